@@ -1,0 +1,399 @@
+#include "document/documenttree.h"
+
+#include <QtGlobal>
+
+#include <algorithm>
+
+namespace {
+
+const QString &emptyText()
+{
+    static const QString empty;
+    return empty;
+}
+
+// A name or value holds one line: a line break would split it into two lines of the file.
+QString singleLine(QString text)
+{
+    for (QChar &c : text) {
+        if (c == u'\r' || c == u'\n')
+            c = u' ';
+    }
+    return text;
+}
+
+} // namespace
+
+DocumentTree::DocumentTree(QObject *parent)
+    : QAbstractItemModel(parent)
+{
+}
+
+DocumentTree::~DocumentTree() = default;
+
+// Section indexes carry no pointer; option indexes carry their section, whose row is cached and
+// renumbered lazily after sections were inserted, removed or moved.
+QModelIndex DocumentTree::index(int row, int column, const QModelIndex &parent) const
+{
+    if (column < 0 || column >= ColumnCount || row < 0)
+        return {};
+    if (!parent.isValid())
+        return row < sectionCount() ? createIndex(row, column, nullptr) : QModelIndex();
+    if (parent.internalPointer() != nullptr || parent.row() >= sectionCount())
+        return {};
+    Section *section = m_sections[static_cast<size_t>(parent.row())].get();
+    if (row >= static_cast<int>(section->options.size()))
+        return {};
+    return createIndex(row, column, section);
+}
+
+QModelIndex DocumentTree::parent(const QModelIndex &child) const
+{
+    if (!child.isValid() || child.internalPointer() == nullptr)
+        return {};
+    const auto *section = static_cast<const Section *>(child.internalPointer());
+    return createIndex(rowOf(section), 0, nullptr);
+}
+
+int DocumentTree::rowCount(const QModelIndex &parent) const
+{
+    if (!parent.isValid())
+        return sectionCount();
+    if (parent.internalPointer() != nullptr || parent.column() != 0 || parent.row() >= sectionCount())
+        return 0;
+    return optionCount(parent.row());
+}
+
+int DocumentTree::columnCount(const QModelIndex &) const { return ColumnCount; }
+
+bool DocumentTree::hasChildren(const QModelIndex &parent) const { return rowCount(parent) > 0; }
+
+QVariant DocumentTree::data(const QModelIndex &index, int role) const
+{
+    const QString *text = textAt(index);
+    if (text == nullptr)
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+    case Qt::ToolTipRole:
+        return *text;
+    case ImageIndexRole:
+        return imageIndex(index);
+    default:
+        return {};
+    }
+}
+
+bool DocumentTree::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (role != Qt::EditRole)
+        return false;
+    QString *text = textAt(index);
+    if (text == nullptr)
+        return false;
+    const QString newText = singleLine(value.toString());
+    if (*text == newText)
+        return false; // an unchanged commit is no edit
+    *text = newText; // no validation: names may be empty or repeated
+    emitCellChanged(index);
+    Q_EMIT edited();
+    return true;
+}
+
+Qt::ItemFlags DocumentTree::flags(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return Qt::ItemIsDropEnabled;
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled;
+    if (level(index) == 1 || index.column() == NameColumn)
+        f |= Qt::ItemIsEditable;
+    if (level(index) == 1)
+        f |= Qt::ItemNeverHasChildren;
+    return f;
+}
+
+QVariant DocumentTree::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return {};
+    switch (section) {
+    case NameColumn:
+        return tr("Section Name / Option Name");
+    case ValueColumn:
+        return tr("Option Value");
+    default:
+        return {};
+    }
+}
+
+bool DocumentTree::removeRows(int row, int count, const QModelIndex &parent)
+{
+    if (row < 0 || count <= 0 || row + count > rowCount(parent))
+        return false;
+    if (!parent.isValid()) {
+        if (!inBatch())
+            beginRemoveRows({}, row, row + count - 1);
+        m_sections.erase(m_sections.begin() + row, m_sections.begin() + row + count);
+        m_rowsDirty = true;
+        if (!inBatch())
+            endRemoveRows();
+        return true;
+    }
+    Section *section = m_sections[static_cast<size_t>(parent.row())].get();
+    if (!inBatch())
+        beginRemoveRows(parent, row, row + count - 1);
+    section->options.erase(section->options.begin() + row, section->options.begin() + row + count);
+    if (!inBatch())
+        endRemoveRows();
+    return true;
+}
+
+int DocumentTree::optionCount(int section) const
+{
+    Q_ASSERT(section >= 0 && section < sectionCount());
+    return static_cast<int>(m_sections[static_cast<size_t>(section)]->options.size());
+}
+
+const QString &DocumentTree::sectionText(int section, int column) const
+{
+    Q_ASSERT(section >= 0 && section < sectionCount());
+    const Section &s = *m_sections[static_cast<size_t>(section)];
+    switch (column) {
+    case NameColumn:
+        return s.name;
+    case ValueColumn:
+        return s.value;
+    default:
+        return emptyText();
+    }
+}
+
+const QString &DocumentTree::optionText(int section, int option, int column) const
+{
+    Q_ASSERT(option >= 0 && option < optionCount(section));
+    const Option &o = m_sections[static_cast<size_t>(section)]->options[static_cast<size_t>(option)];
+    switch (column) {
+    case NameColumn:
+        return o.name;
+    case ValueColumn:
+        return o.value;
+    default:
+        return emptyText();
+    }
+}
+
+int DocumentTree::appendSection(const QString &name)
+{
+    const int row = sectionCount();
+    if (!inBatch())
+        beginInsertRows({}, row, row);
+    auto section = std::make_unique<Section>();
+    section->name = name;
+    section->row = row;
+    m_sections.push_back(std::move(section));
+    if (!inBatch())
+        endInsertRows();
+    return row;
+}
+
+int DocumentTree::appendOption(int section, const QString &name, const QString &value)
+{
+    Q_ASSERT(section >= 0 && section < sectionCount());
+    Section &s = *m_sections[static_cast<size_t>(section)];
+    const int row = static_cast<int>(s.options.size());
+    if (!inBatch())
+        beginInsertRows(sectionIndex(section), row, row);
+    s.options.push_back(Option { name, value, OptionImage });
+    if (!inBatch())
+        endInsertRows();
+    return row;
+}
+
+void DocumentTree::reserveOptions(int section, int count)
+{
+    Q_ASSERT(section >= 0 && section < sectionCount());
+    auto &options = m_sections[static_cast<size_t>(section)]->options;
+    options.reserve(options.size() + static_cast<size_t>(std::max(count, 0)));
+}
+
+void DocumentTree::setSectionText(int section, int column, const QString &text)
+{
+    const QModelIndex index = sectionIndex(section, column);
+    if (QString *cell = textAt(index)) {
+        *cell = text;
+        emitCellChanged(index);
+    }
+}
+
+void DocumentTree::setOptionText(int section, int option, int column, const QString &text)
+{
+    const QModelIndex index = optionIndex(section, option, column);
+    if (QString *cell = textAt(index)) {
+        *cell = text;
+        emitCellChanged(index);
+    }
+}
+
+QModelIndex DocumentTree::sectionIndex(int section, int column) const { return index(section, column); }
+
+QModelIndex DocumentTree::optionIndex(int section, int option, int column) const
+{
+    return index(option, column, sectionIndex(section));
+}
+
+int DocumentTree::level(const QModelIndex &index)
+{
+    if (!index.isValid())
+        return -1;
+    return index.internalPointer() == nullptr ? 0 : 1;
+}
+
+int DocumentTree::imageIndex(const QModelIndex &index) const
+{
+    if (Section *section = sectionOf(index)) {
+        if (level(index) == 0)
+            return section->image;
+        return section->options[static_cast<size_t>(index.row())].image;
+    }
+    return -1;
+}
+
+void DocumentTree::setImageIndex(const QModelIndex &index, int image)
+{
+    Section *section = sectionOf(index);
+    if (section == nullptr)
+        return;
+    if (level(index) == 0)
+        section->image = image;
+    else
+        section->options[static_cast<size_t>(index.row())].image = image;
+}
+
+void DocumentTree::clear()
+{
+    if (m_sections.empty())
+        return;
+    if (!inBatch())
+        beginResetModel();
+    m_sections.clear();
+    m_rowsDirty = false;
+    if (!inBatch())
+        endResetModel();
+}
+
+bool DocumentTree::moveSection(int from, int to)
+{
+    const int count = sectionCount();
+    if (from < 0 || from >= count || to < 0 || to > count || to == from || to == from + 1)
+        return false;
+    if (!inBatch())
+        beginMoveRows({}, from, from, {}, to);
+    auto node = std::move(m_sections[static_cast<size_t>(from)]);
+    m_sections.erase(m_sections.begin() + from);
+    const int insertAt = to > from ? to - 1 : to;
+    m_sections.insert(m_sections.begin() + insertAt, std::move(node));
+    m_rowsDirty = true;
+    if (!inBatch())
+        endMoveRows();
+    return true;
+}
+
+bool DocumentTree::moveOption(int section, int option, int toSection, int toRow)
+{
+    if (section < 0 || section >= sectionCount() || toSection < 0 || toSection >= sectionCount())
+        return false;
+    Section &source = *m_sections[static_cast<size_t>(section)];
+    Section &target = *m_sections[static_cast<size_t>(toSection)];
+    if (option < 0 || option >= static_cast<int>(source.options.size()) || toRow < 0
+        || toRow > static_cast<int>(target.options.size()))
+        return false;
+    if (section == toSection && (toRow == option || toRow == option + 1))
+        return false;
+    if (!inBatch())
+        beginMoveRows(sectionIndex(section), option, option, sectionIndex(toSection), toRow);
+    Option moved = std::move(source.options[static_cast<size_t>(option)]);
+    source.options.erase(source.options.begin() + option);
+    const int insertAt = (section == toSection && toRow > option) ? toRow - 1 : toRow;
+    target.options.insert(target.options.begin() + insertAt, std::move(moved));
+    if (!inBatch())
+        endMoveRows();
+    return true;
+}
+
+void DocumentTree::optionToSection(int section, int option, int toRow)
+{
+    Q_ASSERT(option >= 0 && option < optionCount(section));
+    Q_ASSERT(toRow >= 0 && toRow <= sectionCount());
+    const Option moved = m_sections[static_cast<size_t>(section)]->options[static_cast<size_t>(option)];
+    removeRows(option, 1, sectionIndex(section));
+    if (!inBatch())
+        beginInsertRows({}, toRow, toRow);
+    auto node = std::make_unique<Section>();
+    node->name = moved.name;
+    node->value = moved.value;
+    m_sections.insert(m_sections.begin() + toRow, std::move(node));
+    m_rowsDirty = true;
+    if (!inBatch())
+        endInsertRows();
+}
+
+void DocumentTree::beginBatch()
+{
+    if (m_batchDepth++ == 0)
+        beginResetModel();
+}
+
+void DocumentTree::endBatch()
+{
+    Q_ASSERT(m_batchDepth > 0);
+    if (--m_batchDepth == 0)
+        endResetModel();
+}
+
+DocumentTree::Section *DocumentTree::sectionOf(const QModelIndex &index) const
+{
+    if (!index.isValid() || index.model() != this)
+        return nullptr;
+    if (index.internalPointer() != nullptr)
+        return static_cast<Section *>(index.internalPointer());
+    if (index.row() >= sectionCount())
+        return nullptr;
+    return m_sections[static_cast<size_t>(index.row())].get();
+}
+
+int DocumentTree::rowOf(const Section *section) const
+{
+    const auto row = static_cast<size_t>(section->row);
+    if (m_rowsDirty || row >= m_sections.size() || m_sections[row].get() != section)
+        renumberSections();
+    return section->row;
+}
+
+void DocumentTree::renumberSections() const
+{
+    int row = 0;
+    for (const auto &section : m_sections)
+        section->row = row++;
+    m_rowsDirty = false;
+}
+
+QString *DocumentTree::textAt(const QModelIndex &index) const
+{
+    Section *section = sectionOf(index);
+    if (section == nullptr)
+        return nullptr;
+    const bool name = index.column() == NameColumn;
+    if (level(index) == 0)
+        return name ? &section->name : &section->value;
+    if (index.row() >= static_cast<int>(section->options.size()))
+        return nullptr;
+    Option &option = section->options[static_cast<size_t>(index.row())];
+    return name ? &option.name : &option.value;
+}
+
+void DocumentTree::emitCellChanged(const QModelIndex &index)
+{
+    if (!inBatch())
+        Q_EMIT dataChanged(index, index, { Qt::DisplayRole, Qt::EditRole });
+}

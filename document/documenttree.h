@@ -1,0 +1,129 @@
+#pragma once
+
+#include "document/textformat.h"
+
+#include <QAbstractItemModel>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+// The open document: an ordered list of sections, each with an ordered list of options. Column 0
+// holds a node's name, column 1 an option's value (a section's column 1 is kept but never saved).
+// Names need be neither unique nor non-empty. Sections are top-level rows; options are their
+// children. Nothing deeper exists.
+class DocumentTree : public QAbstractItemModel {
+    Q_OBJECT
+
+public:
+    enum Column { NameColumn = 0, ValueColumn = 1, ColumnCount = 2 };
+    enum Role { ImageIndexRole = Qt::UserRole + 1 };
+    enum ImageIndex { SectionImage = 0, OptionImage = 1 };
+
+    explicit DocumentTree(QObject *parent = nullptr);
+    ~DocumentTree() override;
+
+    // QAbstractItemModel
+    [[nodiscard]] QModelIndex index(int row, int column, const QModelIndex &parent = {}) const override;
+    [[nodiscard]] QModelIndex parent(const QModelIndex &child) const override;
+    [[nodiscard]] int rowCount(const QModelIndex &parent = {}) const override;
+    [[nodiscard]] int columnCount(const QModelIndex &parent = {}) const override;
+    [[nodiscard]] bool hasChildren(const QModelIndex &parent = {}) const override;
+    [[nodiscard]] QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
+    [[nodiscard]] Qt::ItemFlags flags(const QModelIndex &index) const override;
+    [[nodiscard]] QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    bool removeRows(int row, int count, const QModelIndex &parent = {}) override;
+
+    // Plain access by position, for the loader, the saver and the export.
+    [[nodiscard]] int sectionCount() const { return static_cast<int>(m_sections.size()); }
+    [[nodiscard]] int optionCount(int section) const;
+    [[nodiscard]] const QString &sectionText(int section, int column) const;
+    [[nodiscard]] const QString &optionText(int section, int option, int column) const;
+
+    // Appends a section after the last one; returns its row.
+    int appendSection(const QString &name);
+    // Appends an option after the section's last option (image index 1); returns its row.
+    int appendOption(int section, const QString &name, const QString &value);
+    // Lets a loader that knows how many options follow avoid regrowing the section's list.
+    void reserveOptions(int section, int count);
+
+    void setSectionText(int section, int column, const QString &text);
+    void setOptionText(int section, int option, int column, const QString &text);
+
+    [[nodiscard]] QModelIndex sectionIndex(int section, int column = NameColumn) const;
+    [[nodiscard]] QModelIndex optionIndex(int section, int option, int column = NameColumn) const;
+    // 0 for a section, 1 for an option, -1 for no node.
+    [[nodiscard]] static int level(const QModelIndex &index);
+
+    [[nodiscard]] int imageIndex(const QModelIndex &index) const;
+    void setImageIndex(const QModelIndex &index, int image);
+
+    // Removes every node.
+    void clear();
+
+    // Moves keep the moved node's texts and image index and are reported as row moves, so views
+    // keep their persistent indexes. Destination rows count positions before the move, as
+    // QAbstractItemModel::beginMoveRows does. Each returns false (and changes nothing) when the
+    // move would leave the node where it is.
+    bool moveSection(int from, int to);
+    bool moveOption(int section, int option, int toSection, int toRow);
+    // An option that leaves its section for the top level becomes a section without options that
+    // keeps both of its texts; the new section stands at toRow.
+    void optionToSection(int section, int option, int toRow);
+
+    // A batch update: views are told once, at the end of the outermost batch, that everything
+    // changed, instead of once per appended node. Pair every begin with an end (see TreeBatch).
+    void beginBatch();
+    void endBatch();
+    [[nodiscard]] bool inBatch() const { return m_batchDepth > 0; }
+
+    // The text format of the file the document was read from (UTF-8 for an untitled document).
+    [[nodiscard]] const TextFormat &sourceFormat() const { return m_sourceFormat; }
+    void setSourceFormat(const TextFormat &format) { m_sourceFormat = format; }
+
+Q_SIGNALS:
+    // A cell's text was changed through setData() (an in-place edit), not by a program call.
+    void edited();
+
+private:
+    struct Option {
+        QString name;
+        QString value;
+        int image = OptionImage;
+    };
+    struct Section {
+        QString name;
+        QString value;
+        int image = SectionImage;
+        std::vector<Option> options;
+        mutable int row = 0;
+    };
+
+    [[nodiscard]] Section *sectionOf(const QModelIndex &index) const;
+    [[nodiscard]] int rowOf(const Section *section) const;
+    void renumberSections() const;
+    [[nodiscard]] QString *textAt(const QModelIndex &index) const;
+    void emitCellChanged(const QModelIndex &index);
+
+    std::vector<std::unique_ptr<Section>> m_sections;
+    mutable bool m_rowsDirty = false;
+    int m_batchDepth = 0;
+    TextFormat m_sourceFormat;
+};
+
+// Begins a batch update of the tree and ends it on every way out of the scope.
+class TreeBatch {
+public:
+    explicit TreeBatch(DocumentTree &tree)
+        : m_tree(tree)
+    {
+        m_tree.beginBatch();
+    }
+    ~TreeBatch() { m_tree.endBatch(); }
+    TreeBatch(const TreeBatch &) = delete;
+    TreeBatch &operator=(const TreeBatch &) = delete;
+
+private:
+    DocumentTree &m_tree;
+};
