@@ -1,0 +1,9 @@
+#include "bench/commands.h"
+
+#include <cstdio>
+
+int benchGenerate(int, char *[], const QStringList &)
+{
+    std::fputs("not built yet\n", stderr);
+    return 1;
+}
