@@ -3,11 +3,10 @@
 #include "document/diskfile.h"
 #include "document/inirewrite.h"
 #include "document/initext.h"
+#include "document/nametable.h"
 #include "document/saldrixerror.h"
 
 #include <QCoreApplication>
-#include <QHash>
-
 #include <vector>
 
 // The option names of the section that was asked for last, with where each first stands, so that
@@ -17,7 +16,7 @@ struct TIniFile::OptionCursor {
     QString sectionName;
     QStringList names;
     std::vector<qsizetype> options;
-    QHash<QString, qsizetype> positions; // name -> index into names
+    NameTable positions; // name -> index into names
     qsizetype next = 0;
 };
 
@@ -60,15 +59,15 @@ const TIniFile::OptionCursor *TIniFile::cursorFor(const QString &section)
     const qsizetype count = text.optionCount(s);
     cursor->names.reserve(count);
     cursor->options.reserve(size_t(count));
-    cursor->positions.reserve(count);
+    cursor->positions.reset(count);
+    const auto nameAt = [&names = cursor->names](qsizetype p) -> const QString & { return names.at(p); };
     text.forEachOption(s, [&](qsizetype option) {
-        QString name = text.optionName(option);
-        const auto known = cursor->positions.constFind(name);
-        if (known != cursor->positions.cend())
-            return; // a repeated name reads as its first value
-        cursor->positions.insert(name, cursor->names.size());
-        cursor->names.append(std::move(name));
-        cursor->options.push_back(option);
+        cursor->names.append(text.optionName(option));
+        const qsizetype position = cursor->names.size() - 1;
+        if (cursor->positions.findOrInsert(qHash(cursor->names.at(position)), position, nameAt) >= 0)
+            cursor->names.removeLast(); // a repeated name reads as its first value
+        else
+            cursor->options.push_back(option);
     });
     m_cursor = std::move(cursor);
     return m_cursor.get();
@@ -90,10 +89,10 @@ QString TIniFile::ReadValue(const QString &section, const QString &name, const Q
         return defaultValue;
     qsizetype position = cursor->next;
     if (position >= cursor->names.size() || cursor->names.at(position) != name) {
-        const auto known = cursor->positions.constFind(name);
-        if (known == cursor->positions.cend())
+        position = cursor->positions.find(
+            qHash(name), name, [&names = cursor->names](qsizetype p) -> const QString & { return names.at(p); });
+        if (position < 0)
             return defaultValue;
-        position = *known;
     }
     m_cursor->next = position + 1;
     return m_text->optionValue(cursor->options[size_t(position)]);

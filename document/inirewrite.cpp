@@ -2,10 +2,10 @@
 
 #include "document/diskfile.h"
 #include "document/initext.h"
+#include "document/nametable.h"
 
 #include <limits>
 #include <string_view>
-#include <unordered_map>
 
 namespace {
 
@@ -140,17 +140,23 @@ std::vector<qsizetype> IniRewrite::linesOf(const Section &section) const
         return lines;
     }
     // A name written again keeps its first place and takes the later value.
-    std::unordered_map<std::string_view, size_t> place;
-    place.reserve(size_t(section.count));
+    NameTable places;
+    places.reset(section.count);
+    const auto nameAt = [this, &lines](qsizetype p) {
+        const Record &record = m_records[size_t(lines[size_t(p)])];
+        return std::string_view(m_text.constData() + record.offset, record.nameLength);
+    };
     for (const Run &run : section.runs) {
         for (qsizetype r = run.first; r < run.end; ++r) {
             const Record &record = m_records[size_t(r)];
-            const std::string_view name(m_text.constData() + record.offset, record.nameLength);
-            const auto [it, added] = place.try_emplace(name, lines.size());
-            if (added)
-                lines.push_back(r);
-            else
-                lines[it->second] = r;
+            lines.push_back(r);
+            const qsizetype position = qsizetype(lines.size()) - 1;
+            const size_t hash = qHash(QByteArrayView(m_text.constData() + record.offset, record.nameLength));
+            const qsizetype earlier = places.findOrInsert(hash, position, nameAt);
+            if (earlier >= 0) {
+                lines[size_t(earlier)] = r;
+                lines.pop_back();
+            }
         }
     }
     return lines;

@@ -98,13 +98,25 @@ bool fitsLatin1(const QString &text)
     return true;
 }
 
-QString replacedLineBreaks(QString text)
+// Copies the text only when it holds a line break: names and values arrive here a million times
+// per save, and almost none of them needs a change.
+QString replacedLineBreaks(const QString &text)
 {
-    for (QChar &c : text) {
-        if (c == u'\r' || c == u'\n')
-            c = u' ';
+    const qsizetype first = [&text] {
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (text.at(i) == u'\r' || text.at(i) == u'\n')
+                return i;
+        }
+        return qsizetype(-1);
+    }();
+    if (first < 0)
+        return text;
+    QString result = text;
+    for (qsizetype i = first; i < result.size(); ++i) {
+        if (result.at(i) == u'\r' || result.at(i) == u'\n')
+            result[i] = u' ';
     }
-    return text;
+    return result;
 }
 
 } // namespace
