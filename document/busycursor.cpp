@@ -4,10 +4,7 @@ namespace {
 BusyCursor::Hook g_hook = nullptr;
 }
 
-void BusyCursor::setHook(Hook hook)
-{
-    g_hook = hook;
-}
+void BusyCursor::setHook(Hook hook) { g_hook = hook; }
 
 BusyCursor::BusyCursor()
 {

@@ -64,15 +64,9 @@ int DocumentTree::rowCount(const QModelIndex &parent) const
     return optionCount(parent.row());
 }
 
-int DocumentTree::columnCount(const QModelIndex &) const
-{
-    return ColumnCount;
-}
+int DocumentTree::columnCount(const QModelIndex &) const { return ColumnCount; }
 
-bool DocumentTree::hasChildren(const QModelIndex &parent) const
-{
-    return rowCount(parent) > 0;
-}
+bool DocumentTree::hasChildren(const QModelIndex &parent) const { return rowCount(parent) > 0; }
 
 QVariant DocumentTree::data(const QModelIndex &index, int role) const
 {
@@ -241,10 +235,7 @@ void DocumentTree::setOptionText(int section, int option, int column, const QStr
     }
 }
 
-QModelIndex DocumentTree::sectionIndex(int section, int column) const
-{
-    return index(section, column);
-}
+QModelIndex DocumentTree::sectionIndex(int section, int column) const { return index(section, column); }
 
 QModelIndex DocumentTree::optionIndex(int section, int option, int column) const
 {
