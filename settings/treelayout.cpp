@@ -18,8 +18,11 @@ const QString ColumnsKey = QStringLiteral("\\Columns\\");
 TreeLayout::TreeLayout(QTreeView *view, const QStringList &columnNames)
     : m_view(view)
 {
-    for (const QString &name : columnNames)
-        m_columns.push_back(Column { name });
+    for (const QString &name : columnNames) {
+        const int logical = int(m_columns.size());
+        const int width = view != nullptr ? view->header()->sectionSize(logical) : 0;
+        m_columns.push_back(Column { name, width });
+    }
 }
 
 QString TreeLayout::normalisedPath(const QString &path)
@@ -76,10 +79,14 @@ bool TreeLayout::load(const SettingsStore &store, const QString &path)
             order.emplace_back(header->visualIndex(logical), logical);
             continue;
         }
-        header->setSectionHidden(logical, !store.readBool(columnKey, QStringLiteral("Visible"), true));
-        const int width = store.readInteger(columnKey, QStringLiteral("Width"), header->sectionSize(logical));
+        const bool visible = store.readBool(columnKey, QStringLiteral("Visible"), true);
+        const int width = store.readInteger(columnKey, QStringLiteral("Width"), column.width);
+        header->setSectionHidden(logical, false);
         if (width > 0)
             header->resizeSection(logical, width);
+        // A hidden section reports no size, so the width it comes back with is kept here.
+        column.width = header->sectionSize(logical);
+        header->setSectionHidden(logical, !visible);
         column.sorted = store.readInteger(columnKey, QStringLiteral("Sorted"), column.sorted);
         column.sortedOrder = store.readInteger(columnKey, QStringLiteral("SortedOrder"), column.sortedOrder);
         order.emplace_back(
@@ -119,12 +126,13 @@ void TreeLayout::save(SettingsStore &store, const QString &path) const
         const Column &column = m_columns[std::size_t(logical)];
         const QString columnKey = key + ColumnsKey + column.name;
         const int visual = header->visualIndex(logical);
+        const bool hidden = header->isSectionHidden(logical);
         store.writeInteger(columnKey, QStringLiteral("BandIndex"), column.bandIndex);
         store.writeInteger(columnKey, QStringLiteral("RowIndex"), column.rowIndex);
         store.writeInteger(columnKey, QStringLiteral("ColIndex"), visual);
-        store.writeBool(columnKey, QStringLiteral("Visible"), !header->isSectionHidden(logical));
+        store.writeBool(columnKey, QStringLiteral("Visible"), !hidden);
         store.writeInteger(columnKey, QStringLiteral("Index"), visual);
-        store.writeInteger(columnKey, QStringLiteral("Width"), header->sectionSize(logical));
+        store.writeInteger(columnKey, QStringLiteral("Width"), hidden ? column.width : header->sectionSize(logical));
         store.writeInteger(columnKey, QStringLiteral("Sorted"), column.sorted);
         store.writeInteger(columnKey, QStringLiteral("SortedOrder"), column.sortedOrder);
         store.writeInteger(columnKey, QStringLiteral("StoredRowIndex"), column.storedRowIndex);

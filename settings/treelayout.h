@@ -36,6 +36,7 @@ public:
 private:
     struct Column {
         QString name;
+        int width = 0;
         int bandIndex = 0;
         int rowIndex = 0;
         int sorted = 0;
