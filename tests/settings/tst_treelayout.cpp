@@ -45,8 +45,6 @@ private Q_SLOTS:
     void columnWidthsSurviveARestart();
     void missingKeyKeepsTheBuiltInLayout();
     void storedOrderAndVisibilityComeBack();
-    void pathGetsOneLeadingAndNoTrailingBackslash_data();
-    void pathGetsOneLeadingAndNoTrailingBackslash();
 };
 
 void tst_TreeLayout::writesEveryValueOfTheOneBandAndBothColumns()
@@ -142,27 +140,6 @@ void tst_TreeLayout::storedOrderAndVisibilityComeBack()
     QCOMPARE(again.value(Column1, QStringLiteral("Sorted")), QStringLiteral("2"));
     QCOMPARE(again.value(Column1, QStringLiteral("Index")), QStringLiteral("1"));
     QCOMPARE(again.value(Column2, QStringLiteral("Visible")), QStringLiteral("0"));
-}
-
-void tst_TreeLayout::pathGetsOneLeadingAndNoTrailingBackslash_data()
-{
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("as given") << "\\Software\\Yorv\\YorvSaldrix\\Tree"
-                              << "\\Software\\Yorv\\YorvSaldrix\\Tree";
-    QTest::newRow("trailing") << "\\Software\\Tree\\\\"
-                              << "\\Software\\Tree";
-    QTest::newRow("no leading") << "Software\\Tree"
-                                << "\\Software\\Tree";
-    QTest::newRow("empty") << ""
-                           << "";
-}
-
-void tst_TreeLayout::pathGetsOneLeadingAndNoTrailingBackslash()
-{
-    QFETCH(QString, path);
-    QFETCH(QString, expected);
-    QCOMPARE(TreeLayout::normalisedPath(path), expected);
 }
 
 QTEST_MAIN(tst_TreeLayout)
