@@ -365,9 +365,17 @@ void TreeList::fitColumns()
 
 void TreeList::columnResized(int column, int, int newSize)
 {
-    const int total = viewport()->width();
-    if (m_fitting || total < 2 * MinimumColumnWidth)
+    if (m_fitting)
         return;
+    const int total = viewport()->width();
+    if (!isVisible() || total < 2 * MinimumColumnWidth) {
+        // Widths set before the tree is shown (a stored layout) give the proportion to keep.
+        const int first = header()->sectionSize(0);
+        const int second = header()->sectionSize(1);
+        if (first > 0 && second > 0)
+            m_firstColumnShare = double(first) / double(first + second);
+        return;
+    }
     const int first = column == 0 ? newSize : total - newSize;
     m_firstColumnShare = double(std::clamp(first, MinimumColumnWidth, total - MinimumColumnWidth)) / double(total);
     fitColumns();
