@@ -93,13 +93,20 @@ TreeList::~TreeList()
 
 void TreeList::setDocument(DocumentTree *tree)
 {
+    for (const QMetaObject::Connection &connection : std::as_const(m_documentConnections))
+        disconnect(connection);
+    m_documentConnections.clear();
     m_tree = tree;
     setModel(tree);
-    // Connected after setModel, so these run once the selection model has seen the change.
-    connect(selectionModel(), &QItemSelectionModel::currentChanged, this, &TreeList::stateChanged);
-    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &TreeList::stateChanged);
-    connect(tree, &QAbstractItemModel::modelReset, this, &TreeList::afterReset);
-    connect(tree, &QAbstractItemModel::rowsRemoved, this, &TreeList::afterRemoval);
+    if (tree != nullptr) {
+        // Connected after setModel, so these run once the selection model has seen the change.
+        connect(selectionModel(), &QItemSelectionModel::currentChanged, this, &TreeList::stateChanged);
+        connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &TreeList::stateChanged);
+        m_documentConnections = {
+            connect(tree, &QAbstractItemModel::modelReset, this, &TreeList::afterReset),
+            connect(tree, &QAbstractItemModel::rowsRemoved, this, &TreeList::afterRemoval),
+        };
+    }
     setColumnWidths({ InitialNameWidth, InitialValueWidth });
     afterReset();
 }
