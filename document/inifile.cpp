@@ -52,7 +52,10 @@ const TIniFile::OptionCursor *TIniFile::cursorFor(const QString &section)
     const IniText &text = currentText();
     if (m_cursor && m_cursor->valid && m_cursor->sectionName == section)
         return m_cursor.get();
-    const int s = text.findSection(section);
+    // Sections are mostly asked for in list order: try the one after the last before the index.
+    int s = m_cursor && m_cursor->section >= 0 ? m_cursor->section + 1 : 0;
+    if (s >= text.sectionCount() || text.sectionName(s) != section)
+        s = text.findSection(section);
     if (s < 0)
         return nullptr;
     // One cursor serves section after section, so its buffers are allocated once per load.

@@ -181,6 +181,23 @@ std::vector<qsizetype> IniRewrite::linesOf(const Section &section) const
         return lines;
     }
     // A name written again keeps its first place and takes the later value.
+    const auto nameOf = [this](qsizetype r) {
+        const Record &record = m_records[size_t(r)];
+        return std::string_view(record.text, record.nameLength);
+    };
+    if (section.count <= 8) { // a handful of names: comparing them is cheaper than a table
+        for (const Run &run : section.runs) {
+            for (qsizetype r = run.first; r < run.end; ++r) {
+                const auto same = std::find_if(
+                    lines.begin(), lines.end(), [&](qsizetype line) { return nameOf(line) == nameOf(r); });
+                if (same == lines.end())
+                    lines.push_back(r);
+                else
+                    *same = r;
+            }
+        }
+        return lines;
+    }
     NameTable places;
     places.reset(section.count);
     const auto nameAt = [this, &lines](qsizetype p) {
