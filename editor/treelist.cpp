@@ -24,25 +24,13 @@ void TreeList::setDocument(DocumentTree *tree)
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &TreeList::stateChanged);
 }
 
-QModelIndex TreeList::node(const QModelIndex &index)
-{
-    return index.siblingAtColumn(0);
-}
+QModelIndex TreeList::node(const QModelIndex &index) { return index.siblingAtColumn(0); }
 
-QModelIndex TreeList::focusedNode() const
-{
-    return node(currentIndex());
-}
+QModelIndex TreeList::focusedNode() const { return node(currentIndex()); }
 
-int TreeList::focusedLevel() const
-{
-    return DocumentTree::level(focusedNode());
-}
+int TreeList::focusedLevel() const { return DocumentTree::level(focusedNode()); }
 
-int TreeList::focusedColumn() const
-{
-    return std::max(currentIndex().column(), 0);
-}
+int TreeList::focusedColumn() const { return std::max(currentIndex().column(), 0); }
 
 void TreeList::setFocusedColumn(int column)
 {
@@ -76,10 +64,7 @@ QModelIndexList TreeList::selectedNodes() const
     return nodes;
 }
 
-int TreeList::selectionCount() const
-{
-    return static_cast<int>(selectionModel()->selectedRows(0).size());
-}
+int TreeList::selectionCount() const { return static_cast<int>(selectionModel()->selectedRows(0).size()); }
 
 bool TreeList::isNodeSelected(const QModelIndex &nodeIndex) const
 {
@@ -99,20 +84,11 @@ void TreeList::deselectNode(const QModelIndex &nodeIndex)
     selectionModel()->select(nodeIndex, QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
 }
 
-void TreeList::clearNodeSelection()
-{
-    selectionModel()->clearSelection();
-}
+void TreeList::clearNodeSelection() { selectionModel()->clearSelection(); }
 
-QModelIndex TreeList::nodeAbove(const QModelIndex &nodeIndex) const
-{
-    return node(indexAbove(nodeIndex));
-}
+QModelIndex TreeList::nodeAbove(const QModelIndex &nodeIndex) const { return node(indexAbove(nodeIndex)); }
 
-QModelIndex TreeList::nodeBelow(const QModelIndex &nodeIndex) const
-{
-    return node(indexBelow(nodeIndex));
-}
+QModelIndex TreeList::nodeBelow(const QModelIndex &nodeIndex) const { return node(indexBelow(nodeIndex)); }
 
 void TreeList::editFocusedCell()
 {
