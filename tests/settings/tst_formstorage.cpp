@@ -1,0 +1,335 @@
+#include "storefiles.h"
+
+#include "settings/formstorage.h"
+#include "settings/mrumanager.h"
+#include "settings/placementtext.h"
+
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMainWindow>
+#include <QMenu>
+#include <QScreen>
+#include <QTest>
+
+// Stands in for the editor's main window, whose class name the recent-files key carries.
+class TfrmSaldrixMain : public QMainWindow {
+    Q_OBJECT
+};
+
+namespace {
+
+const QString Main = QStringLiteral("Main");
+
+QString suffix()
+{
+    return screenSizeSuffix(QGuiApplication::primaryScreen()->geometry().size());
+}
+QString ppi()
+{
+    return QString::number(qRound(QGuiApplication::primaryScreen()->logicalDotsPerInch()));
+}
+
+// One run of the program as far as the window settings go: build, show, close, destroy.
+struct Run {
+    explicit Run(const StoreFile &file)
+    {
+        form.resize(464, 322);
+        openDialog = new QFileDialog(&form);
+        openDialog->setObjectName(QStringLiteral("OpenDialog1"));
+        saveDialog = new QFileDialog(&form);
+        saveDialog->setObjectName(QStringLiteral("SaveDialog1"));
+        reopen = new QMenu(&form);
+        recent = new MRUManager(&form);
+        recent->setRecentMenu(reopen);
+        storage = new FormStorage(&form);
+        storage->setStoreFileName(file.fileName());
+        storage->setRecentFiles(recent);
+        storage->setStoredProps({ QStringLiteral("OpenDialog1.InitialDir"), QStringLiteral("SaveDialog1.InitialDir") });
+        storage->setErrorHandler([this](const QString &message) { errors.append(message); });
+    }
+    ~Run() { storage->formDestroying(); }
+    Run(const Run &) = delete;
+    Run &operator=(const Run &) = delete;
+
+    void show()
+    {
+        form.show();
+        QCoreApplication::processEvents();
+    }
+    void close()
+    {
+        storage->formCloseAllowed();
+        form.hide();
+    }
+
+    TfrmSaldrixMain form;
+    QFileDialog *openDialog = nullptr;
+    QFileDialog *saveDialog = nullptr;
+    QMenu *reopen = nullptr;
+    MRUManager *recent = nullptr;
+    FormStorage *storage = nullptr;
+    QStringList errors;
+};
+
+void writeVersion(const StoreFile &file, const QString &version)
+{
+    file.write(Main, QStringLiteral("FormVersion"), version);
+    file.write(Main, QStringLiteral("PixelsPerInch"), ppi());
+}
+
+} // namespace
+
+class tst_FormStorage : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void firstRunKeepsTheDesignAndWritesEverythingAtExit();
+    void olderVersionRestoresNothingButTheNextCloseWritesAll();
+    void placementComesBackAcrossRuns_data();
+    void placementComesBackAcrossRuns();
+    void minimizedAtCloseOpensNormalThenMinimizes();
+    void otherScreenSizeFallsBackToThePlainName();
+    void otherResolutionIgnoresTheRectangle();
+    void rectangleOnNoScreenIsCentredOnThePrimary();
+    void dialogFoldersAreTrimmedAndWrittenBack();
+    void destructionSavesOnlyWhenCloseDidNot();
+    void unreadableStoreIsReportedAndNeverOverwritten();
+    void unbindableEntriesAreDropped();
+};
+
+void tst_FormStorage::firstRunKeepsTheDesignAndWritesEverythingAtExit()
+{
+    StoreFile file;
+    QRect shown;
+    {
+        Run run(file);
+        run.show();
+        QVERIFY(run.storage->isRestored());
+        QVERIFY(!run.storage->placementApplied());
+        QCOMPARE(run.form.size(), QSize(464, 322));
+        QVERIFY(!run.reopen->menuAction()->isEnabled());
+        shown = run.form.normalGeometry();
+        run.close();
+        QVERIFY(run.errors.isEmpty());
+    }
+    const QString rect = formatFourIntegers(shown.x(), shown.y(), shown.x() + 464, shown.y() + 322);
+    QCOMPARE(file.names(Main),
+        (QStringList { "Flags", "FormVersion", "MinMaxPos", "MinMaxPos" + suffix(), "NormPos", "NormPos" + suffix(),
+            "OpenDialog1_InitialDir", "PixelsPerInch", "SaveDialog1_InitialDir", "ShowCmd", "Visible" }));
+    QCOMPARE(file.value(Main, QStringLiteral("FormVersion")), QStringLiteral("1000"));
+    QCOMPARE(file.value(Main, QStringLiteral("Flags")), QStringLiteral("0"));
+    QCOMPARE(file.value(Main, QStringLiteral("ShowCmd")), QStringLiteral("1"));
+    QCOMPARE(file.value(Main, QStringLiteral("PixelsPerInch")), ppi());
+    QCOMPARE(file.value(Main, QStringLiteral("NormPos")), rect);
+    QCOMPARE(file.value(Main, "NormPos" + suffix()), rect);
+    QCOMPARE(file.value(Main, QStringLiteral("MinMaxPos")), file.value(Main, "MinMaxPos" + suffix()));
+    QCOMPARE(file.value(Main, QStringLiteral("Visible")), QStringLiteral("0"));
+    QCOMPARE(file.value(Main, QStringLiteral("OpenDialog1_InitialDir")), QStringLiteral(""));
+    QCOMPARE(file.value(Main, QStringLiteral("SaveDialog1_InitialDir")), QStringLiteral(""));
+    QCOMPARE(file.names(QStringLiteral("Main/TfrmSaldrixMain.MRUManager1")), QStringList());
+}
+
+void tst_FormStorage::olderVersionRestoresNothingButTheNextCloseWritesAll()
+{
+    StoreFile file;
+    writeVersion(file, QStringLiteral("999"));
+    file.write(Main, QStringLiteral("NormPos"), QStringLiteral("10,20,310,220"));
+    file.write(Main, QStringLiteral("ShowCmd"), QStringLiteral("3"));
+    file.write(Main, QStringLiteral("OpenDialog1_InitialDir"), QStringLiteral("/stored"));
+    file.write(
+        QStringLiteral("Main/TfrmSaldrixMain.MRUManager1"), QStringLiteral("Item_0"), QStringLiteral("/d/a.ini"));
+    Run run(file);
+    run.show();
+    QVERIFY(run.storage->isRestored());
+    QCOMPARE(run.form.size(), QSize(464, 322));
+    QVERIFY(!run.form.isMaximized());
+    QVERIFY(run.recent->list().isEmpty());
+    QCOMPARE(run.openDialog->property("InitialDir").toString(), QString());
+    run.close();
+    QCOMPARE(file.value(Main, QStringLiteral("FormVersion")), QStringLiteral("1000"));
+    QCOMPARE(file.value(Main, QStringLiteral("ShowCmd")), QStringLiteral("1"));
+    QCOMPARE(file.value(Main, QStringLiteral("OpenDialog1_InitialDir")), QStringLiteral(""));
+    QCOMPARE(file.names(QStringLiteral("Main/TfrmSaldrixMain.MRUManager1")), QStringList());
+}
+
+void tst_FormStorage::placementComesBackAcrossRuns_data()
+{
+    QTest::addColumn<int>("state");
+    QTest::addColumn<QString>("showCmd");
+    QTest::newRow("normal") << int(Qt::WindowNoState) << "1";
+    QTest::newRow("maximized") << int(Qt::WindowMaximized) << "3";
+    QTest::newRow("minimized") << int(Qt::WindowMinimized) << "2";
+}
+
+void tst_FormStorage::placementComesBackAcrossRuns()
+{
+    QFETCH(int, state);
+    QFETCH(QString, showCmd);
+    StoreFile file;
+    const QRect normal(30, 40, 400, 300);
+    {
+        Run run(file);
+        run.show();
+        run.form.setGeometry(normal);
+        run.form.setWindowState(Qt::WindowStates(state));
+        run.recent->add(QStringLiteral("/d/a.ini"));
+        run.recent->add(QStringLiteral("/d/b.ini"));
+        QCoreApplication::processEvents();
+        run.close();
+    }
+    QCOMPARE(file.value(Main, QStringLiteral("ShowCmd")), showCmd);
+    QCOMPARE(file.value(Main, QStringLiteral("NormPos")), QStringLiteral("30,40,430,340"));
+    Run run(file);
+    run.show();
+    QVERIFY(run.storage->placementApplied());
+    QTRY_COMPARE(int(run.form.windowState()), state);
+    QCOMPARE(run.form.normalGeometry(), normal);
+    QCOMPARE(run.recent->list().names(), (QStringList { "/d/b.ini", "/d/a.ini" }));
+    QVERIFY(run.reopen->menuAction()->isEnabled());
+}
+
+void tst_FormStorage::minimizedAtCloseOpensNormalThenMinimizes()
+{
+    StoreFile file;
+    writeVersion(file, QStringLiteral("1000"));
+    file.write(Main, QStringLiteral("NormPos"), QStringLiteral("30,40,430,340"));
+    file.write(Main, QStringLiteral("ShowCmd"), QStringLiteral("2"));
+    Run run(file);
+    run.form.show(); // the minimize follows the first show, once the window is up
+    QVERIFY(!run.form.isMinimized());
+    QTRY_VERIFY(run.form.isMinimized());
+    QCOMPARE(run.form.normalGeometry(), QRect(30, 40, 400, 300));
+}
+
+void tst_FormStorage::otherScreenSizeFallsBackToThePlainName()
+{
+    StoreFile file;
+    writeVersion(file, QStringLiteral("1000"));
+    file.write(Main, QStringLiteral("NormPos(12345x678)"), QStringLiteral("1,2,201,102"));
+    file.write(Main, QStringLiteral("NormPos"), QStringLiteral("30,40,430,340"));
+    {
+        Run run(file);
+        run.show();
+        QCOMPARE(run.form.geometry(), QRect(30, 40, 400, 300));
+    }
+    // The name for this screen wins over the plain one.
+    file.write(Main, "NormPos" + suffix(), QStringLiteral("50,60,350,260"));
+    Run run(file);
+    run.show();
+    QCOMPARE(run.form.geometry(), QRect(50, 60, 300, 200));
+}
+
+void tst_FormStorage::otherResolutionIgnoresTheRectangle()
+{
+    StoreFile file;
+    writeVersion(file, QStringLiteral("1000"));
+    file.write(Main, QStringLiteral("PixelsPerInch"), QString::number(ppi().toInt() + 24));
+    file.write(Main, QStringLiteral("NormPos"), QStringLiteral("30,40,430,340"));
+    file.write(
+        QStringLiteral("Main/TfrmSaldrixMain.MRUManager1"), QStringLiteral("Item_0"), QStringLiteral("/d/a.ini"));
+    Run run(file);
+    run.show();
+    QVERIFY(!run.storage->placementApplied());
+    QCOMPARE(run.form.size(), QSize(464, 322));
+    QCOMPARE(run.recent->list().names(), QStringList { "/d/a.ini" });
+}
+
+void tst_FormStorage::rectangleOnNoScreenIsCentredOnThePrimary()
+{
+    StoreFile file;
+    writeVersion(file, QStringLiteral("1000"));
+    file.write(Main, QStringLiteral("NormPos"), QStringLiteral("30000,30000,30300,30200"));
+    Run run(file);
+    run.show();
+    QCOMPARE(run.form.size(), QSize(300, 200));
+    QCOMPARE(run.form.geometry().center(), QGuiApplication::primaryScreen()->availableGeometry().center());
+
+    // A rectangle whose left is not less than its right is not applied at all.
+    StoreFile empty;
+    writeVersion(empty, QStringLiteral("1000"));
+    empty.write(Main, QStringLiteral("NormPos"), QStringLiteral("300,40,300,340"));
+    Run second(empty);
+    second.show();
+    QVERIFY(!second.storage->placementApplied());
+    QCOMPARE(second.form.size(), QSize(464, 322));
+}
+
+void tst_FormStorage::dialogFoldersAreTrimmedAndWrittenBack()
+{
+    QTemporaryDir folder;
+    StoreFile file;
+    writeVersion(file, QStringLiteral("1000"));
+    file.write(Main, QStringLiteral("OpenDialog1_InitialDir"), "  " + folder.path() + "\t ");
+    file.write(Main, QStringLiteral("SaveDialog1_InitialDir"), QStringLiteral(" "));
+    {
+        Run run(file);
+        run.show();
+        QCOMPARE(run.openDialog->property("InitialDir").toString(), folder.path());
+        QCOMPARE(run.openDialog->directory().absolutePath(), folder.path());
+        QCOMPARE(run.saveDialog->property("InitialDir").toString(), QString());
+        // Browsing elsewhere does not change the folder the dialog starts in next time.
+        run.openDialog->setDirectory(QDir::rootPath());
+        run.close();
+    }
+    QCOMPARE(file.value(Main, QStringLiteral("OpenDialog1_InitialDir")), folder.path());
+    QCOMPARE(file.value(Main, QStringLiteral("SaveDialog1_InitialDir")), QStringLiteral(""));
+}
+
+void tst_FormStorage::destructionSavesOnlyWhenCloseDidNot()
+{
+    StoreFile file;
+    {
+        Run run(file);
+        run.show();
+        run.form.hide(); // gone without a permitted close
+    }
+    QCOMPARE(file.value(Main, QStringLiteral("Visible")), QStringLiteral("1"));
+    QCOMPARE(file.value(Main, QStringLiteral("ShowCmd")), QStringLiteral("0"));
+    {
+        Run run(file);
+        run.show();
+        run.close();
+        QCOMPARE(file.value(Main, QStringLiteral("Visible")), QStringLiteral("0"));
+        file.write(Main, QStringLiteral("Visible"), QStringLiteral("marker"));
+    }
+    QCOMPARE(file.value(Main, QStringLiteral("Visible")), QStringLiteral("marker"));
+
+    // A window that was never shown has restored nothing and saves nothing.
+    StoreFile untouched;
+    {
+        Run run(untouched);
+        run.close();
+    }
+    QVERIFY(!QFile::exists(untouched.fileName()));
+}
+
+void tst_FormStorage::unreadableStoreIsReportedAndNeverOverwritten()
+{
+    // A folder where the store's file should be cannot be read as one.
+    StoreFile file;
+    QVERIFY(QDir().mkpath(file.fileName()));
+    Run run(file);
+    run.show();
+    QCOMPARE(run.errors.size(), 1);
+    QVERIFY2(run.errors.at(0).contains(file.fileName()), qPrintable(run.errors.at(0)));
+    QVERIFY(!run.storage->isRestored());
+    QVERIFY(run.form.isVisible());
+    run.close();
+    QCOMPARE(run.errors.size(), 1);
+    QVERIFY(!run.storage->isSaved());
+}
+
+void tst_FormStorage::unbindableEntriesAreDropped()
+{
+    StoreFile file;
+    Run run(file);
+    run.storage->setStoredProps({ QStringLiteral(" OpenDialog1 . initialdir "), QStringLiteral("Missing.InitialDir"),
+        QStringLiteral(".InitialDir"), QStringLiteral("SaveDialog1."), QStringLiteral("NoDot"),
+        QStringLiteral("SaveDialog1.NoSuchProperty"), QStringLiteral("SaveDialog1.defaultsuffix") });
+    QCOMPARE(run.storage->storedProps(),
+        (QStringList { QStringLiteral("OpenDialog1_InitialDir"), QStringLiteral("SaveDialog1_defaultSuffix") }));
+    QCOMPARE(run.storage->recentFilesSection(), QStringLiteral("Main\\TfrmSaldrixMain.MRUManager1"));
+}
+
+QTEST_MAIN(tst_FormStorage)
+#include "tst_formstorage.moc"

@@ -1,0 +1,212 @@
+#include "storefiles.h"
+
+#include "settings/mrumanager.h"
+#include "settings/settingsstore.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+const QString Section = QStringLiteral("Main\\TfrmSaldrixMain.MRUManager1");
+const QString Group = QStringLiteral("Main/TfrmSaldrixMain.MRUManager1");
+
+QStringList captions(const MRUManager &manager)
+{
+    QStringList result;
+    for (const QAction *item : manager.menuItems())
+        result.append(item->text());
+    return result;
+}
+} // namespace
+
+class tst_RecentFiles : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void keepsTheFiveNewestNewestFirst();
+    void lettersOfDifferentCaseAreDifferentFiles();
+    void knownFileMovesToTheTopKeepingItsText();
+    void capacityIsAtLeastOne();
+    void savesExactlyTheItemsAndNoUserValues();
+    void loadPutsItemZeroOnTopAndSkipsGaps();
+    void reopenMenuAndButtonFollowTheList();
+    void captionsShowTheWholePathLiterally();
+    void choosingAnItemReportsItAndKeepsTheOrder();
+    void rebuildLeavesOtherItemsOfTheMenu();
+};
+
+void tst_RecentFiles::keepsTheFiveNewestNewestFirst()
+{
+    RecentList list;
+    for (int i = 1; i <= 6; ++i)
+        list.add(QStringLiteral("/d/%1.ini").arg(i));
+    QCOMPARE(list.names(), (QStringList { "/d/6.ini", "/d/5.ini", "/d/4.ini", "/d/3.ini", "/d/2.ini" }));
+}
+
+void tst_RecentFiles::lettersOfDifferentCaseAreDifferentFiles()
+{
+    RecentList list;
+    list.add(QStringLiteral("/d/A.ini"));
+    list.add(QStringLiteral("/d/a.ini"));
+    QCOMPARE(list.names(), (QStringList { "/d/a.ini", "/d/A.ini" }));
+}
+
+void tst_RecentFiles::knownFileMovesToTheTopKeepingItsText()
+{
+    RecentList list;
+    list.add(QStringLiteral("/d/A.ini"), 7);
+    list.add(QStringLiteral("/d/b.ini"));
+    list.add(QStringLiteral("/d/c.ini"));
+    list.add(QStringLiteral("/d/A.ini"), 0);
+    QCOMPARE(list.names(), (QStringList { "/d/A.ini", "/d/c.ini", "/d/b.ini" }));
+    QCOMPARE(list.at(0).userData, 7);
+}
+
+void tst_RecentFiles::capacityIsAtLeastOne()
+{
+    RecentList list(0);
+    QCOMPARE(list.capacity(), 1);
+    list.add(QStringLiteral("a"));
+    list.add(QStringLiteral("b"));
+    QCOMPARE(list.names(), QStringList { "b" });
+    RecentList five;
+    for (const char *name : { "a", "b", "c" })
+        five.add(QString::fromLatin1(name));
+    five.setCapacity(2);
+    QCOMPARE(five.names(), (QStringList { "c", "b" }));
+}
+
+void tst_RecentFiles::savesExactlyTheItemsAndNoUserValues()
+{
+    StoreFile file;
+    {
+        // Values left over from a longer list and a user value must not survive the save.
+        SettingsStore store(file.fileName());
+        for (int i = 0; i < 5; ++i)
+            store.writeString(Section, QStringLiteral("Item_%1").arg(i), QStringLiteral("/old/%1").arg(i));
+        store.writeString(Section, QStringLiteral("User_1"), QStringLiteral("3"));
+        store.close();
+    }
+    RecentList list;
+    list.add(QStringLiteral("/d/x.ini"));
+    list.add(QStringLiteral("/d/y.ini"));
+    {
+        SettingsStore store(file.fileName());
+        list.save(store, Section);
+        store.close();
+    }
+    QCOMPARE(file.names(Group), (QStringList { "Item_0", "Item_1" }));
+    QCOMPARE(file.value(Group, QStringLiteral("Item_0")), QStringLiteral("/d/y.ini"));
+    QCOMPARE(file.value(Group, QStringLiteral("Item_1")), QStringLiteral("/d/x.ini"));
+
+    RecentList marked;
+    marked.add(QStringLiteral("/d/z.ini"), 5);
+    {
+        SettingsStore store(file.fileName());
+        marked.save(store, Section);
+        store.close();
+    }
+    QCOMPARE(file.value(Group, QStringLiteral("User_0")), QStringLiteral("5"));
+}
+
+void tst_RecentFiles::loadPutsItemZeroOnTopAndSkipsGaps()
+{
+    StoreFile file;
+    file.write(Group, QStringLiteral("Item_0"), QStringLiteral("/d/new.ini"));
+    file.write(Group, QStringLiteral("Item_2"), QStringLiteral("/d/old.ini"));
+    file.write(Group, QStringLiteral("User_2"), QStringLiteral("4"));
+    file.write(Group, QStringLiteral("Item_5"), QStringLiteral("/d/beyond.ini"));
+    RecentList list;
+    list.add(QStringLiteral("/d/before.ini"));
+    list.load(SettingsStore(file.fileName()), Section);
+    QCOMPARE(list.names(), (QStringList { "/d/new.ini", "/d/old.ini" }));
+    QCOMPARE(list.at(1).userData, 4);
+}
+
+void tst_RecentFiles::reopenMenuAndButtonFollowTheList()
+{
+    QMenu reopen;
+    reopen.setObjectName(QStringLiteral("miFileReopen"));
+    QToolButton button;
+    button.setDefaultAction(reopen.menuAction());
+    MRUManager manager;
+    manager.setRecentMenu(&reopen);
+    QCOMPARE(manager.objectName(), QStringLiteral("MRUManager1"));
+    QVERIFY(!reopen.menuAction()->isEnabled());
+    QVERIFY(!button.isEnabled());
+
+    manager.add(QStringLiteral("/d/a.ini"));
+    QVERIFY(reopen.menuAction()->isEnabled());
+    QVERIFY(button.isEnabled());
+    QCOMPARE(reopen.actions().size(), 1);
+
+    manager.clear();
+    QVERIFY(!reopen.menuAction()->isEnabled());
+    QVERIFY(!button.isEnabled());
+    QVERIFY(reopen.actions().isEmpty());
+
+    StoreFile file;
+    file.write(Group, QStringLiteral("Item_0"), QStringLiteral("/d/a.ini"));
+    file.write(Group, QStringLiteral("Item_1"), QStringLiteral("/d/b.ini"));
+    manager.load(SettingsStore(file.fileName()), Section);
+    QCOMPARE(captions(manager), (QStringList { "/d/a.ini", "/d/b.ini" }));
+    QVERIFY(button.isEnabled());
+}
+
+void tst_RecentFiles::captionsShowTheWholePathLiterally()
+{
+    QMenu reopen;
+    MRUManager manager;
+    manager.setRecentMenu(&reopen);
+    manager.add(QStringLiteral("/d/Tom & Jerry|old.ini"));
+    const QAction *item = manager.menuItems().value(0);
+    QVERIFY(item != nullptr);
+    QCOMPARE(item->text(), QStringLiteral("/d/Tom && Jerry|old.ini"));
+    QCOMPARE(item->iconText(), QStringLiteral("/d/Tom & Jerry|old.ini"));
+    QCOMPARE(item->statusTip(), QStringLiteral("/d/Tom & Jerry|old.ini"));
+}
+
+void tst_RecentFiles::choosingAnItemReportsItAndKeepsTheOrder()
+{
+    QMenu reopen;
+    MRUManager manager;
+    manager.setRecentMenu(&reopen);
+    for (const char *name : { "/d/3.ini", "/d/2.ini", "/d/1.ini" })
+        manager.add(QString::fromLatin1(name));
+    QSignalSpy clicked(&manager, &MRUManager::click);
+    manager.menuItems().at(2)->trigger();
+    QCOMPARE(clicked.size(), 1);
+    QCOMPARE(clicked.at(0).at(0).toString(), QStringLiteral("/d/3.ini"));
+    QCOMPARE(clicked.at(0).at(2).toInt(), 0);
+    QCOMPARE(manager.list().names(), (QStringList { "/d/1.ini", "/d/2.ini", "/d/3.ini" }));
+
+    manager.clickItem(3);
+    manager.clickItem(-1);
+    QCOMPARE(clicked.size(), 1);
+
+    // A handler that changes the list while the chosen item is still being triggered.
+    connect(&manager, &MRUManager::click, &manager, [&manager] { manager.add(QStringLiteral("/d/4.ini")); });
+    manager.menuItems().at(0)->trigger();
+    QCOMPARE(captions(manager), (QStringList { "/d/4.ini", "/d/1.ini", "/d/2.ini", "/d/3.ini" }));
+}
+
+void tst_RecentFiles::rebuildLeavesOtherItemsOfTheMenu()
+{
+    QMenu reopen;
+    QAction *own = reopen.addAction(QStringLiteral("Clear list"));
+    MRUManager manager;
+    manager.setRecentMenu(&reopen);
+    manager.add(QStringLiteral("/d/a.ini"));
+    manager.add(QStringLiteral("/d/b.ini"));
+    QCOMPARE(reopen.actions().size(), 4); // own item, separator, two entries
+    QVERIFY(reopen.actions().at(1)->isSeparator());
+    manager.clear();
+    QCOMPARE(reopen.actions(), QList<QAction *> { own });
+    QVERIFY(reopen.menuAction()->isEnabled());
+}
+
+QTEST_MAIN(tst_RecentFiles)
+#include "tst_recentfiles.moc"
