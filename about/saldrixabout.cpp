@@ -1,6 +1,5 @@
 #include "about/saldrixabout.h"
 
-#include <QApplication>
 #include <QDesktopServices>
 #include <QFrame>
 #include <QGuiApplication>
@@ -74,9 +73,10 @@ void TfrmAboutDlg::createControls()
     imgProductIcon = label(this, QStringLiteral("imgProductIcon"), QString());
     imgProductIcon->setFixedSize(32, 32);
     imgProductIcon->setAlignment(Qt::AlignCenter);
-    QIcon icon = QApplication::windowIcon();
+    // The window's icon is its owner's or the application's when they have one.
+    QIcon icon = windowIcon();
     if (icon.isNull())
-        icon = QIcon(QStringLiteral(":/icons/yorvsaldrix.svg"));
+        icon = QIcon(QStringLiteral(":/icons/yorvsaldrix.png"));
     imgProductIcon->setPixmap(icon.pixmap(32, 32));
 
     lbProductName1 = label(this, QStringLiteral("lbProductName1"), QStringLiteral("Yorv"));

@@ -5,7 +5,6 @@
 #include "settings/placementtext.h"
 #include "settings/settingsstore.h"
 
-#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
@@ -83,8 +82,6 @@ FormStorage::FormStorage(QWidget *form)
     , m_storeFileName(SettingsStore::userFileName())
 {
     setObjectName(QStringLiteral("rxRegistry"));
-    if (form != nullptr)
-        form->installEventFilter(this);
 }
 
 void FormStorage::setStoredProps(const QStringList &entries)
@@ -109,15 +106,6 @@ QString FormStorage::recentFilesSection() const
     const QString owner = m_form != nullptr ? QString::fromLatin1(m_form->metaObject()->className()) : QString();
     const QString name = m_recentFiles != nullptr ? m_recentFiles->objectName() : QString();
     return m_section + QLatin1Char('\\') + owner + QLatin1Char('.') + name;
-}
-
-bool FormStorage::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == m_form && event->type() == QEvent::Show && !m_shown) {
-        m_shown = true;
-        restoreFormPlacement();
-    }
-    return QObject::eventFilter(watched, event);
 }
 
 void FormStorage::restoreFormPlacement()

@@ -15,11 +15,11 @@ class QWidget;
 class SettingsStore;
 
 // Keeps a window's placement, its recent-files list and some of its components' properties in the
-// settings store between runs. The window settings are restored when the window is first shown
-// (before the window's own show handler: this object filters the window's events) and saved when
-// the window is allowed to close, or, when no save has happened since the restore, while it is
-// destroyed. Nothing is saved in a run whose restore failed, so a store that could not be read is
-// never overwritten with the built-in placement.
+// settings store between runs. The window restores them when it is first shown (once it has taken
+// its designed position, before its own show handler runs) and saves them when it is allowed to
+// close, or, when no save has happened since the restore, while it is destroyed. Nothing is saved
+// in a run whose restore failed, so a store that could not be read is never overwritten with the
+// built-in placement.
 class FormStorage : public QObject {
     Q_OBJECT
 
@@ -69,9 +69,6 @@ public:
     // otherwise its size (no larger than the available area) centred on the primary screen.
     [[nodiscard]] static QRect visibleNormalRect(const QRect &stored);
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     void restorePlacement(const SettingsStore &store);
     void savePlacement(SettingsStore &store) const;
@@ -90,6 +87,5 @@ private:
     bool m_restored = false;
     bool m_saved = false;
     bool m_destroying = false;
-    bool m_shown = false;
     bool m_placementApplied = false;
 };

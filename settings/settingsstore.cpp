@@ -7,8 +7,20 @@
 
 const QString SettingsStore::ApplicationKey = QStringLiteral("Software\\Yorv\\YorvSaldrix");
 
+namespace {
+QString &userFileNameOverride()
+{
+    static QString fileName;
+    return fileName;
+}
+} // namespace
+
+void SettingsStore::setUserFileName(const QString &fileName) { userFileNameOverride() = fileName; }
+
 QString SettingsStore::userFileName()
 {
+    if (!userFileNameOverride().isEmpty())
+        return userFileNameOverride();
     // NativeFormat on Linux is the INI-style .conf file below $XDG_CONFIG_HOME.
     const QSettings settings(
         QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Yorv"), QStringLiteral("YorvSaldrix"));

@@ -23,8 +23,11 @@ public:
     // The application key below the top of the user's tree.
     static const QString ApplicationKey;
 
-    // The user's own store: $XDG_CONFIG_HOME/Yorv/YorvSaldrix.conf (~/.config when unset).
+    // The user's own store: $XDG_CONFIG_HOME/Yorv/YorvSaldrix.conf (~/.config when unset), unless
+    // another file was set for the whole process (tests keep each window's store apart this way;
+    // an empty name goes back to the user's own).
     [[nodiscard]] static QString userFileName();
+    static void setUserFileName(const QString &fileName);
 
     // Opens the store kept in the given file; throws SaldrixError when it cannot be read.
     explicit SettingsStore(const QString &fileName);

@@ -30,6 +30,10 @@ void tst_SettingsStore::userStoreLivesInTheConfigurationFolder()
     const QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
     QVERIFY(!config.isEmpty());
     QCOMPARE(SettingsStore::userFileName(), config + QStringLiteral("/Yorv/YorvSaldrix.conf"));
+    SettingsStore::setUserFileName(QStringLiteral("/elsewhere/s.conf"));
+    QCOMPARE(SettingsStore::userFileName(), QStringLiteral("/elsewhere/s.conf"));
+    SettingsStore::setUserFileName(QString());
+    QCOMPARE(SettingsStore::userFileName(), config + QStringLiteral("/Yorv/YorvSaldrix.conf"));
 }
 
 void tst_SettingsStore::keyPathsBecomeGroups_data()
