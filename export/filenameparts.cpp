@@ -1,0 +1,29 @@
+#include "export/filenameparts.h"
+
+namespace {
+
+QString fileNamePart(const QString &path)
+{
+    return path.mid(path.lastIndexOf(u'/') + 1);
+}
+
+} // namespace
+
+QString DirectoryPart(const QString &path)
+{
+    return path.left(path.lastIndexOf(u'/') + 1);
+}
+
+QString FileExtension(const QString &path)
+{
+    const QString name = fileNamePart(path);
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot < 0 ? QString() : name.mid(dot);
+}
+
+QString BareFileName(const QString &path)
+{
+    const QString name = fileNamePart(path);
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot < 0 ? name : name.left(dot);
+}

@@ -1,0 +1,198 @@
+#include "export/saldrixwizard.h"
+
+#include "document/saldrixerror.h"
+#include "editor/userdialogs.h"
+#include "export/exportcatalogue.h"
+#include "export/filenameparts.h"
+#include "export/pagemanager.h"
+#include "export/saldrixprogress.h"
+#include "export/updown.h"
+
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QStackedWidget>
+
+// The pictures are compiled into a static library; naming their initialiser keeps the linker from
+// dropping them from programs that reach them only through this window.
+static void initWizardResources()
+{
+    Q_INIT_RESOURCE(saldrix);
+}
+
+TfrmSaldrixWizard::TfrmSaldrixWizard(DocumentTree &tree, UserDialogs &dialogs, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+    , m_tree(tree)
+    , m_dialogs(dialogs)
+{
+    initWizardResources();
+    setObjectName(QStringLiteral("SaldrixWizard"));
+    setWindowTitle(tr("Export Wizard"));
+    setModal(false);
+    setFixedSize(512, 362);
+    QPalette face = palette();
+    face.setColor(QPalette::Window, face.color(QPalette::Button));
+    setPalette(face);
+
+    createControls();
+
+    connect(PageManager1, &PageManager::pageShow, this, &TfrmSaldrixWizard::PageShow);
+    connect(PageManager1, &PageManager::checkButtons, this, &TfrmSaldrixWizard::PageManager1CheckButtons);
+    connect(BtnBrowse, &QPushButton::clicked, this, &TfrmSaldrixWizard::BtnBrowseClick);
+    connect(UpDown1, &UpDown::changing, this, &TfrmSaldrixWizard::UpDown1Changing);
+    connect(BtnDone, &QPushButton::clicked, this, &TfrmSaldrixWizard::BtnDoneClick);
+    connect(BtnClose, &QPushButton::clicked, this, &TfrmSaldrixWizard::BtnCloseClick);
+
+    PageManager1->moveTo(0);
+    if (const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void TfrmSaldrixWizard::actFileExportCDExecute(const QString &documentFileName)
+{
+    m_lastDocumentFileName = documentFileName;
+    edFileName->setText(DirectoryPart(documentFileName) + BareFileName(documentFileName) + QStringLiteral(".txt"));
+    show();
+    raise();
+    activateWindow();
+}
+
+ExportOptions TfrmSaldrixWizard::exportOptions() const
+{
+    ExportOptions options;
+    options.FileName = edFileName->text();
+    options.ArtistFirst = lbArtist->text() == tr("Artist");
+    options.Separator = edSeparator->text();
+    options.IncludeVolume = cbVolume->isChecked();
+    options.IncludeGenre = cbGenre->isChecked();
+    options.IncludeNumTracks = cbNumTracks->isChecked();
+    options.SeparatorLine = edLongSeparator->text();
+    return options;
+}
+
+void TfrmSaldrixWizard::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // A spontaneous show is the window system restoring a minimised window, not an opening.
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TfrmSaldrixWizard::FormShow()
+{
+    PageManager1->moveTo(0);
+}
+
+void TfrmSaldrixWizard::PageShow(int page)
+{
+    switch (page) {
+    case 0:
+        Page0Show();
+        break;
+    case 1:
+        Page1Show();
+        break;
+    case 2:
+        Page2Show();
+        break;
+    case 3:
+        Page3Show();
+        break;
+    case 4:
+        Page4Show();
+        break;
+    default:
+        break;
+    }
+}
+
+void TfrmSaldrixWizard::setTopLine(const QString &text)
+{
+    lbTopVar->setText(text);
+    lbTopVar->adjustSize();
+}
+
+void TfrmSaldrixWizard::Page0Show()
+{
+    setTopLine(tr("Please choose a FileName and Path to save the exported file."));
+}
+
+void TfrmSaldrixWizard::Page1Show()
+{
+    setTopLine(tr("The Artist and Title of CD will be the first line of each paragraph."));
+}
+
+void TfrmSaldrixWizard::Page2Show()
+{
+    setTopLine(tr("Do you want the flowing information as some extra row."));
+}
+
+void TfrmSaldrixWizard::Page3Show()
+{
+    setTopLine(tr("Which characters do want to use as horisontal separator between CDs?"));
+}
+
+void TfrmSaldrixWizard::Page4Show()
+{
+    setTopLine(tr("You have done. Your selected choise looks like this."));
+}
+
+void TfrmSaldrixWizard::PageManager1CheckButtons()
+{
+}
+
+void TfrmSaldrixWizard::BtnBrowseClick()
+{
+    const QString text = edFileName->text();
+    QFileDialog SaveDialog1(this, tr("Export To"));
+    SaveDialog1.setObjectName(QStringLiteral("SaveDialog1"));
+    SaveDialog1.setAcceptMode(QFileDialog::AcceptSave);
+    SaveDialog1.setFileMode(QFileDialog::AnyFile);
+    const QStringList filters { tr("Text Files (*.txt)"), tr("PlayList M3U (*.m3u)"), tr("PlatList PLS (*.pls)"),
+        tr("PlayList File (*.plf)"), tr("All Files (*.*)") };
+    SaveDialog1.setNameFilters(filters);
+    SaveDialog1.selectNameFilter(filters.first());
+    SaveDialog1.setDefaultSuffix(QStringLiteral("txt"));
+    SaveDialog1.setOption(QFileDialog::DontConfirmOverwrite);
+    const QString folder = DirectoryPart(text);
+    if (!folder.isEmpty())
+        SaveDialog1.setDirectory(folder);
+    SaveDialog1.selectFile(BareFileName(text) + FileExtension(text));
+    if (const std::optional<QString> chosen = m_dialogs.chooseFile(SaveDialog1))
+        edFileName->setText(*chosen);
+}
+
+void TfrmSaldrixWizard::UpDown1Changing()
+{
+    const QString first = lbArtist->text();
+    lbArtist->setText(lbTitle->text());
+    lbTitle->setText(first);
+    lbArtist->adjustSize();
+    lbTitle->adjustSize();
+}
+
+void TfrmSaldrixWizard::BtnDoneClick()
+{
+    const ExportOptions options = exportOptions();
+    ExportContext context;
+    context.documentFileName = m_documentFileName ? m_documentFileName() : m_lastDocumentFileName;
+    context.showInformation = [this](const QString &message) { m_dialogs.showInformation(this, message); };
+    try {
+        ProgressWindowDisplay progress(this);
+        ExportCatalogue(m_tree, options, progress, context);
+    } catch (const SaldrixError &error) {
+        m_dialogs.showError(this, error.message());
+    } catch (const std::exception &error) {
+        m_dialogs.showError(this, QString::fromLocal8Bit(error.what()));
+    }
+}
+
+void TfrmSaldrixWizard::BtnCloseClick()
+{
+    close();
+}

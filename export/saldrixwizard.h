@@ -1,0 +1,88 @@
+#pragma once
+
+#include "export/exportoptions.h"
+
+#include <QDialog>
+
+#include <functional>
+
+class DocumentTree;
+class PageManager;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QStackedWidget;
+class UpDown;
+class UserDialogs;
+
+// The five-page export wizard. It is made once, hidden, when the program starts and lives until
+// it ends; Close (or Esc) only hides it, so its settings last from one opening to the next. Done
+// exports the document tree as it stands at that moment.
+class TfrmSaldrixWizard : public QDialog {
+    Q_OBJECT
+
+public:
+    TfrmSaldrixWizard(DocumentTree &tree, UserDialogs &dialogs, QWidget *parent = nullptr);
+
+    // The main window's Export command: proposes the output name from the open document's file
+    // name (folder, bare name, ".txt") and shows the wizard or brings it to the front.
+    void actFileExportCDExecute(const QString &documentFileName);
+
+    // Where the wizard asks for the open document's file name when Done is pressed (the export
+    // refuses to write over it). Without a source, the name given to the last opening is used.
+    void setDocumentFileNameSource(std::function<QString()> source) { m_documentFileName = std::move(source); }
+
+    // The choices the controls hold now.
+    [[nodiscard]] ExportOptions exportOptions() const;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void createControls();
+    QWidget *createFileNamePage();
+    QWidget *createArtistTitlePage();
+    QWidget *createExtraLinesPage();
+    QWidget *createSeparatorLinePage();
+    QWidget *createDonePage();
+    QLabel *addLabel(QWidget *parent, const QString &name, const QString &text, int x, int y);
+    void addPageImage(QWidget *page, int index);
+
+    void FormShow();
+    void PageShow(int page);
+    void Page0Show();
+    void Page1Show();
+    void Page2Show();
+    void Page3Show();
+    void Page4Show();
+    void PageManager1CheckButtons();
+    void BtnBrowseClick();
+    void UpDown1Changing();
+    void BtnDoneClick();
+    void BtnCloseClick();
+    void setTopLine(const QString &text);
+
+    DocumentTree &m_tree;
+    UserDialogs &m_dialogs;
+    std::function<QString()> m_documentFileName;
+    QString m_lastDocumentFileName;
+
+    QLabel *lbTopVar = nullptr;
+    QStackedWidget *NoteBook1 = nullptr;
+    PageManager *PageManager1 = nullptr;
+    QPushButton *BtnBack = nullptr;
+    QPushButton *BtnNext = nullptr;
+    QPushButton *BtnClose = nullptr;
+    QLineEdit *edFileName = nullptr;
+    QPushButton *BtnBrowse = nullptr;
+    UpDown *UpDown1 = nullptr;
+    QLabel *lbArtist = nullptr;
+    QLabel *lbTitle = nullptr;
+    QLineEdit *edSeparator = nullptr;
+    QCheckBox *cbVolume = nullptr;
+    QCheckBox *cbGenre = nullptr;
+    QCheckBox *cbNumTracks = nullptr;
+    QLineEdit *edLongSeparator = nullptr;
+    QPushButton *BtnDone = nullptr;
+};

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "export/exportprogress.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+class DocumentTree;
+
+// Fills the tree from a compact text: "[name]" starts a section, "name=value" adds an option to
+// the last section (split at the first '='; nothing is trimmed, so " artist=x" keeps its blank).
+void fillTree(DocumentTree &tree, const QString &catalogue);
+
+// The three-section catalogue used throughout: a settings section and two discs.
+QString workedExampleCatalogue();
+
+// The lines, each ended by CR LF, as UTF-8.
+QByteArray crlfLines(const QStringList &lines);
+
+QByteArray readBytes(const QString &path);
+void writeBytes(const QString &path, const QByteArray &bytes);
+
+// A shared log of what the run did, in order: progress calls, cursor changes and messages.
+QStringList &eventLog();
+// Routes BusyCursor into eventLog() as "busy" and "idle".
+void recordBusyCursor();
+
+// Records every progress call into eventLog() and keeps the display's range and position.
+class RecordingProgress final : public ExportProgress {
+public:
+    void BeginProgress(int total) override;
+    void StepProgress() override;
+    void EndProgress() override;
+
+    int maximum = -1;
+    int position = -1;
+    bool shown = false;
+};

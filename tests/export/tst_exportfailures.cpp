@@ -1,0 +1,247 @@
+#include "exporttesthelpers.h"
+
+#include "document/busycursor.h"
+#include "document/documenttree.h"
+#include "document/saldrixerror.h"
+#include "export/exportcatalogue.h"
+#include "export/exportoptions.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString g_watched;
+
+// How many of this process's descriptors lead to the file.
+int descriptorsTo(const QString &path)
+{
+    if (path.contains(QChar(u'\0')))
+        return 0;
+    int count = 0;
+    const QString target = QFileInfo(path).canonicalFilePath();
+    const QDir fds(u"/proc/self/fd"_s);
+    for (const QString &fd : fds.entryList(QDir::System | QDir::Files | QDir::NoDotAndDotDot)) {
+        if (!target.isEmpty() && QFile::symLinkTarget(fds.filePath(fd)) == target)
+            ++count;
+    }
+    return count;
+}
+
+void noteWhetherOpen(const QString &event)
+{
+    eventLog() << event + (descriptorsTo(g_watched) > 0 ? u" (file open)"_s : QString());
+}
+
+class WatchingProgress final : public ExportProgress {
+public:
+    void BeginProgress(int total) override { eventLog() << u"begin %1"_s.arg(total); }
+    void StepProgress() override { ++steps; }
+    void EndProgress() override { noteWhetherOpen(u"end"_s); }
+    int steps = 0;
+};
+
+} // namespace
+
+class tst_ExportFailures : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+
+    // Runs an export that must fail; returns the message and checks the cleanup and its order.
+    QString failingExport(
+        const QString &catalogue, const QString &fileName, const QString &documentFileName = {}, int *steps = nullptr)
+    {
+        DocumentTree tree;
+        fillTree(tree, catalogue);
+        ExportOptions options;
+        options.FileName = fileName;
+        WatchingProgress progress;
+        bool completed = false;
+        QString message;
+        eventLog().clear();
+        g_watched = fileName;
+        BusyCursor::setHook([](bool busy) { noteWhetherOpen(busy ? u"busy"_s : u"idle"_s); });
+        try {
+            ExportCatalogue(tree, options, progress, { documentFileName, [&](const QString &) { completed = true; } });
+        } catch (const SaldrixError &error) {
+            message = error.message();
+        }
+        BusyCursor::setHook(nullptr);
+        if (steps)
+            *steps = progress.steps;
+        [&] {
+            QVERIFY2(!completed, "a failed export reported success");
+            QCOMPARE(eventLog().size(), 4);
+            QVERIFY(eventLog().at(0).startsWith(u"busy"_s));
+            QVERIFY(eventLog().at(1).startsWith(u"begin"_s));
+            QVERIFY(eventLog().at(2).startsWith(u"end"_s));
+            QVERIFY(eventLog().at(3).startsWith(u"idle"_s));
+            QCOMPARE(descriptorsTo(fileName), 0);
+        }();
+        return message;
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QVERIFY(m_dir.isValid()); }
+
+    void unusableNamesMakeNoFile_data();
+    void unusableNamesMakeNoFile();
+    void readOnlyFileIsRefused();
+    void tooManyOpenFiles();
+    void fullDiskStopsTheRun_data();
+    void fullDiskStopsTheRun();
+    void cleanupClosesTheFileLast();
+    void refusesToOverwriteTheOpenDocument_data();
+    void refusesToOverwriteTheOpenDocument();
+};
+
+void tst_ExportFailures::unusableNamesMakeNoFile_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("missing folder") << m_dir.filePath(u"missing/out.txt"_s) << u"Invalid filename"_s;
+    QTest::newRow("empty name") << QString() << u"Invalid filename"_s;
+    QTest::newRow("name too long") << m_dir.filePath(QString(300, u'n')) << u"Invalid filename"_s;
+    QTest::newRow("embedded NUL") << m_dir.filePath(u"cut\0.txt"_s) << u"Invalid filename"_s;
+    QTest::newRow("a file used as a folder") << m_dir.filePath(u"plain.txt/out.txt"_s) << u"Invalid filename"_s;
+    QTest::newRow("a folder as the name") << m_dir.filePath(u"folder"_s) << u"File access denied"_s;
+}
+
+void tst_ExportFailures::unusableNamesMakeNoFile()
+{
+    QFETCH(QString, fileName);
+    QFETCH(QString, message);
+    writeBytes(m_dir.filePath(u"plain.txt"_s), "keep");
+    QVERIFY(QDir(m_dir.path()).mkpath(u"folder"_s));
+    const QStringList before = QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+
+    QCOMPARE(failingExport(workedExampleCatalogue(), fileName), message);
+    QCOMPARE(QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+    QCOMPARE(readBytes(m_dir.filePath(u"plain.txt"_s)), QByteArray("keep"));
+}
+
+void tst_ExportFailures::readOnlyFileIsRefused()
+{
+    QString fileName = m_dir.filePath(u"readonly.txt"_s);
+    writeBytes(fileName, "keep");
+    QVERIFY(QFile::setPermissions(fileName, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    if (::geteuid() == 0) {
+        // Permission bits do not stop root; a read-only attribute of the kernel does.
+        fileName = u"/sys/kernel/notes"_s;
+        const int fd = ::open("/sys/kernel/notes", O_WRONLY);
+        if (fd >= 0 || errno != EACCES) {
+            if (fd >= 0)
+                ::close(fd);
+            QSKIP("no file here refuses writing to root");
+        }
+    }
+    QCOMPARE(failingExport(workedExampleCatalogue(), fileName), u"File access denied"_s);
+    if (::geteuid() != 0)
+        QCOMPARE(readBytes(fileName), QByteArray("keep"));
+}
+
+void tst_ExportFailures::tooManyOpenFiles()
+{
+    rlimit saved {};
+    QCOMPARE(::getrlimit(RLIMIT_NOFILE, &saved), 0);
+    rlimit low = saved;
+    low.rlim_cur = 64;
+    QCOMPARE(::setrlimit(RLIMIT_NOFILE, &low), 0);
+    std::vector<int> held;
+    for (int fd = ::dup(0); fd >= 0; fd = ::dup(0))
+        held.push_back(fd);
+    const int dupError = errno;
+    const QString message = failingExport(workedExampleCatalogue(), m_dir.filePath(u"many.txt"_s));
+    for (int fd : held)
+        ::close(fd);
+    QCOMPARE(::setrlimit(RLIMIT_NOFILE, &saved), 0);
+
+    QCOMPARE(dupError, EMFILE);
+    QCOMPARE(message, u"Too many open files"_s);
+    QVERIFY(!QFile::exists(m_dir.filePath(u"many.txt"_s)));
+}
+
+void tst_ExportFailures::fullDiskStopsTheRun_data()
+{
+    QTest::addColumn<int>("discs");
+    QTest::addColumn<bool>("stopsEarly");
+    // A short export fails when its last lines are flushed, a long one in the middle of the run.
+    QTest::newRow("short export") << 2 << false;
+    QTest::newRow("long export") << 4000 << true;
+}
+
+void tst_ExportFailures::fullDiskStopsTheRun()
+{
+    QFETCH(int, discs);
+    QFETCH(bool, stopsEarly);
+    if (!QFile::exists(u"/dev/full"_s))
+        QSKIP("no /dev/full");
+    QString catalogue;
+    for (int disc = 0; disc < discs; ++disc)
+        catalogue += u"[d%1]\nartist=Artist\ntitle=Title\n0=Track\n"_s.arg(disc);
+    int steps = 0;
+    QCOMPARE(failingExport(catalogue, u"/dev/full"_s, {}, &steps), u"I/O error 28"_s);
+    QCOMPARE(steps < discs, stopsEarly);
+}
+
+void tst_ExportFailures::cleanupClosesTheFileLast()
+{
+    if (!QFile::exists(u"/dev/full"_s))
+        QSKIP("no /dev/full");
+    failingExport(u"[a]\n0=x"_s, u"/dev/full"_s);
+    QCOMPARE(eventLog(), QStringList({ u"busy"_s, u"begin 1"_s, u"end (file open)"_s, u"idle (file open)"_s }));
+}
+
+void tst_ExportFailures::refusesToOverwriteTheOpenDocument_data()
+{
+    QTest::addColumn<QString>("documentName");
+    QTest::addColumn<QString>("exportName");
+    QTest::newRow("same name") << u"songs.txt"_s << u"songs.txt"_s;
+    QTest::newRow("through a symbolic link") << u"songs.txt"_s << u"link.txt"_s;
+    QTest::newRow("through a hard link") << u"songs.txt"_s << u"hard.txt"_s;
+    QTest::newRow("through a dotted path") << u"songs.txt"_s << u"./sub/../songs.txt"_s;
+}
+
+void tst_ExportFailures::refusesToOverwriteTheOpenDocument()
+{
+    QFETCH(QString, documentName);
+    QFETCH(QString, exportName);
+    QTemporaryDir dir;
+    const QByteArray ini = "[1f3c9a2]\nartist=North Wind\n";
+    writeBytes(dir.filePath(documentName), ini);
+    QVERIFY(QDir(dir.path()).mkpath(u"sub"_s));
+    QVERIFY(QFile::link(dir.filePath(documentName), dir.filePath(u"link.txt"_s)));
+    QCOMPARE(::link(QFile::encodeName(dir.filePath(documentName)).constData(),
+                 QFile::encodeName(dir.filePath(u"hard.txt"_s)).constData()),
+        0);
+
+    const QString message
+        = failingExport(workedExampleCatalogue(), dir.filePath(exportName), dir.filePath(documentName));
+    QVERIFY2(message.contains(u"open document"_s), qPrintable(message));
+    QCOMPARE(readBytes(dir.filePath(documentName)), ini);
+
+    // Another file of the same name elsewhere is no reason to refuse.
+    DocumentTree tree;
+    fillTree(tree, workedExampleCatalogue());
+    ExportOptions options;
+    options.FileName = dir.filePath(u"sub/"_s + documentName);
+    NullExportProgress progress;
+    ExportCatalogue(tree, options, progress, { dir.filePath(documentName), {} });
+    QVERIFY(readBytes(options.FileName).startsWith("North Wind - Low Tide\r\n"));
+}
+
+QTEST_GUILESS_MAIN(tst_ExportFailures)
+#include "tst_exportfailures.moc"
