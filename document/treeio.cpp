@@ -1,53 +1,86 @@
 #include "document/treeio.h"
 
+#include "document/busycursor.h"
 #include "document/documenttree.h"
+#include "document/inifile.h"
 #include "document/saldrixerror.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 
-// Placeholder reader and writer; the profile store replaces them.
+namespace {
+
+// Lets waiting events run while a long load goes on, so the window keeps painting. User input
+// stays queued until the load is over: a command run from inside the load could change or clear
+// the tree under it. One pass every few milliseconds keeps a large load responsive without paying
+// for an event-loop pass per option.
+class EventPass {
+public:
+    void run()
+    {
+        if ((++m_calls & 0x1F) != 1 && m_timer.isValid())
+            return; // look at the clock only every 32 options
+        if (m_timer.isValid() && m_timer.elapsed() < IntervalMs)
+            return;
+        if (QCoreApplication::instance() != nullptr)
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        m_timer.start();
+    }
+
+private:
+    static constexpr qint64 IntervalMs = 8;
+    QElapsedTimer m_timer;
+    quint32 m_calls = 0;
+};
+
+} // namespace
+
 void LoadTreeFromIni(DocumentTree &tree, const QString &fileName)
 {
-    QFile file(fileName);
-    if (!file.exists())
-        return;
-    if (!file.open(QIODevice::ReadOnly))
-        throw SaldrixError(QObject::tr("Unable to read %1").arg(fileName));
-    TreeBatch batch(tree);
-    int section = -1;
-    const QString text = QString::fromUtf8(file.readAll());
-    for (const QString &raw : text.split(u'\n')) {
-        const QString line = raw.trimmed();
-        if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#'))
-            continue;
-        if (line.startsWith(u'[')) {
-            const qsizetype end = line.lastIndexOf(u']');
-            section = tree.appendSection(line.mid(1, end < 0 ? -1 : end - 1).trimmed());
-            continue;
+    TIniFile ini(fileName);
+    QStringList sectionNames;
+    QStringList optionNames;
+    BusyCursor busy;
+    // The whole file is parsed once; every name and value below is read from that one parse.
+    if (ini.takeSnapshot() == TIniFile::SnapshotResult::Unreadable)
+        throw SaldrixError(QCoreApplication::translate("TIniFile", "Unable to read %1").arg(fileName));
+    {
+        TreeBatch batch(tree);
+        EventPass events;
+        ini.GetSectionNames(sectionNames);
+        for (const QString &sectionName : std::as_const(sectionNames)) {
+            const int section = tree.appendSection(sectionName);
+            ini.GetOptionNames(sectionName, optionNames);
+            tree.reserveOptions(section, static_cast<int>(optionNames.size()));
+            for (const QString &optionName : std::as_const(optionNames)) {
+                events.run();
+                tree.appendOption(section, optionName, ini.ReadValue(sectionName, optionName, QString()));
+            }
         }
-        const qsizetype eq = line.indexOf(u'=');
-        if (section >= 0 && eq >= 0)
-            tree.appendOption(section, line.left(eq).trimmed(), line.mid(eq + 1).trimmed());
+        tree.setSourceFormat(ini.snapshotFormat());
+        // The parsed file is not needed any more; drop it before views rebuild from the tree.
+        ini.releaseSnapshot();
+        optionNames.clear();
+        sectionNames.clear();
     }
 }
 
 void SaveTreeToIni(const DocumentTree &tree, const QString &fileName)
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        throw SaldrixError(QObject::tr("Unable to write to %1").arg(fileName));
-    QByteArray out;
-    for (int s = 0; s < tree.sectionCount(); ++s) {
-        if (tree.sectionText(s, 0).isEmpty())
+    TIniFile ini(fileName);
+    BusyCursor busy;
+    // The old file stays in place until the new one is complete, so a failed save loses nothing.
+    ini.beginRewrite();
+    for (int section = 0; section < tree.sectionCount(); ++section) {
+        const QString &sectionName = tree.sectionText(section, DocumentTree::NameColumn);
+        if (sectionName.isEmpty())
             continue;
-        out += '[' + tree.sectionText(s, 0).toUtf8() + "]\n";
-        for (int o = 0; o < tree.optionCount(s); ++o) {
-            if (!tree.optionText(s, o, 0).isEmpty())
-                out += tree.optionText(s, o, 0).toUtf8() + '=' + tree.optionText(s, o, 1).toUtf8() + '\n';
+        for (int option = 0; option < tree.optionCount(section); ++option) {
+            const QString &optionName = tree.optionText(section, option, DocumentTree::NameColumn);
+            if (optionName.isEmpty())
+                continue;
+            ini.WriteValue(sectionName, optionName, tree.optionText(section, option, DocumentTree::ValueColumn));
         }
     }
-    file.write(out);
-    if (!file.commit())
-        throw SaldrixError(QObject::tr("Unable to write to %1").arg(fileName));
+    ini.commitRewrite();
 }

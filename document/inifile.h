@@ -1,0 +1,61 @@
+#pragma once
+
+#include "document/textformat.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class IniText;
+class IniRewrite;
+
+// The profile store: INI-file access bound to one file name, used exactly as the caller gives it.
+// Creating the object touches nothing. Every read looks at the file as it is now and never fails
+// (a missing or unreadable file reads as empty); every WriteValue has changed the file by the time
+// it returns, or throws SaldrixError("Unable to write to <name>").
+//
+// Two modes keep large files linear. Between takeSnapshot() and releaseSnapshot() reads answer from
+// one parse of the file. Between beginRewrite() and commitRewrite() writes build a new file from
+// nothing, which replaces the old one in a single write at the commit: the result is byte for byte
+// what the same WriteValue calls would leave after the file was deleted.
+class TIniFile {
+public:
+    explicit TIniFile(QString fileName);
+    ~TIniFile();
+    TIniFile(const TIniFile &) = delete;
+    TIniFile &operator=(const TIniFile &) = delete;
+
+    [[nodiscard]] const QString &FileName() const { return m_fileName; }
+
+    // Section names in file order, each name once (a section that stands twice is one section).
+    void GetSectionNames(QStringList &names);
+    // The section's option names in file order, each name once.
+    void GetOptionNames(const QString &section, QStringList &names);
+    // The first value of the named option, or defaultValue when there is none.
+    [[nodiscard]] QString ReadValue(const QString &section, const QString &name, const QString &defaultValue);
+    // Replaces the option's value in place, or appends the option at the end of its section, or
+    // appends the section at the end of the file. A line break in a text is stored as a blank.
+    void WriteValue(const QString &section, const QString &name, const QString &value);
+
+    enum class SnapshotResult { Read, Missing, Unreadable };
+    SnapshotResult takeSnapshot();
+    void releaseSnapshot();
+    // How the file read by the last snapshot was encoded (UTF-8 with LF when it was missing).
+    [[nodiscard]] TextFormat snapshotFormat() const;
+
+    void beginRewrite();
+    void commitRewrite();
+
+private:
+    struct OptionCursor;
+
+    [[nodiscard]] const IniText &currentText();
+    [[nodiscard]] const OptionCursor *cursorFor(const QString &section);
+
+    QString m_fileName;
+    std::unique_ptr<IniText> m_text;
+    bool m_pinned = false;
+    std::unique_ptr<OptionCursor> m_cursor;
+    std::unique_ptr<IniRewrite> m_rewrite;
+};

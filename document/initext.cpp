@@ -1,0 +1,439 @@
+#include "document/initext.h"
+
+#include <cstring>
+#include <limits>
+
+namespace {
+
+using Encoding = TextFormat::Encoding;
+
+bool isValidUtf8(const uchar *s, qsizetype n)
+{
+    qsizetype i = 0;
+    while (i < n) {
+        // Most INI text is ASCII: skip it a word at a time.
+        while (i + 8 <= n) {
+            quint64 word;
+            std::memcpy(&word, s + i, sizeof word);
+            if (word & 0x8080808080808080ULL)
+                break;
+            i += 8;
+        }
+        if (i >= n)
+            break;
+        const uchar c = s[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        qsizetype length = 0;
+        if (c >= 0xC2 && c <= 0xDF)
+            length = 2;
+        else if (c >= 0xE0 && c <= 0xEF)
+            length = 3;
+        else if (c >= 0xF0 && c <= 0xF4)
+            length = 4;
+        else
+            return false;
+        if (n - i < length)
+            return false;
+        for (qsizetype k = 1; k < length; ++k) {
+            if ((s[i + k] & 0xC0) != 0x80)
+                return false;
+        }
+        const uchar next = s[i + 1];
+        if ((c == 0xE0 && next < 0xA0) || (c == 0xED && next >= 0xA0) || (c == 0xF0 && next < 0x90)
+            || (c == 0xF4 && next >= 0x90))
+            return false; // overlong forms, surrogates, beyond U+10FFFF
+        i += length;
+    }
+    return true;
+}
+
+template <typename Char> bool isBlank(Char c)
+{
+    return c == Char(' ') || c == Char('\t');
+}
+
+// Where the line that starts at pos ends (the index of its CR or LF, or size). nextLf caches the
+// next LF so that a file of CR-only line ends is not rescanned to its end for every line.
+qsizetype lineEndIn(const char *text, qsizetype pos, qsizetype size, qsizetype &nextLf)
+{
+    if (nextLf < pos) {
+        const void *lf = std::memchr(text + pos, '\n', size_t(size - pos));
+        nextLf = lf ? static_cast<const char *>(lf) - text : size;
+    }
+    const void *cr = std::memchr(text + pos, '\r', size_t(nextLf - pos));
+    return cr ? static_cast<const char *>(cr) - text : nextLf;
+}
+
+qsizetype lineEndIn(const char16_t *text, qsizetype pos, qsizetype size, qsizetype &)
+{
+    while (pos < size && text[pos] != u'\n' && text[pos] != u'\r')
+        ++pos;
+    return pos;
+}
+
+qsizetype findIn(const char *text, qsizetype begin, qsizetype end, char c)
+{
+    const void *found = std::memchr(text + begin, c, size_t(end - begin));
+    return found ? static_cast<const char *>(found) - text : -1;
+}
+
+qsizetype findIn(const char16_t *text, qsizetype begin, qsizetype end, char16_t c)
+{
+    for (qsizetype i = begin; i < end; ++i) {
+        if (text[i] == c)
+            return i;
+    }
+    return -1;
+}
+
+bool fitsLatin1(const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() > 0xFF)
+            return false;
+    }
+    return true;
+}
+
+// Copies the text only when it holds a line break: names and values arrive here a million times
+// per save, and almost none of them needs a change.
+QString replacedLineBreaks(const QString &text)
+{
+    const qsizetype first = [&text] {
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (text.at(i) == u'\r' || text.at(i) == u'\n')
+                return i;
+        }
+        return qsizetype(-1);
+    }();
+    if (first < 0)
+        return text;
+    QString result = text;
+    for (qsizetype i = first; i < result.size(); ++i) {
+        if (result.at(i) == u'\r' || result.at(i) == u'\n')
+            result[i] = u' ';
+    }
+    return result;
+}
+
+} // namespace
+
+TextFormat IniText::detectFormat(const QByteArray &fileBytes)
+{
+    TextFormat format;
+    const auto *b = reinterpret_cast<const uchar *>(fileBytes.constData());
+    const qsizetype n = fileBytes.size();
+    if (n >= 2 && ((b[0] == 0xFF && b[1] == 0xFE) || (b[0] == 0xFE && b[1] == 0xFF))) {
+        format.encoding = b[0] == 0xFF ? Encoding::Utf16LE : Encoding::Utf16BE;
+        format.byteOrderMark = true;
+        const int low = format.encoding == Encoding::Utf16LE ? 0 : 1;
+        for (qsizetype i = 2; i + 1 < n; i += 2) {
+            const uchar c = b[i + low];
+            if (b[i + 1 - low] == 0 && (c == '\r' || c == '\n')) {
+                format.crlf = c == '\r' && i + 3 < n && b[i + 2 + low] == '\n' && b[i + 3 - low] == 0;
+                break;
+            }
+        }
+        return format;
+    }
+    qsizetype begin = 0;
+    if (n >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF) {
+        format.byteOrderMark = true;
+        begin = 3;
+    }
+    format.encoding = isValidUtf8(b + begin, n - begin) ? Encoding::Utf8 : Encoding::Latin1;
+    for (qsizetype i = begin; i < n; ++i) {
+        if (b[i] == '\r' || b[i] == '\n') {
+            format.crlf = b[i] == '\r' && i + 1 < n && b[i + 1] == '\n';
+            break;
+        }
+    }
+    return format;
+}
+
+IniText::IniText(QByteArray fileBytes)
+{
+    const auto *b = reinterpret_cast<const uchar *>(fileBytes.constData());
+    const qsizetype n = fileBytes.size();
+    if (n >= 2 && ((b[0] == 0xFF && b[1] == 0xFE) || (b[0] == 0xFE && b[1] == 0xFF))) {
+        const bool little = b[0] == 0xFF;
+        m_format.encoding = little ? Encoding::Utf16LE : Encoding::Utf16BE;
+        m_format.byteOrderMark = true;
+        const qsizetype units = (n - 2) / 2; // an odd last byte holds no character
+        m_wide.resize(units);
+        char16_t *out = reinterpret_cast<char16_t *>(m_wide.data());
+        for (qsizetype i = 0; i < units; ++i) {
+            const uchar lo = b[2 + 2 * i + (little ? 0 : 1)];
+            const uchar hi = b[2 + 2 * i + (little ? 1 : 0)];
+            out[i] = char16_t(lo | (hi << 8));
+        }
+        parse(reinterpret_cast<const char16_t *>(m_wide.constData()), units);
+        return;
+    }
+    if (n >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF) {
+        m_format.byteOrderMark = true;
+        m_begin = 3;
+    }
+    m_format.encoding = isValidUtf8(b + m_begin, n - m_begin) ? Encoding::Utf8 : Encoding::Latin1;
+    m_bytes = std::move(fileBytes);
+    parse(m_bytes.constData() + m_begin, m_bytes.size() - m_begin);
+}
+
+template <typename Char> void IniText::parse(const Char *text, qsizetype size)
+{
+    qsizetype pos = 0;
+    qsizetype nextLf = -1;
+    bool firstLine = true;
+    while (pos < size) {
+        const qsizetype end = lineEndIn(text, pos, size, nextLf);
+        addLine(text, pos, end);
+        if (end == size)
+            break;
+        const bool crlf = text[end] == Char('\r') && end + 1 < size && text[end + 1] == Char('\n');
+        if (firstLine)
+            m_format.crlf = crlf;
+        firstLine = false;
+        pos = end + (crlf ? 2 : 1);
+    }
+}
+
+template <typename Char> void IniText::addLine(const Char *text, qsizetype begin, qsizetype end)
+{
+    qsizetype first = begin;
+    while (first < end && isBlank(text[first]))
+        ++first;
+    if (first == end || text[first] == Char(';') || text[first] == Char('#'))
+        return;
+    if (text[first] == Char('[')) {
+        qsizetype close = end;
+        for (qsizetype i = end - 1; i > first; --i) {
+            if (text[i] == Char(']')) {
+                close = i;
+                break;
+            }
+        }
+        const QString name = trimmedSlice(first + 1, close);
+        const int occurrence = static_cast<int>(m_occurrences.size());
+        const auto options = qsizetype(m_options.size());
+        m_occurrences.push_back({ begin, quint32(std::min<qsizetype>(end - begin, std::numeric_limits<quint32>::max())),
+            options, options });
+        const auto known = m_sectionIndex.constFind(name);
+        if (known == m_sectionIndex.cend()) {
+            m_sectionIndex.insert(name, static_cast<int>(m_sections.size()));
+            m_sections.push_back({ name, occurrence, occurrence });
+        } else {
+            Section &section = m_sections[size_t(*known)];
+            m_occurrences[size_t(section.lastOccurrence)].next = occurrence;
+            section.lastOccurrence = occurrence;
+        }
+        return;
+    }
+    if (m_occurrences.empty())
+        return;
+    const qsizetype equals = findIn(text, first, end, Char('='));
+    // A line past 4 GiB cannot be held anyway; it is not taken as an option.
+    if (equals < 0 || end - begin > qsizetype(std::numeric_limits<quint32>::max()))
+        return;
+    m_options.push_back({ begin, quint32(end - begin), quint32(equals - begin) });
+    m_occurrences.back().endOption = qsizetype(m_options.size());
+}
+
+QStringList IniText::sectionNames() const
+{
+    QStringList names;
+    names.reserve(qsizetype(m_sections.size()));
+    for (const Section &section : m_sections)
+        names.append(section.name);
+    return names;
+}
+
+qsizetype IniText::optionCount(int section) const
+{
+    qsizetype count = 0;
+    for (int o = m_sections[size_t(section)].firstOccurrence; o >= 0; o = m_occurrences[size_t(o)].next)
+        count += m_occurrences[size_t(o)].endOption - m_occurrences[size_t(o)].firstOption;
+    return count;
+}
+
+QString IniText::optionName(qsizetype option) const
+{
+    const Option &o = m_options[size_t(option)];
+    return trimmedSlice(o.line, o.line + o.equals);
+}
+
+QString IniText::optionValue(qsizetype option) const
+{
+    const Option &o = m_options[size_t(option)];
+    return trimmedSlice(o.line + o.equals + 1, o.line + o.length);
+}
+
+QString IniText::slice(qint64 begin, qint64 end) const
+{
+    switch (m_format.encoding) {
+    case Encoding::Utf8:
+        return QString::fromUtf8(m_bytes.constData() + m_begin + begin, end - begin);
+    case Encoding::Latin1:
+        return QString::fromLatin1(m_bytes.constData() + m_begin + begin, end - begin);
+    case Encoding::Utf16LE:
+    case Encoding::Utf16BE:
+        break;
+    }
+    return QString(m_wide.constData() + begin, end - begin);
+}
+
+QString IniText::trimmedSlice(qint64 begin, qint64 end) const
+{
+    while (begin < end && isBlank(unitAt(begin)))
+        ++begin;
+    while (end > begin && isBlank(unitAt(end - 1)))
+        --end;
+    return slice(begin, end);
+}
+
+qsizetype IniText::unitCount() const
+{
+    return m_wide.isEmpty() ? m_bytes.size() - m_begin : m_wide.size();
+}
+
+char16_t IniText::unitAt(qint64 index) const
+{
+    if (!m_wide.isEmpty())
+        return m_wide.at(index).unicode();
+    return char16_t(uchar(m_bytes.at(m_begin + index)));
+}
+
+qint64 IniText::afterLineEnd(qint64 lineEnd) const
+{
+    const qsizetype size = unitCount();
+    if (lineEnd >= size)
+        return size;
+    if (unitAt(lineEnd) == u'\r' && lineEnd + 1 < size && unitAt(lineEnd + 1) == u'\n')
+        return lineEnd + 2;
+    return lineEnd + 1;
+}
+
+QByteArray IniText::bytesWithValue(const QString &section, const QString &name, const QString &value) const
+{
+    if (m_format.encoding == Encoding::Latin1 && !(fitsLatin1(section) && fitsLatin1(name) && fitsLatin1(value))) {
+        // Latin-1 cannot hold the new text; the same text as UTF-8 can hold both.
+        QByteArray utf8
+            = byteOrderMark(m_format) + QString::fromLatin1(m_bytes.constData() + m_begin, unitCount()).toUtf8();
+        return IniText(std::move(utf8)).bytesWithValue(section, name, value);
+    }
+    const QString eol = lineEnd(m_format);
+    const qsizetype size = unitCount();
+    qint64 at = size;
+    qint64 removeEnd = size;
+    QString insert;
+    const int s = findSection(section);
+    if (s < 0) {
+        if (size > 0) {
+            const bool endsWithBreak = unitAt(size - 1) == u'\n' || unitAt(size - 1) == u'\r';
+            if (!endsWithBreak) {
+                insert += eol + eol;
+            } else {
+                // A blank line keeps the new section apart from what stands before it.
+                qint64 lastLineEnd = size - 1;
+                if (lastLineEnd > 0 && unitAt(lastLineEnd) == u'\n' && unitAt(lastLineEnd - 1) == u'\r')
+                    --lastLineEnd;
+                const bool lastLineEmpty
+                    = lastLineEnd == 0 || unitAt(lastLineEnd - 1) == u'\n' || unitAt(lastLineEnd - 1) == u'\r';
+                if (!lastLineEmpty)
+                    insert += eol;
+            }
+        }
+        insert += u'[' + section + u']' + eol + name + u'=' + value + eol;
+    } else {
+        qsizetype found = -1;
+        forEachOption(s, [&](qsizetype i) {
+            if (found < 0 && optionName(i) == name)
+                found = i;
+        });
+        if (found >= 0) {
+            const Option &o = m_options[size_t(found)];
+            at = o.line;
+            removeEnd = o.line + o.length;
+            insert = name + u'=' + value;
+        } else {
+            const Occurrence &last = m_occurrences[size_t(m_sections[size_t(s)].lastOccurrence)];
+            qint64 lineEnd = last.header + last.headerLength;
+            if (last.endOption > last.firstOption) {
+                const Option &o = m_options[size_t(last.endOption - 1)];
+                lineEnd = o.line + o.length;
+            }
+            at = removeEnd = afterLineEnd(lineEnd);
+            if (at == lineEnd)
+                insert = eol; // the section's last line was the file's last, without a line end
+            insert += name + u'=' + value + eol;
+        }
+    }
+
+    QByteArray out = byteOrderMark(m_format);
+    if (m_wide.isEmpty()) {
+        const char *text = m_bytes.constData() + m_begin;
+        out.reserve(out.size() + size + insert.size() * 3);
+        out.append(text, at);
+        out += encode(insert, m_format);
+        out.append(text + removeEnd, size - removeEnd);
+    } else {
+        out += encode(m_wide.left(at) + insert + m_wide.mid(removeEnd), m_format);
+    }
+    return out;
+}
+
+QString IniText::normalisedName(const QString &name)
+{
+    QString text = replacedLineBreaks(name);
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && isBlank(text.at(begin).unicode()))
+        ++begin;
+    while (end > begin && isBlank(text.at(end - 1).unicode()))
+        --end;
+    return begin == 0 && end == text.size() ? text : text.sliced(begin, end - begin);
+}
+
+QString IniText::normalisedValue(const QString &value)
+{
+    return replacedLineBreaks(value);
+}
+
+QByteArray IniText::byteOrderMark(const TextFormat &format)
+{
+    if (!format.byteOrderMark)
+        return {};
+    switch (format.encoding) {
+    case Encoding::Utf16LE:
+        return QByteArray("\xFF\xFE", 2);
+    case Encoding::Utf16BE:
+        return QByteArray("\xFE\xFF", 2);
+    case Encoding::Utf8:
+    case Encoding::Latin1:
+        break;
+    }
+    return QByteArray("\xEF\xBB\xBF", 3);
+}
+
+QByteArray IniText::encode(const QString &text, const TextFormat &format)
+{
+    switch (format.encoding) {
+    case Encoding::Utf8:
+        return text.toUtf8();
+    case Encoding::Latin1:
+        return text.toLatin1();
+    case Encoding::Utf16LE:
+    case Encoding::Utf16BE:
+        break;
+    }
+    const bool little = format.encoding == Encoding::Utf16LE;
+    QByteArray out(text.size() * 2, Qt::Uninitialized);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t unit = text.at(i).unicode();
+        out[2 * i + (little ? 0 : 1)] = char(unit & 0xFF);
+        out[2 * i + (little ? 1 : 0)] = char(unit >> 8);
+    }
+    return out;
+}

@@ -1,0 +1,107 @@
+#pragma once
+
+#include "document/textformat.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+// One parse of an INI file's text. The text is kept as it was read (bytes for UTF-8 and Latin-1,
+// UTF-16 code units otherwise) and every section and option is a few offsets into it, so a
+// million options cost a few bytes each until a name or value is asked for.
+//
+// The text rules: blank lines and lines whose first non-blank character is ';' or '#' are
+// comments. A line whose first non-blank character is '[' starts a section named by the text up
+// to the line's last ']' (or its end), trimmed of blanks and tabs. Any other line with '=' is an
+// option: name before the first '=', value after it, both trimmed. Lines before the first section
+// and lines without '=' hold nothing. Names match exactly, letter case included. A section that
+// stands several times is one section holding the options of every occurrence in file order.
+class IniText {
+public:
+    IniText() = default;
+    // Takes a file's bytes: a UTF-16 byte-order mark selects UTF-16, valid UTF-8 is UTF-8 (a
+    // UTF-8 mark is skipped), anything else is Latin-1. LF, CR LF and CR all end lines.
+    explicit IniText(QByteArray fileBytes);
+    // The same detection without parsing the text: how a file that is about to be replaced was
+    // stored. The line-end style is that of the first line end.
+    [[nodiscard]] static TextFormat detectFormat(const QByteArray &fileBytes);
+
+    [[nodiscard]] const TextFormat &format() const { return m_format; }
+
+    // Distinct section names, where each first stands.
+    [[nodiscard]] QStringList sectionNames() const;
+    [[nodiscard]] int findSection(const QString &name) const { return m_sectionIndex.value(name, -1); }
+    [[nodiscard]] const QString &sectionName(int section) const { return m_sections[size_t(section)].name; }
+
+    // Options of a section across all its occurrences, in file order, duplicates included.
+    template <typename F> void forEachOption(int section, F &&visit) const
+    {
+        for (int o = m_sections[size_t(section)].firstOccurrence; o >= 0; o = m_occurrences[size_t(o)].next) {
+            const Occurrence &occurrence = m_occurrences[size_t(o)];
+            for (qsizetype i = occurrence.firstOption; i < occurrence.endOption; ++i)
+                visit(i);
+        }
+    }
+    [[nodiscard]] qsizetype optionCount(int section) const;
+    [[nodiscard]] QString optionName(qsizetype option) const;
+    [[nodiscard]] QString optionValue(qsizetype option) const;
+
+    // The file's bytes after one write with the store's effects: the first option of that name in
+    // the section gets the value in place; a new name goes after the section's last option; a new
+    // section goes at the end of the file. Names must already be normalised (see normalisedName).
+    // A Latin-1 file that the write cannot be stored in becomes UTF-8.
+    [[nodiscard]] QByteArray bytesWithValue(const QString &section, const QString &name, const QString &value) const;
+
+    // How a name is stored: a line break is a blank, and the surrounding blanks and tabs go.
+    [[nodiscard]] static QString normalisedName(const QString &name);
+    // How a value is stored: a line break is a blank; the rest stands as it is.
+    [[nodiscard]] static QString normalisedValue(const QString &value);
+    // The byte-order mark of a format, or nothing.
+    [[nodiscard]] static QByteArray byteOrderMark(const TextFormat &format);
+    // A line end in the format's style, as UTF-16 text.
+    [[nodiscard]] static QString lineEnd(const TextFormat &format)
+    {
+        return format.crlf ? QStringLiteral("\r\n") : QStringLiteral("\n");
+    }
+    // Encodes text in the format's encoding (no byte-order mark).
+    [[nodiscard]] static QByteArray encode(const QString &text, const TextFormat &format);
+
+private:
+    struct Option {
+        qint64 line; // start of the line in code units
+        quint32 length; // the line's length without its line end
+        quint32 equals; // offset of the first '=' within the line
+    };
+    struct Occurrence {
+        qint64 header; // start of the "[name]" line
+        quint32 headerLength;
+        qsizetype firstOption;
+        qsizetype endOption;
+        int next = -1; // the section's next occurrence
+    };
+    struct Section {
+        QString name;
+        int firstOccurrence;
+        int lastOccurrence;
+    };
+
+    template <typename Char> void parse(const Char *text, qsizetype size);
+    template <typename Char> void addLine(const Char *text, qsizetype begin, qsizetype end);
+    [[nodiscard]] QString slice(qint64 begin, qint64 end) const;
+    [[nodiscard]] QString trimmedSlice(qint64 begin, qint64 end) const;
+    [[nodiscard]] qsizetype unitCount() const;
+    [[nodiscard]] char16_t unitAt(qint64 index) const;
+    [[nodiscard]] qint64 afterLineEnd(qint64 lineEnd) const;
+
+    TextFormat m_format;
+    QByteArray m_bytes; // UTF-8 or Latin-1 text, starting at m_begin (after any mark)
+    qsizetype m_begin = 0;
+    QString m_wide; // UTF-16 text
+    std::vector<Option> m_options;
+    std::vector<Occurrence> m_occurrences;
+    std::vector<Section> m_sections;
+    QHash<QString, int> m_sectionIndex;
+};

@@ -1,0 +1,278 @@
+#include "document/busycursor.h"
+#include "document/documenttree.h"
+#include "document/saldrixerror.h"
+#include "document/treeio.h"
+#include "testfiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+using namespace testfiles;
+
+namespace {
+
+int g_busyDepth = 0;
+
+// Fills a tree with more text than the small file-size limit below lets through.
+void fillLarge(DocumentTree &tree)
+{
+    const int section = tree.appendSection(QStringLiteral("new"));
+    for (int option = 0; option < 2000; ++option)
+        tree.appendOption(
+            section, QStringLiteral("option%1").arg(option), QStringLiteral("a value that is rather long"));
+}
+
+// Makes every write past a few kilobytes into a regular file fail, as a full disk does; works
+// for root too, which no permission bit stops.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = m_old;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    rlimit m_old {};
+    void (*m_oldHandler)(int) = nullptr;
+};
+
+QString errorOfSave(const DocumentTree &tree, const QString &fileName)
+{
+    try {
+        SaveTreeToIni(tree, fileName);
+    } catch (const SaldrixError &error) {
+        return error.message();
+    }
+    return QStringLiteral("<saved>");
+}
+
+QString errorOfLoad(DocumentTree &tree, const QString &fileName)
+{
+    try {
+        LoadTreeFromIni(tree, fileName);
+    } catch (const SaldrixError &error) {
+        return error.message();
+    }
+    return QStringLiteral("<loaded>");
+}
+
+} // namespace
+
+class tst_DiskFaults : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        BusyCursor::setHook([](bool busy) { g_busyDepth += busy ? 1 : -1; });
+    }
+    void init();
+
+    void failedSaveKeepsTheOldFile();
+    void saveIntoReadOnlyFolderRewritesTheFileInPlace();
+    void saveOfReadOnlyFileFails();
+    void saveToWhatIsNoRegularFile();
+    void saveThroughSymbolicLinks();
+    void saveKeepsPermissionBits_data();
+    void saveKeepsPermissionBits();
+    void unreadableFilesAreReported_data();
+    void unreadableFilesAreReported();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_file;
+};
+
+void tst_DiskFaults::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_file = m_dir->filePath(QStringLiteral("doc.ini"));
+    g_busyDepth = 0;
+}
+
+void tst_DiskFaults::failedSaveKeepsTheOldFile()
+{
+    const QByteArray old = "; keep me\n[old]\nx=1\n";
+    writeBytes(m_file, old);
+    DocumentTree tree;
+    fillLarge(tree);
+    {
+        FileSizeLimit limit(4096);
+        QCOMPARE(errorOfSave(tree, m_file), QStringLiteral("Unable to write to %1").arg(m_file));
+    }
+    QCOMPARE(readBytes(m_file), old);
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList { QStringLiteral("doc.ini") });
+    QCOMPARE(g_busyDepth, 0);
+
+    // The same failure on a new file leaves no file behind.
+    const QString fresh = m_dir->filePath(QStringLiteral("fresh.ini"));
+    {
+        FileSizeLimit limit(4096);
+        QCOMPARE(errorOfSave(tree, fresh), QStringLiteral("Unable to write to %1").arg(fresh));
+    }
+    QVERIFY(!QFileInfo::exists(fresh));
+
+    SaveTreeToIni(tree, m_file);
+    QVERIFY(readBytes(m_file).startsWith("[new]\noption0=a value that is rather long\n"));
+}
+
+void tst_DiskFaults::saveIntoReadOnlyFolderRewritesTheFileInPlace()
+{
+    if (permissionsBypassed())
+        QSKIP("permission bits do not stop this user");
+    writeBytes(m_file, QByteArray(10000, ';'));
+    struct stat before { };
+    QCOMPARE(::stat(QFile::encodeName(m_file).constData(), &before), 0);
+    QFile::setPermissions(m_dir->path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    DocumentTree tree;
+    tree.appendOption(tree.appendSection(QStringLiteral("a")), QStringLiteral("x"), QStringLiteral("1"));
+    const QString error = errorOfSave(tree, m_file);
+    QFile::setPermissions(m_dir->path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QCOMPARE(error, QStringLiteral("<saved>"));
+    QCOMPARE(readBytes(m_file), QByteArray("[a]\nx=1\n"));
+    struct stat after { };
+    QCOMPARE(::stat(QFile::encodeName(m_file).constData(), &after), 0);
+    QCOMPARE(after.st_ino, before.st_ino);
+}
+
+void tst_DiskFaults::saveOfReadOnlyFileFails()
+{
+    if (permissionsBypassed())
+        QSKIP("permission bits do not stop this user");
+    const QByteArray old = "[old]\nx=1\n";
+    writeBytes(m_file, old);
+    QFile::setPermissions(m_file, QFileDevice::ReadOwner);
+    DocumentTree tree;
+    tree.appendOption(tree.appendSection(QStringLiteral("a")), QStringLiteral("x"), QStringLiteral("1"));
+    QCOMPARE(errorOfSave(tree, m_file), QStringLiteral("Unable to write to %1").arg(m_file));
+    QFile::setPermissions(m_dir->path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    QCOMPARE(errorOfSave(tree, m_file), QStringLiteral("Unable to write to %1").arg(m_file));
+    QFile::setPermissions(m_dir->path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QCOMPARE(readBytes(m_file), old);
+}
+
+void tst_DiskFaults::saveToWhatIsNoRegularFile()
+{
+    DocumentTree tree;
+    tree.appendOption(tree.appendSection(QStringLiteral("a")), QStringLiteral("x"), QStringLiteral("1"));
+    QCOMPARE(errorOfSave(tree, m_dir->path()), QStringLiteral("Unable to write to %1").arg(m_dir->path()));
+    QVERIFY(QFileInfo(m_dir->path()).isDir());
+    QCOMPARE(errorOfSave(tree, m_dir->filePath(QStringLiteral("missing/doc.ini"))),
+        QStringLiteral("Unable to write to %1").arg(m_dir->filePath(QStringLiteral("missing/doc.ini"))));
+
+    // A device is written, not replaced by a file of the same name.
+    const QString full = QStringLiteral("/dev/full");
+    struct stat info { };
+    if (::stat("/dev/full", &info) != 0 || !S_ISCHR(info.st_mode))
+        QSKIP("no /dev/full here");
+    QCOMPARE(errorOfSave(tree, full), QStringLiteral("Unable to write to /dev/full"));
+    QVERIFY(::stat("/dev/full", &info) == 0 && S_ISCHR(info.st_mode));
+    QCOMPARE(g_busyDepth, 0);
+}
+
+void tst_DiskFaults::saveThroughSymbolicLinks()
+{
+    QDir(m_dir->path()).mkdir(QStringLiteral("real"));
+    const QString target = m_dir->filePath(QStringLiteral("real/target.ini"));
+    const QString link = m_dir->filePath(QStringLiteral("link.ini"));
+    writeBytes(target, "[old]\nx=1\n");
+    QVERIFY(QFile::link(QStringLiteral("real/target.ini"), link));
+    DocumentTree tree;
+    tree.appendOption(tree.appendSection(QStringLiteral("a")), QStringLiteral("x"), QStringLiteral("1"));
+
+    SaveTreeToIni(tree, link);
+    QVERIFY(QFileInfo(link).isSymLink());
+    QCOMPARE(QFileInfo(link).symLinkTarget(), QFileInfo(target).absoluteFilePath());
+    QCOMPARE(readBytes(target), QByteArray("[a]\nx=1\n"));
+
+    // A link whose target does not exist yet creates the target.
+    const QString dangling = m_dir->filePath(QStringLiteral("dangling.ini"));
+    QVERIFY(QFile::link(QStringLiteral("real/later.ini"), dangling));
+    SaveTreeToIni(tree, dangling);
+    QVERIFY(QFileInfo(dangling).isSymLink());
+    QCOMPARE(readBytes(m_dir->filePath(QStringLiteral("real/later.ini"))), QByteArray("[a]\nx=1\n"));
+
+    DocumentTree loaded;
+    LoadTreeFromIni(loaded, link);
+    QCOMPARE(loaded.sectionCount(), 1);
+}
+
+void tst_DiskFaults::saveKeepsPermissionBits_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::newRow("0600") << 0600;
+    QTest::newRow("0640") << 0640;
+    QTest::newRow("0664") << 0664;
+    QTest::newRow("0755") << 0755;
+}
+
+void tst_DiskFaults::saveKeepsPermissionBits()
+{
+    QFETCH(int, mode);
+    writeBytes(m_file, "[old]\nx=1\n");
+    QCOMPARE(::chmod(QFile::encodeName(m_file).constData(), mode_t(mode)), 0);
+    DocumentTree tree;
+    tree.appendOption(tree.appendSection(QStringLiteral("a")), QStringLiteral("x"), QStringLiteral("1"));
+    SaveTreeToIni(tree, m_file);
+    struct stat info { };
+    QCOMPARE(::stat(QFile::encodeName(m_file).constData(), &info), 0);
+    QCOMPARE(int(info.st_mode & 07777), mode);
+    QCOMPARE(readBytes(m_file), QByteArray("[a]\nx=1\n"));
+}
+
+void tst_DiskFaults::unreadableFilesAreReported_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("folder") << QStringLiteral("folder");
+    QTest::newRow("FIFO without a writer") << QStringLiteral("fifo");
+    QTest::newRow("endless device") << QStringLiteral("/dev/zero");
+    QTest::newRow("empty device") << QStringLiteral("/dev/null");
+    QTest::newRow("no read permission") << QStringLiteral("mode000");
+}
+
+void tst_DiskFaults::unreadableFilesAreReported()
+{
+    QFETCH(QString, kind);
+    QString name = kind;
+    if (kind == u"folder") {
+        name = m_dir->path();
+    } else if (kind == u"fifo") {
+        name = m_dir->filePath(QStringLiteral("pipe"));
+        QCOMPARE(::mkfifo(QFile::encodeName(name).constData(), 0600), 0);
+    } else if (kind == u"mode000") {
+        if (permissionsBypassed())
+            QSKIP("permission bits do not stop this user");
+        name = m_file;
+        writeBytes(name, "[a]\nx=1\n");
+        QFile::setPermissions(name, QFileDevice::Permissions());
+    } else if (!QFileInfo::exists(name)) {
+        QSKIP("device missing");
+    }
+    DocumentTree tree;
+    fill(tree, { { QStringLiteral("kept"), {} } });
+    QCOMPARE(errorOfLoad(tree, name), QStringLiteral("Unable to read %1").arg(name));
+    QCOMPARE(tree.sectionCount(), 1);
+    QVERIFY(!tree.inBatch());
+    QCOMPARE(g_busyDepth, 0);
+}
+
+QTEST_GUILESS_MAIN(tst_DiskFaults)
+#include "tst_diskfaults.moc"

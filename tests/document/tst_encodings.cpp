@@ -1,0 +1,147 @@
+#include "document/documenttree.h"
+#include "document/treeio.h"
+#include "testfiles.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace testfiles;
+using Encoding = TextFormat::Encoding;
+
+Q_DECLARE_METATYPE(TextFormat)
+
+namespace {
+
+QByteArray utf16(const QString &text, bool littleEndian)
+{
+    QByteArray bytes = littleEndian ? QByteArray("\xFF\xFE") : QByteArray("\xFE\xFF");
+    for (const QChar c : text) {
+        const char lo = char(c.unicode() & 0xFF);
+        const char hi = char(c.unicode() >> 8);
+        bytes += littleEndian ? lo : hi;
+        bytes += littleEndian ? hi : lo;
+    }
+    return bytes;
+}
+
+} // namespace
+
+class tst_Encodings : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+
+    void filesKeepTheirBytesThroughLoadAndSave_data();
+    void filesKeepTheirBytesThroughLoadAndSave();
+    void newFileIsUtf8WithLineFeeds();
+    void latin1FileTakesUtf8WhenItCannotHoldTheText();
+    void oddFormatsAreReadSafely_data();
+    void oddFormatsAreReadSafely();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_file;
+};
+
+void tst_Encodings::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_file = m_dir->filePath(QStringLiteral("doc.ini"));
+}
+
+void tst_Encodings::filesKeepTheirBytesThroughLoadAndSave_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<TextFormat>("format");
+    QTest::addColumn<QString>("value");
+
+    const QString text = QStringLiteral("[s\u00E9]\nk=\u00E9\u20AC\U0001F600\n\n[t]\nx=1\n");
+    const QString crlf = QString(text).replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    const QString emoji = QStringLiteral("\u00E9\u20AC\U0001F600");
+
+    QTest::newRow("UTF-8") << text.toUtf8() << TextFormat { Encoding::Utf8, false, false } << emoji;
+    QTest::newRow("UTF-8 with mark, CR LF")
+        << "\xEF\xBB\xBF" + crlf.toUtf8() << TextFormat { Encoding::Utf8, true, true } << emoji;
+    QTest::newRow("UTF-16 LE") << utf16(text, true) << TextFormat { Encoding::Utf16LE, true, false } << emoji;
+    QTest::newRow("UTF-16 BE, CR LF") << utf16(crlf, false) << TextFormat { Encoding::Utf16BE, true, true } << emoji;
+    QTest::newRow("Latin-1 (not valid UTF-8)")
+        << QByteArray("[s\xE9]\r\nk=caf\xE9 \xFF\xA0\x80\r\n") << TextFormat { Encoding::Latin1, false, true }
+        << QStringLiteral("caf\u00E9 \u00FF\u00A0\u0080");
+    QTest::newRow("Latin-1 after a UTF-8 mark")
+        << QByteArray("\xEF\xBB\xBF[s\xE9]\nk=\xE9\n") << TextFormat { Encoding::Latin1, true, false }
+        << QStringLiteral("\u00E9");
+    QTest::newRow("bytes that only look like UTF-8 sequences")
+        << QByteArray("[s\xE9]\nk=\xC0\xAF\xED\xA0\x80\xF5\n") << TextFormat { Encoding::Latin1, false, false }
+        << QString::fromLatin1("\xC0\xAF\xED\xA0\x80\xF5");
+}
+
+void tst_Encodings::filesKeepTheirBytesThroughLoadAndSave()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(TextFormat, format);
+    QFETCH(QString, value);
+    writeBytes(m_file, bytes);
+    DocumentTree tree;
+    LoadTreeFromIni(tree, m_file);
+    QCOMPARE(tree.sourceFormat(), format);
+    QCOMPARE(tree.sectionCount() >= 1, true);
+    QCOMPARE(tree.optionText(0, 0, DocumentTree::ValueColumn), value);
+    SaveTreeToIni(tree, m_file);
+    QCOMPARE(readBytes(m_file), bytes);
+
+    // An edit is written in the same encoding and with the same line ends.
+    tree.setOptionText(0, 0, DocumentTree::ValueColumn, QStringLiteral("\u00E9"));
+    SaveTreeToIni(tree, m_file);
+    DocumentTree again;
+    LoadTreeFromIni(again, m_file);
+    QCOMPARE(again.sourceFormat(), format);
+    QCOMPARE(again.optionText(0, 0, DocumentTree::ValueColumn), QStringLiteral("\u00E9"));
+}
+
+void tst_Encodings::newFileIsUtf8WithLineFeeds()
+{
+    DocumentTree tree;
+    tree.appendOption(tree.appendSection(QStringLiteral("\u00E9")), QStringLiteral("k"), QStringLiteral("\u20AC"));
+    tree.appendOption(tree.appendSection(QStringLiteral("b")), QStringLiteral("k"), QStringLiteral("v"));
+    SaveTreeToIni(tree, m_file);
+    QCOMPARE(readBytes(m_file), QByteArray("[\xC3\xA9]\nk=\xE2\x82\xAC\n\n[b]\nk=v\n"));
+}
+
+void tst_Encodings::latin1FileTakesUtf8WhenItCannotHoldTheText()
+{
+    writeBytes(m_file, "[s]\r\nk=caf\xE9\r\n");
+    DocumentTree tree;
+    LoadTreeFromIni(tree, m_file);
+    tree.appendOption(0, QStringLiteral("euro"), QStringLiteral("\u20AC"));
+    SaveTreeToIni(tree, m_file);
+    QCOMPARE(readBytes(m_file), QByteArray("[s]\r\nk=caf\xC3\xA9\r\neuro=\xE2\x82\xAC\r\n"));
+}
+
+void tst_Encodings::oddFormatsAreReadSafely_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("UTF-16 with an odd last byte")
+        << utf16(QStringLiteral("[s]\nk=v"), true) + 'X' << QStringLiteral("v");
+    QTest::newRow("UTF-8 cut inside a character") << QByteArray("[s]\nk=\xE2\x82") << QStringLiteral("\u00E2\u0082");
+    QTest::newRow("NUL bytes") << QByteArray("[s]\nk=a\0b\n", 10) << QString::fromLatin1("a\0b", 3);
+    QTest::newRow("only a UTF-8 mark") << QByteArray("\xEF\xBB\xBF") << QString();
+}
+
+void tst_Encodings::oddFormatsAreReadSafely()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, value);
+    writeBytes(m_file, bytes);
+    DocumentTree tree;
+    LoadTreeFromIni(tree, m_file);
+    if (value.isNull()) {
+        QCOMPARE(tree.sectionCount(), 0);
+        return;
+    }
+    QCOMPARE(tree.optionText(0, 0, DocumentTree::ValueColumn), value);
+}
+
+QTEST_GUILESS_MAIN(tst_Encodings)
+#include "tst_encodings.moc"

@@ -1,0 +1,281 @@
+#include "document/inifile.h"
+#include "document/saldrixerror.h"
+#include "testfiles.h"
+
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace testfiles;
+
+class tst_IniFile : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+
+    void readsByTheTextRules_data();
+    void readsByTheTextRules();
+    void readsNothingFromAMissingFile();
+    void readsTheFileAsItIsNow();
+    void readsLongValuesAndLongNameListsWhole();
+
+    void writeEffects_data();
+    void writeEffects();
+    void failedWriteRaisesUnableToWrite();
+    void rewriteEqualsTheSameWritesOnADeletedFile_data();
+    void rewriteEqualsTheSameWritesOnADeletedFile();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_file;
+};
+
+void tst_IniFile::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_file = m_dir->filePath(QStringLiteral("test.ini"));
+}
+
+void tst_IniFile::readsByTheTextRules_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("comments and blank lines")
+        << QByteArray("; top\n# also\n\n[a]\n  ; x=1\n\t# y=2\nz=3\n\n") << QStringLiteral("[a]\nz=3\n");
+    QTest::newRow("lines before the first section and lines without =")
+        << QByteArray("x=1\njunk\n[a]\njunk line\ny=2\n") << QStringLiteral("[a]\ny=2\n");
+    QTest::newRow("blanks and tabs trimmed")
+        << QByteArray(" \t[ a b ] \n\t x y \t=\t 1 2 \t\n") << QStringLiteral("[a b]\nx y=1 2\n");
+    QTest::newRow("section name up to the last bracket")
+        << QByteArray("[a]b] tail\nx=1\n[open\ny=2\n") << QStringLiteral("[a]b]\nx=1\n[open]\ny=2\n");
+    QTest::newRow("value keeps = and quotes") << QByteArray("[a]\nx=1=2\ny=\"q\" ; not a comment\n")
+                                              << QStringLiteral("[a]\nx=1=2\ny=\"q\" ; not a comment\n");
+    QTest::newRow("letter case counts") << QByteArray("[A]\nx=1\nX=2\n[a]\nx=3\n")
+                                        << QStringLiteral("[A]\nx=1\nX=2\n[a]\nx=3\n");
+    QTest::newRow("repeated section is one section")
+        << QByteArray("[a]\nx=1\n[b]\ny=2\n[a]\nz=3\nx=9\n") << QStringLiteral("[a]\nx=1\nz=3\n[b]\ny=2\n");
+    QTest::newRow("repeated option reads its first value")
+        << QByteArray("[a]\nx=1\nx=2\n") << QStringLiteral("[a]\nx=1\n");
+    QTest::newRow("empty names are listed with what follows")
+        << QByteArray("[]\n=v\nx=1\n=\n[b]\ny=2\n") << QStringLiteral("[]\n=v\nx=1\n[b]\ny=2\n");
+    QTest::newRow("sections without options") << QByteArray("[a]\n[b]\nx=1") << QStringLiteral("[a]\n[b]\nx=1\n");
+    QTest::newRow("CR LF line ends") << QByteArray("[a]\r\nx=1\r\ny=2\r\n") << QStringLiteral("[a]\nx=1\ny=2\n");
+    QTest::newRow("CR line ends") << QByteArray("[a]\rx=1\ry=2\r") << QStringLiteral("[a]\nx=1\ny=2\n");
+    QTest::newRow("mixed line ends") << QByteArray("[a]\r\nx=1\ry=2\n\r\nz=3")
+                                     << QStringLiteral("[a]\nx=1\ny=2\nz=3\n");
+    QTest::newRow("UTF-8 byte-order mark skipped")
+        << QByteArray("\xEF\xBB\xBF[a]\nx=\xC3\xA9\n") << QStringLiteral("[a]\nx=\u00E9\n");
+    QTest::newRow("empty file") << QByteArray() << QString();
+}
+
+void tst_IniFile::readsByTheTextRules()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, expected);
+    writeBytes(m_file, bytes);
+    TIniFile ini(m_file);
+    QCOMPARE(dump(ini), expected);
+    // A pinned snapshot answers exactly as reading the file each time does.
+    QCOMPARE(ini.takeSnapshot(), TIniFile::SnapshotResult::Read);
+    QCOMPARE(dump(ini), expected);
+}
+
+void tst_IniFile::readsNothingFromAMissingFile()
+{
+    TIniFile ini(m_dir->filePath(QStringLiteral("missing/none.ini")));
+    QStringList names { QStringLiteral("stale") };
+    ini.GetSectionNames(names);
+    QVERIFY(names.isEmpty());
+    names = QStringList { QStringLiteral("stale") };
+    ini.GetOptionNames(QStringLiteral("a"), names);
+    QVERIFY(names.isEmpty());
+    QCOMPARE(ini.ReadValue(QStringLiteral("a"), QStringLiteral("x"), QStringLiteral("def")), QStringLiteral("def"));
+    QCOMPARE(ini.takeSnapshot(), TIniFile::SnapshotResult::Missing);
+
+    writeBytes(m_file, "[a]\nx=1\n");
+    TIniFile present(m_file);
+    QCOMPARE(present.ReadValue(QStringLiteral("a"), QStringLiteral("y"), QStringLiteral("def")), QStringLiteral("def"));
+    QCOMPARE(present.ReadValue(QStringLiteral("b"), QStringLiteral("x"), QStringLiteral("def")), QStringLiteral("def"));
+    QCOMPARE(present.ReadValue(QStringLiteral("A"), QStringLiteral("x"), QStringLiteral("def")), QStringLiteral("def"));
+}
+
+void tst_IniFile::readsTheFileAsItIsNow()
+{
+    writeBytes(m_file, "[a]\nx=1\n");
+    TIniFile ini(m_file);
+    QCOMPARE(ini.ReadValue(QStringLiteral("a"), QStringLiteral("x"), QString()), QStringLiteral("1"));
+    writeBytes(m_file, "[a]\nx=2\n"); // same size, possibly the same time stamp
+    QCOMPARE(ini.ReadValue(QStringLiteral("a"), QStringLiteral("x"), QString()), QStringLiteral("2"));
+
+    // Values are found by name, in any order and more than once.
+    writeBytes(m_file, "[a]\nx=1\ny=2\nz=3\n");
+    QCOMPARE(ini.takeSnapshot(), TIniFile::SnapshotResult::Read);
+    QStringList names;
+    ini.GetOptionNames(QStringLiteral("a"), names);
+    QCOMPARE(ini.ReadValue(QStringLiteral("a"), QStringLiteral("z"), QString()), QStringLiteral("3"));
+    QCOMPARE(ini.ReadValue(QStringLiteral("a"), QStringLiteral("x"), QString()), QStringLiteral("1"));
+    QCOMPARE(ini.ReadValue(QStringLiteral("a"), QStringLiteral("x"), QString()), QStringLiteral("1"));
+    QCOMPARE(ini.ReadValue(QStringLiteral("a"), QStringLiteral("y"), QString()), QStringLiteral("2"));
+    QCOMPARE(ini.ReadValue(QStringLiteral("a"), QStringLiteral("w"), QStringLiteral("-")), QStringLiteral("-"));
+}
+
+void tst_IniFile::readsLongValuesAndLongNameListsWhole()
+{
+    const QString longValue = QString(100000, u'v') + u'!';
+    QByteArray bytes = "[long]\nvalue=" + longValue.toLatin1() + "\n";
+    // Far more than 16 KB of section names, and of option names in one section.
+    for (int s = 0; s < 3000; ++s)
+        bytes += "[section-with-a-long-name-" + QByteArray::number(s) + "]\nx=1\n";
+    bytes += "[many]\n";
+    for (int o = 0; o < 3000; ++o)
+        bytes += "option-with-a-long-name-" + QByteArray::number(o) + "=" + QByteArray::number(o) + "\n";
+    writeBytes(m_file, bytes);
+
+    TIniFile ini(m_file);
+    QCOMPARE(ini.ReadValue(QStringLiteral("long"), QStringLiteral("value"), QString()), longValue);
+    QStringList names;
+    ini.GetSectionNames(names);
+    QCOMPARE(names.size(), 3002);
+    QCOMPARE(names.at(3000), QStringLiteral("section-with-a-long-name-2999"));
+    ini.GetOptionNames(QStringLiteral("many"), names);
+    QCOMPARE(names.size(), 3000);
+    QCOMPARE(names.last(), QStringLiteral("option-with-a-long-name-2999"));
+    QCOMPARE(ini.ReadValue(QStringLiteral("many"), names.last(), QString()), QStringLiteral("2999"));
+}
+
+using Writes = QList<QStringList>; // section, name, value
+
+void tst_IniFile::writeEffects_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<Writes>("writes");
+    QTest::addColumn<QByteArray>("after");
+    const auto w = [](const char *s, const char *n, const char *v) {
+        return QStringList { QString::fromUtf8(s), QString::fromUtf8(n), QString::fromUtf8(v) };
+    };
+
+    QTest::newRow("first write creates the file")
+        << QByteArray() << Writes { w("a", "x", "1") } << QByteArray("[a]\nx=1\n");
+    QTest::newRow("new section at the end")
+        << QByteArray("[a]\nx=1\n") << Writes { w("b", "y", "2") } << QByteArray("[a]\nx=1\n\n[b]\ny=2\n");
+    QTest::newRow("new section after a blank last line")
+        << QByteArray("[a]\nx=1\n\n") << Writes { w("b", "y", "2") } << QByteArray("[a]\nx=1\n\n[b]\ny=2\n");
+    QTest::newRow("new option at the end of its section")
+        << QByteArray("[a]\nx=1\n; about b\n[b]\ny=2\n") << Writes { w("a", "z", "3") }
+        << QByteArray("[a]\nx=1\nz=3\n; about b\n[b]\ny=2\n");
+    QTest::newRow("new option in a section without options")
+        << QByteArray("[a]\n[b]\ny=2\n") << Writes { w("a", "z", "3") } << QByteArray("[a]\nz=3\n[b]\ny=2\n");
+    QTest::newRow("replace in place keeps the rest")
+        << QByteArray("; top\n[a]\n x = 1 \ny=2\n") << Writes { w("a", "x", "9") }
+        << QByteArray("; top\n[a]\nx=9\ny=2\n");
+    QTest::newRow("empty value stays an option")
+        << QByteArray("[a]\nx=1\n") << Writes { w("a", "x", "") } << QByteArray("[a]\nx=\n");
+    QTest::newRow("repeated option: the first is replaced")
+        << QByteArray("[a]\nx=1\nx=2\n") << Writes { w("a", "x", "9") } << QByteArray("[a]\nx=9\nx=2\n");
+    QTest::newRow("repeated section grows at its last place")
+        << QByteArray("[a]\nx=1\n[b]\ny=2\n[a]\nz=3\n") << Writes { w("a", "w", "4"), w("a", "z", "5") }
+        << QByteArray("[a]\nx=1\n[b]\ny=2\n[a]\nz=5\nw=4\n");
+    QTest::newRow("no line end at the end of the file")
+        << QByteArray("[a]\nx=1") << Writes { w("a", "y", "2"), w("b", "z", "3") }
+        << QByteArray("[a]\nx=1\ny=2\n\n[b]\nz=3\n");
+    QTest::newRow("CR LF file keeps CR LF")
+        << QByteArray("[a]\r\nx=1\r\n") << Writes { w("a", "y", "2"), w("b", "z", "3"), w("a", "x", "0") }
+        << QByteArray("[a]\r\nx=0\r\ny=2\r\n\r\n[b]\r\nz=3\r\n");
+    QTest::newRow("line breaks in texts become blanks")
+        << QByteArray() << Writes { w("s\nt", "x\r\ny", "1\n2\r3") } << QByteArray("[s t]\nx  y=1 2 3\n");
+    QTest::newRow("names are trimmed and matched as read")
+        << QByteArray("[a]\nx=1\n") << Writes { w(" a\t", " x ", " 2 ") } << QByteArray("[a]\nx= 2 \n");
+    QTest::newRow("letter case makes another section")
+        << QByteArray("[a]\nx=1\n") << Writes { w("A", "X", "2") } << QByteArray("[a]\nx=1\n\n[A]\nX=2\n");
+    QTest::newRow("empty names are written") << QByteArray() << Writes { w("", "", "v") } << QByteArray("[]\n=v\n");
+    QTest::newRow("UTF-8 text") << QByteArray() << Writes { w("\xC3\xA9t\xC3\xA9", "cl\xC3\xA9", "\xE2\x82\xAC") }
+                                << QByteArray("[\xC3\xA9t\xC3\xA9]\ncl\xC3\xA9=\xE2\x82\xAC\n");
+}
+
+void tst_IniFile::writeEffects()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(Writes, writes);
+    QFETCH(QByteArray, after);
+    if (!before.isEmpty())
+        writeBytes(m_file, before);
+    TIniFile ini(m_file);
+    QCOMPARE(ini.takeSnapshot(), before.isEmpty() ? TIniFile::SnapshotResult::Missing : TIniFile::SnapshotResult::Read);
+    for (const QStringList &write : writes) {
+        ini.WriteValue(write.at(0), write.at(1), write.at(2));
+        // Each write is on disk when it returns, and a pinned snapshot sees it too.
+        const QString section = write.at(0).trimmed().replace(u'\n', u' ');
+        QCOMPARE(ini.ReadValue(section, write.at(1).trimmed().replace(u'\n', u' ').replace(u'\r', u' '), QString()),
+            write.at(2).trimmed().replace(u'\n', u' ').replace(u'\r', u' '));
+    }
+    QCOMPARE(readBytes(m_file), after);
+}
+
+void tst_IniFile::failedWriteRaisesUnableToWrite()
+{
+    const QStringList names { m_dir->filePath(QStringLiteral("no-such-folder/x.ini")), m_dir->path(), QString() };
+    for (const QString &name : names) {
+        TIniFile ini(name);
+        try {
+            ini.WriteValue(QStringLiteral("a"), QStringLiteral("x"), QStringLiteral("1"));
+            QFAIL("the write did not fail");
+        } catch (const SaldrixError &error) {
+            QCOMPARE(error.message(), QStringLiteral("Unable to write to %1").arg(name));
+        }
+    }
+}
+
+void tst_IniFile::rewriteEqualsTheSameWritesOnADeletedFile_data()
+{
+    // The old file holds no text, only the kind of file the new one must be.
+    QTest::addColumn<quint32>("seed");
+    QTest::addColumn<bool>("exists");
+    QTest::addColumn<QByteArray>("oldFile");
+    QTest::newRow("new file") << 1u << false << QByteArray();
+    QTest::newRow("empty file") << 2u << true << QByteArray();
+    QTest::newRow("UTF-8 with a mark") << 3u << true << QByteArray("\xEF\xBB\xBF");
+    QTest::newRow("UTF-16 LE") << 4u << true << QByteArray("\xFF\xFE");
+    QTest::newRow("UTF-16 BE") << 5u << true << QByteArray("\xFE\xFF");
+    QTest::newRow("another sequence") << 6u << false << QByteArray();
+}
+
+void tst_IniFile::rewriteEqualsTheSameWritesOnADeletedFile()
+{
+    QFETCH(quint32, seed);
+    QFETCH(bool, exists);
+    QFETCH(QByteArray, oldFile);
+    QRandomGenerator random(seed);
+    const QStringList sections { QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("A"), QStringLiteral(" b "),
+        QStringLiteral("c]d"), QStringLiteral("\u00E9t\u00E9"), QString() };
+    const QStringList names { QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("X"), QStringLiteral(" y"),
+        QStringLiteral("long name"), QStringLiteral("\u20AC"), QString() };
+    const QStringList values { QStringLiteral("1"), QString(), QStringLiteral(" spaced "), QStringLiteral("a=b"),
+        QStringLiteral("line\nbreak"), QStringLiteral("\u00FF"), QStringLiteral("\u4E2D") };
+    Writes writes;
+    for (int i = 0; i < 80; ++i)
+        writes.append({ sections.at(random.bounded(int(sections.size()))), names.at(random.bounded(int(names.size()))),
+            values.at(random.bounded(int(values.size()))) });
+
+    const QString single = m_dir->filePath(QStringLiteral("single.ini"));
+    const QString batched = m_dir->filePath(QStringLiteral("batched.ini"));
+    if (exists) {
+        writeBytes(single, oldFile);
+        writeBytes(batched, oldFile);
+    }
+    TIniFile one(single);
+    for (const QStringList &write : writes)
+        one.WriteValue(write.at(0), write.at(1), write.at(2));
+
+    TIniFile all(batched);
+    all.beginRewrite();
+    for (const QStringList &write : writes)
+        all.WriteValue(write.at(0), write.at(1), write.at(2));
+    QCOMPARE(readBytes(batched), exists ? oldFile : QByteArray("<unreadable>")); // nothing written before the commit
+    all.commitRewrite();
+    QCOMPARE(readBytes(batched), readBytes(single));
+}
+
+QTEST_GUILESS_MAIN(tst_IniFile)
+#include "tst_inifile.moc"

@@ -1,0 +1,241 @@
+#include "document/busycursor.h"
+#include "document/documenttree.h"
+#include "document/saldrixerror.h"
+#include "document/treeio.h"
+#include "testfiles.h"
+
+#include <QAbstractItemModelTester>
+#include <QCoreApplication>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace testfiles;
+
+namespace {
+
+int g_busyDepth = 0;
+int g_busyShown = 0;
+
+void recordBusy(bool busy)
+{
+    g_busyDepth += busy ? 1 : -1;
+    if (busy)
+        ++g_busyShown;
+}
+
+class CountingReceiver : public QObject {
+public:
+    int received = 0;
+
+protected:
+    bool event(QEvent *event) override
+    {
+        if (event->type() == QEvent::User) {
+            ++received;
+            return true;
+        }
+        return QObject::event(event);
+    }
+};
+
+Options opts(std::initializer_list<QPair<QString, QString>> list)
+{
+    return Options(list);
+}
+QString s(const char *text)
+{
+    return QString::fromUtf8(text);
+}
+
+} // namespace
+
+class tst_TreeIo : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { BusyCursor::setHook(recordBusy); }
+    void init();
+
+    void loadsEmptyAndMissingFilesAsEmptyTrees();
+    void loadsSectionsAndOptionsInFileOrder();
+    void loadAppendsAfterExistingNodes();
+    void loadIsOneBatchWithBusyCursorAndLetsEventsRun();
+
+    void saves_data();
+    void saves();
+    void saveOverTheLoadedFileRewritesItInTreeOrder();
+    void saveLeavesTheTreeAlone();
+    void saveOfNothingLeavesAnEmptyFile();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_file;
+};
+
+void tst_TreeIo::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_file = m_dir->filePath(QStringLiteral("doc.ini"));
+    g_busyDepth = 0;
+    g_busyShown = 0;
+}
+
+void tst_TreeIo::loadsEmptyAndMissingFilesAsEmptyTrees()
+{
+    DocumentTree tree;
+    LoadTreeFromIni(tree, m_dir->filePath(QStringLiteral("none.ini")));
+    QCOMPARE(tree.sectionCount(), 0);
+    writeBytes(m_file, "");
+    LoadTreeFromIni(tree, m_file);
+    QCOMPARE(tree.sectionCount(), 0);
+    writeBytes(m_file, "; only a comment\nx=outside any section\n");
+    LoadTreeFromIni(tree, m_file);
+    QCOMPARE(tree.sectionCount(), 0);
+    QCOMPARE(g_busyDepth, 0);
+}
+
+void tst_TreeIo::loadsSectionsAndOptionsInFileOrder()
+{
+    writeBytes(m_file,
+        "[a]\nx=1\n[b]\n[]\n=nameless\n[c]\nlong=" + QByteArray(5000, 'L') + "\nempty=\ny=2\n[a]\nz=3\nx=ignored\n");
+    DocumentTree tree;
+    QAbstractItemModelTester tester(&tree, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    LoadTreeFromIni(tree, m_file);
+    const Content expected {
+        { s("a"), opts({ { s("x"), s("1") }, { s("z"), s("3") } }) },
+        { s("b"), {} },
+        { QString(), opts({ { QString(), s("nameless") } }) },
+        { s("c"), opts({ { s("long"), QString(5000, u'L') }, { s("empty"), QString() }, { s("y"), s("2") } }) },
+    };
+    QCOMPARE(contentOf(tree), expected);
+    for (int section = 0; section < tree.sectionCount(); ++section) {
+        QCOMPARE(tree.imageIndex(tree.sectionIndex(section)), int(DocumentTree::SectionImage));
+        QCOMPARE(tree.sectionText(section, DocumentTree::ValueColumn), QString());
+        for (int option = 0; option < tree.optionCount(section); ++option)
+            QCOMPARE(tree.imageIndex(tree.optionIndex(section, option)), int(DocumentTree::OptionImage));
+    }
+}
+
+void tst_TreeIo::loadAppendsAfterExistingNodes()
+{
+    writeBytes(m_file, "[a]\nx=1\n");
+    DocumentTree tree;
+    fill(tree, { { s("kept"), opts({ { s("k"), s("v") } }) } });
+    LoadTreeFromIni(tree, m_file);
+    LoadTreeFromIni(tree, m_file);
+    const Content expected { { s("kept"), opts({ { s("k"), s("v") } }) }, { s("a"), opts({ { s("x"), s("1") } }) },
+        { s("a"), opts({ { s("x"), s("1") } }) } };
+    QCOMPARE(contentOf(tree), expected);
+}
+
+void tst_TreeIo::loadIsOneBatchWithBusyCursorAndLetsEventsRun()
+{
+    QByteArray bytes;
+    for (int section = 0; section < 50; ++section) {
+        bytes += "[s" + QByteArray::number(section) + "]\n";
+        for (int option = 0; option < 200; ++option)
+            bytes += "o" + QByteArray::number(option) + "=v\n";
+    }
+    writeBytes(m_file, bytes);
+    DocumentTree tree;
+    QAbstractItemModelTester tester(&tree, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QSignalSpy resets(&tree, &QAbstractItemModel::modelReset);
+    QSignalSpy inserts(&tree, &QAbstractItemModel::rowsInserted);
+    CountingReceiver receiver;
+    QCoreApplication::postEvent(&receiver, new QEvent(QEvent::User));
+    connect(&tree, &QAbstractItemModel::modelAboutToBeReset, this, [] { QCOMPARE(g_busyDepth, 1); });
+
+    LoadTreeFromIni(tree, m_file);
+    QCOMPARE(resets.count(), 1);
+    QCOMPARE(inserts.count(), 0);
+    QCOMPARE(tree.sectionCount(), 50);
+    QVERIFY(!tree.inBatch());
+    QCOMPARE(g_busyShown, 1);
+    QCOMPARE(g_busyDepth, 0);
+    // The posted event ran during the load, without a return to the event loop.
+    QCOMPARE(receiver.received, 1);
+
+    SaveTreeToIni(tree, m_file);
+    QCOMPARE(g_busyShown, 2);
+    QCOMPARE(g_busyDepth, 0);
+}
+
+void tst_TreeIo::saves_data()
+{
+    QTest::addColumn<Content>("tree");
+    QTest::addColumn<QByteArray>("file");
+
+    QTest::newRow("section without options leaves no trace")
+        << Content { { s("a"), opts({ { s("x"), s("1") } }) }, { s("b"), {} } } << QByteArray("[a]\nx=1\n");
+    QTest::newRow("unnamed section is dropped with its options")
+        << Content { { QString(), opts({ { s("x"), s("1") } }) }, { s("b"), opts({ { s("y"), s("2") } }) } }
+        << QByteArray("[b]\ny=2\n");
+    QTest::newRow("unnamed option is dropped, empty value kept")
+        << Content { { s("a"), opts({ { QString(), s("lost") }, { s("e"), QString() } }) } } << QByteArray("[a]\ne=\n");
+    QTest::newRow("section with only unnamed options leaves no trace")
+        << Content { { s("a"), opts({ { QString(), s("1") } }) }, { s("b"), opts({ { s("y"), s("2") } }) } }
+        << QByteArray("[b]\ny=2\n");
+    QTest::newRow("repeated option: one entry with the later value")
+        << Content { { s("a"), opts({ { s("x"), s("1") }, { s("y"), s("2") }, { s("x"), s("3") } }) } }
+        << QByteArray("[a]\nx=3\ny=2\n");
+    QTest::newRow("repeated section: merged at the first place")
+        << Content { { s("a"), opts({ { s("x"), s("1") }, { s("y"), s("2") } }) },
+               { s("b"), opts({ { s("q"), s("0") } }) }, { s("a"), opts({ { s("y"), s("3") }, { s("z"), s("4") } }) } }
+        << QByteArray("[a]\nx=1\ny=3\nz=4\n\n[b]\nq=0\n");
+    QTest::newRow("section value column is never written")
+        << Content { { s("a"), opts({ { s("x"), s("1") } }) } } << QByteArray("[a]\nx=1\n");
+    QTest::newRow("value longer than 2047 characters kept whole")
+        << Content { { s("a"), opts({ { s("x"), QString(3000, u'v') } }) } }
+        << QByteArray("[a]\nx=" + QByteArray(3000, 'v') + "\n");
+    QTest::newRow("line breaks in texts written as blanks")
+        << Content { { s("a\nb"), opts({ { s("x\ry"), s("1\r\n2") } }) } } << QByteArray("[a b]\nx y=1  2\n");
+}
+
+void tst_TreeIo::saves()
+{
+    QFETCH(Content, tree);
+    QFETCH(QByteArray, file);
+    DocumentTree document;
+    fill(document, tree);
+    document.setSectionText(0, DocumentTree::ValueColumn, QStringLiteral("never saved"));
+    SaveTreeToIni(document, m_file);
+    QCOMPARE(readBytes(m_file), file);
+}
+
+void tst_TreeIo::saveOverTheLoadedFileRewritesItInTreeOrder()
+{
+    writeBytes(m_file, "; comment\n[first]\nx=1\n\n# another\n[second]\ny=2\nz=3\n");
+    DocumentTree tree;
+    LoadTreeFromIni(tree, m_file);
+    QVERIFY(tree.moveSection(1, 0));
+    QVERIFY(tree.moveOption(0, 1, 0, 0));
+    SaveTreeToIni(tree, m_file);
+    QCOMPARE(readBytes(m_file), QByteArray("[second]\nz=3\ny=2\n\n[first]\nx=1\n"));
+}
+
+void tst_TreeIo::saveLeavesTheTreeAlone()
+{
+    DocumentTree tree;
+    const Content content { { s("a"), opts({ { s("x"), s("1") }, { s("x"), s("2") }, { QString(), s("3") } }) },
+        { QString(), {} }, { s("a"), {} } };
+    fill(tree, content);
+    QSignalSpy changes(&tree, &QAbstractItemModel::dataChanged);
+    QSignalSpy resets(&tree, &QAbstractItemModel::modelReset);
+    SaveTreeToIni(tree, m_file);
+    QCOMPARE(contentOf(tree), content);
+    QCOMPARE(changes.count() + resets.count(), 0);
+}
+
+void tst_TreeIo::saveOfNothingLeavesAnEmptyFile()
+{
+    writeBytes(m_file, "[old]\nx=1\n");
+    DocumentTree tree;
+    fill(tree, { { s("empty"), {} } });
+    SaveTreeToIni(tree, m_file);
+    QVERIFY(QFile::exists(m_file));
+    QCOMPARE(readBytes(m_file), QByteArray());
+}
+
+QTEST_GUILESS_MAIN(tst_TreeIo)
+#include "tst_treeio.moc"
