@@ -1,103 +1,382 @@
 #include "editor/treelist.h"
 
 #include "document/documenttree.h"
-#include "editor/treelisthandlers.h"
+#include "editor/treelistdelegate.h"
+#include "editor/treelistrules.h"
+#include "editor/treepictures.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QScopedValueRollback>
 
 #include <algorithm>
+#include <utility>
+
+namespace {
+
+constexpr int InitialNameWidth = 164;
+constexpr int InitialValueWidth = 217;
+constexpr int MinimumColumnWidth = 16;
+
+} // namespace
 
 TreeList::TreeList(QWidget *parent)
     : QTreeView(parent)
+    , m_standardHandlers(std::make_unique<StandardTreeListHandlers>())
+    , m_delegate(new TreeListDelegate(this))
+    , m_images(treeDefaultImages())
 {
     setObjectName(QStringLiteral("TreeList"));
+    setItemDelegate(m_delegate);
+
+    // Focus and selection follow the rules in the event handlers below; Qt's own selection,
+    // editing triggers, search by typing, sorting and drag handling stay out of the way.
     setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setTabKeyNavigation(true);
+    setSortingEnabled(false);
+    setExpandsOnDoubleClick(false);
+    setAllColumnsShowFocus(false);
+    setAnimated(false);
+    setDragEnabled(false);
+    setDropIndicatorShown(false);
+    setAutoScroll(false);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
+
     setUniformRowHeights(true);
+    setRootIsDecorated(true);
+    setIndentation(TreeGeometry::Indentation);
+    setTextElideMode(Qt::ElideRight);
+    setWordWrap(false);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setFrameShape(QFrame::Box);
+    setFrameShadow(QFrame::Plain);
+    setLineWidth(1);
+
+    QHeaderView *columns = header();
+    columns->setSectionsMovable(false);
+    columns->setSectionsClickable(false);
+    columns->setSortIndicatorShown(false);
+    columns->setStretchLastSection(false);
+    columns->setMinimumSectionSize(MinimumColumnWidth);
+    columns->setSectionResizeMode(QHeaderView::Interactive);
+    connect(columns, &QHeaderView::sectionResized, this, &TreeList::columnResized);
+
+    // The selection stays visible while another control has the keyboard focus.
+    QPalette colours = palette();
+    for (const QPalette::ColorRole role : { QPalette::Highlight, QPalette::HighlightedText })
+        colours.setColor(QPalette::Inactive, role, colours.color(QPalette::Active, role));
+    setPalette(colours);
+
+    m_editTimer.setSingleShot(true);
+    connect(&m_editTimer, &QTimer::timeout, this, &TreeList::pendingEditTimeout);
+    m_dragScrollTimer.setInterval(100);
+    connect(&m_dragScrollTimer, &QTimer::timeout, this, &TreeList::dragScrollTick);
+    m_dragExpandTimer.setSingleShot(true);
+    m_dragExpandTimer.setInterval(500);
+    connect(&m_dragExpandTimer, &QTimer::timeout, this, [this] {
+        if (m_dragExpandNode.isValid())
+            expand(m_dragExpandNode);
+    });
+}
+
+TreeList::~TreeList()
+{
+    // An editor still open loses its focus while the view is torn down; nothing is left to store into.
+    disconnect(m_delegate, nullptr, this, nullptr);
 }
 
 void TreeList::setDocument(DocumentTree *tree)
 {
     m_tree = tree;
     setModel(tree);
+    // Connected after setModel, so these run once the selection model has seen the change.
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this, &TreeList::stateChanged);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &TreeList::stateChanged);
+    connect(tree, &QAbstractItemModel::modelReset, this, &TreeList::afterReset);
+    connect(tree, &QAbstractItemModel::rowsRemoved, this, &TreeList::afterRemoval);
+    setColumnWidths({ InitialNameWidth, InitialValueWidth });
+    afterReset();
 }
 
-QModelIndex TreeList::node(const QModelIndex &index) { return index.siblingAtColumn(0); }
+TreeListHandlers *TreeList::handlers() const
+{
+    return m_handlers != nullptr ? m_handlers : m_standardHandlers.get();
+}
 
-QModelIndex TreeList::focusedNode() const { return node(currentIndex()); }
+void TreeList::setImageList(const QList<QIcon> &images)
+{
+    m_images = images;
+    viewport()->update();
+}
 
-int TreeList::focusedLevel() const { return DocumentTree::level(focusedNode()); }
+QIcon TreeList::image(int index) const
+{
+    return index >= 0 && index < m_images.size() ? m_images.at(index) : QIcon();
+}
 
-int TreeList::focusedColumn() const { return std::max(currentIndex().column(), 0); }
+int TreeList::nodeImageIndex(const QModelIndex &nodeIndex, bool selected) const
+{
+    const QModelIndex n = node(nodeIndex);
+    int index = m_tree != nullptr ? m_tree->imageIndex(n) : -1;
+    auto *self = const_cast<TreeList *>(this);
+    if (selected)
+        handlers()->TreeListGetSelectedIndex(self, n, index);
+    else
+        handlers()->TreeListGetImageIndex(self, n, index);
+    return index;
+}
+
+// Focus
+
+QModelIndex TreeList::node(const QModelIndex &index)
+{
+    return index.siblingAtColumn(0);
+}
+
+QModelIndex TreeList::focusedNode() const
+{
+    return node(currentIndex());
+}
+
+int TreeList::focusedLevel() const
+{
+    return DocumentTree::level(focusedNode());
+}
+
+int TreeList::focusedColumn() const
+{
+    return std::max(currentIndex().column(), 0);
+}
+
+void TreeList::setFocusedCell(const QModelIndex &nodeIndex, int column)
+{
+    selectionModel()->setCurrentIndex(nodeIndex.siblingAtColumn(column), QItemSelectionModel::NoUpdate);
+}
 
 void TreeList::setFocusedColumn(int column)
 {
     const QModelIndex focused = focusedNode();
-    if (focused.isValid())
-        selectionModel()->setCurrentIndex(focused.siblingAtColumn(column), QItemSelectionModel::NoUpdate);
+    if (focused.isValid() && column >= 0 && column < DocumentTree::ColumnCount)
+        setFocusedCell(focused, column);
 }
 
 void TreeList::setFocusedNode(const QModelIndex &nodeIndex)
 {
     if (!nodeIndex.isValid())
         return;
-    const int column = focusedColumn();
-    if (nodeIndex.parent().isValid())
-        expand(nodeIndex.parent());
-    selectionModel()->setCurrentIndex(nodeIndex.siblingAtColumn(column), QItemSelectionModel::NoUpdate);
-    scrollTo(nodeIndex);
+    const QModelIndex n = node(nodeIndex);
+    if (n.parent().isValid() && !isExpanded(n.parent()))
+        expand(n.parent());
+    setFocusedCell(n, focusedColumn());
+    scrollTo(n);
 }
 
-QModelIndexList TreeList::selectedNodes() const
+void TreeList::selectSingleNode(const QModelIndex &nodeIndex)
 {
-    QModelIndexList nodes = selectionModel()->selectedRows(0);
-    std::sort(nodes.begin(), nodes.end(), [](const QModelIndex &a, const QModelIndex &b) {
-        const QModelIndex pa = a.parent().isValid() ? a.parent() : a;
-        const QModelIndex pb = b.parent().isValid() ? b.parent() : b;
-        if (pa.row() != pb.row())
-            return pa.row() < pb.row();
-        return DocumentTree::level(a) < DocumentTree::level(b)
-            || (DocumentTree::level(a) == DocumentTree::level(b) && a.row() < b.row());
-    });
-    return nodes;
-}
-
-int TreeList::selectionCount() const { return static_cast<int>(selectionModel()->selectedRows(0).size()); }
-
-bool TreeList::isNodeSelected(const QModelIndex &nodeIndex) const
-{
-    return selectionModel()->isRowSelected(nodeIndex.row(), nodeIndex.parent());
-}
-
-void TreeList::selectNode(const QModelIndex &nodeIndex)
-{
-    const QModelIndexList selected = selectionModel()->selectedRows(0);
-    if (!selected.isEmpty() && selected.first().parent() != nodeIndex.parent())
+    if (!nodeIndex.isValid())
         return;
-    selectionModel()->select(nodeIndex, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    if (node(nodeIndex) != focusedNode())
+        setFocusedNode(nodeIndex);
+    selectOnly(nodeIndex);
 }
 
-void TreeList::deselectNode(const QModelIndex &nodeIndex)
+void TreeList::moveFocus(const QModelIndex &target, Qt::KeyboardModifiers modifiers)
 {
-    selectionModel()->select(nodeIndex, QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+    if (!target.isValid())
+        return;
+    const QModelIndex before = focusedNode();
+    setFocusedCell(node(target), focusedColumn());
+    scrollTo(node(target));
+    if (modifiers & Qt::ShiftModifier) {
+        selectRange(m_anchor.isValid() ? QModelIndex(m_anchor) : before, target, modifiers & Qt::ControlModifier);
+    } else if (!(modifiers & Qt::ControlModifier)) {
+        selectOnly(target);
+        m_anchor = node(target);
+    }
 }
 
-void TreeList::clearNodeSelection() { selectionModel()->clearSelection(); }
+// Navigation and hit tests
 
-QModelIndex TreeList::nodeAbove(const QModelIndex &nodeIndex) const { return node(indexAbove(nodeIndex)); }
-
-QModelIndex TreeList::nodeBelow(const QModelIndex &nodeIndex) const { return node(indexBelow(nodeIndex)); }
-
-void TreeList::editFocusedCell()
+QModelIndex TreeList::nodeAbove(const QModelIndex &nodeIndex) const
 {
+    return node(indexAbove(node(nodeIndex)));
+}
+
+QModelIndex TreeList::nodeBelow(const QModelIndex &nodeIndex) const
+{
+    return node(indexBelow(node(nodeIndex)));
+}
+
+QModelIndex TreeList::nodeAtViewport(int y) const
+{
+    const int x = std::max(header()->sectionViewportPosition(DocumentTree::NameColumn), 0);
+    return node(indexAt(QPoint(x, y)));
+}
+
+QModelIndex TreeList::nodeAt(QPoint clientPos) const
+{
+    const QRect area = viewport()->geometry();
+    if (!area.contains(clientPos))
+        return {};
+    return nodeAtViewport(clientPos.y() - area.top());
+}
+
+TreeHit TreeList::hitTestViewport(QPoint vp) const
+{
+    return treeHitTest(*this, viewport()->mapTo(this, vp));
+}
+
+// Reactions to the document
+
+void TreeList::rowsInserted(const QModelIndex &parent, int start, int end)
+{
+    QTreeView::rowsInserted(parent, start, end);
+    // A node added to an empty tree becomes the focused node.
+    if (!currentIndex().isValid())
+        setFocusedCell(model()->index(start, 0, parent), 0);
+}
+
+void TreeList::rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end)
+{
+    // The focused node goes (alone, or with its section): its previous sibling takes the focus,
+    // else its parent, else the node displayed after it.
     const QModelIndex focused = focusedNode();
-    if (!focused.isValid())
+    const QModelIndex removed = focused.parent() == parent ? focused : focused.parent();
+    if (focused.isValid() && removed.isValid() && removed.parent() == parent && removed.row() >= start
+        && removed.row() <= end) {
+        if (start > 0)
+            m_focusAfterRemoval = model()->index(start - 1, 0, parent);
+        else if (parent.isValid())
+            m_focusAfterRemoval = parent;
+        else
+            m_focusAfterRemoval = model()->index(end + 1, 0, parent);
+        m_focusRemoved = true;
+        m_focusColumnAfterRemoval = focusedColumn();
+    }
+    if (m_press.node.isValid() && (m_press.node == removed || node(m_press.node).parent() == removed))
+        m_pressActive = false;
+    cancelPendingEdit();
+    QTreeView::rowsAboutToBeRemoved(parent, start, end);
+}
+
+void TreeList::afterRemoval()
+{
+    if (!std::exchange(m_focusRemoved, false))
         return;
-    bool allow = true;
-    if (m_handlers != nullptr)
-        m_handlers->TreeListEditing(this, focused, allow);
-    if (allow)
-        edit(currentIndex(), QAbstractItemView::AllEditTriggers, nullptr);
+    const QPersistentModelIndex target = std::exchange(m_focusAfterRemoval, QPersistentModelIndex());
+    if (target.isValid())
+        setFocusedCell(target, m_focusColumnAfterRemoval);
+    else
+        selectionModel()->clearCurrentIndex();
+}
+
+void TreeList::afterReset()
+{
+    // A newly loaded document: the first section focused, nothing selected, all collapsed.
+    m_anchor = QPersistentModelIndex();
+    m_pressActive = false;
+    m_press = {};
+    cancelPendingEdit();
+    if (model() != nullptr && model()->rowCount() > 0)
+        setFocusedCell(model()->index(0, 0), 0);
+    Q_EMIT stateChanged();
+}
+
+// Update bracket
+
+void TreeList::beginUpdate()
+{
+    if (m_updateDepth++ == 0)
+        setUpdatesEnabled(false);
+}
+
+void TreeList::endUpdate()
+{
+    Q_ASSERT(m_updateDepth > 0);
+    if (--m_updateDepth == 0) {
+        setUpdatesEnabled(true);
+        viewport()->update();
+    }
+}
+
+// Clipboard
+
+QString TreeList::selectionText() const
+{
+    const QString endOfLine = QStringLiteral("\r\n");
+    const QChar tab = u'\t';
+    QString text;
+    if (model() == nullptr)
+        return text;
+    text += model()->headerData(DocumentTree::NameColumn, Qt::Horizontal).toString() + tab
+        + model()->headerData(DocumentTree::ValueColumn, Qt::Horizontal).toString() + endOfLine + endOfLine;
+    for (const QModelIndex &n : selectedNodes())
+        text += n.data().toString() + tab + n.siblingAtColumn(DocumentTree::ValueColumn).data().toString() + endOfLine;
+    return text;
+}
+
+void TreeList::copySelection() const
+{
+    QGuiApplication::clipboard()->setText(selectionText());
+}
+
+// Columns: they always fill the width, in the proportion the user last gave them.
+
+QList<int> TreeList::columnWidths() const
+{
+    QList<int> widths;
+    for (int column = 0; column < header()->count(); ++column)
+        widths.append(header()->sectionSize(column));
+    return widths;
+}
+
+void TreeList::setColumnWidths(const QList<int> &widths)
+{
+    if (widths.size() < DocumentTree::ColumnCount || header()->count() < DocumentTree::ColumnCount)
+        return;
+    const int first = std::max(widths.at(0), MinimumColumnWidth);
+    const int second = std::max(widths.at(1), MinimumColumnWidth);
+    m_firstColumnShare = double(first) / double(first + second);
+    {
+        const QScopedValueRollback fitting(m_fitting, true);
+        header()->resizeSection(0, first);
+        header()->resizeSection(1, second);
+    }
+    if (isVisible())
+        fitColumns();
+}
+
+void TreeList::fitColumns()
+{
+    const int total = viewport()->width();
+    if (header()->count() < DocumentTree::ColumnCount || total < 2 * MinimumColumnWidth || m_firstColumnShare <= 0)
+        return;
+    const QScopedValueRollback fitting(m_fitting, true);
+    const int first = std::clamp(int(total * m_firstColumnShare + 0.5), MinimumColumnWidth, total - MinimumColumnWidth);
+    header()->resizeSection(0, first);
+    header()->resizeSection(1, total - first);
+}
+
+void TreeList::columnResized(int column, int, int newSize)
+{
+    const int total = viewport()->width();
+    if (m_fitting || total < 2 * MinimumColumnWidth)
+        return;
+    const int first = column == 0 ? newSize : total - newSize;
+    m_firstColumnShare = double(std::clamp(first, MinimumColumnWidth, total - MinimumColumnWidth)) / double(total);
+    fitColumns();
+}
+
+bool TreeList::viewportEvent(QEvent *event)
+{
+    const bool result = QTreeView::viewportEvent(event);
+    if (event->type() == QEvent::Resize)
+        fitColumns();
+    return result;
 }

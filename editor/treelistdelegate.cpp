@@ -1,0 +1,112 @@
+#include "editor/treelistdelegate.h"
+
+#include "document/documenttree.h"
+#include "editor/treehittest.h"
+#include "editor/treelist.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPainter>
+
+#include <limits>
+
+namespace {
+
+QStyleOptionViewItem textCell(const QStyleOptionViewItem &option, const QModelIndex &index)
+{
+    QStyleOptionViewItem cell = option;
+    if (index.column() == DocumentTree::NameColumn)
+        cell.rect.setLeft(cell.rect.left() + TreeGeometry::ImageBoxWidth + TreeGeometry::StateImageWidth);
+    return cell;
+}
+
+} // namespace
+
+TreeListDelegate::TreeListDelegate(TreeList *tree)
+    : QStyledItemDelegate(tree)
+    , m_tree(tree)
+{
+}
+
+void TreeListDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    if (index.column() == DocumentTree::NameColumn) {
+        using namespace TreeGeometry;
+        const QRect image(option.rect.left() + ImageMargin, option.rect.top() + (option.rect.height() - ImageSize) / 2,
+            ImageSize, ImageSize);
+        const bool selected = option.state & QStyle::State_Selected;
+        m_tree->image(m_tree->nodeImageIndex(index, selected)).paint(painter, image);
+    }
+    QStyledItemDelegate::paint(painter, textCell(option, index), index);
+}
+
+QSize TreeListDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    if (index.column() == DocumentTree::NameColumn)
+        size.rwidth() += TreeGeometry::ImageBoxWidth + TreeGeometry::StateImageWidth;
+    size.setHeight(std::max(size.height(), TreeGeometry::ImageSize + 2));
+    return size;
+}
+
+QWidget *TreeListDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &) const
+{
+    auto *editor = new QLineEdit(parent);
+    editor->setFrame(false);
+    editor->setMaxLength(std::numeric_limits<int>::max());
+    m_editor = editor;
+    return editor;
+}
+
+void TreeListDelegate::updateEditorGeometry(
+    QWidget *editor, const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    QStyledItemDelegate::updateEditorGeometry(editor, textCell(option, index), index);
+}
+
+void TreeListDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const
+{
+    auto *line = qobject_cast<QLineEdit *>(editor);
+    if (line == nullptr)
+        return;
+    // A cell holds one line; the model turns each line break into a blank, and a pasted CR LF is
+    // one line break.
+    QString text = line->text();
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    model->setData(index, text, Qt::EditRole);
+}
+
+void TreeListDelegate::finishEditing()
+{
+    QWidget *editor = m_editor;
+    if (editor == nullptr)
+        return;
+    Q_EMIT commitData(editor);
+    Q_EMIT closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
+bool TreeListDelegate::eventFilter(QObject *object, QEvent *event)
+{
+    auto *editor = qobject_cast<QWidget *>(object);
+    if (editor != nullptr && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        switch (key->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab: {
+            const int code = key->key();
+            const Qt::KeyboardModifiers modifiers = key->modifiers();
+            Q_EMIT commitData(editor);
+            Q_EMIT closeEditor(editor, QAbstractItemDelegate::NoHint);
+            m_tree->moveAfterEdit(code, modifiers);
+            return true;
+        }
+        default:
+            break;
+        }
+    }
+    return QStyledItemDelegate::eventFilter(object, event);
+}
