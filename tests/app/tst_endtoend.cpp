@@ -15,9 +15,9 @@ private Q_SLOTS:
 
 namespace {
 
-// Starts the program, waits up to ten seconds for a window titled "... - YorvSaldrix", prints that
-// title, asks the program to close (SIGTERM) and prints its exit status. A watchdog kills a
-// program that does not end within twenty seconds.
+// Starts the program on $2, waits up to ten seconds for a window titled $3 (the window shows
+// "Untitled" until the file is read), prints the last title seen, asks the program to close
+// (SIGTERM) and prints its exit status. A watchdog kills a program that does not end in time.
 const char *const Script = R"(
 QT_QPA_PLATFORM=xcb "$1" "$2" &
 pid=$!
@@ -25,9 +25,9 @@ pid=$!
 watchdog=$!
 title=
 i=0
-while [ $i -lt 100 ] && [ -z "$title" ]; do
+while [ $i -lt 100 ] && [ "$title" != "\"$3\"" ]; do
     title=$(xwininfo -root -tree 2>/dev/null | grep -o '"[^"]* - YorvSaldrix"' | head -n 1)
-    [ -n "$title" ] || sleep 0.1
+    [ "$title" = "\"$3\"" ] || sleep 0.1
     i=$((i + 1))
 done
 echo "TITLE:$title"
@@ -59,7 +59,8 @@ void tst_EndToEnd::opensTheCommandLineFileAndClosesOnRequest()
     run.start(xvfbRun,
         { QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 1024x768x24"), QStringLiteral("sh"),
             QStringLiteral("-c"), QString::fromLatin1(Script), QStringLiteral("sh"),
-            QStringLiteral(SALDRIX_BINARY_DIR "/app/yorvsaldrix"), file });
+            QStringLiteral(SALDRIX_BINARY_DIR "/app/yorvsaldrix"), file,
+            QStringLiteral("end to end.ini - YorvSaldrix") });
     QVERIFY(run.waitForStarted());
     if (!run.waitForFinished(60000)) {
         run.kill();
