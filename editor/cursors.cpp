@@ -1,0 +1,42 @@
+#include "editor/cursors.h"
+
+namespace {
+
+struct Cursors {
+    bool loaded = false;
+    QCursor handPoint { Qt::PointingHandCursor };
+    QPixmap drag;
+};
+
+Cursors &cursors()
+{
+    static Cursors instance;
+    return instance;
+}
+
+// The hand picture is 32 by 32 and points with the fingertip.
+constexpr QPoint HandHotSpot(9, 1);
+
+} // namespace
+
+void loadCursors()
+{
+    Cursors &c = cursors();
+    if (c.loaded)
+        return;
+    const QPixmap hand(QStringLiteral(":/cursors/CURSOR_1.png"));
+    if (!hand.isNull())
+        c.handPoint = QCursor(hand, HandHotSpot.x(), HandHotSpot.y());
+    c.drag = QPixmap(QStringLiteral(":/cursors/CURSOR_2.png"));
+    c.loaded = true;
+}
+
+QCursor handPointCursor()
+{
+    return cursors().handPoint;
+}
+
+QPixmap dragCursorPixmap()
+{
+    return cursors().drag;
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// The message as the error box shows it: a full stop is added when the last character sorts after
+// "." (a letter or digit ends the sentence; "!", "?" or ")" already close it).
+[[nodiscard]] QString withFullStop(const QString &message);
+
+// The default error display: the message with the full-stop rule, the application title as
+// caption, the error icon and one OK button.
+void showErrorBox(QWidget *parent, const QString &message);

@@ -1,0 +1,52 @@
+#include "editor/messageboxdialogs.h"
+
+#include "editor/errordisplay.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+UserDialogs::Answer MessageBoxDialogs::askSaveChanges(QWidget *)
+{
+    // No owner, so the box is centred on the screen. The three buttons share one role so that no
+    // platform button order reshuffles them: they stand as Yes, No, Cancel.
+    QMessageBox box(
+        QMessageBox::Information, QObject::tr("Information"), QObject::tr("Do you want to save the changes?"));
+    QPushButton *yes = box.addButton(QObject::tr("&Yes"), QMessageBox::ActionRole);
+    QPushButton *no = box.addButton(QObject::tr("&No"), QMessageBox::ActionRole);
+    QPushButton *cancel = box.addButton(QObject::tr("Cancel"), QMessageBox::ActionRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == yes)
+        return Answer::Yes;
+    if (box.clickedButton() == no)
+        return Answer::No;
+    return Answer::Cancel;
+}
+
+bool MessageBoxDialogs::confirm(QWidget *parent, const QString &text)
+{
+    QMessageBox box(QMessageBox::Question, QObject::tr("Warning!"), text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+std::optional<QString> MessageBoxDialogs::chooseFile(QFileDialog &dialog)
+{
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+void MessageBoxDialogs::showInformation(QWidget *parent, const QString &text)
+{
+    QMessageBox box(QMessageBox::Information, QObject::tr("Information"), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+void MessageBoxDialogs::showError(QWidget *parent, const QString &message)
+{
+    showErrorBox(parent, message);
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "editor/userdialogs.h"
+
+// The dialogs a person answers: message boxes and the file dialogs themselves.
+class MessageBoxDialogs : public UserDialogs {
+public:
+    Answer askSaveChanges(QWidget *parent) override;
+    bool confirm(QWidget *parent, const QString &text) override;
+    std::optional<QString> chooseFile(QFileDialog &dialog) override;
+    void showInformation(QWidget *parent, const QString &text) override;
+    void showError(QWidget *parent, const QString &message) override;
+};

@@ -1,0 +1,166 @@
+#pragma once
+
+#include "editor/treelisthandlers.h"
+
+#include <QMainWindow>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class DocumentTree;
+class QAction;
+class QFileDialog;
+class QLabel;
+class QMenu;
+class QToolBar;
+class QToolButton;
+class TreeList;
+class UserDialogs;
+
+// The editor's only document window: one INI document shown in TreeList, the name of its file and
+// whether it has unsaved changes, with the File, Edit and Help commands around it.
+class TfrmSaldrixMain : public QMainWindow, public TreeListHandlers {
+    Q_OBJECT
+
+public:
+    explicit TfrmSaldrixMain(UserDialogs &dialogs, QWidget *parent = nullptr);
+    ~TfrmSaldrixMain() override;
+
+    [[nodiscard]] DocumentTree *document() const { return m_document; }
+    [[nodiscard]] TreeList *treeList() const { return m_treeList; }
+    [[nodiscard]] const QString &fileName() const { return FFileName; }
+    [[nodiscard]] bool isModified() const { return FModified; }
+    [[nodiscard]] UserDialogs &dialogs() const { return m_dialogs; }
+    // True while a file is being read: the loader lets window messages through, and every command
+    // that could change or clear the tree does nothing meanwhile.
+    [[nodiscard]] bool isLoading() const { return m_loading; }
+
+    // The file to open at the first show (the first command-line argument); empty for none.
+    void setStartFile(const QString &fileName) { m_startFile = fileName; }
+
+    void UpdateCaption(bool modified);
+    void ActionList1Update();
+    void MRUManager1Click(const QString &recentName);
+
+    void SelectSingleNode(const QModelIndex &node);
+    void DeleteSelectedNodes(QObject *sender);
+    void RenameSelectedNode(int column);
+
+    // TreeListHandlers
+    void TreeListEditing(TreeList *sender, const QModelIndex &node, bool &allow) override;
+    void TreeListGetImageIndex(TreeList *sender, const QModelIndex &node, int &index) override;
+    void TreeListGetSelectedIndex(TreeList *sender, const QModelIndex &node, int &index) override;
+    void TreeListBeginDragNode(TreeList *sender, const QModelIndex &node) override;
+    void TreeListDragOver(TreeList *sender, QObject *source, int x, int y, bool &accept) override;
+    void TreeListDragDrop(TreeList *sender, QObject *source, int x, int y) override;
+
+    // Components, named as their objectName.
+    QAction *actFileNew = nullptr;
+    QAction *actFileOpen = nullptr;
+    QAction *actFileSave = nullptr;
+    QAction *actFileSaveAs = nullptr;
+    QAction *actFileClose = nullptr;
+    QAction *actFileExportCD = nullptr;
+    QAction *actFileExit = nullptr;
+    QAction *actHelpAbout = nullptr;
+    QAction *actEditSectionAdd = nullptr;
+    QAction *actEditSectionDelete = nullptr;
+    QAction *actEditSectionRename = nullptr;
+    QAction *actEditOptionAdd = nullptr;
+    QAction *actEditOptionDelete = nullptr;
+    QAction *actEditOptionRename = nullptr;
+    QAction *actEditOptionModifyValue = nullptr;
+    QAction *actEditDeleteSelection = nullptr;
+
+    QMenu *miFile = nullptr;
+    QMenu *miFileReopen = nullptr;
+    QMenu *miEdit = nullptr;
+    QMenu *miHelp = nullptr;
+    QMenu *PopupMenu = nullptr;
+    QToolBar *ToolBar = nullptr;
+    QToolButton *ToolButton3 = nullptr;
+    QLabel *StatusPanel0 = nullptr;
+    QLabel *StatusPanel1 = nullptr;
+    QLabel *StatusPanel2 = nullptr;
+    QFileDialog *OpenDialog1 = nullptr;
+    QFileDialog *SaveDialog1 = nullptr;
+
+    // Level of the node a drag began on (0 section, 1 option).
+    int DragNodeLevel = 0;
+    // Numbers for the names of new sections and options; they count for the whole run.
+    qint32 SectionCounter = 0;
+    qint32 OptionCounter = 0;
+
+public Q_SLOTS:
+    void NewOpenSaveSaveasClose();
+    void actFileExportCDExecute();
+    void actFileExitExecute();
+    void actHelpAboutExecute();
+
+    void actEditSectionAddExecute();
+    void actEditSectionDeleteExecute();
+    void actEditSectionRenameExecute();
+    void actEditOptionAddExecute();
+    void actEditOptionDeleteExecute();
+    void actEditOptionRenameExecute();
+    void actEditOptionModifyValueExecute();
+    void actEditDeleteSelectionExecute();
+
+    void ShowHint(const QString &hint);
+    void FormShow();
+
+Q_SIGNALS:
+    // A file chosen in the Open dialog, before it is read: the recent-files list takes it.
+    void recentFileOpened(const QString &fileName);
+    // The export command ran; the export wizard proposes its file name from fileName().
+    void exportRequested();
+    // The window is shown for the first time; emitted before the command-line file is read.
+    void firstShown();
+    // The window was allowed to close.
+    void closeAccepted();
+
+protected:
+    bool event(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void createActions();
+    void createMenus();
+    void createToolBar();
+    void createStatusBar();
+    void createDialogs();
+    void FormCreate();
+    bool FormCloseQuery();
+
+    // Runs a command: nothing while a file loads, and any failure goes to the error display.
+    void runCommand(const std::function<void()> &command);
+    void showError(const QString &message);
+
+    // File command steps (saldrixmain_file.cpp).
+    void clearDocument();
+    void removeAllNodes();
+    [[nodiscard]] bool treeIsEmpty() const;
+    std::optional<QString> runFileDialog(QFileDialog *dialog);
+    void saveTo(const QString &fileName);
+    bool saveCommand();
+    bool saveAsCommand();
+    void newOrCloseCommand();
+    void openCommand();
+    // The unsaved-changes question before a new document replaces this one; false to stop.
+    bool settleChangesBeforeOpen();
+    void loadFile(const QString &fileName);
+    void markModified();
+
+    UserDialogs &m_dialogs;
+    DocumentTree *m_document = nullptr;
+    QString FFileName;
+    bool FModified = false;
+    bool m_loading = false;
+    bool m_closeDuringLoad = false;
+    bool m_shown = false;
+    QString m_startFile;
+    TreeList *m_treeList = nullptr;
+};

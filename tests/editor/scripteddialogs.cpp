@@ -1,0 +1,49 @@
+#include "scripteddialogs.h"
+
+#include <QFileDialog>
+
+UserDialogs::Answer ScriptedDialogs::askSaveChanges(QWidget *)
+{
+    asked << QStringLiteral("save changes");
+    if (saveAnswers.isEmpty()) {
+        unexpected << QStringLiteral("save changes");
+        return Answer::Cancel;
+    }
+    return saveAnswers.takeFirst();
+}
+
+bool ScriptedDialogs::confirm(QWidget *, const QString &text)
+{
+    asked << text;
+    if (confirmAnswers.isEmpty()) {
+        unexpected << text;
+        return false;
+    }
+    return confirmAnswers.takeFirst();
+}
+
+std::optional<QString> ScriptedDialogs::chooseFile(QFileDialog &dialog)
+{
+    asked << QStringLiteral("file:") + dialog.objectName();
+    proposedFiles << dialog.selectedFiles().value(0);
+    if (fileAnswers.isEmpty()) {
+        unexpected << dialog.objectName();
+        return std::nullopt;
+    }
+    return fileAnswers.takeFirst();
+}
+
+void ScriptedDialogs::showInformation(QWidget *, const QString &text)
+{
+    information << text;
+}
+
+void ScriptedDialogs::showError(QWidget *, const QString &message)
+{
+    errors << message;
+}
+
+bool ScriptedDialogs::settled() const
+{
+    return unexpected.isEmpty() && saveAnswers.isEmpty() && confirmAnswers.isEmpty() && fileAnswers.isEmpty();
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "editor/userdialogs.h"
+
+#include <QList>
+#include <QStringList>
+
+// Answers every dialog from a script and records what was asked. A dialog that the script did not
+// expect is recorded as such and answered in the safest way (Cancel, No, no file).
+class ScriptedDialogs : public UserDialogs {
+public:
+    QList<Answer> saveAnswers;
+    QList<bool> confirmAnswers;
+    QList<std::optional<QString>> fileAnswers;
+
+    QStringList asked; // "save changes", each confirmation text, "file:<dialog name>"
+    QStringList proposedFiles; // the file each file dialog proposed when it opened
+    QStringList errors;
+    QStringList information;
+    QStringList unexpected;
+
+    Answer askSaveChanges(QWidget *parent) override;
+    bool confirm(QWidget *parent, const QString &text) override;
+    std::optional<QString> chooseFile(QFileDialog &dialog) override;
+    void showInformation(QWidget *parent, const QString &text) override;
+    void showError(QWidget *parent, const QString &message) override;
+
+    // Everything scripted was used and nothing unscripted was asked.
+    [[nodiscard]] bool settled() const;
+};
