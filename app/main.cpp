@@ -1,6 +1,7 @@
 #include "editor/applicationtitle.h"
 #include "editor/messageboxdialogs.h"
 #include "editor/saldrixmain.h"
+#include "export/mainwindowexport.h"
 
 #include <QApplication>
 #include <QSocketNotifier>
@@ -52,6 +53,7 @@ int main(int argc, char *argv[])
 
     MessageBoxDialogs dialogs;
     TfrmSaldrixMain window(dialogs);
+    createExportWizard(window);
     QObject::connect(&window, &TfrmSaldrixMain::closeAccepted, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     window.setStartFile(QApplication::arguments().value(1));
     closeOnSignals(window);
