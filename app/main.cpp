@@ -1,6 +1,8 @@
 #include "editor/applicationtitle.h"
+#include "editor/imagelist.h"
 #include "editor/messageboxdialogs.h"
 #include "editor/saldrixmain.h"
+#include "export/mainwindowexport.h"
 
 #include <QApplication>
 #include <QSocketNotifier>
@@ -44,6 +46,7 @@ void closeOnSignals(QWidget &window)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    initSaldrixResources();
     QApplication::setApplicationName(applicationTitle());
     QApplication::setOrganizationName(QStringLiteral("Yorv"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/yorvsaldrix.png")));
@@ -52,6 +55,7 @@ int main(int argc, char *argv[])
 
     MessageBoxDialogs dialogs;
     TfrmSaldrixMain window(dialogs);
+    createExportWizard(window);
     QObject::connect(&window, &TfrmSaldrixMain::closeAccepted, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     window.setStartFile(QApplication::arguments().value(1));
     closeOnSignals(window);

@@ -33,6 +33,7 @@ public:
 
     // Distinct section names, where each first stands.
     [[nodiscard]] QStringList sectionNames() const;
+    [[nodiscard]] int sectionCount() const { return int(m_sections.size()); }
     [[nodiscard]] int findSection(const QString &name) const { return m_sectionIndex.value(name, -1); }
     [[nodiscard]] const QString &sectionName(int section) const { return m_sections[size_t(section)].name; }
 

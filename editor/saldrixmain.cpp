@@ -64,9 +64,11 @@ TfrmSaldrixMain::TfrmSaldrixMain(UserDialogs &dialogs, QWidget *parent)
     createStatusBar();
     createDialogs();
 
-    m_treeList->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_treeList, &QWidget::customContextMenuRequested, this,
-        [this](const QPoint &pos) { PopupMenu->popup(m_treeList->viewport()->mapToGlobal(pos)); });
+    QList<QIcon> images;
+    for (int i = 0; i < ImageListCount; ++i)
+        images << imageListIcon(i);
+    m_treeList->setImageList(images);
+    m_treeList->setPopupMenu(PopupMenu);
 
     // The enabled state follows every change of the tree, of its focus and of its selection.
     connect(m_document, &QAbstractItemModel::rowsInserted, this, &TfrmSaldrixMain::ActionList1Update);

@@ -20,21 +20,19 @@ qint32 nextCount(qint32 &counter)
 }
 
 // Holds the tree's repainting back while it lives, so that a batch of removals paints once.
-class RepaintBracket {
+class UpdateBracket {
 public:
-    explicit RepaintBracket(QWidget *widget)
-        : m_widget(widget)
-        , m_wasEnabled(widget->updatesEnabled())
+    explicit UpdateBracket(TreeList &tree)
+        : m_tree(tree)
     {
-        m_widget->setUpdatesEnabled(false);
+        m_tree.beginUpdate();
     }
-    ~RepaintBracket() { m_widget->setUpdatesEnabled(m_wasEnabled); }
-    RepaintBracket(const RepaintBracket &) = delete;
-    RepaintBracket &operator=(const RepaintBracket &) = delete;
+    ~UpdateBracket() { m_tree.endUpdate(); }
+    UpdateBracket(const UpdateBracket &) = delete;
+    UpdateBracket &operator=(const UpdateBracket &) = delete;
 
 private:
-    QWidget *m_widget;
-    bool m_wasEnabled;
+    TreeList &m_tree;
 };
 
 } // namespace
@@ -143,7 +141,7 @@ void TfrmSaldrixMain::DeleteSelectedNodes(QObject *)
     std::vector<QPersistentModelIndex> doomed(nodes.cbegin(), nodes.cend());
 
     {
-        RepaintBracket bracket(TreeList);
+        UpdateBracket bracket(*m_treeList);
         const auto focusTarget = qScopeGuard([this, &target] {
             if (target.isValid())
                 SelectSingleNode(target);

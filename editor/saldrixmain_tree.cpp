@@ -3,27 +3,23 @@
 
 #include "document/documenttree.h"
 #include "editor/treelist.h"
+#include "editor/treelistrules.h"
 
-void TfrmSaldrixMain::TreeListEditing(TreeList *, const QModelIndex &, bool &allow)
+#include <QPoint>
+
+void TfrmSaldrixMain::TreeListEditing(TreeList *sender, const QModelIndex &, bool &allow)
 {
-    // The decision rests on the focused cell, not on the node passed in: a section's value column
-    // is never edited.
-    allow = !(m_treeList->focusedLevel() == 0 && m_treeList->focusedColumn() == DocumentTree::ValueColumn);
+    allow = treeEditingAllowed(*sender);
 }
 
-void TfrmSaldrixMain::TreeListGetImageIndex(TreeList *, const QModelIndex &node, int &index)
+void TfrmSaldrixMain::TreeListGetImageIndex(TreeList *sender, const QModelIndex &node, int &index)
 {
-    const bool folder = DocumentTree::level(node) == 0 || m_document->hasChildren(node.siblingAtColumn(0));
-    if (!folder)
-        index = 2;
-    else
-        index = m_document->hasChildren(node.siblingAtColumn(0)) && m_treeList->isExpanded(node.siblingAtColumn(0)) ? 1
-                                                                                                                    : 0;
+    index = treeNodeImage(*sender, node);
 }
 
 void TfrmSaldrixMain::TreeListGetSelectedIndex(TreeList *sender, const QModelIndex &node, int &index)
 {
-    TreeListGetImageIndex(sender, node, index);
+    index = treeNodeImage(*sender, node);
 }
 
 void TfrmSaldrixMain::TreeListBeginDragNode(TreeList *, const QModelIndex &node)
@@ -31,12 +27,17 @@ void TfrmSaldrixMain::TreeListBeginDragNode(TreeList *, const QModelIndex &node)
     DragNodeLevel = DocumentTree::level(node);
 }
 
-void TfrmSaldrixMain::TreeListDragOver(TreeList *, QObject *, int, int, bool &accept)
+void TfrmSaldrixMain::TreeListDragOver(TreeList *sender, QObject *source, int x, int y, bool &accept)
 {
-    accept = false;
+    // Nothing lands while a load is filling the tree.
+    accept = !m_loading && treeDropAccepted(*sender, source, QPoint(x, y), DragNodeLevel);
 }
 
-void TfrmSaldrixMain::TreeListDragDrop(TreeList *, QObject *, int, int)
+void TfrmSaldrixMain::TreeListDragDrop(TreeList *sender, QObject *, int x, int y)
 {
-    // Drops move nodes; none may land while a load is filling the tree (see isLoading()).
+    if (m_loading)
+        return;
+    // A drop marks the document changed but leaves the caption to the next command.
+    if (treeDropSelection(*sender, QPoint(x, y)))
+        FModified = true;
 }

@@ -1,0 +1,79 @@
+// The real program on a virtual X display: it opens the file named on the command line, shows it
+// in its title, and ends cleanly when asked to close.
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+class tst_EndToEnd : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void opensTheCommandLineFileAndClosesOnRequest();
+};
+
+namespace {
+
+// Starts the program on $2, waits up to ten seconds for a window titled $3 (the window shows
+// "Untitled" until the file is read), prints the last title seen, asks the program to close
+// (SIGTERM) and prints its exit status. A watchdog kills a program that does not end in time.
+const char *const Script = R"(
+QT_QPA_PLATFORM=xcb "$1" "$2" &
+pid=$!
+( sleep 20; kill -KILL $pid 2>/dev/null ) &
+watchdog=$!
+title=
+i=0
+while [ $i -lt 100 ] && [ "$title" != "\"$3\"" ]; do
+    title=$(xwininfo -root -tree 2>/dev/null | grep -o '"[^"]* - YorvSaldrix"' | head -n 1)
+    [ "$title" = "\"$3\"" ] || sleep 0.1
+    i=$((i + 1))
+done
+echo "TITLE:$title"
+kill -TERM $pid
+wait $pid
+echo "EXIT:$?"
+kill $watchdog 2>/dev/null
+)";
+
+} // namespace
+
+void tst_EndToEnd::opensTheCommandLineFileAndClosesOnRequest()
+{
+    const QString xvfbRun = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
+    if (xvfbRun.isEmpty() || QStandardPaths::findExecutable(QStringLiteral("xwininfo")).isEmpty())
+        QSKIP("xvfb-run or xwininfo is not installed");
+
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("end to end.ini"));
+    const QByteArray content = "[a]\nx=1\n";
+    {
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(content);
+    }
+
+    QProcess run;
+    run.setProcessChannelMode(QProcess::MergedChannels);
+    run.start(xvfbRun,
+        { QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 1024x768x24"), QStringLiteral("sh"),
+            QStringLiteral("-c"), QString::fromLatin1(Script), QStringLiteral("sh"),
+            QStringLiteral(SALDRIX_BINARY_DIR "/app/yorvsaldrix"), file,
+            QStringLiteral("end to end.ini - YorvSaldrix") });
+    QVERIFY(run.waitForStarted());
+    if (!run.waitForFinished(60000)) {
+        run.kill();
+        run.waitForFinished();
+        QFAIL("the end-to-end run did not finish in time");
+    }
+    const QString output = QString::fromLocal8Bit(run.readAll());
+    QVERIFY2(output.contains(QStringLiteral("TITLE:\"end to end.ini - YorvSaldrix\"")), qPrintable(output));
+    QVERIFY2(output.contains(QStringLiteral("EXIT:0")), qPrintable(output));
+    QFile in(file);
+    QVERIFY(in.open(QIODevice::ReadOnly));
+    QCOMPARE(in.readAll(), content);
+}
+
+QTEST_GUILESS_MAIN(tst_EndToEnd)
+#include "tst_endtoend.moc"

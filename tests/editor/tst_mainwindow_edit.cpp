@@ -1,0 +1,294 @@
+// The section and option editing commands, their questions and the shared shortcut keys.
+#include "mainwindowfixture.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QTest>
+
+class tst_MainWindowEdit : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void namesCountOnForTheWholeRun();
+    void addSectionOnAnEmptyTreeFocusesAndSelectsIt();
+    void addOptionGoesToTheEndOfTheFocusedSection();
+    void deleteAsksAboutWhatItWillDelete_data();
+    void deleteAsksAboutWhatItWillDelete();
+    void deleteFocusesTheNodeAboveOrBelow_data();
+    void deleteFocusesTheNodeAboveOrBelow();
+    void deletingEverySectionLeavesOnlyAddSection();
+    void renameMarksTheDocumentBeforeAnyTyping();
+    void dropMarksTheDocumentButLeavesTheCaption();
+    void sharedKeysRunTheSectionCommands_data();
+    void sharedKeysRunTheSectionCommands();
+};
+
+void tst_MainWindowEdit::namesCountOnForTheWholeRun()
+{
+    MainWindowFixture f;
+    f.trigger("actEditSectionAdd");
+    f.trigger("actEditOptionAdd");
+    f.trigger("actEditSectionAdd");
+    QCOMPARE(f.outline(), QStringLiteral("New Section #1(New option #1=) New Section #2()"));
+    // Neither New nor Open starts the numbering again, and a loaded name of the same form is no hint.
+    f.dialogs.saveAnswers << UserDialogs::Answer::No;
+    f.trigger("actFileNew");
+    f.open(f.writeFile(QStringLiteral("doc.ini"), "[New Section #1]\nNew option #1=v\n"));
+    f.trigger("actEditSectionAdd");
+    f.trigger("actEditOptionAdd");
+    QCOMPARE(f.outline(), QStringLiteral("New Section #1(New option #1=v) New Section #3(New option #2=)"));
+    QVERIFY(f.dialogs.settled());
+}
+
+void tst_MainWindowEdit::addSectionOnAnEmptyTreeFocusesAndSelectsIt()
+{
+    MainWindowFixture f;
+    f.trigger("actEditSectionAdd");
+    QCOMPARE(f.focusedName(), QStringLiteral("New Section #1"));
+    QCOMPARE(f.selectedNames(), QStringList({ "New Section #1" }));
+    QVERIFY(f.window->isModified());
+    QCOMPARE(f.modifiedPanel(), QStringLiteral("Modified"));
+    QCOMPARE(f.caption(), QStringLiteral("Untitled - YorvSaldrix"));
+    QVERIFY(f.action("actFileSave")->isEnabled());
+    QVERIFY(f.action("actEditSectionRename")->isEnabled());
+    QVERIFY(!f.view().isEditing()); // adding opens no editor
+}
+
+void tst_MainWindowEdit::addOptionGoesToTheEndOfTheFocusedSection()
+{
+    MainWindowFixture f;
+    f.open(f.writeFile(QStringLiteral("doc.ini"), SampleIni));
+    // From an option: the end of that option's section, not after the option.
+    f.view().setFocusedNode(f.tree().optionIndex(0, 0));
+    f.trigger("actEditOptionAdd");
+    QCOMPARE(f.outline(), QStringLiteral("a(x=1,y=2,New option #1=) b(z=3)"));
+    QCOMPARE(f.selectedNames(), QStringList({ "New option #1" }));
+    // From a collapsed section: the section opens to show the new option.
+    f.view().collapse(f.tree().sectionIndex(1));
+    f.view().setFocusedNode(f.tree().sectionIndex(1));
+    f.trigger("actEditOptionAdd");
+    QCOMPARE(f.outline(), QStringLiteral("a(x=1,y=2,New option #1=) b(z=3,New option #2=)"));
+    QVERIFY(f.view().isExpanded(f.tree().sectionIndex(1)));
+    QCOMPARE(f.focusedName(), QStringLiteral("New option #2"));
+    QCOMPARE(f.selectedNames(), QStringList({ "New option #2" }));
+}
+
+void tst_MainWindowEdit::deleteAsksAboutWhatItWillDelete_data()
+{
+    QTest::addColumn<QByteArray>("command");
+    QTest::addColumn<QString>("focus"); // "s.o": section s, option o (-1 for the section itself)
+    QTest::addColumn<QStringList>("selected");
+    QTest::addColumn<QString>("question");
+    QTest::addColumn<QString>("afterYes");
+
+    QTest::newRow("section, nothing selected")
+        << QByteArray("actEditSectionDelete") << "0.-1" << QStringList() << "section?"
+        << "b(z=3)";
+    QTest::newRow("option, nothing selected")
+        << QByteArray("actEditOptionDelete") << "0.1" << QStringList() << "option?"
+        << "a(x=1) b(z=3)";
+    QTest::newRow("one node selected") << QByteArray("actEditDeleteSelection") << "1.-1" << QStringList({ "1.-1" })
+                                       << "ALL selected items?"
+                                       << "a(x=1,y=2)";
+    // Whichever delete runs, a selection is what goes: here options of another section.
+    QTest::newRow("section focused, options selected")
+        << QByteArray("actEditSectionDelete") << "1.-1" << QStringList({ "0.0", "0.1" }) << "ALL selected items?"
+        << "a() b(z=3)";
+}
+
+namespace {
+
+QModelIndex nodeFor(const DocumentTree &tree, const QString &where)
+{
+    const QStringList parts = where.split(u'.');
+    const int section = parts.at(0).toInt();
+    const int option = parts.at(1).toInt();
+    return option < 0 ? tree.sectionIndex(section) : tree.optionIndex(section, option);
+}
+
+} // namespace
+
+void tst_MainWindowEdit::deleteAsksAboutWhatItWillDelete()
+{
+    QFETCH(QByteArray, command);
+    QFETCH(QString, focus);
+    QFETCH(QStringList, selected);
+    QFETCH(QString, question);
+    QFETCH(QString, afterYes);
+
+    for (const bool yes : { false, true }) {
+        MainWindowFixture f;
+        f.open(f.writeFile(QStringLiteral("doc.ini"), SampleIni));
+        f.view().expandAll();
+        f.view().setFocusedNode(nodeFor(f.tree(), focus));
+        for (const QString &node : selected)
+            f.view().selectNode(nodeFor(f.tree(), node));
+        f.dialogs.confirmAnswers << yes;
+        f.trigger(command.constData());
+        QCOMPARE(f.dialogs.asked, QStringList({ "file:OpenDialog1", "Do you really want to delete " + question }));
+        QCOMPARE(f.outline(), yes ? afterYes : QStringLiteral("a(x=1,y=2) b(z=3)"));
+        QCOMPARE(f.window->isModified(), yes);
+        QCOMPARE(f.modifiedPanel(), yes ? QStringLiteral("Modified") : QString());
+    }
+}
+
+void tst_MainWindowEdit::deleteFocusesTheNodeAboveOrBelow_data()
+{
+    QTest::addColumn<QStringList>("doomed"); // selected nodes, or the focused one alone
+    QTest::addColumn<bool>("expanded");
+    QTest::addColumn<QString>("target");
+
+    QTest::newRow("first section") << QStringList({ "0.-1" }) << false << "b";
+    QTest::newRow("last section, previous collapsed") << QStringList({ "1.-1" }) << false << "a";
+    QTest::newRow("last section, previous expanded") << QStringList({ "1.-1" }) << true << "y";
+    QTest::newRow("first option") << QStringList({ "0.0" }) << true << "a";
+    QTest::newRow("second option") << QStringList({ "0.1" }) << true << "x";
+    QTest::newRow("every option of a section") << QStringList({ "0.0", "0.1" }) << true << "a";
+}
+
+void tst_MainWindowEdit::deleteFocusesTheNodeAboveOrBelow()
+{
+    QFETCH(QStringList, doomed);
+    QFETCH(bool, expanded);
+    QFETCH(QString, target);
+
+    MainWindowFixture f;
+    f.open(f.writeFile(QStringLiteral("doc.ini"), SampleIni));
+    if (expanded)
+        f.view().expandAll();
+    f.view().setFocusedNode(nodeFor(f.tree(), doomed.constFirst()));
+    if (doomed.size() > 1) {
+        for (const QString &node : doomed)
+            f.view().selectNode(nodeFor(f.tree(), node));
+    }
+    const char *command = doomed.size() > 1 ? "actEditDeleteSelection"
+        : f.view().focusedLevel() == 0      ? "actEditSectionDelete"
+                                            : "actEditOptionDelete";
+    f.dialogs.confirmAnswers << true;
+    f.trigger(command);
+    QVERIFY(f.dialogs.settled());
+    QCOMPARE(f.focusedName(), target);
+    QCOMPARE(f.selectedNames(), QStringList({ target }));
+}
+
+void tst_MainWindowEdit::deletingEverySectionLeavesOnlyAddSection()
+{
+    MainWindowFixture f;
+    f.open(f.writeFile(QStringLiteral("doc.ini"), SampleIni));
+    f.view().selectNode(f.tree().sectionIndex(0));
+    f.view().selectNode(f.tree().sectionIndex(1));
+    f.dialogs.confirmAnswers << true;
+    f.trigger("actEditDeleteSelection");
+    QCOMPARE(f.tree().sectionCount(), 0);
+    QVERIFY(!f.view().focusedNode().isValid());
+    for (QAction *action : f.window->miEdit->actions()) {
+        if (!action->isSeparator())
+            QCOMPARE(action->isEnabled(), action == f.action("actEditSectionAdd"));
+    }
+    // The empty document cannot be saved nor closed, yet New still clears it.
+    QVERIFY(!f.action("actFileSave")->isEnabled());
+    QVERIFY(!f.action("actFileClose")->isEnabled());
+    f.dialogs.saveAnswers << UserDialogs::Answer::Yes << UserDialogs::Answer::No;
+    f.trigger("actFileNew");
+    QVERIFY(f.window->isModified());
+    QCOMPARE(f.window->fileName(), f.path(QStringLiteral("doc.ini")));
+    f.trigger("actFileNew");
+    QVERIFY(!f.window->isModified());
+    QCOMPARE(f.caption(), QStringLiteral("Untitled - YorvSaldrix"));
+    QVERIFY(f.dialogs.settled());
+}
+
+void tst_MainWindowEdit::renameMarksTheDocumentBeforeAnyTyping()
+{
+    MainWindowFixture f;
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    f.open(f.writeFile(QStringLiteral("doc.ini"), SampleIni));
+    f.trigger("actEditSectionRename");
+    QVERIFY(f.window->isModified());
+    QCOMPARE(f.modifiedPanel(), QStringLiteral("Modified"));
+    QTRY_VERIFY(f.view().isEditing());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QTRY_VERIFY(!f.view().isEditing());
+    QCOMPARE(f.outline(), QStringLiteral("a(x=1,y=2) b(z=3)"));
+    QVERIFY(f.window->isModified());
+    // Modify Option Value moves the focused cell to the value column and edits it.
+    f.view().setFocusedNode(f.tree().optionIndex(0, 1));
+    f.trigger("actEditOptionModifyValue");
+    QCOMPARE(f.view().focusedColumn(), 1);
+    QCOMPARE(f.focusedName(), QStringLiteral("y"));
+    QTRY_VERIFY(f.view().isEditing());
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("7"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QTRY_COMPARE(f.tree().optionText(0, 1, 1), QStringLiteral("7"));
+}
+
+void tst_MainWindowEdit::dropMarksTheDocumentButLeavesTheCaption()
+{
+    MainWindowFixture f;
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    f.open(f.writeFile(QStringLiteral("doc.ini"), SampleIni));
+    f.view().expandAll();
+    // A drop with nothing selected changes nothing.
+    const QPoint onB = f.view().viewport()->mapTo(&f.view(), f.view().visualRect(f.tree().sectionIndex(1)).center());
+    f.window->TreeListDragDrop(&f.view(), &f.view(), onB.x(), onB.y());
+    QVERIFY(!f.window->isModified());
+    f.view().selectNode(f.tree().optionIndex(0, 0));
+    f.window->TreeListDragDrop(&f.view(), &f.view(), onB.x(), onB.y());
+    QCOMPARE(f.outline(), QStringLiteral("a(y=2) b(z=3,x=1)"));
+    QVERIFY(f.window->isModified());
+    QCOMPARE(f.modifiedPanel(), QString());
+    // The change is not lost on close.
+    f.dialogs.saveAnswers << UserDialogs::Answer::Cancel;
+    QVERIFY(!f.window->close());
+    QVERIFY(f.dialogs.settled());
+}
+
+void tst_MainWindowEdit::sharedKeysRunTheSectionCommands_data()
+{
+    QTest::addColumn<QString>("focus"); // "" empty tree
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("question"); // "" none asked
+    QTest::addColumn<QString>("outline");
+
+    QTest::newRow("Alt+Ins, empty tree") << "" << int(Qt::Key_Insert) << ""
+                                         << "New Section #1()";
+    QTest::newRow("Alt+Ins, option focused") << "0.1" << int(Qt::Key_Insert) << ""
+                                             << "a(x=1,y=2) b(z=3) New Section #1()";
+    QTest::newRow("Alt+Del, section focused") << "1.-1" << int(Qt::Key_Delete) << "section?"
+                                              << "a(x=1,y=2)";
+    QTest::newRow("Alt+Del, option focused") << "0.1" << int(Qt::Key_Delete) << ""
+                                             << "a(x=1,y=2) b(z=3)";
+    QTest::newRow("Alt+Del, empty tree") << "" << int(Qt::Key_Delete) << ""
+                                         << "";
+}
+
+void tst_MainWindowEdit::sharedKeysRunTheSectionCommands()
+{
+    QFETCH(QString, focus);
+    QFETCH(int, key);
+    QFETCH(QString, question);
+
+    MainWindowFixture f;
+    f.window->show();
+    QApplication::setActiveWindow(f.window.get());
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    if (!focus.isEmpty()) {
+        f.open(f.writeFile(QStringLiteral("doc.ini"), SampleIni));
+        f.view().expandAll();
+        f.view().setFocusedNode(nodeFor(f.tree(), focus));
+    }
+    f.view().setFocus();
+    f.dialogs.asked.clear();
+    if (!question.isEmpty())
+        f.dialogs.confirmAnswers << true;
+    QTest::keyClick(&f.view(), Qt::Key(key), Qt::AltModifier);
+    QVERIFY(f.dialogs.settled());
+    QCOMPARE(f.dialogs.asked,
+        question.isEmpty() ? QStringList() : QStringList({ "Do you really want to delete " + question }));
+    QTEST(f.outline(), "outline");
+}
+
+QTEST_MAIN(tst_MainWindowEdit)
+#include "tst_mainwindow_edit.moc"
