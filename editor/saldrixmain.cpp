@@ -9,6 +9,7 @@
 #include "editor/imagelist.h"
 #include "editor/treelist.h"
 #include "editor/userdialogs.h"
+#include "settings/treelayout.h"
 
 #include <QAction>
 #include <QActionEvent>
@@ -78,11 +79,13 @@ TfrmSaldrixMain::TfrmSaldrixMain(UserDialogs &dialogs, QWidget *parent)
     connect(m_treeList, &TreeList::stateChanged, this, &TfrmSaldrixMain::ActionList1Update);
     miFileReopen->installEventFilter(this);
 
+    createSettings();
     FormCreate();
 }
 
 TfrmSaldrixMain::~TfrmSaldrixMain()
 {
+    destroySettings();
     m_treeList->setHandlers(nullptr);
     BusyCursor::setHook(nullptr);
 }
@@ -397,8 +400,4 @@ void TfrmSaldrixMain::actFileExportCDExecute()
 void TfrmSaldrixMain::actFileExitExecute()
 {
     runCommand([this] { close(); });
-}
-
-void TfrmSaldrixMain::actHelpAboutExecute()
-{
 }
