@@ -167,10 +167,10 @@ TextFormat TIniFile::snapshotFormat() const
 void TIniFile::beginRewrite()
 {
     // The new file keeps the encoding, mark and line ends of the one it replaces.
-    QByteArray bytes;
-    const TextFormat format
-        = readWholeFile(m_fileName, bytes) == ReadOutcome::Read ? IniText::detectFormat(bytes) : TextFormat {};
-    bytes = QByteArray();
+    FormatSniffer sniffer;
+    const ReadOutcome outcome
+        = readFileInPieces(m_fileName, 1 << 16, [&sniffer](QByteArrayView piece) { sniffer.feed(piece); });
+    const TextFormat format = outcome == ReadOutcome::Read ? sniffer.result() : TextFormat {};
     m_rewrite = std::make_unique<IniRewrite>(format);
 }
 
