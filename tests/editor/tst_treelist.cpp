@@ -73,12 +73,6 @@ void tst_TreeList::looksAndColumnsAsConfigured()
     QCOMPARE(document.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
         QStringLiteral("Section Name / Option Name"));
     QCOMPARE(document.headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Option Value"));
-    QVERIFY(!bare.isSortingEnabled());
-    QVERIFY(!bare.header()->sectionsMovable());
-    QVERIFY(!bare.header()->sectionsClickable());
-    QVERIFY(bare.uniformRowHeights());
-    QCOMPARE(bare.textElideMode(), Qt::ElideRight);
-    QCOMPARE(bare.editTriggers(), QAbstractItemView::NoEditTriggers);
     // The selection keeps its colour when the tree loses the keyboard focus.
     QCOMPARE(bare.palette().color(QPalette::Inactive, QPalette::Highlight),
         bare.palette().color(QPalette::Active, QPalette::Highlight));
