@@ -83,6 +83,11 @@ TfrmSaldrixMain::TfrmSaldrixMain(UserDialogs &dialogs, QWidget *parent)
 
 TfrmSaldrixMain::~TfrmSaldrixMain()
 {
+    // The children go after this part of the window: nothing of theirs may call back into it.
+    m_treeList->disconnect(this);
+    m_treeList->selectionModel()->disconnect(this);
+    m_document->disconnect(this);
+    miFileReopen->removeEventFilter(this);
     m_treeList->setHandlers(nullptr);
     BusyCursor::setHook(nullptr);
 }
