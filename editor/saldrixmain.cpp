@@ -15,7 +15,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
-#include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
@@ -53,8 +52,6 @@ TfrmSaldrixMain::TfrmSaldrixMain(UserDialogs &dialogs, QWidget *parent)
     m_treeList = new TreeList(this);
     m_treeList->setDocument(m_document);
     m_treeList->setHandlers(this);
-    m_treeList->header()->resizeSection(DocumentTree::NameColumn, 164);
-    m_treeList->header()->resizeSection(DocumentTree::ValueColumn, 217);
     setCentralWidget(m_treeList);
 
     createActions();
