@@ -2,6 +2,7 @@
 #include "editor/imagelist.h"
 #include "editor/messageboxdialogs.h"
 #include "editor/saldrixmain.h"
+#include "export/mainwindowexport.h"
 
 #include <QApplication>
 #include <QSocketNotifier>
@@ -54,6 +55,7 @@ int main(int argc, char *argv[])
 
     MessageBoxDialogs dialogs;
     TfrmSaldrixMain window(dialogs);
+    createExportWizard(window);
     QObject::connect(&window, &TfrmSaldrixMain::closeAccepted, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     window.setStartFile(QApplication::arguments().value(1));
     closeOnSignals(window);

@@ -29,43 +29,99 @@ private:
 
 } // namespace
 
+namespace {
+
+// Opens a regular file for reading; -1 with the outcome otherwise. O_NONBLOCK: opening a FIFO for
+// reading would otherwise wait for a writer.
+int openRegularFile(const QString &fileName, ReadOutcome &outcome, struct stat &info)
+{
+    const QByteArray path = QFile::encodeName(fileName);
+    outcome = ReadOutcome::Missing;
+    if (path.isEmpty())
+        return -1;
+    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        outcome = errno == ENOENT || errno == ENOTDIR ? ReadOutcome::Missing : ReadOutcome::Unreadable;
+        return -1;
+    }
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        outcome = ReadOutcome::Unreadable;
+        return -1;
+    }
+    outcome = ReadOutcome::Read;
+    return fd;
+}
+
+// Fills buffer[0, size) unless the file ends first; returns the count read, or -1 on an error.
+qsizetype readFully(int fd, char *buffer, qsizetype size)
+{
+    qsizetype used = 0;
+    while (used < size) {
+        const ssize_t got = ::read(fd, buffer + used, static_cast<size_t>(size - used));
+        if (got == 0)
+            break;
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return -1;
+        }
+        used += got;
+    }
+    return used;
+}
+
+} // namespace
+
 ReadOutcome readWholeFile(const QString &fileName, QByteArray &bytes)
 {
     bytes.clear();
-    const QByteArray path = QFile::encodeName(fileName);
-    if (path.isEmpty())
-        return ReadOutcome::Missing;
-    // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
-    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0)
-        return errno == ENOENT || errno == ENOTDIR ? ReadOutcome::Missing : ReadOutcome::Unreadable;
-    FdCloser closer(fd);
+    ReadOutcome outcome;
     struct stat info { };
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
-        return ReadOutcome::Unreadable;
+    const int fd = openRegularFile(fileName, outcome, info);
+    if (fd < 0)
+        return outcome;
+    FdCloser closer(fd);
 
     // The size is a hint only: the file may change while it is read.
     qsizetype capacity = static_cast<qsizetype>(info.st_size) + 1;
     bytes.resize(capacity);
     qsizetype used = 0;
     for (;;) {
-        if (used == capacity) {
-            capacity = capacity * 2;
-            bytes.resize(capacity);
-        }
-        const ssize_t got = ::read(fd, bytes.data() + used, static_cast<size_t>(capacity - used));
-        if (got == 0)
-            break;
+        const qsizetype got = readFully(fd, bytes.data() + used, capacity - used);
         if (got < 0) {
-            if (errno == EINTR)
-                continue;
             bytes.clear();
             return ReadOutcome::Unreadable;
         }
         used += got;
+        if (used < capacity)
+            break;
+        capacity *= 2;
+        bytes.resize(capacity);
     }
     bytes.truncate(used);
     return ReadOutcome::Read;
+}
+
+ReadOutcome readFileInPieces(
+    const QString &fileName, qsizetype pieceSize, const std::function<void(QByteArrayView)> &piece)
+{
+    ReadOutcome outcome;
+    struct stat info { };
+    const int fd = openRegularFile(fileName, outcome, info);
+    if (fd < 0)
+        return outcome;
+    FdCloser closer(fd);
+    const auto buffer = std::make_unique_for_overwrite<char[]>(size_t(pieceSize));
+    for (;;) {
+        const qsizetype got = readFully(fd, buffer.get(), pieceSize);
+        if (got < 0)
+            return ReadOutcome::Unreadable;
+        if (got > 0)
+            piece(QByteArrayView(buffer.get(), got));
+        if (got < pieceSize)
+            return ReadOutcome::Read;
+    }
 }
 
 FileReplacer::FileReplacer(QString fileName)

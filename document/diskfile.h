@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class QSaveFile;
@@ -15,6 +16,12 @@ enum class ReadOutcome { Read, Missing, Unreadable };
 // Reads the named file into bytes. Only regular files are read: a folder, a FIFO or a device is
 // Unreadable and is never waited on. A name that does not exist (or a dangling link) is Missing.
 ReadOutcome readWholeFile(const QString &fileName, QByteArray &bytes);
+
+// Reads the same files piece by piece into one reused buffer, for a look at a file that need not be
+// kept. Every piece but the last is exactly pieceSize bytes long. A read error after some pieces
+// makes the result Unreadable.
+ReadOutcome readFileInPieces(
+    const QString &fileName, qsizetype pieceSize, const std::function<void(QByteArrayView)> &piece);
 
 // Replaces a file's content in one step: the bytes go to a temporary file beside it, which takes the
 // file's place only when every byte was written, so a failed save leaves the old file as it was.

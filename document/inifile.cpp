@@ -12,6 +12,7 @@
 // The option names of the section that was asked for last, with where each first stands, so that
 // reading a section's values one after another in list order costs one comparison each.
 struct TIniFile::OptionCursor {
+    bool valid = false;
     int section = -1;
     QString sectionName;
     QStringList names;
@@ -35,7 +36,8 @@ const IniText &TIniFile::currentText()
     QByteArray bytes;
     const ReadOutcome outcome = readWholeFile(m_fileName, bytes);
     m_text = std::make_unique<IniText>(outcome == ReadOutcome::Read ? IniText(std::move(bytes)) : IniText());
-    m_cursor.reset();
+    if (m_cursor)
+        m_cursor->valid = false;
     return *m_text;
 }
 
@@ -48,29 +50,38 @@ void TIniFile::GetSectionNames(QStringList &names)
 const TIniFile::OptionCursor *TIniFile::cursorFor(const QString &section)
 {
     const IniText &text = currentText();
-    if (m_cursor && m_cursor->sectionName == section)
+    if (m_cursor && m_cursor->valid && m_cursor->sectionName == section)
         return m_cursor.get();
-    const int s = text.findSection(section);
+    // Sections are mostly asked for in list order: try the one after the last before the index.
+    int s = m_cursor && m_cursor->section >= 0 ? m_cursor->section + 1 : 0;
+    if (s >= text.sectionCount() || text.sectionName(s) != section)
+        s = text.findSection(section);
     if (s < 0)
         return nullptr;
-    auto cursor = std::make_unique<OptionCursor>();
-    cursor->section = s;
-    cursor->sectionName = text.sectionName(s);
+    // One cursor serves section after section, so its buffers are allocated once per load.
+    if (!m_cursor)
+        m_cursor = std::make_unique<OptionCursor>();
+    OptionCursor &cursor = *m_cursor;
+    cursor.valid = true;
+    cursor.section = s;
+    cursor.sectionName = text.sectionName(s);
+    cursor.next = 0;
     const qsizetype count = text.optionCount(s);
-    cursor->names.reserve(count);
-    cursor->options.reserve(size_t(count));
-    cursor->positions.reset(count);
-    const auto nameAt = [&names = cursor->names](qsizetype p) -> const QString & { return names.at(p); };
+    cursor.names = QStringList();
+    cursor.names.reserve(count);
+    cursor.options.clear();
+    cursor.options.reserve(size_t(count));
+    cursor.positions.reset(count);
+    const auto nameAt = [&names = cursor.names](qsizetype p) -> const QString & { return names.at(p); };
     text.forEachOption(s, [&](qsizetype option) {
-        cursor->names.append(text.optionName(option));
-        const qsizetype position = cursor->names.size() - 1;
-        if (cursor->positions.findOrInsert(qHash(cursor->names.at(position)), position, nameAt) >= 0)
-            cursor->names.removeLast(); // a repeated name reads as its first value
+        cursor.names.append(text.optionName(option));
+        const qsizetype position = cursor.names.size() - 1;
+        if (cursor.positions.findOrInsert(qHash(cursor.names.at(position)), position, nameAt) >= 0)
+            cursor.names.removeLast(); // a repeated name reads as its first value
         else
-            cursor->options.push_back(option);
+            cursor.options.push_back(option);
     });
-    m_cursor = std::move(cursor);
-    return m_cursor.get();
+    return &cursor;
 }
 
 void TIniFile::GetOptionNames(const QString &section, QStringList &names)
@@ -100,13 +111,13 @@ QString TIniFile::ReadValue(const QString &section, const QString &name, const Q
 
 void TIniFile::WriteValue(const QString &section, const QString &name, const QString &value)
 {
+    if (m_rewrite) {
+        m_rewrite->add(section, name, value);
+        return;
+    }
     const QString sectionName = IniText::normalisedName(section);
     const QString optionName = IniText::normalisedName(name);
     const QString text = IniText::normalisedValue(value);
-    if (m_rewrite) {
-        m_rewrite->add(sectionName, optionName, text);
-        return;
-    }
     QByteArray bytes;
     const ReadOutcome outcome = readWholeFile(m_fileName, bytes);
     if (outcome == ReadOutcome::Unreadable) // its content could not be kept
@@ -156,10 +167,10 @@ TextFormat TIniFile::snapshotFormat() const
 void TIniFile::beginRewrite()
 {
     // The new file keeps the encoding, mark and line ends of the one it replaces.
-    QByteArray bytes;
-    const TextFormat format
-        = readWholeFile(m_fileName, bytes) == ReadOutcome::Read ? IniText::detectFormat(bytes) : TextFormat {};
-    bytes = QByteArray();
+    FormatSniffer sniffer;
+    const ReadOutcome outcome
+        = readFileInPieces(m_fileName, 1 << 16, [&sniffer](QByteArrayView piece) { sniffer.feed(piece); });
+    const TextFormat format = outcome == ReadOutcome::Read ? sniffer.result() : TextFormat {};
     m_rewrite = std::make_unique<IniRewrite>(format);
 }
 

@@ -4,6 +4,8 @@
 #include "document/initext.h"
 #include "document/nametable.h"
 
+#include <algorithm>
+#include <cstring>
 #include <limits>
 #include <string_view>
 
@@ -11,47 +13,53 @@ namespace {
 
 using Encoding = TextFormat::Encoding;
 
-// Appends text as UTF-8 (a lone surrogate becomes U+FFFD, as QString::toUtf8 does); returns
-// whether any character lies beyond Latin-1.
-bool appendUtf8(QByteArray &out, QStringView text)
+// Writes text as UTF-8 at out and returns the end; a line break becomes a blank, a lone
+// surrogate U+FFFD (as QString::toUtf8 does). Needs room for three bytes per UTF-16 unit.
+char *putUtf8(char *out, QStringView text, bool &beyondLatin1)
 {
-    bool beyondLatin1 = false;
-    const qsizetype start = out.size();
-    out.resize(start + text.size() * 3);
-    char *p = out.data() + start;
     const char16_t *s = text.utf16();
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
         char32_t c = s[i];
         if (c < 0x80) {
-            *p++ = char(c);
+            *out++ = c == u'\r' || c == u'\n' ? ' ' : char(c);
             continue;
         }
         if (c > 0xFF)
             beyondLatin1 = true;
         if (c < 0x800) {
-            *p++ = char(0xC0 | (c >> 6));
-            *p++ = char(0x80 | (c & 0x3F));
+            *out++ = char(0xC0 | (c >> 6));
+            *out++ = char(0x80 | (c & 0x3F));
             continue;
         }
         if (c >= 0xD800 && c <= 0xDFFF) {
             if (c <= 0xDBFF && i + 1 < n && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF) {
                 c = 0x10000 + ((c - 0xD800) << 10) + (s[i + 1] - 0xDC00);
                 ++i;
-                *p++ = char(0xF0 | (c >> 18));
-                *p++ = char(0x80 | ((c >> 12) & 0x3F));
-                *p++ = char(0x80 | ((c >> 6) & 0x3F));
-                *p++ = char(0x80 | (c & 0x3F));
+                *out++ = char(0xF0 | (c >> 18));
+                *out++ = char(0x80 | ((c >> 12) & 0x3F));
+                *out++ = char(0x80 | ((c >> 6) & 0x3F));
+                *out++ = char(0x80 | (c & 0x3F));
                 continue;
             }
             c = 0xFFFD;
         }
-        *p++ = char(0xE0 | (c >> 12));
-        *p++ = char(0x80 | ((c >> 6) & 0x3F));
-        *p++ = char(0x80 | (c & 0x3F));
+        *out++ = char(0xE0 | (c >> 12));
+        *out++ = char(0x80 | ((c >> 6) & 0x3F));
+        *out++ = char(0x80 | (c & 0x3F));
     }
-    out.truncate(p - out.constData());
-    return beyondLatin1;
+    return out;
+}
+
+// A name without the blanks, tabs and line breaks around it.
+QStringView trimmedName(QStringView name)
+{
+    const auto blank = [](QChar c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; };
+    while (!name.isEmpty() && blank(name.front()))
+        name = name.sliced(1);
+    while (!name.isEmpty() && blank(name.back()))
+        name.chop(1);
+    return name;
 }
 
 // The output goes to the file in pieces of about a megabyte, converted from UTF-8 where the
@@ -61,34 +69,47 @@ public:
     ChunkWriter(FileReplacer &file, const TextFormat &format)
         : m_file(file)
         , m_format(format)
+        , m_buffer(std::make_unique_for_overwrite<char[]>(Capacity))
     {
-        m_chunk.reserve(Limit + Limit / 4);
     }
 
-    QByteArray &text() { return m_chunk; }
-
-    void maybeFlush()
+    void put(const char *bytes, qsizetype size)
     {
-        if (m_chunk.size() >= Limit)
+        if (Capacity - m_used < size) {
             flush();
+            if (size > Capacity) {
+                write(QByteArray::fromRawData(bytes, size));
+                return;
+            }
+        }
+        std::memcpy(m_buffer.get() + m_used, bytes, size_t(size));
+        m_used += size;
     }
+    void put(char c) { put(&c, 1); }
 
     void flush()
     {
-        if (m_chunk.isEmpty())
-            return;
-        if (m_format.encoding == Encoding::Utf8)
-            m_file.write(m_chunk);
-        else
-            m_file.write(IniText::encode(QString::fromUtf8(m_chunk), m_format));
-        m_chunk.resize(0);
+        write(QByteArray::fromRawData(m_buffer.get(), m_used));
+        m_used = 0;
     }
 
 private:
-    static constexpr qsizetype Limit = 1 << 20;
+    static constexpr qsizetype Capacity = 1 << 20;
+
+    void write(const QByteArray &utf8)
+    {
+        if (utf8.isEmpty())
+            return;
+        if (m_format.encoding == Encoding::Utf8)
+            m_file.write(utf8);
+        else
+            m_file.write(IniText::encode(QString::fromUtf8(utf8), m_format));
+    }
+
     FileReplacer &m_file;
     TextFormat m_format;
-    QByteArray m_chunk;
+    std::unique_ptr<char[]> m_buffer;
+    qsizetype m_used = 0;
 };
 
 } // namespace
@@ -98,37 +119,57 @@ IniRewrite::IniRewrite(const TextFormat &format)
 {
 }
 
+IniRewrite::~IniRewrite() = default;
+
+char *IniRewrite::room(qsizetype bytes)
+{
+    constexpr qsizetype BlockSize = 1 << 20;
+    if (m_blockEnd - m_free < bytes) {
+        const qsizetype size = std::max(bytes, BlockSize);
+        m_blocks.push_back(std::make_unique_for_overwrite<char[]>(size_t(size)));
+        m_free = m_blocks.back().get();
+        m_blockEnd = m_free + size;
+    }
+    return m_free;
+}
+
+int IniRewrite::sectionFor(const QString &section)
+{
+    // The saver writes a section's options one after another: most writes name the last section.
+    if (m_lastSection >= 0 && section == m_lastSectionGiven)
+        return m_lastSection;
+    const QString name = IniText::normalisedName(section);
+    int s = m_sectionIndex.value(name, -1);
+    if (s < 0) {
+        s = static_cast<int>(m_sections.size());
+        m_sectionIndex.insert(name, s);
+        Section added;
+        added.header = name.toUtf8();
+        for (const QChar c : name)
+            m_beyondLatin1 |= c.unicode() > 0xFF;
+        m_sections.push_back(std::move(added));
+    }
+    m_lastSection = s;
+    m_lastSectionGiven = section;
+    return s;
+}
+
 void IniRewrite::add(const QString &section, const QString &name, const QString &value)
 {
-    int s = m_lastSection;
-    if (s < 0 || section != m_lastSectionName) {
-        const auto known = m_sectionIndex.constFind(section);
-        if (known != m_sectionIndex.cend()) {
-            s = *known;
-        } else {
-            s = static_cast<int>(m_sections.size());
-            m_sectionIndex.insert(section, s);
-            Section added;
-            m_beyondLatin1 |= appendUtf8(added.header, section);
-            m_sections.push_back(std::move(added));
-        }
-        m_lastSection = s;
-        m_lastSectionName = section;
-    }
-    Section &target = m_sections[size_t(s)];
+    Section &target = m_sections[size_t(sectionFor(section))];
     const auto record = qsizetype(m_records.size());
     if (target.runs.empty() || target.runs.back().end != record)
         target.runs.push_back({ record, record });
     ++target.runs.back().end;
     ++target.count;
 
-    const qint64 offset = m_text.size();
-    m_beyondLatin1 |= appendUtf8(m_text, name);
-    const qint64 nameEnd = m_text.size();
-    m_beyondLatin1 |= appendUtf8(m_text, value);
+    const QStringView trimmed = trimmedName(name);
+    char *text = room(3 * (trimmed.size() + value.size()));
+    char *nameEnd = putUtf8(text, trimmed, m_beyondLatin1);
+    m_free = putUtf8(nameEnd, value, m_beyondLatin1);
     // A text of 4 GiB and more cannot be held by the tree in the first place.
-    Q_ASSERT(m_text.size() - offset <= qint64(std::numeric_limits<quint32>::max()));
-    m_records.push_back({ offset, quint32(nameEnd - offset), quint32(m_text.size() - nameEnd) });
+    Q_ASSERT(m_free - nameEnd <= qint64(std::numeric_limits<quint32>::max()));
+    m_records.push_back({ text, quint32(nameEnd - text), quint32(m_free - nameEnd) });
 }
 
 std::vector<qsizetype> IniRewrite::linesOf(const Section &section) const
@@ -140,18 +181,35 @@ std::vector<qsizetype> IniRewrite::linesOf(const Section &section) const
         return lines;
     }
     // A name written again keeps its first place and takes the later value.
+    const auto nameOf = [this](qsizetype r) {
+        const Record &record = m_records[size_t(r)];
+        return std::string_view(record.text, record.nameLength);
+    };
+    if (section.count <= 8) { // a handful of names: comparing them is cheaper than a table
+        for (const Run &run : section.runs) {
+            for (qsizetype r = run.first; r < run.end; ++r) {
+                const auto same = std::find_if(
+                    lines.begin(), lines.end(), [&](qsizetype line) { return nameOf(line) == nameOf(r); });
+                if (same == lines.end())
+                    lines.push_back(r);
+                else
+                    *same = r;
+            }
+        }
+        return lines;
+    }
     NameTable places;
     places.reset(section.count);
     const auto nameAt = [this, &lines](qsizetype p) {
         const Record &record = m_records[size_t(lines[size_t(p)])];
-        return std::string_view(m_text.constData() + record.offset, record.nameLength);
+        return std::string_view(record.text, record.nameLength);
     };
     for (const Run &run : section.runs) {
         for (qsizetype r = run.first; r < run.end; ++r) {
             const Record &record = m_records[size_t(r)];
             lines.push_back(r);
             const qsizetype position = qsizetype(lines.size()) - 1;
-            const size_t hash = qHash(QByteArrayView(m_text.constData() + record.offset, record.nameLength));
+            const size_t hash = qHash(QByteArrayView(record.text, record.nameLength));
             const qsizetype earlier = places.findOrInsert(hash, position, nameAt);
             if (earlier >= 0) {
                 lines[size_t(earlier)] = r;
@@ -168,25 +226,24 @@ void IniRewrite::writeTo(FileReplacer &file) const
     if (format.encoding == Encoding::Latin1 && m_beyondLatin1)
         format.encoding = Encoding::Utf8; // Latin-1 cannot hold the text; UTF-8 holds it all
     file.write(IniText::byteOrderMark(format));
-    const QByteArray eol = format.crlf ? QByteArrayLiteral("\r\n") : QByteArrayLiteral("\n");
+    const char *eol = format.crlf ? "\r\n" : "\n";
+    const qsizetype eolSize = format.crlf ? 2 : 1;
     ChunkWriter out(file, format);
-    QByteArray &text = out.text();
     bool first = true;
     for (const Section &section : m_sections) {
         if (!first)
-            text += eol;
+            out.put(eol, eolSize);
         first = false;
-        text += '[';
-        text += section.header;
-        text += ']';
-        text += eol;
+        out.put('[');
+        out.put(section.header.constData(), section.header.size());
+        out.put(']');
+        out.put(eol, eolSize);
         for (const qsizetype r : linesOf(section)) {
             const Record &record = m_records[size_t(r)];
-            text.append(m_text.constData() + record.offset, record.nameLength);
-            text += '=';
-            text.append(m_text.constData() + record.offset + record.nameLength, record.valueLength);
-            text += eol;
-            out.maybeFlush();
+            out.put(record.text, record.nameLength);
+            out.put('=');
+            out.put(record.text + record.nameLength, record.valueLength);
+            out.put(eol, eolSize);
         }
     }
     out.flush();

@@ -2,29 +2,33 @@
 
 #include "document/textformat.h"
 
-#include <QByteArray>
 #include <QHash>
 #include <QString>
 
+#include <memory>
 #include <vector>
 
 class FileReplacer;
 
 // A file being written from nothing, one value at a time, with the store's write effects: a new
 // section goes at the end, a new option at the end of its section, a known option keeps its place
-// and takes the new value. The texts are kept as UTF-8 in one buffer with a few offsets per value,
-// and the file is produced in one pass at the end.
+// and takes the new value. The texts are kept as UTF-8 in large blocks with a few bytes of
+// bookkeeping per value, and the file is produced in one pass at the end.
 class IniRewrite {
 public:
     explicit IniRewrite(const TextFormat &format);
+    ~IniRewrite();
+    IniRewrite(const IniRewrite &) = delete;
+    IniRewrite &operator=(const IniRewrite &) = delete;
 
-    // Section and name must be normalised already (see IniText::normalisedName).
+    // Takes the texts as given; they are stored the way IniText::normalisedName and
+    // normalisedValue describe.
     void add(const QString &section, const QString &name, const QString &value);
     void writeTo(FileReplacer &file) const;
 
 private:
     struct Record {
-        qint64 offset; // name, then value, in m_text
+        const char *text; // name, then value
         quint32 nameLength;
         quint32 valueLength;
     };
@@ -38,14 +42,18 @@ private:
         qsizetype count = 0;
     };
 
+    [[nodiscard]] char *room(qsizetype bytes);
+    [[nodiscard]] int sectionFor(const QString &section);
     [[nodiscard]] std::vector<qsizetype> linesOf(const Section &section) const;
 
     TextFormat m_format;
-    QByteArray m_text;
+    std::vector<std::unique_ptr<char[]>> m_blocks;
+    char *m_free = nullptr;
+    char *m_blockEnd = nullptr;
     std::vector<Record> m_records;
     std::vector<Section> m_sections;
     QHash<QString, int> m_sectionIndex;
-    QString m_lastSectionName;
+    QString m_lastSectionGiven;
     int m_lastSection = -1;
     bool m_beyondLatin1 = false;
 };

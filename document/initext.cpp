@@ -1,5 +1,6 @@
 #include "document/initext.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -120,39 +121,6 @@ QString replacedLineBreaks(const QString &text)
 }
 
 } // namespace
-
-TextFormat IniText::detectFormat(const QByteArray &fileBytes)
-{
-    TextFormat format;
-    const auto *b = reinterpret_cast<const uchar *>(fileBytes.constData());
-    const qsizetype n = fileBytes.size();
-    if (n >= 2 && ((b[0] == 0xFF && b[1] == 0xFE) || (b[0] == 0xFE && b[1] == 0xFF))) {
-        format.encoding = b[0] == 0xFF ? Encoding::Utf16LE : Encoding::Utf16BE;
-        format.byteOrderMark = true;
-        const int low = format.encoding == Encoding::Utf16LE ? 0 : 1;
-        for (qsizetype i = 2; i + 1 < n; i += 2) {
-            const uchar c = b[i + low];
-            if (b[i + 1 - low] == 0 && (c == '\r' || c == '\n')) {
-                format.crlf = c == '\r' && i + 3 < n && b[i + 2 + low] == '\n' && b[i + 3 - low] == 0;
-                break;
-            }
-        }
-        return format;
-    }
-    qsizetype begin = 0;
-    if (n >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF) {
-        format.byteOrderMark = true;
-        begin = 3;
-    }
-    format.encoding = isValidUtf8(b + begin, n - begin) ? Encoding::Utf8 : Encoding::Latin1;
-    for (qsizetype i = begin; i < n; ++i) {
-        if (b[i] == '\r' || b[i] == '\n') {
-            format.crlf = b[i] == '\r' && i + 1 < n && b[i + 1] == '\n';
-            break;
-        }
-    }
-    return format;
-}
 
 IniText::IniText(QByteArray fileBytes)
 {
@@ -436,4 +404,83 @@ QByteArray IniText::encode(const QString &text, const TextFormat &format)
         out[2 * i + (little ? 1 : 0)] = char(unit >> 8);
     }
     return out;
+}
+
+void FormatSniffer::feed(QByteArrayView piece)
+{
+    const auto *b = reinterpret_cast<const uchar *>(piece.data());
+    const qsizetype n = piece.size();
+    qsizetype begin = 0;
+    if (!m_started) {
+        m_started = true;
+        if (n >= 2 && ((b[0] == 0xFF && b[1] == 0xFE) || (b[0] == 0xFE && b[1] == 0xFF))) {
+            m_format.encoding = b[0] == 0xFF ? Encoding::Utf16LE : Encoding::Utf16BE;
+            m_format.byteOrderMark = true;
+            begin = 2;
+        } else if (n >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF) {
+            m_format.byteOrderMark = true;
+            begin = 3;
+        }
+    }
+    if (!m_lineEndKnown)
+        findLineEnd(b, begin, n);
+    if (m_validUtf8 && (m_format.encoding == Encoding::Utf8 || m_format.encoding == Encoding::Latin1))
+        checkUtf8(b, begin, n);
+}
+
+void FormatSniffer::findLineEnd(const uchar *b, qsizetype begin, qsizetype n)
+{
+    const bool wide = m_format.encoding == Encoding::Utf16LE || m_format.encoding == Encoding::Utf16BE;
+    const int low = m_format.encoding == Encoding::Utf16BE ? 1 : 0;
+    const qsizetype step = wide ? 2 : 1;
+    for (qsizetype i = begin; i + step <= n; i += step) {
+        const uchar c = b[i + low];
+        const bool plain = !wide || b[i + 1 - low] == 0; // no high byte
+        if (m_pendingCr) {
+            m_format.crlf = plain && c == '\n';
+            m_lineEndKnown = true;
+            return;
+        }
+        if (plain && c == '\n') {
+            m_lineEndKnown = true;
+            return;
+        }
+        if (plain && c == '\r')
+            m_pendingCr = true;
+    }
+}
+
+void FormatSniffer::checkUtf8(const uchar *b, qsizetype begin, qsizetype n)
+{
+    const auto sequenceLength = [](uchar lead) { return lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2; };
+    if (!m_carry.isEmpty()) {
+        const qsizetype missing = sequenceLength(uchar(m_carry.at(0))) - m_carry.size();
+        const qsizetype taken = std::min(missing, n - begin);
+        m_carry.append(reinterpret_cast<const char *>(b + begin), taken);
+        begin += taken;
+        if (taken < missing)
+            return;
+        m_validUtf8 = isValidUtf8(reinterpret_cast<const uchar *>(m_carry.constData()), m_carry.size());
+        m_carry.clear();
+    }
+    // A sequence that the piece's end cuts short is checked with the next piece.
+    qsizetype end = n;
+    for (qsizetype k = 1; k <= 3 && n - k >= begin; ++k) {
+        const uchar c = b[n - k];
+        if ((c & 0xC0) == 0x80)
+            continue;
+        if (c >= 0xC0 && sequenceLength(c) > k)
+            end = n - k;
+        break;
+    }
+    m_validUtf8 = m_validUtf8 && isValidUtf8(b + begin, end - begin);
+    m_carry.append(reinterpret_cast<const char *>(b + end), n - end);
+}
+
+TextFormat FormatSniffer::result() const
+{
+    TextFormat format = m_format;
+    if (format.encoding == Encoding::Utf8 || format.encoding == Encoding::Latin1)
+        format.encoding = m_validUtf8 && m_carry.isEmpty() ? Encoding::Utf8 : Encoding::Latin1;
+    return format;
 }

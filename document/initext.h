@@ -25,14 +25,12 @@ public:
     // Takes a file's bytes: a UTF-16 byte-order mark selects UTF-16, valid UTF-8 is UTF-8 (a
     // UTF-8 mark is skipped), anything else is Latin-1. LF, CR LF and CR all end lines.
     explicit IniText(QByteArray fileBytes);
-    // The same detection without parsing the text: how a file that is about to be replaced was
-    // stored. The line-end style is that of the first line end.
-    [[nodiscard]] static TextFormat detectFormat(const QByteArray &fileBytes);
 
     [[nodiscard]] const TextFormat &format() const { return m_format; }
 
     // Distinct section names, where each first stands.
     [[nodiscard]] QStringList sectionNames() const;
+    [[nodiscard]] int sectionCount() const { return int(m_sections.size()); }
     [[nodiscard]] int findSection(const QString &name) const { return m_sectionIndex.value(name, -1); }
     [[nodiscard]] const QString &sectionName(int section) const { return m_sections[size_t(section)].name; }
 
@@ -104,4 +102,24 @@ private:
     std::vector<Occurrence> m_occurrences;
     std::vector<Section> m_sections;
     QHash<QString, int> m_sectionIndex;
+};
+
+// The detection of IniText without keeping or parsing the text: how a file that is about to be
+// replaced was stored, from its bytes given piece by piece. Every piece but the last must have an
+// even length of at least four bytes. The line-end style is that of the first line end.
+class FormatSniffer {
+public:
+    void feed(QByteArrayView piece);
+    [[nodiscard]] TextFormat result() const;
+
+private:
+    void findLineEnd(const uchar *bytes, qsizetype begin, qsizetype size);
+    void checkUtf8(const uchar *bytes, qsizetype begin, qsizetype size);
+
+    TextFormat m_format;
+    bool m_started = false;
+    bool m_lineEndKnown = false;
+    bool m_pendingCr = false;
+    bool m_validUtf8 = true;
+    QByteArray m_carry; // a UTF-8 sequence that the end of a piece cut short
 };

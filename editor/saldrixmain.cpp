@@ -9,6 +9,7 @@
 #include "editor/imagelist.h"
 #include "editor/treelist.h"
 #include "editor/userdialogs.h"
+#include "settings/treelayout.h"
 
 #include <QAction>
 #include <QActionEvent>
@@ -75,11 +76,13 @@ TfrmSaldrixMain::TfrmSaldrixMain(UserDialogs &dialogs, QWidget *parent)
     connect(m_treeList, &TreeList::stateChanged, this, &TfrmSaldrixMain::ActionList1Update);
     miFileReopen->installEventFilter(this);
 
+    createSettings();
     FormCreate();
 }
 
 TfrmSaldrixMain::~TfrmSaldrixMain()
 {
+    destroySettings();
     // The children go after this part of the window: nothing of theirs may call back into it.
     m_treeList->disconnect(this);
     m_treeList->selectionModel()->disconnect(this);
@@ -399,8 +402,4 @@ void TfrmSaldrixMain::actFileExportCDExecute()
 void TfrmSaldrixMain::actFileExitExecute()
 {
     runCommand([this] { close(); });
-}
-
-void TfrmSaldrixMain::actHelpAboutExecute()
-{
 }

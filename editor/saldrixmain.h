@@ -6,15 +6,19 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 class DocumentTree;
+class FormStorage;
+class MRUManager;
 class QAction;
 class QFileDialog;
 class QLabel;
 class QMenu;
 class QToolBar;
 class QToolButton;
+class TreeLayout;
 class TreeList;
 class UserDialogs;
 
@@ -85,6 +89,9 @@ public:
     QLabel *StatusPanel2 = nullptr;
     QFileDialog *OpenDialog1 = nullptr;
     QFileDialog *SaveDialog1 = nullptr;
+    MRUManager *MRUManager1 = nullptr;
+    // Keeps the window's placement, the dialogs' folders and the recent files between runs.
+    FormStorage *rxRegistry = nullptr;
 
     // Level of the node a drag began on (0 section, 1 option).
     int DragNodeLevel = 0;
@@ -133,6 +140,10 @@ private:
     void createStatusBar();
     void createDialogs();
     void FormCreate();
+    // Settings kept between runs (saldrixmain_settings.cpp): bound and loaded while the window is
+    // built, saved while it is destroyed.
+    void createSettings();
+    void destroySettings();
     bool FormCloseQuery();
 
     // Runs a command: nothing while a file loads, and any failure goes to the error display.
@@ -163,4 +174,5 @@ private:
     bool m_shown = false;
     QString m_startFile;
     TreeList *m_treeList = nullptr;
+    std::unique_ptr<TreeLayout> m_treeLayout;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDialog>
 #include <QString>
 
 #include <optional>
@@ -26,4 +27,6 @@ public:
     // The default error display: the message (with the full-stop rule), the application title as
     // caption, the error icon and OK.
     virtual void showError(QWidget *parent, const QString &message) = 0;
+    // Shows one of the program's own dialogs (the About box) modally until it closes.
+    virtual void showDialog(QDialog &dialog) { dialog.exec(); }
 };

@@ -178,6 +178,8 @@ void TfrmSaldrixWizard::UpDown1Changing()
 
 void TfrmSaldrixWizard::BtnDoneClick()
 {
+    if (m_documentBusy && m_documentBusy())
+        return;
     const ExportOptions options = exportOptions();
     ExportContext context;
     context.documentFileName = m_documentFileName ? m_documentFileName() : m_lastDocumentFileName;

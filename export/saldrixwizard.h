@@ -32,6 +32,9 @@ public:
     // Where the wizard asks for the open document's file name when Done is pressed (the export
     // refuses to write over it). Without a source, the name given to the last opening is used.
     void setDocumentFileNameSource(std::function<QString()> source) { m_documentFileName = std::move(source); }
+    // True while the document is still being read: Done then does nothing, as the main window's
+    // commands do, rather than export half a document and report success.
+    void setDocumentBusySource(std::function<bool()> source) { m_documentBusy = std::move(source); }
 
     // The choices the controls hold now.
     [[nodiscard]] ExportOptions exportOptions() const;
@@ -66,6 +69,7 @@ private:
     DocumentTree &m_tree;
     UserDialogs &m_dialogs;
     std::function<QString()> m_documentFileName;
+    std::function<bool()> m_documentBusy;
     QString m_lastDocumentFileName;
 
     QLabel *lbTopVar = nullptr;

@@ -15,7 +15,10 @@ QString &userFileNameOverride()
 }
 } // namespace
 
-void SettingsStore::setUserFileName(const QString &fileName) { userFileNameOverride() = fileName; }
+void SettingsStore::setUserFileName(const QString &fileName)
+{
+    userFileNameOverride() = fileName;
+}
 
 QString SettingsStore::userFileName()
 {

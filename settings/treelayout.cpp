@@ -72,6 +72,14 @@ bool TreeLayout::load(const SettingsStore &store, const QString &path)
     }
 
     std::vector<std::pair<int, int>> order; // stored index, logical column
+    QList<int> widths;
+    QList<bool> visible;
+    for (int logical = 0; logical < header->count(); ++logical) {
+        widths.append(header->isSectionHidden(logical) && logical < int(m_columns.size())
+                ? m_columns[std::size_t(logical)].width
+                : header->sectionSize(logical));
+        visible.append(!header->isSectionHidden(logical));
+    }
     for (int logical = 0; logical < int(m_columns.size()) && logical < header->count(); ++logical) {
         Column &column = m_columns[std::size_t(logical)];
         const QString columnKey = key + ColumnsKey + column.name;
@@ -79,14 +87,10 @@ bool TreeLayout::load(const SettingsStore &store, const QString &path)
             order.emplace_back(header->visualIndex(logical), logical);
             continue;
         }
-        const bool visible = store.readBool(columnKey, QStringLiteral("Visible"), true);
-        const int width = store.readInteger(columnKey, QStringLiteral("Width"), column.width);
-        header->setSectionHidden(logical, false);
+        visible[logical] = store.readBool(columnKey, QStringLiteral("Visible"), true);
+        const int width = store.readInteger(columnKey, QStringLiteral("Width"), 0);
         if (width > 0)
-            header->resizeSection(logical, width);
-        // A hidden section reports no size, so the width it comes back with is kept here.
-        column.width = header->sectionSize(logical);
-        header->setSectionHidden(logical, !visible);
+            widths[logical] = width;
         column.sorted = store.readInteger(columnKey, QStringLiteral("Sorted"), column.sorted);
         column.sortedOrder = store.readInteger(columnKey, QStringLiteral("SortedOrder"), column.sortedOrder);
         order.emplace_back(
@@ -95,6 +99,17 @@ bool TreeLayout::load(const SettingsStore &store, const QString &path)
         column.rowIndex = store.readInteger(columnKey, QStringLiteral("RowIndex"), column.rowIndex);
         column.storedRowIndex = store.readInteger(columnKey, QStringLiteral("StoredRowIndex"), column.storedRowIndex);
     }
+    // A hidden section reports no size, so the width it comes back with is kept here.
+    for (int logical = 0; logical < int(m_columns.size()) && logical < widths.size(); ++logical)
+        m_columns[std::size_t(logical)].width = widths.at(logical);
+    if (m_applyWidths) {
+        m_applyWidths(widths);
+    } else {
+        for (int logical = 0; logical < widths.size(); ++logical)
+            header->resizeSection(logical, widths.at(logical));
+    }
+    for (int logical = 0; logical < visible.size(); ++logical)
+        header->setSectionHidden(logical, !visible.at(logical));
     std::stable_sort(order.begin(), order.end());
     for (int visual = 0; visual < int(order.size()); ++visual) {
         const int logical = order[std::size_t(visual)].second;

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QList>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 class QTreeView;
@@ -20,6 +22,9 @@ public:
     TreeLayout(QTreeView *view, const QStringList &columnNames);
 
     void setStoreLayout(bool on) { m_storeLayout = on; }
+    // How stored widths (one per column) reach a view that sizes its columns itself; without it
+    // each header section is resized.
+    void setWidthsApplier(std::function<void(const QList<int> &)> apply) { m_applyWidths = std::move(apply); }
     [[nodiscard]] bool storesLayout() const { return m_storeLayout; }
 
     // "\Software\...\Tree" with exactly one leading backslash and no trailing one.
@@ -48,6 +53,7 @@ private:
 
     QPointer<QTreeView> m_view;
     std::vector<Column> m_columns;
+    std::function<void(const QList<int> &)> m_applyWidths;
     bool m_storeLayout = true;
     bool m_showGrid = false;
     bool m_showPreviewGrid = true;

@@ -71,6 +71,19 @@ void tst_Encodings::filesKeepTheirBytesThroughLoadAndSave_data()
     QTest::newRow("Latin-1 after a UTF-8 mark")
         << QByteArray("\xEF\xBB\xBF[s\xE9]\nk=\xE9\n") << TextFormat { Encoding::Latin1, true, false }
         << QStringLiteral("\u00E9");
+    // The format of the file being replaced is read in pieces of 64 KiB: characters and line ends
+    // that straddle two pieces.
+    QTest::newRow("UTF-8 characters across pieces")
+        << "[s]\nkk=" + QString(50000, QChar(0x20AC)).toUtf8() + "\n"
+        << TextFormat { Encoding::Utf8, false, false } << QString(50000, QChar(0x20AC));
+    QTest::newRow("first CR LF across pieces") << "[" + QByteArray(65533, 'a') + "]\r\nk=v\r\n"
+                                               << TextFormat { Encoding::Utf8, false, true } << QStringLiteral("v");
+    QTest::newRow("first UTF-16 CR LF across pieces")
+        << utf16(u'[' + QString(32764, u'a') + QStringLiteral("]\r\nk=v\r\n"), true)
+        << TextFormat { Encoding::Utf16LE, true, true } << QStringLiteral("v");
+    QTest::newRow("Latin-1 byte far into the file")
+        << "[s]\nk=" + QByteArray(70000, 'x') + "\xE9\n"
+        << TextFormat { Encoding::Latin1, false, false } << QString(70000, u'x') + QChar(0xE9);
     QTest::newRow("bytes that only look like UTF-8 sequences")
         << QByteArray("[s\xE9]\nk=\xC0\xAF\xED\xA0\x80\xF5\n") << TextFormat { Encoding::Latin1, false, false }
         << QString::fromLatin1("\xC0\xAF\xED\xA0\x80\xF5");

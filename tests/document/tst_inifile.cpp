@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace testfiles;
 
 class tst_IniFile : public QObject {
@@ -93,6 +95,17 @@ void tst_IniFile::readsNothingFromAMissingFile()
     QVERIFY(names.isEmpty());
     QCOMPARE(ini.ReadValue(QStringLiteral("a"), QStringLiteral("x"), QStringLiteral("def")), QStringLiteral("def"));
     QCOMPARE(ini.takeSnapshot(), TIniFile::SnapshotResult::Missing);
+
+    // Neither does a folder or a FIFO, which must not block the read either.
+    const QString fifo = m_dir->filePath(QStringLiteral("fifo"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString &name : { m_dir->path(), fifo }) {
+        TIniFile odd(name);
+        odd.GetSectionNames(names);
+        QVERIFY(names.isEmpty());
+        QCOMPARE(odd.ReadValue(QStringLiteral("a"), QStringLiteral("x"), QStringLiteral("d")), QStringLiteral("d"));
+        QCOMPARE(odd.takeSnapshot(), TIniFile::SnapshotResult::Unreadable);
+    }
 
     writeBytes(m_file, "[a]\nx=1\n");
     TIniFile present(m_file);

@@ -1,12 +1,16 @@
 #include "mainwindowfixture.h"
 
+#include "settings/settingsstore.h"
+
 #include <QFile>
 #include <QLabel>
 #include <QTest>
 
 MainWindowFixture::MainWindowFixture()
-    : window(std::make_unique<TfrmSaldrixMain>(dialogs))
 {
+    // Each window keeps its settings in its own folder, so that no test sees another's.
+    SettingsStore::setUserFileName(dir.filePath(QStringLiteral("config/Yorv/YorvSaldrix.conf")));
+    window = std::make_unique<TfrmSaldrixMain>(dialogs);
 }
 
 QString MainWindowFixture::writeFile(const QString &name, const QByteArray &content) const

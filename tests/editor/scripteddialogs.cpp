@@ -43,6 +43,13 @@ void ScriptedDialogs::showError(QWidget *, const QString &message)
     errors << message;
 }
 
+void ScriptedDialogs::showDialog(QDialog &dialog)
+{
+    shownDialogs << dialog.objectName();
+    if (onDialog)
+        onDialog(dialog);
+}
+
 bool ScriptedDialogs::settled() const
 {
     return unexpected.isEmpty() && saveAnswers.isEmpty() && confirmAnswers.isEmpty() && fileAnswers.isEmpty();

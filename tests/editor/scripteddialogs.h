@@ -5,6 +5,8 @@
 #include <QList>
 #include <QStringList>
 
+#include <functional>
+
 // Answers every dialog from a script and records what was asked. A dialog that the script did not
 // expect is recorded as such and answered in the safest way (Cancel, No, no file).
 class ScriptedDialogs : public UserDialogs {
@@ -17,6 +19,9 @@ public:
     QStringList proposedFiles; // the file each file dialog proposed when it opened
     QStringList errors;
     QStringList information;
+    QStringList shownDialogs; // objectName of each of the program's own dialogs
+    // Looks at a dialog while it is "shown"; the dialog is never run modally.
+    std::function<void(QDialog &)> onDialog;
     QStringList unexpected;
 
     Answer askSaveChanges(QWidget *parent) override;
@@ -24,6 +29,7 @@ public:
     std::optional<QString> chooseFile(QFileDialog &dialog) override;
     void showInformation(QWidget *parent, const QString &text) override;
     void showError(QWidget *parent, const QString &message) override;
+    void showDialog(QDialog &dialog) override;
 
     // Everything scripted was used and nothing unscripted was asked.
     [[nodiscard]] bool settled() const;

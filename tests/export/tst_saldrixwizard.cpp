@@ -119,6 +119,7 @@ private Q_SLOTS:
     void doneFailureKeepsTheWizardAsItWas();
     void doneRefusesTheDocumentsOwnFile();
     void doneOnAnEmptyDocumentWritesAnEmptyFile();
+    void doneWaitsWhileTheDocumentIsRead();
     void progressWindowPaintsEachStepAtOnce();
 };
 
@@ -454,6 +455,22 @@ void tst_SaldrixWizard::doneOnAnEmptyDocumentWritesAnEmptyFile()
     child<QPushButton>(u"BtnDone"_s)->click();
     QCOMPARE(readBytes(out), QByteArray(""));
     QCOMPARE(m_dialogs->information, QStringList { u"Export Successfully Done."_s });
+}
+
+void tst_SaldrixWizard::doneWaitsWhileTheDocumentIsRead()
+{
+    fillTree(*m_tree, u"[a]\nartist=A"_s);
+    bool loading = true;
+    m_wizard->setDocumentBusySource([&] { return loading; });
+    m_wizard->actFileExportCDExecute(m_dir.filePath(u"loading.ini"_s));
+    goToPage(4);
+    child<QPushButton>(u"BtnDone"_s)->click();
+    QVERIFY(!QFile::exists(m_dir.filePath(u"loading.txt"_s)));
+    QCOMPARE(m_dialogs->information, QStringList());
+
+    loading = false;
+    child<QPushButton>(u"BtnDone"_s)->click();
+    QVERIFY(QFile::exists(m_dir.filePath(u"loading.txt"_s)));
 }
 
 namespace {

@@ -1,0 +1,68 @@
+// What the main window keeps between runs (its placement, the dialogs' folders, the recent files
+// and the tree's column layout) and its About box.
+#include "editor/saldrixmain.h"
+
+#include "about/saldrixabout.h"
+#include "document/saldrixerror.h"
+#include "editor/cursors.h"
+#include "editor/treelist.h"
+#include "editor/userdialogs.h"
+#include "settings/formstorage.h"
+#include "settings/mrumanager.h"
+#include "settings/settingsstore.h"
+#include "settings/treelayout.h"
+
+void TfrmSaldrixMain::createSettings()
+{
+    MRUManager1 = new MRUManager(this);
+    MRUManager1->setCapacity(5);
+    MRUManager1->setRecentMenu(miFileReopen);
+    connect(MRUManager1, &MRUManager::click, this,
+        [this](const QString &recentName, const QString &, int) { MRUManager1Click(recentName); });
+    connect(this, &TfrmSaldrixMain::recentFileOpened, MRUManager1,
+        [this](const QString &fileName) { MRUManager1->add(fileName, 0); });
+
+    rxRegistry = new FormStorage(this);
+    rxRegistry->setRecentFiles(MRUManager1);
+    rxRegistry->setStoredProps({ QStringLiteral("OpenDialog1.InitialDir"), QStringLiteral("SaveDialog1.InitialDir") });
+    rxRegistry->setErrorHandler([this](const QString &message) { showError(message); });
+    // The window has taken its designed place when it says it is first shown; the stored one
+    // replaces it before the command-line file is read.
+    connect(this, &TfrmSaldrixMain::firstShown, rxRegistry, &FormStorage::restoreFormPlacement);
+    connect(this, &TfrmSaldrixMain::closeAccepted, rxRegistry, &FormStorage::formCloseAllowed);
+
+    m_treeLayout = std::make_unique<TreeLayout>(
+        m_treeList, QStringList { QStringLiteral("OptionsTreeListColumn1"), QStringLiteral("OptionsTreeListColumn2") });
+    // The tree fits its columns to its width, keeping their proportion.
+    m_treeLayout->setWidthsApplier([this](const QList<int> &widths) { m_treeList->setColumnWidths(widths); });
+    try {
+        m_treeLayout->load(SettingsStore(rxRegistry->storeFileName()));
+    } catch (const SaldrixError &error) {
+        // A store that could not be read is not overwritten with the built-in layout at exit.
+        m_treeLayout->setStoreLayout(false);
+        showError(error.message());
+    }
+}
+
+void TfrmSaldrixMain::destroySettings()
+{
+    rxRegistry->formDestroying();
+    if (!m_treeLayout->storesLayout())
+        return;
+    try {
+        SettingsStore store(rxRegistry->storeFileName());
+        m_treeLayout->save(store);
+        store.close();
+    } catch (const SaldrixError &error) {
+        showError(error.message());
+    }
+}
+
+void TfrmSaldrixMain::actHelpAboutExecute()
+{
+    runCommand([this] {
+        TfrmAboutDlg dialog(this);
+        dialog.setLinkCursor(handPointCursor());
+        m_dialogs.showDialog(dialog);
+    });
+}

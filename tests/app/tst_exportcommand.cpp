@@ -1,0 +1,189 @@
+#include "document/documenttree.h"
+#include "editor/saldrixmain.h"
+#include "editor/userdialogs.h"
+#include "export/mainwindowexport.h"
+#include "export/saldrixwizard.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStackedWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class AnsweringDialogs final : public UserDialogs {
+public:
+    Answer askSaveChanges(QWidget *) override { return Answer::No; }
+    bool confirm(QWidget *, const QString &) override { return true; }
+    std::optional<QString> chooseFile(QFileDialog &) override
+    {
+        return files.isEmpty() ? std::nullopt : std::optional<QString>(files.takeFirst());
+    }
+    void showInformation(QWidget *parent, const QString &text) override
+    {
+        information << text;
+        informationParents << parent;
+    }
+    void showError(QWidget *, const QString &message) override { errors << message; }
+
+    QStringList files;
+    QStringList information;
+    QList<QWidget *> informationParents;
+    QStringList errors;
+};
+
+const QByteArray Catalogue = "[OptionSettings]\nStartMode=1\n"
+                             "[1f3c9a2]\nEntryType=1\nartist=North Wind\ntitle=Low Tide\nnumtracks=2\n0=Harbour\n"
+                             "1=Lighthouse\n";
+
+} // namespace
+
+class tst_ExportCommand : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<AnsweringDialogs> m_dialogs;
+    std::unique_ptr<TfrmSaldrixMain> m_window;
+    TfrmSaldrixWizard *m_wizard = nullptr;
+
+    QString writeFile(const QString &name, const QByteArray &bytes)
+    {
+        QFile file(m_dir.filePath(name));
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(file.fileName()));
+        return file.fileName();
+    }
+    QByteArray readFile(const QString &name)
+    {
+        QFile file(m_dir.filePath(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+    void open(const QString &path)
+    {
+        m_dialogs->files << path;
+        m_window->actFileOpen->trigger();
+        QCOMPARE(m_window->fileName(), path);
+    }
+    template <typename T> T *wizardChild(const QString &name) { return m_wizard->findChild<T *>(name); }
+    void pressDone()
+    {
+        while (wizardChild<QStackedWidget>(u"NoteBook1"_s)->currentIndex() < 4)
+            wizardChild<QPushButton>(u"BtnNext"_s)->click();
+        wizardChild<QPushButton>(u"BtnDone"_s)->click();
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_dialogs = std::make_unique<AnsweringDialogs>();
+        m_window = std::make_unique<TfrmSaldrixMain>(*m_dialogs);
+        m_wizard = createExportWizard(*m_window);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    }
+    void cleanup()
+    {
+        m_window.reset();
+        m_dialogs.reset();
+    }
+
+    void wizardIsAHiddenChildWindowFromTheStart();
+    void exportCommandProposesTheOpenFilesName();
+    void exportsUnsavedEditsWithoutTouchingTheDocument();
+    void untitledDocumentProposesOnlyTheExtension();
+    void refusesToOverwriteTheOpenFile();
+    void mainWindowClosesWhileTheWizardIsOpen();
+};
+
+void tst_ExportCommand::wizardIsAHiddenChildWindowFromTheStart()
+{
+    QVERIFY(m_wizard);
+    QCOMPARE(m_window->findChild<TfrmSaldrixWizard *>(u"SaldrixWizard"_s), m_wizard);
+    QVERIFY(!m_wizard->isVisible());
+    QVERIFY(m_wizard->isWindow());
+    QVERIFY(!m_window->actFileExportCD->isEnabled()); // an empty document has nothing to export
+}
+
+void tst_ExportCommand::exportCommandProposesTheOpenFilesName()
+{
+    open(writeFile(u"cdplayer.ini"_s, Catalogue));
+    QVERIFY(m_window->actFileExportCD->isEnabled());
+    m_window->actFileExportCD->trigger();
+
+    QVERIFY(m_wizard->isVisible());
+    QCOMPARE(wizardChild<QLineEdit>(u"edFileName"_s)->text(), m_dir.filePath(u"cdplayer.txt"_s));
+    // Modeless: the main window stays usable while the wizard is open.
+    QVERIFY(!m_wizard->isModal());
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    QVERIFY(m_window->isEnabled());
+
+    pressDone();
+    const QByteArray separator(35, '=');
+    QCOMPARE(readFile(u"cdplayer.txt"_s),
+        "North Wind - Low Tide\r\n" + separator + "\r\n0. Harbour\r\n1. Lighthouse\r\n\r\n\r\n\r\n");
+    QCOMPARE(m_dialogs->information, QStringList { u"Export Successfully Done."_s });
+    QCOMPARE(m_dialogs->informationParents, QList<QWidget *> { m_wizard });
+    QVERIFY(m_wizard->isVisible());
+}
+
+void tst_ExportCommand::exportsUnsavedEditsWithoutTouchingTheDocument()
+{
+    open(writeFile(u"cdplayer.ini"_s, Catalogue));
+    QVERIFY(m_window->document()->setData(m_window->document()->optionIndex(1, 1, 1), u"South Wind"_s));
+    m_window->actEditSectionAdd->trigger(); // a new disc without options, and the document is modified
+    QVERIFY(m_window->isModified());
+    m_window->actFileExportCD->trigger();
+    pressDone();
+
+    const QByteArray text = readFile(u"cdplayer.txt"_s);
+    QVERIFY(text.startsWith("South Wind - Low Tide\r\n"));
+    QVERIFY(text.endsWith("1. Lighthouse\r\n\r\n\r\n\r\n\r\n\r\n\r\n"));
+    QVERIFY(m_window->isModified());
+    QCOMPARE(m_window->document()->sectionCount(), 3);
+    QCOMPARE(readFile(u"cdplayer.ini"_s), Catalogue);
+}
+
+void tst_ExportCommand::untitledDocumentProposesOnlyTheExtension()
+{
+    m_window->actEditSectionAdd->trigger();
+    QVERIFY(m_window->actFileExportCD->isEnabled());
+    m_window->actFileExportCD->trigger();
+    QCOMPARE(wizardChild<QLineEdit>(u"edFileName"_s)->text(), u".txt"_s);
+}
+
+void tst_ExportCommand::refusesToOverwriteTheOpenFile()
+{
+    const QString document = writeFile(u"cdplayer.ini"_s, Catalogue);
+    open(document);
+    m_window->actFileExportCD->trigger();
+    wizardChild<QLineEdit>(u"edFileName"_s)->setText(document);
+    pressDone();
+
+    QCOMPARE(m_dialogs->errors.size(), 1);
+    QVERIFY(m_dialogs->errors.first().contains(u"open document"_s));
+    QCOMPARE(m_dialogs->information, QStringList());
+    QCOMPARE(readFile(u"cdplayer.ini"_s), Catalogue);
+}
+
+void tst_ExportCommand::mainWindowClosesWhileTheWizardIsOpen()
+{
+    open(writeFile(u"cdplayer.ini"_s, Catalogue));
+    m_window->actFileExportCD->trigger();
+    QVERIFY(m_wizard->isVisible());
+    QSignalSpy closed(m_window.get(), &TfrmSaldrixMain::closeAccepted);
+    QVERIFY(m_window->close());
+    QCOMPARE(closed.size(), 1);
+}
+
+QTEST_MAIN(tst_ExportCommand)
+#include "tst_exportcommand.moc"
