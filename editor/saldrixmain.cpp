@@ -60,6 +60,7 @@ TfrmSaldrixMain::TfrmSaldrixMain(UserDialogs &dialogs, QWidget *parent)
 
     createActions();
     createMenus();
+    createTreePopupMenu();
     createToolBar();
     createStatusBar();
     createDialogs();
@@ -189,28 +190,16 @@ void TfrmSaldrixMain::createMenus()
 
     miEdit = menuBar()->addMenu(tr("&Edit"));
     miEdit->setObjectName(QStringLiteral("miEdit"));
-    PopupMenu = new QMenu(this);
-    PopupMenu->setObjectName(QStringLiteral("PopupMenu"));
     item(miEdit, actEditSectionAdd, "miEditSectionAdd");
-    item(PopupMenu, actEditSectionAdd, "pmiEditSectionAdd");
     item(miEdit, actEditSectionDelete, "miEditSectionDelete");
-    item(PopupMenu, actEditSectionDelete, "pmiEditSectionDelete");
     item(miEdit, actEditSectionRename, "miEditSectionRename");
-    item(PopupMenu, actEditSectionRename, "pmiEditSectionRename");
     separator(miEdit, "N4");
-    separator(PopupMenu, "N6");
     item(miEdit, actEditOptionAdd, "miEditOptionAdd");
-    item(PopupMenu, actEditOptionAdd, "pmiEditOptionAdd");
     item(miEdit, actEditOptionDelete, "miEditOptionDelete");
-    item(PopupMenu, actEditOptionDelete, "pmiEditOptionDelete");
     item(miEdit, actEditOptionRename, "miEditOptionRename");
-    item(PopupMenu, actEditOptionRename, "pmiEditOptionRename");
     item(miEdit, actEditOptionModifyValue, "miEditOptionModifyValue");
-    item(PopupMenu, actEditOptionModifyValue, "pmiEditOptionModify");
     separator(miEdit, "N5");
-    separator(PopupMenu, "N7");
     item(miEdit, actEditDeleteSelection, "miEditDeleteSelection");
-    item(PopupMenu, actEditDeleteSelection, "pmiEditDeleteSelection");
 
     miHelp = menuBar()->addMenu(tr("&Help"));
     miHelp->setObjectName(QStringLiteral("miHelp"));

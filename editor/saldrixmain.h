@@ -136,6 +136,8 @@ protected:
 private:
     void createActions();
     void createMenus();
+    // The tree's pop-up menu, and what the tree's own edits mean to the window (saldrixmain_tree.cpp).
+    void createTreePopupMenu();
     void createToolBar();
     void createStatusBar();
     void createDialogs();

@@ -1,11 +1,63 @@
-// The main window's answers to the tree's events.
+// The main window's answers to the tree's events, and the tree's pop-up menu.
 #include "editor/saldrixmain.h"
 
 #include "document/documenttree.h"
 #include "editor/treelist.h"
 #include "editor/treelistrules.h"
 
+#include <QAction>
+#include <QMenu>
 #include <QPoint>
+
+namespace {
+
+// A pop-up item mirrors its action: caption, image, shortcut, hint and enabled state, and runs it.
+// It is an action of its own so that it carries its own name. Its key is shown beside the caption
+// and answered only while the menu itself is open; otherwise the action's own key does the work,
+// which keeps one owner for each key.
+void addPopupItem(QMenu *menu, QAction *action, const char *name)
+{
+    auto *item = new QAction(menu);
+    item->setObjectName(QLatin1String(name));
+    item->setShortcutContext(Qt::WidgetShortcut);
+    const auto mirror = [item, action] {
+        item->setText(action->text());
+        item->setIconText(action->iconText());
+        item->setIcon(action->icon());
+        item->setStatusTip(action->statusTip());
+        item->setToolTip(action->toolTip());
+        item->setShortcut(action->shortcut());
+        item->setEnabled(action->isEnabled());
+        item->setVisible(action->isVisible());
+    };
+    mirror();
+    QObject::connect(action, &QAction::changed, item, mirror);
+    QObject::connect(item, &QAction::triggered, action, &QAction::trigger);
+    menu->addAction(item);
+}
+
+} // namespace
+
+void TfrmSaldrixMain::createTreePopupMenu()
+{
+    PopupMenu = new QMenu(this);
+    PopupMenu->setObjectName(QStringLiteral("PopupMenu"));
+    addPopupItem(PopupMenu, actEditSectionAdd, "pmiEditSectionAdd");
+    addPopupItem(PopupMenu, actEditSectionDelete, "pmiEditSectionDelete");
+    addPopupItem(PopupMenu, actEditSectionRename, "pmiEditSectionRename");
+    PopupMenu->addSeparator()->setObjectName(QStringLiteral("N6"));
+    addPopupItem(PopupMenu, actEditOptionAdd, "pmiEditOptionAdd");
+    addPopupItem(PopupMenu, actEditOptionDelete, "pmiEditOptionDelete");
+    addPopupItem(PopupMenu, actEditOptionRename, "pmiEditOptionRename");
+    addPopupItem(PopupMenu, actEditOptionModifyValue, "pmiEditOptionModify");
+    PopupMenu->addSeparator()->setObjectName(QStringLiteral("N7"));
+    addPopupItem(PopupMenu, actEditDeleteSelection, "pmiEditDeleteSelection");
+    m_treeList->setPopupMenu(PopupMenu);
+
+    // A text stored by the in-place editor that differs from the cell's is an unsaved change,
+    // whichever way the editor was opened.
+    connect(m_document, &DocumentTree::edited, this, &TfrmSaldrixMain::markModified);
+}
 
 void TfrmSaldrixMain::TreeListEditing(TreeList *sender, const QModelIndex &, bool &allow)
 {
@@ -37,7 +89,7 @@ void TfrmSaldrixMain::TreeListDragDrop(TreeList *sender, QObject *, int x, int y
 {
     if (m_loading)
         return;
-    // A drop marks the document changed but leaves the caption to the next command.
+    // Moved nodes are an unsaved change, and the status bar says so at once.
     if (treeDropSelection(*sender, QPoint(x, y)))
-        FModified = true;
+        markModified();
 }

@@ -93,13 +93,20 @@ TreeList::~TreeList()
 
 void TreeList::setDocument(DocumentTree *tree)
 {
+    for (const QMetaObject::Connection &connection : std::as_const(m_documentConnections))
+        disconnect(connection);
+    m_documentConnections.clear();
     m_tree = tree;
     setModel(tree);
-    // Connected after setModel, so these run once the selection model has seen the change.
-    connect(selectionModel(), &QItemSelectionModel::currentChanged, this, &TreeList::stateChanged);
-    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &TreeList::stateChanged);
-    connect(tree, &QAbstractItemModel::modelReset, this, &TreeList::afterReset);
-    connect(tree, &QAbstractItemModel::rowsRemoved, this, &TreeList::afterRemoval);
+    if (tree != nullptr) {
+        // Connected after setModel, so these run once the selection model has seen the change.
+        connect(selectionModel(), &QItemSelectionModel::currentChanged, this, &TreeList::stateChanged);
+        connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &TreeList::stateChanged);
+        m_documentConnections = {
+            connect(tree, &QAbstractItemModel::modelReset, this, &TreeList::afterReset),
+            connect(tree, &QAbstractItemModel::rowsRemoved, this, &TreeList::afterRemoval),
+        };
+    }
     setColumnWidths({ InitialNameWidth, InitialValueWidth });
     afterReset();
 }
@@ -365,9 +372,17 @@ void TreeList::fitColumns()
 
 void TreeList::columnResized(int column, int, int newSize)
 {
-    const int total = viewport()->width();
-    if (m_fitting || total < 2 * MinimumColumnWidth)
+    if (m_fitting)
         return;
+    const int total = viewport()->width();
+    if (!isVisible() || total < 2 * MinimumColumnWidth) {
+        // Widths set before the tree is shown (a stored layout) give the proportion to keep.
+        const int first = header()->sectionSize(0);
+        const int second = header()->sectionSize(1);
+        if (first > 0 && second > 0)
+            m_firstColumnShare = double(first) / double(first + second);
+        return;
+    }
     const int first = column == 0 ? newSize : total - newSize;
     m_firstColumnShare = double(std::clamp(first, MinimumColumnWidth, total - MinimumColumnWidth)) / double(total);
     fitColumns();

@@ -178,6 +178,7 @@ private:
     void columnResized(int column, int oldSize, int newSize);
 
     DocumentTree *m_tree = nullptr;
+    QList<QMetaObject::Connection> m_documentConnections;
     TreeListHandlers *m_handlers = nullptr;
     std::unique_ptr<StandardTreeListHandlers> m_standardHandlers;
     TreeListDelegate *m_delegate = nullptr;

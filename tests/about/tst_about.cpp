@@ -69,10 +69,6 @@ void tst_About::controlsCarryTheirTextsAndFaces()
     QCOMPARE(dialog.lbMemory1->text(), QStringLiteral("Memory available to Windows:"));
     QCOMPARE(dialog.BtnOk->text(), QStringLiteral("OK"));
     QVERIFY(dialog.BtnOk->isDefault());
-    QVERIFY(dialog.lbWebLink->font().underline());
-    QVERIFY(dialog.lbWebLink->toolTip().contains(TfrmAboutDlg::MailAddress));
-    QCOMPARE(dialog.lbWebLink->cursor().shape(), Qt::PointingHandCursor);
-    QCOMPARE(dialog.imgProductIcon->size(), QSize(32, 32));
     // Every control fits the fixed client area.
     for (const QWidget *child : dialog.findChildren<QWidget *>())
         QVERIFY2(dialog.rect().contains(child->geometry()), qPrintable(child->objectName()));

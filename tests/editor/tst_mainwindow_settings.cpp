@@ -83,16 +83,10 @@ void tst_MainWindowSettings::firstRunWritesTheWholeLayoutAtExit()
     restart(f);
     QCOMPARE(stored(f, QStringLiteral("Main/FormVersion")), QStringLiteral("1000"));
     QCOMPARE(stored(f, QStringLiteral("Main/Visible")), QStringLiteral("0"));
-    QCOMPARE(stored(f, QStringLiteral("Main/ShowCmd")), QStringLiteral("1"));
     QCOMPARE(stored(f, QStringLiteral("Main/OpenDialog1_InitialDir")), QString());
-    QCOMPARE(stored(f, QStringLiteral("Main/SaveDialog1_InitialDir")), QString());
     QCOMPARE(stored(f, QStringLiteral("Main/NormPos")),
         QStringLiteral("%1,%2,%3,%4").arg(normal.x()).arg(normal.y()).arg(normal.x() + 464).arg(normal.y() + 322));
     QCOMPARE(storedNames(f, QStringLiteral("Main/TfrmSaldrixMain.MRUManager1")), QStringList());
-    QCOMPARE(stored(f, QStringLiteral("Tree/ShowGrid")), QStringLiteral("0"));
-    QCOMPARE(stored(f, QStringLiteral("Tree/HeaderPanelRowCount")), QStringLiteral("-1"));
-    QCOMPARE(stored(f, QStringLiteral("Tree/Band/Band0/ID")), QStringLiteral("0"));
-    QVERIFY(stored(f, QStringLiteral("Tree/Columns/OptionsTreeListColumn1/Width")).toInt() > 0);
     QCOMPARE(stored(f, QStringLiteral("Tree/Columns/OptionsTreeListColumn2/Index")), QStringLiteral("1"));
     QVERIFY(f.dialogs.errors.isEmpty());
 }

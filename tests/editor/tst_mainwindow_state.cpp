@@ -158,7 +158,9 @@ void tst_MainWindowState::menusAndToolbarListCommandsInOrder()
         "actEditOptionAdd", "actEditOptionDelete", "actEditOptionRename", "actEditOptionModifyValue", "|",
         "actEditDeleteSelection" };
     QCOMPARE(names(f.window->miEdit->actions()), editCommands);
-    QCOMPARE(names(f.window->PopupMenu->actions()), editCommands);
+    QCOMPARE(names(f.window->PopupMenu->actions()),
+        QStringList({ "pmiEditSectionAdd", "pmiEditSectionDelete", "pmiEditSectionRename", "|", "pmiEditOptionAdd",
+            "pmiEditOptionDelete", "pmiEditOptionRename", "pmiEditOptionModify", "|", "pmiEditDeleteSelection" }));
     QCOMPARE(names(f.window->miHelp->actions()), QStringList({ "actHelpAbout" }));
 
     QStringList toolbar = names(f.window->ToolBar->actions());

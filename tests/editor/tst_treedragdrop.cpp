@@ -1,3 +1,4 @@
+#include "treedragplay.h"
 #include "treefixture.h"
 
 #include <QDrag>
@@ -44,73 +45,6 @@ bool samePicture(const QPixmap &a, const QPixmap &b)
     return a.isNull() == b.isNull() && (a.isNull() || a.toImage() == b.toImage());
 }
 
-// Plays a drag the way the platform would: enter, moves, then a drop or a leave, all on the
-// viewport while the tree's drag runs.
-class DragPlay {
-public:
-    explicit DragPlay(TreeFixture &fixture)
-        : f(fixture)
-    {
-        f.tree->setDragRunner([this](QDrag &drag) { run(drag); });
-    }
-
-    // Presses the node's cell and moves the pointer by (dx, dy) with the button held.
-    void dragFrom(QPoint at, QPoint by, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-    {
-        QWidget *viewport = f.tree->viewport();
-        QTest::mousePress(viewport, Qt::LeftButton, modifiers, at);
-        const QPoint to = at + by;
-        pointer = to;
-        QMouseEvent move(QEvent::MouseMove, to, viewport->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, modifiers);
-        QCoreApplication::sendEvent(viewport, &move);
-        QTest::mouseRelease(viewport, Qt::LeftButton, modifiers, to);
-    }
-
-    bool move(QPoint at)
-    {
-        QDragMoveEvent event(at, Qt::MoveAction, mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(f.tree->viewport(), &event);
-        return event.isAccepted();
-    }
-
-    TreeFixture &f;
-    QList<QPoint> path;
-    std::optional<QPoint> dropAt;
-    std::function<void()> whileOver;
-
-    bool started = false;
-    QPixmap cursor;
-    QList<bool> accepted;
-    bool dropped = false;
-    const QMimeData *mime = nullptr;
-    QPoint pointer;
-
-private:
-    void run(QDrag &drag)
-    {
-        started = true;
-        cursor = drag.dragCursor(Qt::MoveAction);
-        mime = drag.mimeData();
-        QWidget *viewport = f.tree->viewport();
-        const QPoint first = path.isEmpty() ? (dropAt ? *dropAt : pointer) : path.first();
-        QDragEnterEvent enter(first, Qt::MoveAction, mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(viewport, &enter);
-        accepted << enter.isAccepted();
-        for (const QPoint &at : std::as_const(path))
-            accepted << move(at);
-        if (whileOver)
-            whileOver();
-        if (dropAt) {
-            QDropEvent drop(*dropAt, Qt::MoveAction, mime, Qt::LeftButton, Qt::NoModifier);
-            QCoreApplication::sendEvent(viewport, &drop);
-            dropped = drop.isAccepted();
-        } else {
-            QDragLeaveEvent leave;
-            QCoreApplication::sendEvent(viewport, &leave);
-        }
-    }
-};
-
 enum class Spot { Cell, Indent, Below };
 
 QPoint spotOf(const TreeFixture &f, const QModelIndex &node, Spot spot)
@@ -152,7 +86,7 @@ private Q_SLOTS:
 void tst_TreeDragDrop::dragStartsAfterFiveMovedPixels()
 {
     std::unique_ptr<TreeFixture> f(makeTree());
-    DragPlay play(*f);
+    DragPlay play(f->tree);
     const QPoint a1 = f->cellPoint(f->option(0, 0), 0);
     play.dragFrom(a1, { 5, -5 });
     QVERIFY(!play.started);
@@ -177,7 +111,7 @@ void tst_TreeDragDrop::dragStartsAfterFiveMovedPixels()
 void tst_TreeDragDrop::cursorTellsOneFromMany()
 {
     std::unique_ptr<TreeFixture> f(makeTree());
-    DragPlay play(*f);
+    DragPlay play(f->tree);
     play.dragFrom(f->cellPoint(f->option(0, 0), 0), { 0, 8 });
     QVERIFY(samePicture(play.cursor, TreeList::singleDragCursor()));
 
@@ -221,7 +155,7 @@ void tst_TreeDragDrop::dragOverAcceptance()
     const QModelIndex over = overSection < 0 ? QModelIndex()
         : overOption < 0                     ? f->section(overSection)
                                              : f->option(overSection, overOption);
-    DragPlay play(*f);
+    DragPlay play(f->tree);
     play.path = { spotOf(*f, over, spot) };
     play.dragFrom(f->cellPoint(dragged, 0), { 0, 8 });
     QVERIFY(play.started);
@@ -254,7 +188,7 @@ void tst_TreeDragDrop::optionDroppedOnSectionRowBecomesItsLastOption()
 {
     std::unique_ptr<TreeFixture> f(makeTree());
     f->tree->collapse(f->section(1));
-    DragPlay play(*f);
+    DragPlay play(f->tree);
     play.dropAt = f->cellPoint(f->section(1), 0);
     play.dragFrom(f->cellPoint(f->option(0, 0), 1), { 0, 8 });
     QVERIFY(play.dropped);
@@ -277,7 +211,7 @@ void tst_TreeDragDrop::threeOptionsKeepTheirOrder()
     std::unique_ptr<TreeFixture> f(makeTree());
     f->clickCell(f->option(0, 2));
     f->clickCell(f->option(0, 0), 0, Qt::ShiftModifier);
-    DragPlay play(*f);
+    DragPlay play(f->tree);
     play.dropAt = f->buttonPoint(f->section(3));
     play.dragFrom(f->cellPoint(f->option(0, 1), 0), { 0, 8 });
     QVERIFY(samePicture(play.cursor, TreeList::multiDragCursor()));
@@ -295,7 +229,7 @@ void tst_TreeDragDrop::sectionDroppedBelowTheRowsMovesToTheEnd()
 {
     std::unique_ptr<TreeFixture> f(makeTree());
     f->tree->collapseAll();
-    DragPlay play(*f);
+    DragPlay play(f->tree);
     play.dropAt = f->belowRows();
     play.dragFrom(f->cellPoint(f->section(0), 0), { 0, 8 });
     QCOMPARE(sectionNames(f->document), (QStringList { "B", "C", "D", "A" }));
@@ -308,7 +242,7 @@ void tst_TreeDragDrop::sectionDroppedBelowTheRowsMovesToTheEnd()
 void tst_TreeDragDrop::optionDroppedOnEmptySpaceOrIndentationBecomesSection()
 {
     std::unique_ptr<TreeFixture> f(makeTree());
-    DragPlay play(*f);
+    DragPlay play(f->tree);
     play.dropAt = f->belowRows();
     play.dragFrom(f->cellPoint(f->option(0, 1), 0), { 0, 8 });
     QCOMPARE(sectionNames(f->document), (QStringList { "A", "B", "C", "D", "a2" }));
@@ -364,7 +298,7 @@ void tst_TreeDragDrop::nodesAtTheDestinationAreSkipped()
     f->clickCell(f->section(0));
     f->clickCell(f->section(2), 0, Qt::ShiftModifier);
     QCOMPARE(f->selectedNames(), (QStringList { "A", "B", "C" }));
-    DragPlay play(*f);
+    DragPlay play(f->tree);
     play.dropAt = f->belowRows();
     play.dragFrom(f->cellPoint(f->section(1), 0), { 0, 8 });
     QCOMPARE(sectionNames(f->document), (QStringList { "D", "A", "B", "C" }));
@@ -397,7 +331,7 @@ void tst_TreeDragDrop::sectionsNeverGoUnderASection()
     QCOMPARE(f->selectedNames(), (QStringList { "A", "B" }));
 
     // A drag begun with Ctrl on an option, which cannot join a selection of sections.
-    DragPlay play(*f);
+    DragPlay play(f->tree);
     play.path = { f->cellPoint(f->section(2), 0), f->indentPoint(f->section(2)), f->belowRows() };
     play.dropAt = f->cellPoint(f->section(2), 0);
     play.dragFrom(f->cellPoint(f->option(3, 0), 0), { 0, 8 }, Qt::ControlModifier);
@@ -428,7 +362,7 @@ void tst_TreeDragDrop::draggingScrollsFollowsAndExpands()
     f.tree->expand(f.section(0));
     QScrollBar *bar = f.tree->verticalScrollBar();
     QCOMPARE(bar->value(), 0);
-    DragPlay play(f);
+    DragPlay play(f.tree);
     play.whileOver = [&] {
         // The pointer rests on the last visible row: the tree scrolls a row every 100 ms.
         const QPoint last(60, f.tree->viewport()->height() - 2);

@@ -112,6 +112,18 @@ void tst_TreeList::columnsAlwaysFillTheWidthInProportion()
     QTRY_VERIFY(tree->viewport()->width() < 500);
     QVERIFY(fills());
     QVERIFY(qAbs(tree->columnWidths().at(0) - tree->viewport()->width() * share) <= 1.0);
+
+    // Widths restored from the settings before the first show keep their proportion.
+    TreeList restored;
+    DocumentTree document;
+    restored.setDocument(&document);
+    restored.header()->resizeSection(0, 100);
+    restored.header()->resizeSection(1, 300);
+    restored.resize(600, 200);
+    restored.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&restored));
+    QCOMPARE(restored.columnWidths().at(0) + restored.columnWidths().at(1), restored.viewport()->width());
+    QVERIFY(qAbs(restored.columnWidths().at(0) - restored.viewport()->width() / 4.0) <= 1.0);
 }
 
 void tst_TreeList::loadFocusesFirstSectionWithNothingSelected()

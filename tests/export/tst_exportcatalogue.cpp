@@ -2,6 +2,7 @@
 
 #include "document/busycursor.h"
 #include "document/documenttree.h"
+#include "document/treeio.h"
 #include "export/exportcatalogue.h"
 #include "export/exportoptions.h"
 
@@ -54,6 +55,8 @@ private Q_SLOTS:
     void crossesTheWriteBufferIntact();
     void writesTheDocumentsEncoding_data();
     void writesTheDocumentsEncoding();
+    void exportsALoadedFileInItsEncoding_data();
+    void exportsALoadedFileInItsEncoding();
     void leavesTheTreeUnchanged();
 };
 
@@ -287,6 +290,30 @@ void tst_ExportCatalogue::writesTheDocumentsEncoding()
     QFETCH(QString, catalogue);
     QFETCH(QByteArray, bytes);
     QCOMPARE(exportText(catalogue, workedOptions(), TextFormat::Encoding(encoding)), bytes);
+}
+
+void tst_ExportCatalogue::exportsALoadedFileInItsEncoding_data()
+{
+    QTest::addColumn<QByteArray>("ini");
+    QTest::addColumn<QByteArray>("text");
+    QTest::newRow("latin-1") << QByteArray("[a]\r\nartist=Bj\xf6rk\r\ntitle=Homog\xe9nic\r\n")
+                             << QByteArray("Bj\xf6rk - Homog\xe9nic\r\nVolume=A\r\n\r\n\r\n\r\n");
+    QTest::newRow("utf-16 with byte-order mark") << QByteArray("\xff\xfe[\0a\0]\0\n\0"
+                                                               "0\0=\0\xe9\0\n\0",
+        18) << QByteArray("==========\r\n0. \xc3\xa9\r\n\r\n\r\n\r\n");
+}
+
+void tst_ExportCatalogue::exportsALoadedFileInItsEncoding()
+{
+    QFETCH(QByteArray, ini);
+    QFETCH(QByteArray, text);
+    const QString iniName = m_dir.filePath(u"loaded.ini"_s);
+    writeBytes(iniName, ini);
+    DocumentTree tree;
+    LoadTreeFromIni(tree, iniName);
+    NullExportProgress progress;
+    ExportCatalogue(tree, workedOptions(), progress);
+    QCOMPARE(readBytes(outPath()), text);
 }
 
 void tst_ExportCatalogue::leavesTheTreeUnchanged()

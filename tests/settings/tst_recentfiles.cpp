@@ -29,7 +29,6 @@ private Q_SLOTS:
     void keepsTheFiveNewestNewestFirst();
     void lettersOfDifferentCaseAreDifferentFiles();
     void knownFileMovesToTheTopKeepingItsText();
-    void capacityIsAtLeastOne();
     void savesExactlyTheItemsAndNoUserValues();
     void loadPutsItemZeroOnTopAndSkipsGaps();
     void reopenMenuAndButtonFollowTheList();
@@ -63,20 +62,6 @@ void tst_RecentFiles::knownFileMovesToTheTopKeepingItsText()
     list.add(QStringLiteral("/d/A.ini"), 0);
     QCOMPARE(list.names(), (QStringList { "/d/A.ini", "/d/c.ini", "/d/b.ini" }));
     QCOMPARE(list.at(0).userData, 7);
-}
-
-void tst_RecentFiles::capacityIsAtLeastOne()
-{
-    RecentList list(0);
-    QCOMPARE(list.capacity(), 1);
-    list.add(QStringLiteral("a"));
-    list.add(QStringLiteral("b"));
-    QCOMPARE(list.names(), QStringList { "b" });
-    RecentList five;
-    for (const char *name : { "a", "b", "c" })
-        five.add(QString::fromLatin1(name));
-    five.setCapacity(2);
-    QCOMPARE(five.names(), (QStringList { "c", "b" }));
 }
 
 void tst_RecentFiles::savesExactlyTheItemsAndNoUserValues()
