@@ -1,11 +1,12 @@
 #include "editor/cursors.h"
 
+#include <QPixmap>
+
 namespace {
 
 struct Cursors {
     bool loaded = false;
     QCursor handPoint { Qt::PointingHandCursor };
-    QPixmap drag;
 };
 
 Cursors &cursors()
@@ -27,16 +28,10 @@ void loadCursors()
     const QPixmap hand(QStringLiteral(":/cursors/CURSOR_1.png"));
     if (!hand.isNull())
         c.handPoint = QCursor(hand, HandHotSpot.x(), HandHotSpot.y());
-    c.drag = QPixmap(QStringLiteral(":/cursors/CURSOR_2.png"));
     c.loaded = true;
 }
 
 QCursor handPointCursor()
 {
     return cursors().handPoint;
-}
-
-QPixmap dragCursorPixmap()
-{
-    return cursors().drag;
 }

@@ -1,11 +1,9 @@
 #pragma once
 
 #include <QCursor>
-#include <QPixmap>
 
-// The program's own pointing-hand cursor ("CURSOR_1", for links) and the picture a drag of one
-// tree node shows ("CURSOR_2"). loadCursors() reads both from the resources; until it has run
-// the accessors give the platform's own.
+// The program's own pointing-hand cursor ("CURSOR_1"), shown over links. loadCursors() reads it
+// from the resources; until then the platform's own is given. (The tree takes its drag cursor,
+// "CURSOR_2", from the resources itself.)
 void loadCursors();
 [[nodiscard]] QCursor handPointCursor();
-[[nodiscard]] QPixmap dragCursorPixmap();

@@ -16,7 +16,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
-#include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
@@ -54,8 +53,6 @@ TfrmSaldrixMain::TfrmSaldrixMain(UserDialogs &dialogs, QWidget *parent)
     m_treeList = new TreeList(this);
     m_treeList->setDocument(m_document);
     m_treeList->setHandlers(this);
-    m_treeList->header()->resizeSection(DocumentTree::NameColumn, 164);
-    m_treeList->header()->resizeSection(DocumentTree::ValueColumn, 217);
     setCentralWidget(m_treeList);
 
     createActions();
@@ -87,6 +84,11 @@ TfrmSaldrixMain::TfrmSaldrixMain(UserDialogs &dialogs, QWidget *parent)
 TfrmSaldrixMain::~TfrmSaldrixMain()
 {
     destroySettings();
+    // The children go after this part of the window: nothing of theirs may call back into it.
+    m_treeList->disconnect(this);
+    m_treeList->selectionModel()->disconnect(this);
+    m_document->disconnect(this);
+    miFileReopen->removeEventFilter(this);
     m_treeList->setHandlers(nullptr);
     BusyCursor::setHook(nullptr);
 }

@@ -17,9 +17,10 @@ namespace {
 
 // Starts the program on $2, waits up to ten seconds for a window titled $3 (the window shows
 // "Untitled" until the file is read), prints the last title seen, asks the program to close
-// (SIGTERM) and prints its exit status. A watchdog kills a program that does not end in time.
+// (SIGTERM) and prints its exit status. $4 names the leak checker's suppressions for a
+// sanitizer build. A watchdog kills a program that does not end in time.
 const char *const Script = R"(
-QT_QPA_PLATFORM=xcb "$1" "$2" &
+LSAN_OPTIONS="suppressions=$4${LSAN_OPTIONS:+:$LSAN_OPTIONS}" QT_QPA_PLATFORM=xcb "$1" "$2" &
 pid=$!
 ( sleep 20; kill -KILL $pid 2>/dev/null ) &
 watchdog=$!
@@ -59,8 +60,8 @@ void tst_EndToEnd::opensTheCommandLineFileAndClosesOnRequest()
     run.start(xvfbRun,
         { QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 1024x768x24"), QStringLiteral("sh"),
             QStringLiteral("-c"), QString::fromLatin1(Script), QStringLiteral("sh"),
-            QStringLiteral(SALDRIX_BINARY_DIR "/app/yorvsaldrix"), file,
-            QStringLiteral("end to end.ini - YorvSaldrix") });
+            QStringLiteral(SALDRIX_BINARY_DIR "/app/yorvsaldrix"), file, QStringLiteral("end to end.ini - YorvSaldrix"),
+            QStringLiteral(SALDRIX_TEST_DATA "/lsan.supp") });
     QVERIFY(run.waitForStarted());
     if (!run.waitForFinished(60000)) {
         run.kill();
