@@ -78,6 +78,8 @@ int benchGenerate(int argc, char *argv[], const QStringList &args)
         { "roundtrip-100000x2.ini", 100000, 2, 12 },
         // 10 sections of 100 options, each value 10,000 characters long.
         { "roundtrip-1000-long-values.ini", 10, 100, 10000 - 10 },
+        // One section of 100,000 options, for the view's large selections and deletions.
+        { "view-1x100000.ini", 1, 100000, 12 },
     };
     for (const Shape &shape : shapes) {
         const QString path = dir.filePath(QString::fromLatin1(shape.name));

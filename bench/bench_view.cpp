@@ -1,19 +1,27 @@
 // saldrix_bench view FILE: the tree view over a loaded file, offscreen. Loads the file, builds
 // and shows the view, expands every section, scrolls to the end and selects every option of the
-// largest section the way a click and a Shift+click do, painting after each step. Prints the
-// milliseconds of each step as name=value pairs.
+// largest section the way a click and a Shift+click do, painting after each step. Then opens the
+// file in the main window and deletes every option of the largest section, and then every other
+// option of it, through the window's delete command. Prints the milliseconds of each step as
+// name=value pairs.
 #include "bench/commands.h"
 
 #include "document/documenttree.h"
 #include "document/saldrixerror.h"
 #include "document/treeio.h"
+#include "editor/saldrixmain.h"
 #include "editor/treelist.h"
+#include "editor/userdialogs.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QItemSelectionModel>
 #include <QScrollBar>
+#include <QTemporaryDir>
 
 #include <cstdio>
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -22,6 +30,52 @@ void settle(TreeList &view)
 {
     QCoreApplication::processEvents();
     view.viewport()->repaint();
+}
+
+// Says yes to every question and reports anything else on stderr.
+class AgreeingDialogs : public UserDialogs {
+public:
+    Answer askSaveChanges(QWidget *) override { return Answer::No; }
+    bool confirm(QWidget *, const QString &) override { return true; }
+    std::optional<QString> chooseFile(QFileDialog &) override { return std::nullopt; }
+    void showInformation(QWidget *, const QString &text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
+    void showError(QWidget *, const QString &message) override { std::fprintf(stderr, "%s\n", qPrintable(message)); }
+};
+
+// Opens the file in a main window, selects the options of a section (all of them, or every
+// other one) and times the window's delete command until the tree has painted again. Returns the
+// milliseconds and the options left in the section, or -1 milliseconds when the file did not load.
+std::pair<qint64, int> timeDelete(const QString &fileName, int section, bool everyOther)
+{
+    AgreeingDialogs dialogs;
+    TfrmSaldrixMain window(dialogs);
+    window.setStartFile(fileName);
+    window.resize(800, 600);
+    window.show();
+    QCoreApplication::processEvents();
+    DocumentTree &tree = *window.document();
+    TreeList &view = *window.treeList();
+    if (section >= tree.sectionCount() || tree.optionCount(section) == 0)
+        return { -1, 0 };
+    view.expandAll();
+    const int count = tree.optionCount(section);
+    if (everyOther) {
+        QItemSelection selection;
+        for (int row = 0; row < count; row += 2)
+            selection.select(tree.optionIndex(section, row), tree.optionIndex(section, row, DocumentTree::ValueColumn));
+        view.setFocusedNode(tree.optionIndex(section, 0));
+        view.selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    } else {
+        view.selectSingleNode(tree.optionIndex(section, 0));
+        view.moveFocus(tree.optionIndex(section, count - 1), Qt::ShiftModifier);
+    }
+    settle(view);
+
+    QElapsedTimer clock;
+    clock.start();
+    window.DeleteSelectedNodes(nullptr);
+    settle(view);
+    return { clock.elapsed(), tree.optionCount(section) };
 }
 
 } // namespace
@@ -34,6 +88,9 @@ int benchView(int argc, char *argv[], const QStringList &args)
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The main window reads and writes its settings; keep the user's own out of the way.
+    const QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     QApplication app(argc, argv);
 
     DocumentTree tree;
@@ -94,5 +151,14 @@ int benchView(int argc, char *argv[], const QStringList &args)
         tree.sectionCount(), options, static_cast<long long>(loadMs), static_cast<long long>(showMs),
         static_cast<long long>(expandMs), static_cast<long long>(scrollMs), static_cast<long long>(selectMs), selected,
         static_cast<long long>(countMs), view.verticalScrollBar()->value());
+    std::fflush(stdout);
+
+    if (largest >= 0) {
+        const auto [allMs, allLeft] = timeDelete(args.first(), largest, false);
+        std::printf("delete_all_ms=%lld left=%d\n", static_cast<long long>(allMs), allLeft);
+        std::fflush(stdout);
+        const auto [otherMs, otherLeft] = timeDelete(args.first(), largest, true);
+        std::printf("delete_every_other_ms=%lld left=%d\n", static_cast<long long>(otherMs), otherLeft);
+    }
     return 0;
 }

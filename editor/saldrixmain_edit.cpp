@@ -8,8 +8,6 @@
 #include <QPersistentModelIndex>
 #include <QScopeGuard>
 
-#include <vector>
-
 namespace {
 
 // Counts on for the whole run; wraps instead of overflowing after 2^31 names.
@@ -18,22 +16,6 @@ qint32 nextCount(qint32 &counter)
     counter = static_cast<qint32>(static_cast<quint32>(counter) + 1U);
     return counter;
 }
-
-// Holds the tree's repainting back while it lives, so that a batch of removals paints once.
-class UpdateBracket {
-public:
-    explicit UpdateBracket(TreeList &tree)
-        : m_tree(tree)
-    {
-        m_tree.beginUpdate();
-    }
-    ~UpdateBracket() { m_tree.endUpdate(); }
-    UpdateBracket(const UpdateBracket &) = delete;
-    UpdateBracket &operator=(const UpdateBracket &) = delete;
-
-private:
-    TreeList &m_tree;
-};
 
 } // namespace
 
@@ -138,17 +120,24 @@ void TfrmSaldrixMain::DeleteSelectedNodes(QObject *)
         target
             = DocumentTree::level(last) == 0 ? m_document->sectionIndex(last.row() + 1) : m_treeList->nodeBelow(last);
     }
-    std::vector<QPersistentModelIndex> doomed(nodes.cbegin(), nodes.cend());
 
     {
-        UpdateBracket bracket(*m_treeList);
+        TreeListUpdate update(*m_treeList);
         const auto focusTarget = qScopeGuard([this, &target] {
             if (target.isValid())
                 SelectSingleNode(target);
         });
-        for (const QPersistentModelIndex &node : doomed) {
-            if (node.isValid())
-                m_document->removeRows(node.row(), 1, node.parent());
+        // Each run of neighbouring rows goes in one removal, from the last run back, so that the
+        // rows of the nodes still to go stay as they were read.
+        qsizetype end = nodes.size();
+        while (end > 0) {
+            qsizetype begin = end - 1;
+            while (begin > 0 && nodes.at(begin - 1).parent() == nodes.at(begin).parent()
+                && nodes.at(begin - 1).row() + 1 == nodes.at(begin).row())
+                --begin;
+            const QModelIndex first = nodes.at(begin);
+            m_document->removeRows(first.row(), static_cast<int>(end - begin), first.parent());
+            end = begin;
         }
     }
     markModified();

@@ -251,12 +251,15 @@ void TreeList::rowsInserted(const QModelIndex &parent, int start, int end)
 
 void TreeList::rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end)
 {
+    // Whether the rows going take the node with them, alone or with its section.
+    const auto goes = [&parent, start, end](const QModelIndex &n) {
+        const QModelIndex removed = n.parent() == parent ? n : n.parent();
+        return n.isValid() && removed.isValid() && removed.parent() == parent && removed.row() >= start
+            && removed.row() <= end;
+    };
     // The focused node goes (alone, or with its section): its previous sibling takes the focus,
     // else its parent, else the node displayed after it.
-    const QModelIndex focused = focusedNode();
-    const QModelIndex removed = focused.parent() == parent ? focused : focused.parent();
-    if (focused.isValid() && removed.isValid() && removed.parent() == parent && removed.row() >= start
-        && removed.row() <= end) {
+    if (goes(focusedNode())) {
         if (start > 0)
             m_focusAfterRemoval = model()->index(start - 1, 0, parent);
         else if (parent.isValid())
@@ -266,7 +269,7 @@ void TreeList::rowsAboutToBeRemoved(const QModelIndex &parent, int start, int en
         m_focusRemoved = true;
         m_focusColumnAfterRemoval = focusedColumn();
     }
-    if (m_press.node.isValid() && (m_press.node == removed || node(m_press.node).parent() == removed))
+    if (goes(node(m_press.node)))
         m_pressActive = false;
     cancelPendingEdit();
     QTreeView::rowsAboutToBeRemoved(parent, start, end);

@@ -399,6 +399,13 @@ void tst_TreeList::removalPassesFocusOn_data()
     QTest::newRow("another node: focus stays") << "b2"
                                                << "a1"
                                                << "b2";
+    // Several rows at once ("first+count"): the focus inside the run leaves it altogether.
+    QTest::newRow("run of options, focus on its last") << "a3"
+                                                       << "a2+2"
+                                                       << "a1";
+    QTest::newRow("run of sections from the first") << "b2"
+                                                    << "A+2"
+                                                    << "C";
 }
 
 void tst_TreeList::removalPassesFocusOn()
@@ -409,8 +416,9 @@ void tst_TreeList::removalPassesFocusOn()
     std::unique_ptr<TreeFixture> f(makeTree());
     f->tree->expandAll();
     f->clickCell(named(*f, focused), 1);
-    const QModelIndex gone = named(*f, removed);
-    f->document.removeRows(gone.row(), 1, gone.parent());
+    const QStringList run = removed.split(u'+');
+    const QModelIndex gone = named(*f, run.constFirst());
+    f->document.removeRows(gone.row(), run.size() > 1 ? run.constLast().toInt() : 1, gone.parent());
     QCOMPARE(f->focusedName(), expected);
     QCOMPARE(f->tree->focusedColumn(), 1);
 }
