@@ -290,7 +290,9 @@ void TfrmSaldrixMain::FormCreate()
 void TfrmSaldrixMain::UpdateCaption(bool modified)
 {
     // The name is put together by hand: a name holding "%1" must show as it is.
-    const QString name = FFileName.isEmpty() ? tr("Untitled") : FFileName.mid(FFileName.lastIndexOf(u'/') + 1);
+    QString name = FFileName.isEmpty() ? tr("Untitled") : FFileName.mid(FFileName.lastIndexOf(u'/') + 1);
+    // Qt reads "[*]" in a title as the place of a modified mark and hides it; doubled it shows as is.
+    name.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
     setWindowTitle(name + QStringLiteral(" - ") + applicationTitle());
     StatusPanel1->setText(modified ? tr("Modified") : QString());
 }
