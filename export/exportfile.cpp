@@ -34,6 +34,7 @@ QString ExportFile::errorText(int error)
     case EPERM:
     case EISDIR:
     case EROFS:
+    case ETXTBSY:
         return tr("File access denied");
     case EMFILE:
     case ENFILE:

@@ -4,6 +4,7 @@
 #include "document/documenttree.h"
 #include "document/saldrixerror.h"
 #include "export/exportcatalogue.h"
+#include "export/exportfile.h"
 #include "export/exportoptions.h"
 
 #include <QDir>
@@ -99,6 +100,7 @@ private Q_SLOTS:
     void unusableNamesMakeNoFile_data();
     void unusableNamesMakeNoFile();
     void readOnlyFileIsRefused();
+    void errorNumbersTheTestsCannotProvoke();
     void tooManyOpenFiles();
     void fullDiskStopsTheRun_data();
     void fullDiskStopsTheRun();
@@ -131,6 +133,15 @@ void tst_ExportFailures::unusableNamesMakeNoFile()
     QCOMPARE(failingExport(workedExampleCatalogue(), fileName), message);
     QCOMPARE(QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
     QCOMPARE(readBytes(m_dir.filePath(u"plain.txt"_s)), QByteArray("keep"));
+}
+
+void tst_ExportFailures::errorNumbersTheTestsCannotProvoke()
+{
+    // A running program's file, a read-only mount and a full system table.
+    QCOMPARE(ExportFile::errorText(ETXTBSY), u"File access denied"_s);
+    QCOMPARE(ExportFile::errorText(EROFS), u"File access denied"_s);
+    QCOMPARE(ExportFile::errorText(ENFILE), u"Too many open files"_s);
+    QCOMPARE(ExportFile::errorText(EIO), u"I/O error 5"_s);
 }
 
 void tst_ExportFailures::readOnlyFileIsRefused()
