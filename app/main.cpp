@@ -1,5 +1,4 @@
 #include "editor/applicationtitle.h"
-#include "editor/imagelist.h"
 #include "editor/messageboxdialogs.h"
 #include "editor/saldrixmain.h"
 #include "export/mainwindowexport.h"
@@ -46,7 +45,6 @@ void closeOnSignals(QWidget &window)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    initSaldrixResources();
     QApplication::setApplicationName(applicationTitle());
     QApplication::setOrganizationName(QStringLiteral("Yorv"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/yorvsaldrix.png")));

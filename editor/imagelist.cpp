@@ -30,18 +30,12 @@ constexpr std::array<const char *, ImageListCount> ImageNames = {
 
 } // namespace
 
-void initSaldrixResources()
-{
-    Q_INIT_RESOURCE(saldrix);
-}
-
 QIcon imageListIcon(int index)
 {
     if (index < 0 || index >= ImageListCount)
         return {};
     // The list is read once; QIcon picks the "@2x" picture beside each one on dense screens.
     static const std::array<QIcon, ImageListCount> icons = [] {
-        initSaldrixResources();
         std::array<QIcon, ImageListCount> loaded;
         for (int i = 0; i < ImageListCount; ++i)
             loaded[static_cast<size_t>(i)]

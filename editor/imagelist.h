@@ -7,7 +7,3 @@
 inline constexpr int ImageListCount = 21;
 
 [[nodiscard]] QIcon imageListIcon(int index);
-
-// Makes the compiled-in pictures, cursors and icon available. The resources sit in a static
-// library, whose unreferenced initialiser the linker would drop; calling this keeps it.
-void initSaldrixResources();

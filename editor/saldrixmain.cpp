@@ -44,7 +44,6 @@ TfrmSaldrixMain::TfrmSaldrixMain(UserDialogs &dialogs, QWidget *parent)
     , m_dialogs(dialogs)
     , m_document(new DocumentTree(this))
 {
-    initSaldrixResources();
     setObjectName(QStringLiteral("frmSaldrixMain"));
     setWindowTitle(applicationTitle());
     setWindowIcon(QIcon(QStringLiteral(":/icons/yorvsaldrix.png")));

@@ -18,19 +18,11 @@
 #include <QShowEvent>
 #include <QStackedWidget>
 
-// The pictures are compiled into a static library; naming their initialiser keeps the linker from
-// dropping them from programs that reach them only through this window.
-static void initWizardResources()
-{
-    Q_INIT_RESOURCE(saldrix);
-}
-
 TfrmSaldrixWizard::TfrmSaldrixWizard(DocumentTree &tree, UserDialogs &dialogs, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
     , m_tree(tree)
     , m_dialogs(dialogs)
 {
-    initWizardResources();
     setObjectName(QStringLiteral("SaldrixWizard"));
     setWindowTitle(tr("Export Wizard"));
     setModal(false);

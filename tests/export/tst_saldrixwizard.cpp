@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -136,6 +137,12 @@ void tst_SaldrixWizard::startsHiddenOnTheFirstPageWithItsDefaults()
     QVERIFY(!child<QPushButton>(u"BtnBack"_s)->isEnabled());
     QVERIFY(child<QPushButton>(u"BtnNext"_s)->isEnabled());
     QVERIFY(child<QPushButton>(u"BtnNext"_s)->isDefault());
+
+    // The pictures are compiled in and reach this program without being asked for.
+    const QList<QLabel *> pictures = m_wizard->findChildren<QLabel *>(QRegularExpression(u"^Image"_s));
+    QCOMPARE(pictures.size(), 6);
+    for (const QLabel *picture : pictures)
+        QVERIFY2(!picture->pixmap().isNull(), qPrintable(picture->objectName()));
 
     QStringList pages;
     auto *notebook = child<QStackedWidget>(u"NoteBook1"_s);
