@@ -157,7 +157,10 @@ private:
     void removeAllNodes();
     [[nodiscard]] bool treeIsEmpty() const;
     std::optional<QString> runFileDialog(QFileDialog *dialog);
+    // Names the document after the file, writes it there and marks it unchanged.
     void saveTo(const QString &fileName);
+    // The document's own file, or one chosen in the Save dialog; nothing when that is cancelled.
+    std::optional<QString> fileNameToSave();
     bool saveCommand();
     bool saveAsCommand();
     void newOrCloseCommand();

@@ -79,22 +79,27 @@ std::optional<QString> TfrmSaldrixMain::runFileDialog(QFileDialog *dialog)
 
 void TfrmSaldrixMain::saveTo(const QString &fileName)
 {
+    FFileName = fileName;
     SaveTreeToIni(*m_document, fileName);
+    FModified = false;
+    UpdateCaption(false);
+}
+
+std::optional<QString> TfrmSaldrixMain::fileNameToSave()
+{
+    if (!FFileName.isEmpty())
+        return FFileName;
+    return runFileDialog(SaveDialog1);
 }
 
 bool TfrmSaldrixMain::saveCommand()
 {
     if (treeIsEmpty())
         return true;
-    if (FFileName.isEmpty()) {
-        const std::optional<QString> chosen = runFileDialog(SaveDialog1);
-        if (!chosen)
-            return false;
-        FFileName = *chosen;
-    }
-    saveTo(FFileName);
-    FModified = false;
-    UpdateCaption(false);
+    const std::optional<QString> fileName = fileNameToSave();
+    if (!fileName)
+        return false;
+    saveTo(*fileName);
     return true;
 }
 
@@ -107,10 +112,7 @@ bool TfrmSaldrixMain::saveAsCommand()
     const std::optional<QString> chosen = runFileDialog(SaveDialog1);
     if (!chosen)
         return false;
-    FFileName = *chosen;
-    saveTo(FFileName);
-    FModified = false;
-    UpdateCaption(false);
+    saveTo(*chosen);
     return true;
 }
 
@@ -132,13 +134,10 @@ void TfrmSaldrixMain::newOrCloseCommand()
     // An empty tree cannot be saved; the changes stay pending.
     if (treeIsEmpty())
         return;
-    if (FFileName.isEmpty()) {
-        const std::optional<QString> chosen = runFileDialog(SaveDialog1);
-        if (!chosen)
-            return;
-        FFileName = *chosen;
-    }
-    saveTo(FFileName);
+    const std::optional<QString> fileName = fileNameToSave();
+    if (!fileName)
+        return;
+    saveTo(*fileName);
     clearDocument();
 }
 
@@ -154,14 +153,11 @@ bool TfrmSaldrixMain::settleChangesBeforeOpen()
     }
     if (treeIsEmpty())
         return false;
-    if (FFileName.isEmpty()) {
-        // Cancelling the Save dialog keeps the document: the changes were meant to be saved.
-        const std::optional<QString> chosen = runFileDialog(SaveDialog1);
-        if (!chosen)
-            return false;
-        FFileName = *chosen;
-    }
-    saveTo(FFileName);
+    // Cancelling the Save dialog keeps the document: the changes were meant to be saved.
+    const std::optional<QString> fileName = fileNameToSave();
+    if (!fileName)
+        return false;
+    saveTo(*fileName);
     clearDocument();
     return true;
 }
