@@ -11,6 +11,14 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+// The expected lines of a file, written as one text with '|' between them.
+QStringList bars(const QString &lines)
+{
+    return lines.split(u'|');
+}
+} // namespace
+
 class tst_ExportCatalogue : public QObject {
     Q_OBJECT
 
@@ -51,7 +59,6 @@ private Q_SLOTS:
     void emptyCataloguesGiveEmptyFiles_data();
     void emptyCataloguesGiveEmptyFiles();
     void progressCountsEverySectionAndStepsPerDisc();
-    void replacesAnExistingFile();
     void crossesTheWriteBufferIntact();
     void writesTheDocumentsEncoding_data();
     void writesTheDocumentsEncoding();
@@ -68,25 +75,22 @@ void tst_ExportCatalogue::workedExample_data()
     QTest::addColumn<bool>("numTracks");
     QTest::addColumn<QStringList>("lines");
 
-    const QString sep = QString(10, u'=');
     QTest::newRow("artist first, volume and genre")
         << true << true << true << false
-        << QStringList { u"North Wind - Low Tide"_s, u"Volume=1F3C9A2"_s, sep, u"0. Harbour"_s, u"1. Lighthouse"_s, {},
-               {}, {}, u"Rainfall - Signals"_s, u"Volume=20C3E72"_s, u"Genre=Ambient"_s, sep, u"0. Pulse"_s, {}, {},
-               {} };
-    QTest::newRow("title first") << false << true << true << false
-                                 << QStringList { u"Low Tide - North Wind"_s, u"Volume=1F3C9A2"_s, sep, u"0. Harbour"_s,
-                                        u"1. Lighthouse"_s, {}, {}, {}, u"Signals - Rainfall"_s, u"Volume=20C3E72"_s,
-                                        u"Genre=Ambient"_s, sep, u"0. Pulse"_s, {}, {}, {} };
-    QTest::newRow("with track counts") << true << true << true << true
-                                       << QStringList { u"North Wind - Low Tide"_s, u"Volume=1F3C9A2"_s,
-                                              u"NumTracks=2"_s, sep, u"0. Harbour"_s, u"1. Lighthouse"_s, {}, {}, {},
-                                              u"Rainfall - Signals"_s, u"Volume=20C3E72"_s, u"Genre=Ambient"_s,
-                                              u"NumTracks=1"_s, sep, u"0. Pulse"_s, {}, {}, {} };
-    QTest::newRow("no extra lines") << true << false << false << false
-                                    << QStringList { u"North Wind - Low Tide"_s, sep, u"0. Harbour"_s,
-                                           u"1. Lighthouse"_s, {}, {}, {}, u"Rainfall - Signals"_s, sep, u"0. Pulse"_s,
-                                           {}, {}, {} };
+        << bars(
+               u"North Wind - Low Tide|Volume=1F3C9A2|==========|0. Harbour|1. Lighthouse||||Rainfall - Signals|Volume=20C3E72|Genre=Ambient|==========|0. Pulse|||"_s);
+    QTest::newRow("title first")
+        << false << true << true << false
+        << bars(
+               u"Low Tide - North Wind|Volume=1F3C9A2|==========|0. Harbour|1. Lighthouse||||Signals - Rainfall|Volume=20C3E72|Genre=Ambient|==========|0. Pulse|||"_s);
+    QTest::newRow("with track counts")
+        << true << true << true << true
+        << bars(
+               u"North Wind - Low Tide|Volume=1F3C9A2|NumTracks=2|==========|0. Harbour|1. Lighthouse||||Rainfall - Signals|Volume=20C3E72|Genre=Ambient|NumTracks=1|==========|0. Pulse|||"_s);
+    QTest::newRow("no extra lines")
+        << true << false << false << false
+        << bars(
+               u"North Wind - Low Tide|==========|0. Harbour|1. Lighthouse||||Rainfall - Signals|==========|0. Pulse|||"_s);
 }
 
 void tst_ExportCatalogue::workedExample()
@@ -118,70 +122,57 @@ void tst_ExportCatalogue::edgeCases_data()
     // Names: keywords in any ASCII case, nothing else.
     QTest::newRow("keywords in any case")
         << u"[a]\nARTIST=A\nTitle=T\nGenre=G\nNUMTRACKS=3\nentrytype=1\nOrder=0\nNumPlay=2"_s << dash << line
-        << QStringList { u"A - T"_s, u"Volume=A"_s, u"Genre=G"_s, u"NumTracks=3"_s, {}, {}, {} };
+        << bars(u"A - T|Volume=A|Genre=G|NumTracks=3|||"_s);
     QTest::newRow("keyword with a leading blank is a track")
-        << u"[a]\n artist=A"_s << dash << line << QStringList { line, u" artist. A"_s, {}, {}, {} };
-    QTest::newRow("only ASCII letters are upper-cased")
-        << u"[a]\nt\u0131tle=T\nartist=A\n\u017fenre=x"_s << dash << line
-        << QStringList { line, u"t\u0131tle. T"_s, u"\u017fenre. x"_s, {}, {}, {} };
-    QTest::newRow("empty option name ignored")
-        << u"[a]\n=lost\n1=One"_s << dash << line << QStringList { line, u"1. One"_s, {}, {}, {} };
+        << u"[a]\n artist=A"_s << dash << line << bars(u"==| artist. A|||"_s);
+    QTest::newRow("only ASCII letters are upper-cased") << u"[a]\nt\u0131tle=T\nartist=A\n\u017fenre=x"_s << dash
+                                                        << line << bars(u"==|t\u0131tle. T|\u017fenre. x|||"_s);
+    QTest::newRow("empty option name ignored") << u"[a]\n=lost\n1=One"_s << dash << line << bars(u"==|1. One|||"_s);
     QTest::newRow("settings section skipped in any case, not with a blank")
         << u"[optionsettings]\n0=x\n[OPTIONSETTINGS]\n0=y\n[Option Settings]\n0=z"_s << dash << line
-        << QStringList { line, u"0. z"_s, {}, {}, {} };
-    QTest::newRow("section without a name skipped") << u"[]\n0=x\n[b]"_s << dash << line << QStringList { {}, {}, {} };
+        << bars(u"==|0. z|||"_s);
+    QTest::newRow("section without a name skipped") << u"[]\n0=x\n[b]"_s << dash << line << bars(u"||"_s);
     QTest::newRow("volume upper-cased, other lines keep their case")
         << u"[2a96f9b\u00e4]\nartist=aB\ntitle=cD\ngenre=eF\nnumtracks=gH\nxY=iJ"_s << dash << line
-        << QStringList { u"aB - cD"_s, u"Volume=2A96F9B\u00e4"_s, u"Genre=eF"_s, u"NumTracks=gH"_s, line, u"xY. iJ"_s,
-               {}, {}, {} };
+        << bars(u"aB - cD|Volume=2A96F9B\u00e4|Genre=eF|NumTracks=gH|==|xY. iJ|||"_s);
 
     // Headings.
     QTest::newRow("artist without title gives no heading")
-        << u"[a]\nartist=A\n0=x"_s << dash << line << QStringList { line, u"0. x"_s, {}, {}, {} };
+        << u"[a]\nartist=A\n0=x"_s << dash << line << bars(u"==|0. x|||"_s);
     QTest::newRow("genre and track count before the heading")
         << u"[a]\ngenre=G\nnumtracks=1\ngenre=H\ntitle=T\n0=x\nartist=A"_s << dash << line
-        << QStringList { u"Genre=G"_s, u"NumTracks=1"_s, u"Genre=H"_s, line, u"0. x"_s, u"A - T"_s, u"Volume=A"_s, {},
-               {}, {} };
-    QTest::newRow("empty value keeps the heading pending") << u"[a]\nartist=\ntitle=T\nartist=A"_s << dash << line
-                                                           << QStringList { u"A - T"_s, u"Volume=A"_s, {}, {}, {} };
-    QTest::newRow("second pair gives a second heading")
-        << u"[a]\nartist=A\ntitle=T\ntitle=U\nartist=B"_s << dash << line
-        << QStringList { u"A - T"_s, u"Volume=A"_s, u"B - U"_s, u"Volume=A"_s, {}, {}, {} };
+        << bars(u"Genre=G|NumTracks=1|Genre=H|==|0. x|A - T|Volume=A|||"_s);
+    QTest::newRow("empty value keeps the heading pending")
+        << u"[a]\nartist=\ntitle=T\nartist=A"_s << dash << line << bars(u"A - T|Volume=A|||"_s);
+    QTest::newRow("second pair gives a second heading") << u"[a]\nartist=A\ntitle=T\ntitle=U\nartist=B"_s << dash
+                                                        << line << bars(u"A - T|Volume=A|B - U|Volume=A|||"_s);
     // A pending artist or title never reaches the next disc.
     QTest::newRow("artist left pending does not join the next disc's title")
-        << u"[a]\nartist=A1\n[b]\ntitle=T2\nartist=A2"_s << dash << line
-        << QStringList { {}, {}, {}, u"A2 - T2"_s, u"Volume=B"_s, {}, {}, {} };
+        << u"[a]\nartist=A1\n[b]\ntitle=T2\nartist=A2"_s << dash << line << bars(u"|||A2 - T2|Volume=B|||"_s);
     QTest::newRow("title left pending does not join the next disc's artist")
-        << u"[a]\ntitle=T1\n[b]\nartist=A2\ntitle=T2"_s << dash << line
-        << QStringList { {}, {}, {}, u"A2 - T2"_s, u"Volume=B"_s, {}, {}, {} };
+        << u"[a]\ntitle=T1\n[b]\nartist=A2\ntitle=T2"_s << dash << line << bars(u"|||A2 - T2|Volume=B|||"_s);
     QTest::newRow("half a pair in each disc gives no heading")
-        << u"[a]\nartist=A1\n[b]\ntitle=T2"_s << dash << line << QStringList { {}, {}, {}, {}, {}, {} };
-    QTest::newRow("skipped section between discs") << u"[a]\nartist=A1\n[OptionSettings]\ntitle=x\n[b]\ntitle=T2"_s
-                                                   << dash << line << QStringList { {}, {}, {}, {}, {}, {} };
+        << u"[a]\nartist=A1\n[b]\ntitle=T2"_s << dash << line << bars(u"|||||"_s);
+    QTest::newRow("skipped section between discs")
+        << u"[a]\nartist=A1\n[OptionSettings]\ntitle=x\n[b]\ntitle=T2"_s << dash << line << bars(u"|||||"_s);
 
     // Separators.
-    QTest::newRow("empty separator") << u"[a]\nartist=A\ntitle=T"_s << QString() << line
-                                     << QStringList { u"AT"_s, u"Volume=A"_s, {}, {}, {} };
+    QTest::newRow("empty separator") << u"[a]\nartist=A\ntitle=T"_s << QString() << line << bars(u"AT|Volume=A|||"_s);
     QTest::newRow("three-character separator")
-        << u"[a]\nartist=A\ntitle=T"_s << u" / "_s << line << QStringList { u"A / T"_s, u"Volume=A"_s, {}, {}, {} };
-    QTest::newRow("empty separator line")
-        << u"[a]\n0=x"_s << dash << QString() << QStringList { {}, u"0. x"_s, {}, {}, {} };
+        << u"[a]\nartist=A\ntitle=T"_s << u" / "_s << line << bars(u"A / T|Volume=A|||"_s);
+    QTest::newRow("empty separator line") << u"[a]\n0=x"_s << dash << QString() << bars(u"|0. x|||"_s);
 
     // Tracks.
     QTest::newRow("separator line once per disc")
-        << u"[a]\n0=x\nartist=A\n1=y\n[b]\n0=z"_s << dash << line
-        << QStringList { line, u"0. x"_s, u"1. y"_s, {}, {}, {}, line, u"0. z"_s, {}, {}, {} };
+        << u"[a]\n0=x\nartist=A\n1=y\n[b]\n0=z"_s << dash << line << bars(u"==|0. x|1. y||||==|0. z|||"_s);
     QTest::newRow("disc without tracks has no separator line")
-        << u"[a]\nartist=A\ntitle=T\ngenre=G"_s << dash << line
-        << QStringList { u"A - T"_s, u"Volume=A"_s, u"Genre=G"_s, {}, {}, {} };
-    QTest::newRow("disc without options") << u"[a]"_s << dash << line << QStringList { {}, {}, {} };
-    QTest::newRow("track with an empty title")
-        << u"[a]\n7="_s << dash << line << QStringList { line, u"7. "_s, {}, {}, {} };
+        << u"[a]\nartist=A\ntitle=T\ngenre=G"_s << dash << line << bars(u"A - T|Volume=A|Genre=G|||"_s);
+    QTest::newRow("disc without options") << u"[a]"_s << dash << line << bars(u"||"_s);
+    QTest::newRow("track with an empty title") << u"[a]\n7="_s << dash << line << bars(u"==|7. |||"_s);
     QTest::newRow("settings of another program become tracks")
-        << u"[Window]\nLeft=10\nTop=20"_s << dash << line
-        << QStringList { line, u"Left. 10"_s, u"Top. 20"_s, {}, {}, {} };
+        << u"[Window]\nLeft=10\nTop=20"_s << dash << line << bars(u"==|Left. 10|Top. 20|||"_s);
     QTest::newRow("values keep blanks and equals signs")
-        << u"[a]\n 0 = x=y "_s << dash << line << QStringList { line, u" 0 .  x=y "_s, {}, {}, {} };
+        << u"[a]\n 0 = x=y "_s << dash << line << bars(u"==| 0 .  x=y |||"_s);
 }
 
 void tst_ExportCatalogue::edgeCases()
@@ -216,6 +207,7 @@ void tst_ExportCatalogue::emptyCataloguesGiveEmptyFiles()
     RecordingProgress progress;
     QStringList messages;
     const ExportOptions options = workedOptions();
+    writeBytes(options.FileName, QByteArray(100000, 'x')); // an existing file is replaced
     ExportCatalogue(tree, options, progress, { {}, [&](const QString &text) { messages << text; } });
     QCOMPARE(readBytes(options.FileName), QByteArray(""));
     QCOMPARE(progress.maximum, maximum);
@@ -241,13 +233,6 @@ void tst_ExportCatalogue::progressCountsEverySectionAndStepsPerDisc()
     QCOMPARE(eventLog(),
         QStringList({ u"busy"_s, u"begin 5"_s, u"step"_s, u"step"_s, u"step"_s, u"end"_s, u"idle"_s,
             u"Export Successfully Done."_s }));
-}
-
-void tst_ExportCatalogue::replacesAnExistingFile()
-{
-    const ExportOptions options = workedOptions();
-    writeBytes(options.FileName, QByteArray(100000, 'x'));
-    QCOMPARE(exportText(u"[a]\n0=x"_s, options), crlfLines({ u"=========="_s, u"0. x"_s, {}, {}, {} }));
 }
 
 void tst_ExportCatalogue::crossesTheWriteBufferIntact()

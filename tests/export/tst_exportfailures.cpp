@@ -104,7 +104,6 @@ private Q_SLOTS:
     void tooManyOpenFiles();
     void fullDiskStopsTheRun_data();
     void fullDiskStopsTheRun();
-    void cleanupClosesTheFileLast();
     void refusesToOverwriteTheOpenDocument_data();
     void refusesToOverwriteTheOpenDocument();
 };
@@ -206,30 +205,23 @@ void tst_ExportFailures::fullDiskStopsTheRun()
     int steps = 0;
     QCOMPARE(failingExport(catalogue, u"/dev/full"_s, {}, &steps), u"I/O error 28"_s);
     QCOMPARE(steps < discs, stopsEarly);
-}
-
-void tst_ExportFailures::cleanupClosesTheFileLast()
-{
-    if (!QFile::exists(u"/dev/full"_s))
-        QSKIP("no /dev/full");
-    failingExport(u"[a]\n0=x"_s, u"/dev/full"_s);
-    QCOMPARE(eventLog(), QStringList({ u"busy"_s, u"begin 1"_s, u"end (file open)"_s, u"idle (file open)"_s }));
+    // The cleanup closes the file last.
+    QCOMPARE(eventLog().mid(2), QStringList({ u"end (file open)"_s, u"idle (file open)"_s }));
 }
 
 void tst_ExportFailures::refusesToOverwriteTheOpenDocument_data()
 {
-    QTest::addColumn<QString>("documentName");
     QTest::addColumn<QString>("exportName");
-    QTest::newRow("same name") << u"songs.txt"_s << u"songs.txt"_s;
-    QTest::newRow("through a symbolic link") << u"songs.txt"_s << u"link.txt"_s;
-    QTest::newRow("through a hard link") << u"songs.txt"_s << u"hard.txt"_s;
-    QTest::newRow("through a dotted path") << u"songs.txt"_s << u"./sub/../songs.txt"_s;
+    QTest::newRow("same name") << u"songs.txt"_s;
+    QTest::newRow("through a symbolic link") << u"link.txt"_s;
+    QTest::newRow("through a hard link") << u"hard.txt"_s;
+    QTest::newRow("through a dotted path") << u"./sub/../songs.txt"_s;
 }
 
 void tst_ExportFailures::refusesToOverwriteTheOpenDocument()
 {
-    QFETCH(QString, documentName);
     QFETCH(QString, exportName);
+    const QString documentName = u"songs.txt"_s;
     QTemporaryDir dir;
     const QByteArray ini = "[1f3c9a2]\nartist=North Wind\n";
     writeBytes(dir.filePath(documentName), ini);
