@@ -31,47 +31,42 @@ void fillLarge(DocumentTree &tree)
 
 // Makes every write past a few kilobytes into a regular file fail, as a full disk does; works
 // for root too, which no permission bit stops.
-class FileSizeLimit {
-public:
+struct FileSizeLimit {
     explicit FileSizeLimit(rlim_t bytes)
     {
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limited = m_old;
-        limited.rlim_cur = bytes;
+        getrlimit(RLIMIT_FSIZE, &old);
+        oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited { bytes, old.rlim_max };
         setrlimit(RLIMIT_FSIZE, &limited);
     }
     ~FileSizeLimit()
     {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldHandler);
     }
-    FileSizeLimit(const FileSizeLimit &) = delete;
-    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
-
-private:
-    rlimit m_old {};
-    void (*m_oldHandler)(int) = nullptr;
+    rlimit old {};
+    void (*oldHandler)(int) = nullptr;
 };
+
+// The message of the error that the load or save raised, or "<done>".
+template <typename Io> QString errorOf(Io io)
+{
+    try {
+        io();
+    } catch (const SaldrixError &error) {
+        return error.message();
+    }
+    return QStringLiteral("<done>");
+}
 
 QString errorOfSave(const DocumentTree &tree, const QString &fileName)
 {
-    try {
-        SaveTreeToIni(tree, fileName);
-    } catch (const SaldrixError &error) {
-        return error.message();
-    }
-    return QStringLiteral("<saved>");
+    return errorOf([&] { SaveTreeToIni(tree, fileName); });
 }
 
-QString errorOfLoad(DocumentTree &tree, const QString &fileName)
+void fillOne(DocumentTree &tree)
 {
-    try {
-        LoadTreeFromIni(tree, fileName);
-    } catch (const SaldrixError &error) {
-        return error.message();
-    }
-    return QStringLiteral("<loaded>");
+    tree.appendOption(tree.appendSection(QStringLiteral("a")), QStringLiteral("x"), QStringLiteral("1"));
 }
 
 } // namespace
@@ -87,8 +82,7 @@ private Q_SLOTS:
     void init();
 
     void failedSaveKeepsTheOldFile();
-    void saveIntoReadOnlyFolderRewritesTheFileInPlace();
-    void saveOfReadOnlyFileFails();
+    void saveIntoReadOnlyPlaces();
     void saveToWhatIsNoRegularFile();
     void saveThroughSymbolicLinks();
     void saveKeepsPermissionBits_data();
@@ -134,45 +128,45 @@ void tst_DiskFaults::failedSaveKeepsTheOldFile()
     QVERIFY(readBytes(m_file).startsWith("[new]\noption0=a value that is rather long\n"));
 }
 
-void tst_DiskFaults::saveIntoReadOnlyFolderRewritesTheFileInPlace()
+void tst_DiskFaults::saveIntoReadOnlyPlaces()
 {
     if (permissionsBypassed())
         QSKIP("permission bits do not stop this user");
+    const auto setFolderWritable = [this](bool writable) {
+        QFile::setPermissions(m_dir->path(),
+            QFileDevice::ReadOwner | QFileDevice::ExeOwner
+                | (writable ? QFileDevice::WriteOwner : QFileDevice::Permissions()));
+    };
+    // A read-only folder: the file is rewritten in place.
     writeBytes(m_file, QByteArray(10000, ';'));
     struct stat before { };
     QCOMPARE(::stat(QFile::encodeName(m_file).constData(), &before), 0);
-    QFile::setPermissions(m_dir->path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     DocumentTree tree;
-    tree.appendOption(tree.appendSection(QStringLiteral("a")), QStringLiteral("x"), QStringLiteral("1"));
+    fillOne(tree);
+    setFolderWritable(false);
     const QString error = errorOfSave(tree, m_file);
-    QFile::setPermissions(m_dir->path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    QCOMPARE(error, QStringLiteral("<saved>"));
+    setFolderWritable(true);
+    QCOMPARE(error, QStringLiteral("<done>"));
     QCOMPARE(readBytes(m_file), QByteArray("[a]\nx=1\n"));
     struct stat after { };
     QCOMPARE(::stat(QFile::encodeName(m_file).constData(), &after), 0);
     QCOMPARE(after.st_ino, before.st_ino);
-}
 
-void tst_DiskFaults::saveOfReadOnlyFileFails()
-{
-    if (permissionsBypassed())
-        QSKIP("permission bits do not stop this user");
+    // A read-only file fails, in a writable folder or not, and is kept.
     const QByteArray old = "[old]\nx=1\n";
     writeBytes(m_file, old);
     QFile::setPermissions(m_file, QFileDevice::ReadOwner);
-    DocumentTree tree;
-    tree.appendOption(tree.appendSection(QStringLiteral("a")), QStringLiteral("x"), QStringLiteral("1"));
     QCOMPARE(errorOfSave(tree, m_file), QStringLiteral("Unable to write to %1").arg(m_file));
-    QFile::setPermissions(m_dir->path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    setFolderWritable(false);
     QCOMPARE(errorOfSave(tree, m_file), QStringLiteral("Unable to write to %1").arg(m_file));
-    QFile::setPermissions(m_dir->path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    setFolderWritable(true);
     QCOMPARE(readBytes(m_file), old);
 }
 
 void tst_DiskFaults::saveToWhatIsNoRegularFile()
 {
     DocumentTree tree;
-    tree.appendOption(tree.appendSection(QStringLiteral("a")), QStringLiteral("x"), QStringLiteral("1"));
+    fillOne(tree);
     QCOMPARE(errorOfSave(tree, m_dir->path()), QStringLiteral("Unable to write to %1").arg(m_dir->path()));
     QVERIFY(QFileInfo(m_dir->path()).isDir());
     QCOMPARE(errorOfSave(tree, m_dir->filePath(QStringLiteral("missing/doc.ini"))),
@@ -196,7 +190,7 @@ void tst_DiskFaults::saveThroughSymbolicLinks()
     writeBytes(target, "[old]\nx=1\n");
     QVERIFY(QFile::link(QStringLiteral("real/target.ini"), link));
     DocumentTree tree;
-    tree.appendOption(tree.appendSection(QStringLiteral("a")), QStringLiteral("x"), QStringLiteral("1"));
+    fillOne(tree);
 
     SaveTreeToIni(tree, link);
     QVERIFY(QFileInfo(link).isSymLink());
@@ -219,9 +213,7 @@ void tst_DiskFaults::saveKeepsPermissionBits_data()
 {
     QTest::addColumn<int>("mode");
     QTest::newRow("0600") << 0600;
-    QTest::newRow("0640") << 0640;
     QTest::newRow("0664") << 0664;
-    QTest::newRow("0755") << 0755;
 }
 
 void tst_DiskFaults::saveKeepsPermissionBits()
@@ -230,7 +222,7 @@ void tst_DiskFaults::saveKeepsPermissionBits()
     writeBytes(m_file, "[old]\nx=1\n");
     QCOMPARE(::chmod(QFile::encodeName(m_file).constData(), mode_t(mode)), 0);
     DocumentTree tree;
-    tree.appendOption(tree.appendSection(QStringLiteral("a")), QStringLiteral("x"), QStringLiteral("1"));
+    fillOne(tree);
     SaveTreeToIni(tree, m_file);
     struct stat info { };
     QCOMPARE(::stat(QFile::encodeName(m_file).constData(), &info), 0);
@@ -268,7 +260,7 @@ void tst_DiskFaults::unreadableFilesAreReported()
     }
     DocumentTree tree;
     fill(tree, { { QStringLiteral("kept"), {} } });
-    QCOMPARE(errorOfLoad(tree, name), QStringLiteral("Unable to read %1").arg(name));
+    QCOMPARE(errorOf([&] { LoadTreeFromIni(tree, name); }), QStringLiteral("Unable to read %1").arg(name));
     QCOMPARE(tree.sectionCount(), 1);
     QVERIFY(!tree.inBatch());
     QCOMPARE(g_busyDepth, 0);

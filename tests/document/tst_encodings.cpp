@@ -98,7 +98,7 @@ void tst_Encodings::filesKeepTheirBytesThroughLoadAndSave()
     DocumentTree tree;
     LoadTreeFromIni(tree, m_file);
     QCOMPARE(tree.sourceFormat(), format);
-    QCOMPARE(tree.sectionCount() >= 1, true);
+    QVERIFY(tree.sectionCount() >= 1);
     QCOMPARE(tree.optionText(0, 0, DocumentTree::ValueColumn), value);
     SaveTreeToIni(tree, m_file);
     QCOMPARE(readBytes(m_file), bytes);

@@ -109,9 +109,9 @@ void tst_IniFile::readsNothingFromAMissingFile()
 
     writeBytes(m_file, "[a]\nx=1\n");
     TIniFile present(m_file);
-    QCOMPARE(present.ReadValue(QStringLiteral("a"), QStringLiteral("y"), QStringLiteral("def")), QStringLiteral("def"));
-    QCOMPARE(present.ReadValue(QStringLiteral("b"), QStringLiteral("x"), QStringLiteral("def")), QStringLiteral("def"));
-    QCOMPARE(present.ReadValue(QStringLiteral("A"), QStringLiteral("x"), QStringLiteral("def")), QStringLiteral("def"));
+    for (const auto &[section, name] : { std::pair { "a", "y" }, { "b", "x" }, { "A", "x" } })
+        QCOMPARE(present.ReadValue(QString::fromLatin1(section), QString::fromLatin1(name), QStringLiteral("d")),
+            QStringLiteral("d"));
 }
 
 void tst_IniFile::readsTheFileAsItIsNow()
@@ -125,13 +125,12 @@ void tst_IniFile::readsTheFileAsItIsNow()
     // Values are found by name, in any order and more than once.
     writeBytes(m_file, "[a]\nx=1\ny=2\nz=3\n");
     QCOMPARE(ini.takeSnapshot(), TIniFile::SnapshotResult::Read);
-    QStringList names;
-    ini.GetOptionNames(QStringLiteral("a"), names);
-    QCOMPARE(ini.ReadValue(QStringLiteral("a"), QStringLiteral("z"), QString()), QStringLiteral("3"));
-    QCOMPARE(ini.ReadValue(QStringLiteral("a"), QStringLiteral("x"), QString()), QStringLiteral("1"));
-    QCOMPARE(ini.ReadValue(QStringLiteral("a"), QStringLiteral("x"), QString()), QStringLiteral("1"));
-    QCOMPARE(ini.ReadValue(QStringLiteral("a"), QStringLiteral("y"), QString()), QStringLiteral("2"));
-    QCOMPARE(ini.ReadValue(QStringLiteral("a"), QStringLiteral("w"), QStringLiteral("-")), QStringLiteral("-"));
+    for (const char *name : { "z", "x", "x", "y", "w" })
+        QCOMPARE(ini.ReadValue(QStringLiteral("a"), QString::fromLatin1(name), QStringLiteral("-")),
+            QString::fromLatin1(*name == 'w' ? "-"
+                    : *name == 'x'           ? "1"
+                    : *name == 'y'           ? "2"
+                                             : "3"));
 }
 
 void tst_IniFile::readsLongValuesAndLongNameListsWhole()

@@ -18,7 +18,6 @@ private Q_SLOTS:
     void deleteFocusesTheNodeAboveOrBelow();
     void deletingEverySectionLeavesOnlyAddSection();
     void renameMarksTheDocumentBeforeAnyTyping();
-    void dropMarksTheDocumentAndShowsIt();
     void sharedKeysRunTheSectionCommands_data();
     void sharedKeysRunTheSectionCommands();
 };
@@ -221,28 +220,6 @@ void tst_MainWindowEdit::renameMarksTheDocumentBeforeAnyTyping()
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("7"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QTRY_COMPARE(f.tree().optionText(0, 1, 1), QStringLiteral("7"));
-}
-
-void tst_MainWindowEdit::dropMarksTheDocumentAndShowsIt()
-{
-    MainWindowFixture f;
-    f.window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
-    f.open(f.writeFile(QStringLiteral("doc.ini"), SampleIni));
-    f.view().expandAll();
-    // A drop with nothing selected changes nothing.
-    const QPoint onB = f.view().viewport()->mapTo(&f.view(), f.view().visualRect(f.tree().sectionIndex(1)).center());
-    f.window->TreeListDragDrop(&f.view(), &f.view(), onB.x(), onB.y());
-    QVERIFY(!f.window->isModified());
-    f.view().selectNode(f.tree().optionIndex(0, 0));
-    f.window->TreeListDragDrop(&f.view(), &f.view(), onB.x(), onB.y());
-    QCOMPARE(f.outline(), QStringLiteral("a(y=2) b(z=3,x=1)"));
-    QVERIFY(f.window->isModified());
-    QCOMPARE(f.modifiedPanel(), QStringLiteral("Modified"));
-    // The change is not lost on close.
-    f.dialogs.saveAnswers << UserDialogs::Answer::Cancel;
-    QVERIFY(!f.window->close());
-    QVERIFY(f.dialogs.settled());
 }
 
 void tst_MainWindowEdit::sharedKeysRunTheSectionCommands_data()

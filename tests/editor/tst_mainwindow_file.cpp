@@ -16,8 +16,6 @@ private Q_SLOTS:
     void newWithoutChangesClearsWithoutAQuestion();
     void newAndCloseSettleUnsavedChanges_data();
     void newAndCloseSettleUnsavedChanges();
-    void openSettlesUnsavedChangesFirst_data();
-    void openSettlesUnsavedChangesFirst();
     void openAddsTheNameToRecentFilesBeforeReading();
     void openOfAMissingNameGivesAnEmptyDocumentUnderIt();
     void openOfAnUnreadableFileLeavesAnEmptyUntitledDocument();
@@ -66,10 +64,12 @@ void tst_MainWindowFile::newAndCloseSettleUnsavedChanges_data()
     QTest::addColumn<bool>("named");
     QTest::addColumn<Answer>("answer");
     QTest::addColumn<QString>("saveAs"); // answer of the Save dialog; "-" for none shown, "" cancelled
-    QTest::addColumn<bool>("cleared");
+    QTest::addColumn<bool>("cleared"); // the command went ahead
     QTest::addColumn<QString>("savedTo");
 
-    for (const QByteArray &command : { QByteArray("actFileNew"), QByteArray("actFileClose") }) {
+    // Cancelling the Save dialog keeps the work and stops the command, Open included.
+    for (const QByteArray &command :
+        { QByteArray("actFileNew"), QByteArray("actFileClose"), QByteArray("actFileOpen") }) {
         const auto row = [&command](const char *name) -> QTestData & {
             return QTest::addRow("%s %s", command.constData(), name) << command;
         };
@@ -93,18 +93,26 @@ void tst_MainWindowFile::newAndCloseSettleUnsavedChanges()
     MainWindowFixture f;
     openAndChange(f, named);
     const QString before = f.outline();
+    const bool open = command == "actFileOpen";
+    const QString other = f.writeFile(QStringLiteral("other.ini"), "[o]\nk=v\n");
     f.dialogs.saveAnswers << answer;
     if (saveAs != u"-")
         f.dialogs.fileAnswers << (saveAs.isEmpty() ? std::nullopt : std::optional<QString>(f.path(saveAs)));
+    if (open && cleared)
+        f.dialogs.fileAnswers << other;
     f.trigger(command.constData());
 
     QVERIFY(f.dialogs.settled());
-    QCOMPARE(f.tree().sectionCount() == 0, cleared);
+    QCOMPARE(f.dialogs.asked.contains(QStringLiteral("file:OpenDialog1")), open && cleared);
     QCOMPARE(f.window->isModified(), !cleared);
     if (!cleared) {
         QCOMPARE(f.outline(), before);
         QCOMPARE(f.modifiedPanel(), QStringLiteral("Modified"));
+    } else if (open) {
+        QCOMPARE(f.outline(), QStringLiteral("o(k=v)"));
+        QCOMPARE(f.window->fileName(), other);
     } else {
+        QCOMPARE(f.tree().sectionCount(), 0);
         QCOMPARE(f.caption(), QStringLiteral("Untitled - YorvSaldrix"));
         QCOMPARE(f.modifiedPanel(), QString());
     }
@@ -112,58 +120,6 @@ void tst_MainWindowFile::newAndCloseSettleUnsavedChanges()
         QVERIFY(f.readFile(savedTo).contains("New option #1"));
     else if (named)
         QCOMPARE(f.readFile(QStringLiteral("doc.ini")), SampleIni);
-}
-
-void tst_MainWindowFile::openSettlesUnsavedChangesFirst_data()
-{
-    QTest::addColumn<bool>("named");
-    QTest::addColumn<Answer>("answer");
-    QTest::addColumn<QString>("saveAs"); // "-" no Save dialog, "" cancelled
-    QTest::addColumn<bool>("openShown");
-    QTest::addColumn<bool>("saved");
-
-    QTest::newRow("cancel") << true << Answer::Cancel << "-" << false << false;
-    QTest::newRow("no") << true << Answer::No << "-" << true << false;
-    QTest::newRow("yes, named") << true << Answer::Yes << "-" << true << true;
-    QTest::newRow("yes, untitled, name chosen") << false << Answer::Yes << "new.ini" << true << true;
-    // Cancelling the Save dialog keeps the work and stops the Open, as New and Close do.
-    QTest::newRow("yes, untitled, dialog cancelled") << false << Answer::Yes << "" << false << false;
-}
-
-void tst_MainWindowFile::openSettlesUnsavedChangesFirst()
-{
-    QFETCH(bool, named);
-    QFETCH(Answer, answer);
-    QFETCH(QString, saveAs);
-    QFETCH(bool, openShown);
-    QFETCH(bool, saved);
-
-    MainWindowFixture f;
-    openAndChange(f, named);
-    const QString before = f.outline();
-    const QString other = f.writeFile(QStringLiteral("other.ini"), "[o]\nk=v\n");
-    f.dialogs.saveAnswers << answer;
-    if (saveAs != u"-")
-        f.dialogs.fileAnswers << (saveAs.isEmpty() ? std::nullopt : std::optional<QString>(f.path(saveAs)));
-    if (openShown)
-        f.dialogs.fileAnswers << other;
-    f.trigger("actFileOpen");
-
-    QVERIFY(f.dialogs.settled());
-    QCOMPARE(f.dialogs.asked.contains(QStringLiteral("file:OpenDialog1")), openShown);
-    if (openShown) {
-        QCOMPARE(f.outline(), QStringLiteral("o(k=v)"));
-        QCOMPARE(f.window->fileName(), other);
-        QVERIFY(!f.window->isModified());
-    } else {
-        QCOMPARE(f.outline(), before);
-        QVERIFY(f.window->isModified());
-    }
-    const QString target = named ? QStringLiteral("doc.ini") : saveAs;
-    if (saved)
-        QVERIFY(f.readFile(target).contains("New option #1"));
-    else if (named)
-        QCOMPARE(f.readFile(target), SampleIni);
 }
 
 void tst_MainWindowFile::openAddsTheNameToRecentFilesBeforeReading()

@@ -51,7 +51,6 @@ private Q_SLOTS:
     void editorKeysStoreThenMove_data();
     void editorKeysStoreThenMove();
     void escRestoresAndPressElsewhereStores();
-    void onlyRealChangesReportAnEdit();
     void lineBreaksAreStoredAsBlanks();
     void clickOnFocusedCellOpensAfterDoubleClickTime();
     void secondClickWithinDoubleClickTimeOpensNothing();
@@ -165,30 +164,6 @@ void tst_TreeEditing::escRestoresAndPressElsewhereStores()
     QCOMPARE(f->document.optionText(0, 0, 0), QStringLiteral("kept"));
     QCOMPARE(f->focusedName(), QStringLiteral("b1"));
     QCOMPARE(f->tree->focusedColumn(), 1);
-}
-
-void tst_TreeEditing::onlyRealChangesReportAnEdit()
-{
-    std::unique_ptr<TreeFixture> f(makeTree());
-    QVERIFY(f->focusTree());
-    QSignalSpy edited(&f->document, &DocumentTree::edited);
-    f->key(Qt::Key_F2);
-    QTest::keyClick(editorOf(f->tree), Qt::Key_Return);
-    QTRY_VERIFY(!f->tree->isEditing());
-    QCOMPARE(edited.count(), 0);
-
-    f->key(Qt::Key_F2);
-    editorOf(f->tree)->setText(QStringLiteral("other"));
-    QTest::keyClick(editorOf(f->tree), Qt::Key_Escape);
-    QTRY_VERIFY(!f->tree->isEditing());
-    QCOMPARE(edited.count(), 0);
-
-    f->key(Qt::Key_F2);
-    editorOf(f->tree)->setText(QStringLiteral("Renamed"));
-    QTest::keyClick(editorOf(f->tree), Qt::Key_Return);
-    QTRY_VERIFY(!f->tree->isEditing());
-    QCOMPARE(edited.count(), 1);
-    QCOMPARE(f->document.sectionText(0, 0), QStringLiteral("Renamed"));
 }
 
 void tst_TreeEditing::lineBreaksAreStoredAsBlanks()

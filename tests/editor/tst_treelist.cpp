@@ -1,8 +1,6 @@
 #include "treefixture.h"
 
 #include <QClipboard>
-#include <QContextMenuEvent>
-#include <QMenu>
 #include <QSignalSpy>
 
 namespace {
@@ -53,7 +51,6 @@ private Q_SLOTS:
     void shiftRangesKeepOneParent();
     void pressOnIndentationOrButton();
     void doubleClickTogglesExpansion();
-    void rightButtonAndMenuKeyOpenPopupMenu();
     void removalPassesFocusOn_data();
     void removalPassesFocusOn();
     void nodeAddedToEmptyTreeIsFocused();
@@ -68,11 +65,7 @@ void tst_TreeList::looksAndColumnsAsConfigured()
     TreeList bare;
     DocumentTree document;
     bare.setDocument(&document);
-    QCOMPARE(bare.objectName(), QStringLiteral("TreeList"));
     QCOMPARE(bare.columnWidths(), QList<int>({ 164, 217 }));
-    QCOMPARE(document.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
-        QStringLiteral("Section Name / Option Name"));
-    QCOMPARE(document.headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Option Value"));
     // The selection keeps its colour when the tree loses the keyboard focus.
     QCOMPARE(bare.palette().color(QPalette::Inactive, QPalette::Highlight),
         bare.palette().color(QPalette::Active, QPalette::Highlight));
@@ -343,34 +336,6 @@ void tst_TreeList::doubleClickTogglesExpansion()
     QCOMPARE(f->focusedName(), QStringLiteral("B"));
     QTest::mouseDClick(f->tree->viewport(), Qt::LeftButton, {}, f->imagePoint(f->section(1)));
     QVERIFY(!f->tree->isExpanded(f->section(1)));
-}
-
-void tst_TreeList::rightButtonAndMenuKeyOpenPopupMenu()
-{
-    std::unique_ptr<TreeFixture> f(makeTree());
-    QMenu menu;
-    menu.addAction(QStringLiteral("item"));
-    f->tree->setPopupMenu(&menu);
-    f->tree->expandAll();
-    f->clickCell(f->option(0, 0));
-
-    // The platform follows a right-button press with a context-menu event.
-    const QPoint at = f->cellPoint(f->option(1, 1), 1);
-    QTest::mousePress(f->tree->viewport(), Qt::RightButton, {}, at);
-    QContextMenuEvent request(QContextMenuEvent::Mouse, at, f->tree->viewport()->mapToGlobal(at));
-    QCoreApplication::sendEvent(f->tree->viewport(), &request);
-    QTest::mouseRelease(f->tree->viewport(), Qt::RightButton, {}, at);
-    QCOMPARE(f->focusedName(), QStringLiteral("b2"));
-    QCOMPARE(f->tree->focusedColumn(), 1);
-    QCOMPARE(f->selectedNames(), QStringList { "b2" });
-    QTRY_VERIFY(menu.isVisible());
-    menu.close();
-    QTRY_VERIFY(!menu.isVisible());
-
-    QVERIFY(f->focusTree());
-    f->key(Qt::Key_Menu);
-    QTRY_VERIFY(menu.isVisible());
-    menu.close();
 }
 
 void tst_TreeList::removalPassesFocusOn_data()
