@@ -221,9 +221,10 @@ void tst_MainWindowFile::theTextFormatBelongsToTheDocument()
     // New, and a failed load, start a UTF-8 document with LF line ends.
     f.trigger("actFileNew");
     f.trigger("actEditSectionAdd");
+    f.trigger("actEditOptionAdd");
     f.dialogs.fileAnswers << f.path(QStringLiteral("copy.ini"));
     f.trigger("actFileSaveAs");
-    QCOMPARE(f.readFile(QStringLiteral("copy.ini")), QByteArray("[New Section #1]\n"));
+    QCOMPARE(f.readFile(QStringLiteral("copy.ini")), QByteArray("[New Section #1]\nNew option #1=\n"));
     f.open(f.path(QStringLiteral("latin.ini")));
     QVERIFY(QDir(f.dir.path()).mkdir(QStringLiteral("folder.ini")));
     f.open(f.path(QStringLiteral("folder.ini")));
