@@ -41,13 +41,17 @@ public:
     // The same for texts kept elsewhere (Latin-1, UTF-8 or UTF-16), without copying them first.
     void WriteValue(const QString &section, QAnyStringView name, QAnyStringView value);
 
-    enum class SnapshotResult { Read, Missing, Unreadable };
+    // A file over MaxReadSize bytes is TooLarge and is not read.
+    enum class SnapshotResult { Read, Missing, Unreadable, TooLarge };
     SnapshotResult takeSnapshot();
     void releaseSnapshot();
     // How the file read by the last snapshot was encoded (UTF-8 with LF when it was missing).
     [[nodiscard]] TextFormat snapshotFormat() const;
 
+    // The new file keeps the encoding, mark and line ends of the one it replaces...
     void beginRewrite();
+    // ... or is written in the given format.
+    void beginRewrite(const TextFormat &format);
     void commitRewrite();
 
 private:

@@ -97,7 +97,7 @@ qint64 OptionTexts::put(QAnyStringView first, QAnyStringView second)
             if (textKind(text) == TextKind::Utf16)
                 m_utf16.append(QStringView(static_cast<const char16_t *>(text.data()), text.size()));
             else
-                m_utf16.append(text.toString());
+                m_utf16.append(textToString(text));
         } else if (textKind(text) == TextKind::Utf16) {
             for (const QChar c : QStringView(static_cast<const char16_t *>(text.data()), text.size()))
                 m_latin1.append(char(c.unicode()));
@@ -112,11 +112,11 @@ void OptionTexts::append(QAnyStringView name, QAnyStringView value, int image)
 {
     // A UTF-8 text beyond ASCII is measured in UTF-16 units once it is decoded.
     if (textKind(name) == TextKind::Utf8 && !fitsLatin1(name)) {
-        append(name.toString(), value, image);
+        append(textToString(name), value, image);
         return;
     }
     if (textKind(value) == TextKind::Utf8 && !fitsLatin1(value)) {
-        append(name, value.toString(), image);
+        append(name, textToString(value), image);
         return;
     }
     const qint64 offset = put(name, value);

@@ -26,6 +26,10 @@ DocumentContents buildContents(const QString &fileName, TextFormat &format, std:
     const ReadOutcome outcome = readWholeFile(fileName, bytes);
     if (outcome == ReadOutcome::Unreadable)
         throw SaldrixError(QCoreApplication::translate("TIniFile", "Unable to read %1").arg(fileName));
+    if (outcome == ReadOutcome::TooLarge) {
+        throw SaldrixError(QCoreApplication::translate("TIniFile", "Unable to read %1").arg(fileName) + u'\n'
+            + QCoreApplication::translate("TIniFile", "The file is larger than 1 GiB."));
+    }
     percent = 10;
     const IniText text = outcome == ReadOutcome::Read ? IniText(std::move(bytes)) : IniText();
     percent = 40;
@@ -100,7 +104,8 @@ void SaveTreeToIni(const DocumentTree &tree, const QString &fileName)
     TIniFile ini(fileName);
     BusyCursor busy;
     // The old file stays in place until the new one is complete, so a failed save loses nothing.
-    ini.beginRewrite();
+    // The text is written in the document's own format, whatever file is there now.
+    ini.beginRewrite(tree.sourceFormat());
     for (int section = 0; section < tree.sectionCount(); ++section) {
         const QString &sectionName = tree.sectionText(section, DocumentTree::NameColumn);
         if (sectionName.isEmpty())
