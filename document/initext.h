@@ -2,6 +2,7 @@
 
 #include "document/textformat.h"
 
+#include <QAnyStringView>
 #include <QByteArray>
 #include <QHash>
 #include <QString>
@@ -14,8 +15,8 @@
 // million options cost a few bytes each until a name or value is asked for.
 //
 // The text rules: blank lines and lines whose first non-blank character is ';' or '#' are
-// comments. A line whose first non-blank character is '[' starts a section named by the text up
-// to the line's last ']' (or its end), trimmed of blanks and tabs. Any other line with '=' is an
+// comments. A line whose first non-blank character is '[' and that holds a ']' starts a section
+// named by the text up to the line's last ']', trimmed of blanks and tabs. Any other line with '=' is an
 // option: name before the first '=', value after it, both trimmed. Lines before the first section
 // and lines without '=' hold nothing. Names match exactly, letter case included. A section that
 // stands several times is one section holding the options of every occurrence in file order.
@@ -46,6 +47,10 @@ public:
     [[nodiscard]] qsizetype optionCount(int section) const;
     [[nodiscard]] QString optionName(qsizetype option) const;
     [[nodiscard]] QString optionValue(qsizetype option) const;
+    // The same texts where the parse keeps them, without a copy: UTF-8 or Latin-1 bytes, as
+    // format() says, or UTF-16. Valid as long as this object.
+    [[nodiscard]] QAnyStringView optionNameView(qsizetype option) const;
+    [[nodiscard]] QAnyStringView optionValueView(qsizetype option) const;
 
     // The file's bytes after one write with the store's effects: the first option of that name in
     // the section gets the value in place; a new name goes after the section's last option; a new
@@ -62,7 +67,7 @@ public:
     // A line end in the format's style, as UTF-16 text.
     [[nodiscard]] static QString lineEnd(const TextFormat &format)
     {
-        return format.crlf ? QStringLiteral("\r\n") : QStringLiteral("\n");
+        return QString::fromLatin1(format.lineEndBytes());
     }
     // Encodes text in the format's encoding (no byte-order mark).
     [[nodiscard]] static QByteArray encode(const QString &text, const TextFormat &format);
@@ -90,6 +95,7 @@ private:
     template <typename Char> void addLine(const Char *text, qsizetype begin, qsizetype end);
     [[nodiscard]] QString slice(qint64 begin, qint64 end) const;
     [[nodiscard]] QString trimmedSlice(qint64 begin, qint64 end) const;
+    [[nodiscard]] QAnyStringView trimmedView(qint64 begin, qint64 end) const;
     [[nodiscard]] qsizetype unitCount() const;
     [[nodiscard]] char16_t unitAt(qint64 index) const;
     [[nodiscard]] qint64 afterLineEnd(qint64 lineEnd) const;
