@@ -150,6 +150,15 @@ void TfrmSaldrixMain::createActions()
     actEditDeleteSelection
         = make("actEditDeleteSelection", edit, tr("Delete &Selection"), {}, tr("Deletes all that is selected"), 19, 0);
 
+    // A tooltip names the key that runs its action and no other: the option commands only show the
+    // section commands' keys beside their menu captions, so their tooltips show none.
+    for (QAction *action : findChildren<QAction *>(Qt::FindDirectChildrenOnly)) {
+        const QString caption = action->iconText().section(u'\t', 0, 0);
+        const QKeySequence key = action->shortcut();
+        action->setToolTip(
+            key.isEmpty() ? caption : caption + QStringLiteral(" (") + key.toString(QKeySequence::NativeText) + u')');
+    }
+
     for (QAction *action : { actFileNew, actFileOpen, actFileSave, actFileSaveAs, actFileClose })
         connect(action, &QAction::triggered, this, &TfrmSaldrixMain::NewOpenSaveSaveasClose);
     connect(actFileExportCD, &QAction::triggered, this, &TfrmSaldrixMain::actFileExportCDExecute);
@@ -342,7 +351,8 @@ void TfrmSaldrixMain::runCommand(const std::function<void()> &command)
 
 void TfrmSaldrixMain::showError(const QString &message)
 {
-    m_dialogs.showError(this, message);
+    // Centred on the window while it is shown; on the screen before it appears and after it has gone.
+    m_dialogs.showError(isVisible() ? this : nullptr, message);
 }
 
 bool TfrmSaldrixMain::event(QEvent *event)

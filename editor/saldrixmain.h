@@ -149,6 +149,10 @@ private:
     // built, saved while it is destroyed.
     void createSettings();
     void destroySettings();
+    // A settings failure is shown once in the start and once in the exit: the later attempts of
+    // the same phase fail for the same reason.
+    void showSettingsError(const QString &message);
+    void beginSettingsExit();
     bool FormCloseQuery();
 
     // Runs a command: nothing while a file loads, and any failure goes to the error display.
@@ -183,4 +187,6 @@ private:
     QString m_startFile;
     TreeList *m_treeList = nullptr;
     std::unique_ptr<TreeLayout> m_treeLayout;
+    bool m_settingsExiting = false;
+    bool m_settingsErrorShown = false;
 };

@@ -119,7 +119,15 @@ bool TfrmSaldrixMain::saveAsCommand()
     const std::optional<QString> chosen = runFileDialog(SaveDialog1);
     if (!chosen)
         return false;
-    saveTo(*chosen);
+    // A failed save under the new name leaves the document named as before, so that the caption
+    // and the next Save agree on the file.
+    const QString previous = FFileName;
+    try {
+        saveTo(*chosen);
+    } catch (...) {
+        FFileName = previous;
+        throw;
+    }
     return true;
 }
 
