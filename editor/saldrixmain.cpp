@@ -6,6 +6,7 @@
 #include "editor/applicationtitle.h"
 #include "editor/commandstate.h"
 #include "editor/cursors.h"
+#include "editor/filedrop.h"
 #include "editor/imagelist.h"
 #include "editor/treelist.h"
 #include "editor/userdialogs.h"
@@ -75,6 +76,10 @@ TfrmSaldrixMain::TfrmSaldrixMain(UserDialogs &dialogs, QWidget *parent)
     connect(m_document, &QAbstractItemModel::layoutChanged, this, &TfrmSaldrixMain::ActionList1Update);
     connect(m_treeList, &TreeList::stateChanged, this, &TfrmSaldrixMain::ActionList1Update);
     miFileReopen->installEventFilter(this);
+    auto *fileDrop = new FileDropFilter([this](const QString &fileName) { openDroppedFile(fileName); }, this);
+    setAcceptDrops(true);
+    installEventFilter(fileDrop);
+    m_treeList->viewport()->installEventFilter(fileDrop);
 
     createSettings();
     FormCreate();

@@ -46,6 +46,8 @@ public:
     void UpdateCaption(bool modified);
     void ActionList1Update();
     void MRUManager1Click(const QString &recentName);
+    // A file dropped onto the window: opened as Open does, after the unsaved-changes question.
+    void openDroppedFile(const QString &fileName);
 
     void SelectSingleNode(const QModelIndex &node);
     void DeleteSelectedNodes(QObject *sender);
@@ -167,6 +169,8 @@ private:
     void openCommand();
     // The unsaved-changes question before a new document replaces this one; false to stop.
     bool settleChangesBeforeOpen();
+    // Replaces the document by the named file, as Open does once the file is chosen.
+    void openFile(const QString &fileName);
     void loadFile(const QString &fileName);
     void markModified();
 

@@ -169,12 +169,26 @@ void TfrmSaldrixMain::openCommand()
     const std::optional<QString> chosen = runFileDialog(OpenDialog1);
     if (!chosen)
         return;
+    openFile(*chosen);
+}
+
+void TfrmSaldrixMain::openFile(const QString &fileName)
+{
     removeAllNodes();
     FModified = false;
-    FFileName = *chosen;
+    FFileName = fileName;
     Q_EMIT recentFileOpened(FFileName);
     loadFile(FFileName);
     UpdateCaption(false);
+}
+
+void TfrmSaldrixMain::openDroppedFile(const QString &fileName)
+{
+    runCommand([this, fileName] {
+        if (FModified && !settleChangesBeforeOpen())
+            return;
+        openFile(fileName);
+    });
 }
 
 void TfrmSaldrixMain::loadFile(const QString &fileName)
