@@ -53,7 +53,7 @@ TfrmSaldrixMain::TfrmSaldrixMain(UserDialogs &dialogs, QWidget *parent)
     m_treeList = new TreeList(this);
     m_treeList->setDocument(m_document);
     m_treeList->setHandlers(this);
-    setCentralWidget(m_treeList);
+    createCentralArea();
 
     createActions();
     createMenus();

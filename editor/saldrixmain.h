@@ -9,7 +9,9 @@
 #include <memory>
 #include <optional>
 
+class DiskChangeBar;
 class DocumentTree;
+class FileWatch;
 class FormStorage;
 class MRUManager;
 class QAction;
@@ -39,6 +41,8 @@ public:
     // True while a file is being read: the loader lets window messages through, and every command
     // that could change or clear the tree does nothing meanwhile.
     [[nodiscard]] bool isLoading() const { return m_loading; }
+    // The bar above the tree that reports changes made to the file by other programs.
+    [[nodiscard]] DiskChangeBar *diskChangeBar() const { return m_diskChangeBar; }
 
     // The file to open at the first show (the first command-line argument); empty for none.
     void setStartFile(const QString &fileName) { m_startFile = fileName; }
@@ -159,8 +163,9 @@ private:
     void removeAllNodes();
     [[nodiscard]] bool treeIsEmpty() const;
     std::optional<QString> runFileDialog(QFileDialog *dialog);
-    // Names the document after the file, writes it there and marks it unchanged.
-    void saveTo(const QString &fileName);
+    // Names the document after the file, writes it there and marks it unchanged; false when the
+    // user would not overwrite a change another program made to the file.
+    bool saveTo(const QString &fileName);
     // The document's own file, or one chosen in the Save dialog; nothing when that is cancelled.
     std::optional<QString> fileNameToSave();
     bool saveCommand();
@@ -174,6 +179,14 @@ private:
     void loadFile(const QString &fileName);
     void markModified();
 
+    // The file on disk (saldrixmain_disk.cpp): the tree below the change bar, the watch on the file.
+    void createCentralArea();
+    // Watches the document's file as it is now, after a load, a save or a clear.
+    void followFile();
+    // Asks before a save replaces a file that another program changed; true to go on.
+    bool confirmOverwrite(const QString &fileName);
+    void reloadFromDisk();
+
     UserDialogs &m_dialogs;
     DocumentTree *m_document = nullptr;
     QString FFileName;
@@ -184,4 +197,6 @@ private:
     QString m_startFile;
     TreeList *m_treeList = nullptr;
     std::unique_ptr<TreeLayout> m_treeLayout;
+    DiskChangeBar *m_diskChangeBar = nullptr;
+    FileWatch *m_fileWatch = nullptr;
 };

@@ -61,6 +61,7 @@ void TfrmSaldrixMain::clearDocument()
     FModified = false;
     FFileName.clear();
     UpdateCaption(false);
+    followFile();
 }
 
 bool TfrmSaldrixMain::treeIsEmpty() const
@@ -77,12 +78,16 @@ std::optional<QString> TfrmSaldrixMain::runFileDialog(QFileDialog *dialog)
     return chosen;
 }
 
-void TfrmSaldrixMain::saveTo(const QString &fileName)
+bool TfrmSaldrixMain::saveTo(const QString &fileName)
 {
+    if (!confirmOverwrite(fileName))
+        return false;
     FFileName = fileName;
     SaveTreeToIni(*m_document, fileName);
     FModified = false;
     UpdateCaption(false);
+    followFile();
+    return true;
 }
 
 std::optional<QString> TfrmSaldrixMain::fileNameToSave()
@@ -99,8 +104,7 @@ bool TfrmSaldrixMain::saveCommand()
     const std::optional<QString> fileName = fileNameToSave();
     if (!fileName)
         return false;
-    saveTo(*fileName);
-    return true;
+    return saveTo(*fileName);
 }
 
 bool TfrmSaldrixMain::saveAsCommand()
@@ -112,8 +116,7 @@ bool TfrmSaldrixMain::saveAsCommand()
     const std::optional<QString> chosen = runFileDialog(SaveDialog1);
     if (!chosen)
         return false;
-    saveTo(*chosen);
-    return true;
+    return saveTo(*chosen);
 }
 
 void TfrmSaldrixMain::newOrCloseCommand()
@@ -135,9 +138,8 @@ void TfrmSaldrixMain::newOrCloseCommand()
     if (treeIsEmpty())
         return;
     const std::optional<QString> fileName = fileNameToSave();
-    if (!fileName)
+    if (!fileName || !saveTo(*fileName))
         return;
-    saveTo(*fileName);
     clearDocument();
 }
 
@@ -155,9 +157,8 @@ bool TfrmSaldrixMain::settleChangesBeforeOpen()
         return false;
     // Cancelling the Save dialog keeps the document: the changes were meant to be saved.
     const std::optional<QString> fileName = fileNameToSave();
-    if (!fileName)
+    if (!fileName || !saveTo(*fileName))
         return false;
-    saveTo(*fileName);
     clearDocument();
     return true;
 }
@@ -205,6 +206,7 @@ void TfrmSaldrixMain::loadFile(const QString &fileName)
             showError(error.message());
         }
     }
+    followFile();
     // A freshly read tree has its first section focused and nothing selected.
     if (!m_treeList->focusedNode().isValid() && !treeIsEmpty())
         m_treeList->setFocusedNode(m_document->sectionIndex(0));
