@@ -1,10 +1,6 @@
 #include "document/diskfile.h"
 
-#include "document/saldrixerror.h"
-
-#include <QCoreApplication>
 #include <QFile>
-#include <QSaveFile>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -82,6 +78,8 @@ ReadOutcome readWholeFile(const QString &fileName, QByteArray &bytes)
     if (fd < 0)
         return outcome;
     FdCloser closer(fd);
+    if (info.st_size > MaxReadSize)
+        return ReadOutcome::TooLarge;
 
     // The size is a hint only: the file may change while it is read.
     qsizetype capacity = static_cast<qsizetype>(info.st_size) + 1;
@@ -122,75 +120,4 @@ ReadOutcome readFileInPieces(
         if (got < pieceSize)
             return ReadOutcome::Read;
     }
-}
-
-FileReplacer::FileReplacer(QString fileName)
-    : m_fileName(std::move(fileName))
-{
-    const QByteArray path = QFile::encodeName(m_fileName);
-    struct stat info { };
-    if (path.isEmpty())
-        fail();
-    if (::stat(path.constData(), &info) == 0 && !S_ISREG(info.st_mode)) {
-        // Renaming a temporary file over a device would replace the device node itself, so
-        // anything that is not a regular file is written directly, and never waited on.
-        if (S_ISDIR(info.st_mode))
-            fail();
-        m_deviceFd = ::open(path.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-        if (m_deviceFd < 0)
-            fail();
-        return;
-    }
-    m_file = std::make_unique<QSaveFile>(m_fileName);
-    m_file->setDirectWriteFallback(true);
-    if (!m_file->open(QIODevice::WriteOnly))
-        fail();
-}
-
-FileReplacer::~FileReplacer()
-{
-    if (m_file)
-        m_file->cancelWriting();
-    if (m_deviceFd >= 0)
-        ::close(m_deviceFd);
-}
-
-void FileReplacer::write(QByteArrayView bytes)
-{
-    if (m_file) {
-        if (m_file->write(bytes.data(), bytes.size()) != bytes.size())
-            fail();
-        return;
-    }
-    const char *data = bytes.data();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t done = ::write(m_deviceFd, data, static_cast<size_t>(left));
-        if (done < 0 && errno == EINTR)
-            continue;
-        if (done <= 0)
-            fail();
-        data += done;
-        left -= done;
-    }
-}
-
-void FileReplacer::commit()
-{
-    if (m_file) {
-        const bool committed = m_file->commit();
-        m_file.reset();
-        if (!committed)
-            fail();
-        return;
-    }
-    const int fd = m_deviceFd;
-    m_deviceFd = -1;
-    if (::close(fd) != 0)
-        fail();
-}
-
-void FileReplacer::fail() const
-{
-    throw SaldrixError(QCoreApplication::translate("TIniFile", "Unable to write to %1").arg(m_fileName));
 }

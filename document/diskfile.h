@@ -7,11 +7,12 @@
 #include <functional>
 #include <memory>
 
-class QSaveFile;
-
 // Whole-file reads and replacing writes, the only two ways the INI layer touches the disk.
 
-enum class ReadOutcome { Read, Missing, Unreadable };
+enum class ReadOutcome { Read, Missing, Unreadable, TooLarge };
+
+// The largest file that is read whole; a larger one is TooLarge and is not read at all.
+constexpr qint64 MaxReadSize = qint64(1) << 30;
 
 // Reads the named file into bytes. Only regular files are read: a folder, a FIFO or a device is
 // Unreadable and is never waited on. A name that does not exist (or a dangling link) is Missing.
@@ -23,11 +24,16 @@ ReadOutcome readWholeFile(const QString &fileName, QByteArray &bytes);
 ReadOutcome readFileInPieces(
     const QString &fileName, qsizetype pieceSize, const std::function<void(QByteArrayView)> &piece);
 
-// Replaces a file's content in one step: the bytes go to a temporary file beside it, which takes the
-// file's place only when every byte was written, so a failed save leaves the old file as it was.
-// Links are followed (the link stays a link) and the file keeps its permission bits. Where the
-// folder allows no temporary file, the file itself is rewritten from its start. Every failure
-// throws SaldrixError("Unable to write to <name>").
+// Replaces a file's content so that it ends up holding every new byte or, after a failure, every old
+// byte. The bytes go to a temporary file beside it; every write, the sync and the close are
+// checked, and only then does the temporary file take the file's place. The new file keeps the old
+// one's whole mode and, for root, its owner and group. Links are followed (the link stays a link);
+// a link that leads nowhere it could be saved, or in a circle, fails.
+//
+// Where the folder allows no temporary file, or the rename is refused (another user's file in a
+// sticky folder), the file is rewritten in place: its new length is reserved first, which when
+// refused changes nothing, and if a write still fails the old bytes, read before, are written back.
+// Every failure throws SaldrixError("Unable to write to <name>").
 class FileReplacer {
 public:
     explicit FileReplacer(QString fileName);
@@ -40,8 +46,15 @@ public:
 
 private:
     [[noreturn]] void fail() const;
+    void commitTemporary();
+    void rewriteInPlace();
+    void discardTemporary();
 
     QString m_fileName;
-    std::unique_ptr<QSaveFile> m_file;
-    int m_deviceFd = -1;
+    QByteArray m_target; // the file the name leads to, links resolved
+    QByteArray m_temporary; // the temporary file's path while it exists
+    int m_fd = -1; // the temporary file or the device
+    bool m_device = false;
+    bool m_inPlace = false;
+    QByteArray m_pending; // the new content, for a rewrite in place
 };

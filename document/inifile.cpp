@@ -120,7 +120,7 @@ void TIniFile::WriteValue(const QString &section, const QString &name, const QSt
     const QString text = IniText::normalisedValue(value);
     QByteArray bytes;
     const ReadOutcome outcome = readWholeFile(m_fileName, bytes);
-    if (outcome == ReadOutcome::Unreadable) // its content could not be kept
+    if (outcome == ReadOutcome::Unreadable || outcome == ReadOutcome::TooLarge) // its content could not be kept
         throw SaldrixError(QCoreApplication::translate("TIniFile", "Unable to write to %1").arg(m_fileName));
     const IniText current = outcome == ReadOutcome::Read ? IniText(std::move(bytes)) : IniText();
     bytes = current.bytesWithValue(sectionName, optionName, text);
@@ -146,6 +146,8 @@ TIniFile::SnapshotResult TIniFile::takeSnapshot()
         return SnapshotResult::Read;
     case ReadOutcome::Missing:
         return SnapshotResult::Missing;
+    case ReadOutcome::TooLarge:
+        return SnapshotResult::TooLarge;
     case ReadOutcome::Unreadable:
         break;
     }
@@ -170,7 +172,11 @@ void TIniFile::beginRewrite()
     FormatSniffer sniffer;
     const ReadOutcome outcome
         = readFileInPieces(m_fileName, 1 << 16, [&sniffer](QByteArrayView piece) { sniffer.feed(piece); });
-    const TextFormat format = outcome == ReadOutcome::Read ? sniffer.result() : TextFormat {};
+    beginRewrite(outcome == ReadOutcome::Read ? sniffer.result() : TextFormat {});
+}
+
+void TIniFile::beginRewrite(const TextFormat &format)
+{
     m_rewrite = std::make_unique<IniRewrite>(format);
 }
 

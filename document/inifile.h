@@ -38,13 +38,17 @@ public:
     // appends the section at the end of the file. A line break in a text is stored as a blank.
     void WriteValue(const QString &section, const QString &name, const QString &value);
 
-    enum class SnapshotResult { Read, Missing, Unreadable };
+    // A file over MaxReadSize bytes is TooLarge and is not read.
+    enum class SnapshotResult { Read, Missing, Unreadable, TooLarge };
     SnapshotResult takeSnapshot();
     void releaseSnapshot();
     // How the file read by the last snapshot was encoded (UTF-8 with LF when it was missing).
     [[nodiscard]] TextFormat snapshotFormat() const;
 
+    // The new file keeps the encoding, mark and line ends of the one it replaces...
     void beginRewrite();
+    // ... or is written in the given format.
+    void beginRewrite(const TextFormat &format);
     void commitRewrite();
 
 private:

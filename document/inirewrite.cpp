@@ -13,8 +13,10 @@ namespace {
 
 using Encoding = TextFormat::Encoding;
 
-// Writes text as UTF-8 at out and returns the end; a line break becomes a blank, a lone
-// surrogate U+FFFD (as QString::toUtf8 does). Needs room for three bytes per UTF-16 unit.
+// Writes text as UTF-8 at out and returns the end; a line break becomes a blank. A lone surrogate
+// is kept as the three bytes its code would take, so that a UTF-16 file gets it back as it was; a
+// UTF-8 file, which cannot hold it, gets U+FFFD (see ChunkWriter). Needs room for three bytes per
+// UTF-16 unit.
 char *putUtf8(char *out, QStringView text, bool &beyondLatin1)
 {
     const char16_t *s = text.utf16();
@@ -42,7 +44,6 @@ char *putUtf8(char *out, QStringView text, bool &beyondLatin1)
                 *out++ = char(0x80 | (c & 0x3F));
                 continue;
             }
-            c = 0xFFFD;
         }
         *out++ = char(0xE0 | (c >> 12));
         *out++ = char(0x80 | ((c >> 6) & 0x3F));
@@ -60,6 +61,37 @@ QStringView trimmedName(QStringView name)
     while (!name.isEmpty() && blank(name.back()))
         name.chop(1);
     return name;
+}
+
+// The text that putUtf8 wrote, as UTF-16, lone surrogates included.
+QString fromStoredUtf8(const QByteArray &bytes)
+{
+    QString text(bytes.size(), Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(text.data());
+    const auto *b = reinterpret_cast<const uchar *>(bytes.constData());
+    const qsizetype n = bytes.size();
+    qsizetype used = 0;
+    for (qsizetype i = 0; i < n;) {
+        const uchar c = b[i];
+        if (c < 0x80) {
+            out[used++] = c;
+            i += 1;
+        } else if (c < 0xE0) {
+            out[used++] = char16_t(((c & 0x1F) << 6) | (b[i + 1] & 0x3F));
+            i += 2;
+        } else if (c < 0xF0) {
+            out[used++] = char16_t(((c & 0x0F) << 12) | ((b[i + 1] & 0x3F) << 6) | (b[i + 2] & 0x3F));
+            i += 3;
+        } else {
+            const char32_t code
+                = ((c & 0x07) << 18) | ((b[i + 1] & 0x3F) << 12) | ((b[i + 2] & 0x3F) << 6) | (b[i + 3] & 0x3F);
+            out[used++] = char16_t(0xD800 + ((code - 0x10000) >> 10));
+            out[used++] = char16_t(0xDC00 + ((code - 0x10000) & 0x3FF));
+            i += 4;
+        }
+    }
+    text.truncate(used);
+    return text;
 }
 
 // The output goes to the file in pieces of about a megabyte, converted from UTF-8 where the
@@ -100,10 +132,26 @@ private:
     {
         if (utf8.isEmpty())
             return;
-        if (m_format.encoding == Encoding::Utf8)
+        if (m_format.encoding != Encoding::Utf8) {
+            m_file.write(IniText::encode(fromStoredUtf8(utf8), m_format));
+            return;
+        }
+        // A lone surrogate (ED A0..BF xx) has no UTF-8 form: U+FFFD takes its three bytes.
+        if (utf8.indexOf('\xED') < 0) {
             m_file.write(utf8);
-        else
-            m_file.write(IniText::encode(QString::fromUtf8(utf8), m_format));
+            return;
+        }
+        QByteArray valid = utf8;
+        valid.detach();
+        for (qsizetype i = 0; i + 2 < valid.size(); ++i) {
+            if (uchar(valid[i]) == 0xED && uchar(valid[i + 1]) >= 0xA0) {
+                valid[i] = '\xEF';
+                valid[i + 1] = '\xBF';
+                valid[i + 2] = '\xBD';
+                i += 2;
+            }
+        }
+        m_file.write(valid);
     }
 
     FileReplacer &m_file;
@@ -144,9 +192,8 @@ int IniRewrite::sectionFor(const QString &section)
         s = static_cast<int>(m_sections.size());
         m_sectionIndex.insert(name, s);
         Section added;
-        added.header = name.toUtf8();
-        for (const QChar c : name)
-            m_beyondLatin1 |= c.unicode() > 0xFF;
+        added.header.resize(3 * name.size());
+        added.header.truncate(putUtf8(added.header.data(), name, m_beyondLatin1) - added.header.data());
         m_sections.push_back(std::move(added));
     }
     m_lastSection = s;
@@ -226,8 +273,8 @@ void IniRewrite::writeTo(FileReplacer &file) const
     if (format.encoding == Encoding::Latin1 && m_beyondLatin1)
         format.encoding = Encoding::Utf8; // Latin-1 cannot hold the text; UTF-8 holds it all
     file.write(IniText::byteOrderMark(format));
-    const char *eol = format.crlf ? "\r\n" : "\n";
-    const qsizetype eolSize = format.crlf ? 2 : 1;
+    const char *eol = format.lineEndBytes();
+    const auto eolSize = qsizetype(std::strlen(eol));
     ChunkWriter out(file, format);
     bool first = true;
     for (const Section &section : m_sections) {

@@ -1,5 +1,7 @@
 #include "document/initext.h"
 
+#include <QStringDecoder>
+
 #include <algorithm>
 #include <cstring>
 #include <limits>
@@ -162,7 +164,9 @@ template <typename Char> void IniText::parse(const Char *text, qsizetype size)
             break;
         const bool crlf = text[end] == Char('\r') && end + 1 < size && text[end + 1] == Char('\n');
         if (firstLine)
-            m_format.crlf = crlf;
+            m_format.lineEnd = crlf       ? TextFormat::LineEnd::CrLf
+                : text[end] == Char('\r') ? TextFormat::LineEnd::Cr
+                                          : TextFormat::LineEnd::Lf;
         firstLine = false;
         pos = end + (crlf ? 2 : 1);
     }
@@ -175,14 +179,17 @@ template <typename Char> void IniText::addLine(const Char *text, qsizetype begin
         ++first;
     if (first == end || text[first] == Char(';') || text[first] == Char('#'))
         return;
+    // A '[' starts a section only on a line that holds a ']': "[x=1" is the option "[x".
+    qsizetype close = -1;
     if (text[first] == Char('[')) {
-        qsizetype close = end;
         for (qsizetype i = end - 1; i > first; --i) {
             if (text[i] == Char(']')) {
                 close = i;
                 break;
             }
         }
+    }
+    if (close >= 0) {
         const QString name = trimmedSlice(first + 1, close);
         const int occurrence = static_cast<int>(m_occurrences.size());
         const auto options = qsizetype(m_options.size());
@@ -241,8 +248,15 @@ QString IniText::optionValue(qsizetype option) const
 QString IniText::slice(qint64 begin, qint64 end) const
 {
     switch (m_format.encoding) {
-    case Encoding::Utf8:
-        return QString::fromUtf8(m_bytes.constData() + m_begin + begin, end - begin);
+    case Encoding::Utf8: {
+        const char *text = m_bytes.constData() + m_begin + begin;
+        if (end - begin >= 3 && std::memcmp(text, "\xEF\xBB\xBF", 3) == 0) {
+            // QString::fromUtf8 drops a leading U+FEFF, which here is part of the name or value.
+            QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+            return decoder.decode(QByteArrayView(text, end - begin));
+        }
+        return QString::fromUtf8(text, end - begin);
+    }
     case Encoding::Latin1:
         return QString::fromLatin1(m_bytes.constData() + m_begin + begin, end - begin);
     case Encoding::Utf16LE:
@@ -437,7 +451,7 @@ void FormatSniffer::findLineEnd(const uchar *b, qsizetype begin, qsizetype n)
         const uchar c = b[i + low];
         const bool plain = !wide || b[i + 1 - low] == 0; // no high byte
         if (m_pendingCr) {
-            m_format.crlf = plain && c == '\n';
+            m_format.lineEnd = plain && c == '\n' ? TextFormat::LineEnd::CrLf : TextFormat::LineEnd::Cr;
             m_lineEndKnown = true;
             return;
         }
@@ -480,6 +494,8 @@ void FormatSniffer::checkUtf8(const uchar *b, qsizetype begin, qsizetype n)
 TextFormat FormatSniffer::result() const
 {
     TextFormat format = m_format;
+    if (m_pendingCr && !m_lineEndKnown)
+        format.lineEnd = TextFormat::LineEnd::Cr; // the file's last byte was its first line end
     if (format.encoding == Encoding::Utf8 || format.encoding == Encoding::Latin1)
         format.encoding = m_validUtf8 && m_carry.isEmpty() ? Encoding::Utf8 : Encoding::Latin1;
     return format;

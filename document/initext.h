@@ -14,8 +14,8 @@
 // million options cost a few bytes each until a name or value is asked for.
 //
 // The text rules: blank lines and lines whose first non-blank character is ';' or '#' are
-// comments. A line whose first non-blank character is '[' starts a section named by the text up
-// to the line's last ']' (or its end), trimmed of blanks and tabs. Any other line with '=' is an
+// comments. A line whose first non-blank character is '[' and that holds a ']' starts a section
+// named by the text up to the line's last ']', trimmed of blanks and tabs. Any other line with '=' is an
 // option: name before the first '=', value after it, both trimmed. Lines before the first section
 // and lines without '=' hold nothing. Names match exactly, letter case included. A section that
 // stands several times is one section holding the options of every occurrence in file order.
@@ -62,7 +62,7 @@ public:
     // A line end in the format's style, as UTF-16 text.
     [[nodiscard]] static QString lineEnd(const TextFormat &format)
     {
-        return format.crlf ? QStringLiteral("\r\n") : QStringLiteral("\n");
+        return QString::fromLatin1(format.lineEndBytes());
     }
     // Encodes text in the format's encoding (no byte-order mark).
     [[nodiscard]] static QByteArray encode(const QString &text, const TextFormat &format);

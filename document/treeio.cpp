@@ -42,8 +42,13 @@ void LoadTreeFromIni(DocumentTree &tree, const QString &fileName)
     QStringList optionNames;
     BusyCursor busy;
     // The whole file is parsed once; every name and value below is read from that one parse.
-    if (ini.takeSnapshot() == TIniFile::SnapshotResult::Unreadable)
+    const TIniFile::SnapshotResult read = ini.takeSnapshot();
+    if (read == TIniFile::SnapshotResult::Unreadable)
         throw SaldrixError(QCoreApplication::translate("TIniFile", "Unable to read %1").arg(fileName));
+    if (read == TIniFile::SnapshotResult::TooLarge) {
+        throw SaldrixError(QCoreApplication::translate("TIniFile", "Unable to read %1").arg(fileName) + u'\n'
+            + QCoreApplication::translate("TIniFile", "The file is larger than 1 GiB."));
+    }
     {
         TreeBatch batch(tree);
         EventPass events;
@@ -70,7 +75,8 @@ void SaveTreeToIni(const DocumentTree &tree, const QString &fileName)
     TIniFile ini(fileName);
     BusyCursor busy;
     // The old file stays in place until the new one is complete, so a failed save loses nothing.
-    ini.beginRewrite();
+    // The text is written in the document's own format, whatever file is there now.
+    ini.beginRewrite(tree.sourceFormat());
     for (int section = 0; section < tree.sectionCount(); ++section) {
         const QString &sectionName = tree.sectionText(section, DocumentTree::NameColumn);
         if (sectionName.isEmpty())

@@ -58,6 +58,8 @@ void TfrmSaldrixMain::removeAllNodes()
 void TfrmSaldrixMain::clearDocument()
 {
     removeAllNodes();
+    // A new document is written as UTF-8 with LF line ends, whatever the last one was read as.
+    m_document->setSourceFormat(TextFormat {});
     FModified = false;
     FFileName.clear();
     UpdateCaption(false);

@@ -64,12 +64,25 @@ void ExportFile::create(const QString &fileName)
     if (fileName.isEmpty() || fileName.contains(QChar(u'\0')))
         throw SaldrixError(errorText(ENOENT));
     const QByteArray path = QFile::encodeName(fileName);
+    // Opened without waiting and without truncating: a FIFO with no reader would block the open,
+    // and only a regular file is an export's output (a FIFO, a device or a folder is refused).
     int fd = -1;
     do {
-        fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0)
-        throw SaldrixError(errorText(errno));
+        throw SaldrixError(errorText(errno == ENXIO ? EACCES : errno));
+    struct stat info { };
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        throw SaldrixError(errorText(EACCES));
+    }
+    if (::ftruncate(fd, 0) != 0) {
+        const int error = errno;
+        ::close(fd);
+        throw SaldrixError(errorText(error));
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     m_fd = fd;
     m_written = 0;
     m_buffer.clear();

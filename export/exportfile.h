@@ -4,7 +4,8 @@
 #include <QCoreApplication>
 #include <QString>
 
-// The export's output file. It is created anew (an existing file is truncated and rewritten),
+// The export's output file. It is created anew (an existing file is truncated and rewritten; a
+// name that leads to a FIFO, a device or a folder is refused at once, never waited on),
 // written through a buffer, and every system call is checked: a failing write, flush or close
 // throws SaldrixError with the reason worded from the system's error number.
 class ExportFile {

@@ -7,6 +7,9 @@
 
 using namespace testfiles;
 using Encoding = TextFormat::Encoding;
+constexpr auto Lf = TextFormat::LineEnd::Lf;
+constexpr auto CrLf = TextFormat::LineEnd::CrLf;
+constexpr auto Cr = TextFormat::LineEnd::Cr;
 
 Q_DECLARE_METATYPE(TextFormat)
 
@@ -60,33 +63,46 @@ void tst_Encodings::filesKeepTheirBytesThroughLoadAndSave_data()
     const QString crlf = QString(text).replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
     const QString emoji = QStringLiteral("\u00E9\u20AC\U0001F600");
 
-    QTest::newRow("UTF-8") << text.toUtf8() << TextFormat { Encoding::Utf8, false, false } << emoji;
+    QTest::newRow("UTF-8") << text.toUtf8() << TextFormat { Encoding::Utf8, false, Lf } << emoji;
     QTest::newRow("UTF-8 with mark, CR LF")
-        << "\xEF\xBB\xBF" + crlf.toUtf8() << TextFormat { Encoding::Utf8, true, true } << emoji;
-    QTest::newRow("UTF-16 LE") << utf16(text, true) << TextFormat { Encoding::Utf16LE, true, false } << emoji;
-    QTest::newRow("UTF-16 BE, CR LF") << utf16(crlf, false) << TextFormat { Encoding::Utf16BE, true, true } << emoji;
+        << "\xEF\xBB\xBF" + crlf.toUtf8() << TextFormat { Encoding::Utf8, true, CrLf } << emoji;
+    QTest::newRow("UTF-16 LE") << utf16(text, true) << TextFormat { Encoding::Utf16LE, true, Lf } << emoji;
+    QTest::newRow("UTF-16 BE, CR LF") << utf16(crlf, false) << TextFormat { Encoding::Utf16BE, true, CrLf } << emoji;
     QTest::newRow("Latin-1 (not valid UTF-8)")
-        << QByteArray("[s\xE9]\r\nk=caf\xE9 \xFF\xA0\x80\r\n") << TextFormat { Encoding::Latin1, false, true }
+        << QByteArray("[s\xE9]\r\nk=caf\xE9 \xFF\xA0\x80\r\n") << TextFormat { Encoding::Latin1, false, CrLf }
         << QStringLiteral("caf\u00E9 \u00FF\u00A0\u0080");
     QTest::newRow("Latin-1 after a UTF-8 mark")
-        << QByteArray("\xEF\xBB\xBF[s\xE9]\nk=\xE9\n") << TextFormat { Encoding::Latin1, true, false }
+        << QByteArray("\xEF\xBB\xBF[s\xE9]\nk=\xE9\n") << TextFormat { Encoding::Latin1, true, Lf }
         << QStringLiteral("\u00E9");
     // The format of the file being replaced is read in pieces of 64 KiB: characters and line ends
     // that straddle two pieces.
     QTest::newRow("UTF-8 characters across pieces")
         << "[s]\nkk=" + QString(50000, QChar(0x20AC)).toUtf8() + "\n"
-        << TextFormat { Encoding::Utf8, false, false } << QString(50000, QChar(0x20AC));
+        << TextFormat { Encoding::Utf8, false, Lf } << QString(50000, QChar(0x20AC));
     QTest::newRow("first CR LF across pieces") << "[" + QByteArray(65533, 'a') + "]\r\nk=v\r\n"
-                                               << TextFormat { Encoding::Utf8, false, true } << QStringLiteral("v");
+                                               << TextFormat { Encoding::Utf8, false, CrLf } << QStringLiteral("v");
     QTest::newRow("first UTF-16 CR LF across pieces")
         << utf16(u'[' + QString(32764, u'a') + QStringLiteral("]\r\nk=v\r\n"), true)
-        << TextFormat { Encoding::Utf16LE, true, true } << QStringLiteral("v");
+        << TextFormat { Encoding::Utf16LE, true, CrLf } << QStringLiteral("v");
     QTest::newRow("Latin-1 byte far into the file")
         << "[s]\nk=" + QByteArray(70000, 'x') + "\xE9\n"
-        << TextFormat { Encoding::Latin1, false, false } << QString(70000, u'x') + QChar(0xE9);
-    QTest::newRow("bytes that only look like UTF-8 sequences")
-        << QByteArray("[s\xE9]\nk=\xC0\xAF\xED\xA0\x80\xF5\n") << TextFormat { Encoding::Latin1, false, false }
-        << QString::fromLatin1("\xC0\xAF\xED\xA0\x80\xF5");
+        << TextFormat { Encoding::Latin1, false, Lf } << QString(70000, u'x') + QChar(0xE9);
+    // Each form that only looks like UTF-8 makes the file Latin-1 on its own.
+    for (const char *form : { "\xC0\xAF", "\xE0\x80\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xF5" }) {
+        QTest::addRow("not UTF-8: %s", QByteArray(form).toHex(' ').constData()) << "[s]\nk=" + QByteArray(form)
+                + "\n" << TextFormat { Encoding::Latin1, false, Lf } << QString::fromLatin1(form);
+    }
+    QTest::newRow("CR alone") << QByteArray("[s]\rk=v\r\r[t]\rx=1\r") << TextFormat { Encoding::Utf8, false, Cr }
+                              << QStringLiteral("v");
+    QTest::newRow("U+FEFF starting a name and a value")
+        << QByteArray("[s]\n\xEF\xBB\xBF[b]=2\nk=\xEF\xBB\xBFv\xEF\xBB\xBF\n")
+        << TextFormat { Encoding::Utf8, false, Lf } << QStringLiteral("2");
+    QTest::newRow("option named with a '['")
+        << QByteArray("[s]\n[x=1\ny=2\n") << TextFormat { Encoding::Utf8, false, Lf } << QStringLiteral("1");
+    const QString lone
+        = QStringLiteral("[s") + QChar(0xD800) + QStringLiteral("]\nk=") + QChar(0xDC00) + QStringLiteral("x\n");
+    QTest::newRow("UTF-16 lone surrogates")
+        << utf16(lone, true) << TextFormat { Encoding::Utf16LE, true, Lf } << QString(QChar(0xDC00)) + u'x';
 }
 
 void tst_Encodings::filesKeepTheirBytesThroughLoadAndSave()
@@ -99,9 +115,20 @@ void tst_Encodings::filesKeepTheirBytesThroughLoadAndSave()
     LoadTreeFromIni(tree, m_file);
     QCOMPARE(tree.sourceFormat(), format);
     QVERIFY(tree.sectionCount() >= 1);
-    QCOMPARE(tree.optionText(0, 0, DocumentTree::ValueColumn), value);
+    if (!value.isNull())
+        QCOMPARE(tree.optionText(0, 0, DocumentTree::ValueColumn), value);
     SaveTreeToIni(tree, m_file);
     QCOMPARE(readBytes(m_file), bytes);
+    if (value.isNull())
+        return;
+
+    // The document's format goes to a new name and over a file stored another way alike.
+    const QString other = m_dir->filePath(QStringLiteral("other.ini"));
+    SaveTreeToIni(tree, other);
+    QCOMPARE(readBytes(other), bytes);
+    writeBytes(other, "\xFF\xFE[\0o\0]\0\r\0\n\0");
+    SaveTreeToIni(tree, other);
+    QCOMPARE(readBytes(other), bytes);
 
     // An edit is written in the same encoding and with the same line ends.
     tree.setOptionText(0, 0, DocumentTree::ValueColumn, QStringLiteral("\u00E9"));
@@ -119,6 +146,14 @@ void tst_Encodings::newFileIsUtf8WithLineFeeds()
     tree.appendOption(tree.appendSection(QStringLiteral("b")), QStringLiteral("k"), QStringLiteral("v"));
     SaveTreeToIni(tree, m_file);
     QCOMPARE(readBytes(m_file), QByteArray("[\xC3\xA9]\nk=\xE2\x82\xAC\n\n[b]\nk=v\n"));
+    // Over a Latin-1 file with CR LF too: the document's format wins.
+    writeBytes(m_file, "[s]\r\nk=caf\xE9\r\n");
+    SaveTreeToIni(tree, m_file);
+    QCOMPARE(readBytes(m_file), QByteArray("[\xC3\xA9]\nk=\xE2\x82\xAC\n\n[b]\nk=v\n"));
+    // A lone surrogate has no UTF-8 form; it becomes U+FFFD rather than making the file Latin-1.
+    tree.setOptionText(1, 0, DocumentTree::ValueColumn, QString(QChar(0xD800)));
+    SaveTreeToIni(tree, m_file);
+    QCOMPARE(readBytes(m_file), QByteArray("[\xC3\xA9]\nk=\xE2\x82\xAC\n\n[b]\nk=\xEF\xBF\xBD\n"));
 }
 
 void tst_Encodings::latin1FileTakesUtf8WhenItCannotHoldTheText()

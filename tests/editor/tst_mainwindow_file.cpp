@@ -20,6 +20,7 @@ private Q_SLOTS:
     void openOfAMissingNameGivesAnEmptyDocumentUnderIt();
     void openOfAnUnreadableFileLeavesAnEmptyUntitledDocument();
     void saveAndSaveAsStoreTheDocument();
+    void theTextFormatBelongsToTheDocument();
     void failedSaveKeepsTheChangesPending();
     void closingTheWindowAsksAboutUnsavedChanges_data();
     void closingTheWindowAsksAboutUnsavedChanges();
@@ -210,6 +211,28 @@ void tst_MainWindowFile::saveAndSaveAsStoreTheDocument()
     QCOMPARE(f.window->fileName(), f.path(QStringLiteral("second.ini")));
     QVERIFY(!f.window->isModified());
     QCOMPARE(f.readFile(QStringLiteral("first.ini")), QByteArray("[New Section #1]\nNew option #1=\n"));
+    QVERIFY(f.dialogs.settled());
+}
+
+void tst_MainWindowFile::theTextFormatBelongsToTheDocument()
+{
+    MainWindowFixture f;
+    const QByteArray latin1 = "[s\xE9]\r\nk=caf\xE9\r\n";
+    f.open(f.writeFile(QStringLiteral("latin.ini"), latin1));
+    f.dialogs.fileAnswers << f.path(QStringLiteral("copy.ini"));
+    f.trigger("actFileSaveAs");
+    QCOMPARE(f.readFile(QStringLiteral("copy.ini")), latin1);
+    // New, and a failed load, start a UTF-8 document with LF line ends.
+    f.trigger("actFileNew");
+    f.trigger("actEditSectionAdd");
+    f.trigger("actEditOptionAdd");
+    f.dialogs.fileAnswers << f.path(QStringLiteral("copy.ini"));
+    f.trigger("actFileSaveAs");
+    QCOMPARE(f.readFile(QStringLiteral("copy.ini")), QByteArray("[New Section #1]\nNew option #1=\n"));
+    f.open(f.path(QStringLiteral("latin.ini")));
+    QVERIFY(QDir(f.dir.path()).mkdir(QStringLiteral("folder.ini")));
+    f.open(f.path(QStringLiteral("folder.ini")));
+    QCOMPARE(f.tree().sourceFormat(), TextFormat {});
     QVERIFY(f.dialogs.settled());
 }
 

@@ -1,0 +1,332 @@
+#include "document/documenttree.h"
+#include "document/saldrixerror.h"
+#include "document/treeio.h"
+#include "testfiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <functional>
+#include <grp.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace testfiles;
+
+namespace {
+
+constexpr uid_t Nobody = 65534;
+
+QString errorOfSave(const DocumentTree &tree, const QString &fileName)
+{
+    try {
+        SaveTreeToIni(tree, fileName);
+    } catch (const SaldrixError &error) {
+        return error.message();
+    }
+    return QStringLiteral("<done>");
+}
+
+// A tree whose saved text is exactly size bytes long ("[s]\nk=...\n"), or empty for 0.
+void fillToSize(DocumentTree &tree, qsizetype size)
+{
+    if (size == 0)
+        return;
+    QVERIFY(size >= 7);
+    tree.appendOption(tree.appendSection(QStringLiteral("s")), QStringLiteral("k"), QString(size - 7, u'v'));
+}
+
+// Runs a save in a child process, so that a file-size limit, or the lower user it switches to, ends
+// with it. Returns the save's message, "<done>" for success.
+QString saveInChild(const DocumentTree &tree, const QString &fileName, const std::function<void()> &prepare)
+{
+    int pipeEnds[2];
+    if (::pipe(pipeEnds) != 0)
+        return QStringLiteral("<no pipe>");
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipeEnds[0]);
+        prepare();
+        const QByteArray message = errorOfSave(tree, fileName).toUtf8();
+        (void)!::write(pipeEnds[1], message.constData(), size_t(message.size()));
+        ::_exit(0);
+    }
+    ::close(pipeEnds[1]);
+    QByteArray message;
+    char buffer[4096];
+    for (ssize_t got; (got = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
+        message.append(buffer, got);
+    ::close(pipeEnds[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return QStringLiteral("<child died: %1>").arg(status);
+    return QString::fromUtf8(message);
+}
+
+// What a full disk does to every write past the limit; works for root too.
+void limitFileSize(rlim_t bytes)
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit { bytes, bytes };
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+void becomeNobody()
+{
+    if (::geteuid() == 0
+        && (::setgroups(0, nullptr) != 0 || ::setresgid(Nobody, Nobody, Nobody) != 0
+            || ::setresuid(Nobody, Nobody, Nobody) != 0))
+        ::_exit(3);
+}
+
+// Sets up the save's child so that the folder takes no temporary file but the file may be written:
+// root hands the file to a lower user and becomes that user; anybody else closes the folder.
+std::function<void()> inPlaceSaver(const QString &folder, const QString &file, rlim_t limit = RLIM_INFINITY)
+{
+    return [=] {
+        if (::geteuid() == 0) {
+            struct stat info { };
+            ::stat(QFile::encodeName(file).constData(), &info);
+            (void)!::chown(QFile::encodeName(file).constData(), Nobody, Nobody);
+            ::chmod(QFile::encodeName(file).constData(), info.st_mode & 07777);
+            becomeNobody();
+        } else {
+            ::chmod(QFile::encodeName(folder).constData(), 0555);
+        }
+        if (limit != RLIM_INFINITY)
+            limitFileSize(limit);
+    };
+}
+
+QString linkText(const QString &link)
+{
+    char text[4096];
+    const ssize_t length = ::readlink(QFile::encodeName(link).constData(), text, sizeof text);
+    return length < 0 ? QString() : QFile::decodeName(QByteArray(text, length));
+}
+
+struct stat statOf(const QString &fileName)
+{
+    struct stat info { };
+    if (::lstat(QFile::encodeName(fileName).constData(), &info) != 0)
+        info.st_ino = 0;
+    return info;
+}
+
+} // namespace
+
+class tst_SaveFaults : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void fullDiskKeepsTheOldFile_data();
+    void fullDiskKeepsTheOldFile();
+    void anotherUsersFileInAStickyFolder();
+    void saveKeepsTheWholeMode_data();
+    void saveKeepsTheWholeMode();
+    void rootKeepsOwnerAndGroup();
+    void unresolvableLinksAreLeftAlone_data();
+    void unresolvableLinksAreLeftAlone();
+    void fileTooLargeIsRefusedAtOnce();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_file;
+};
+
+void tst_SaveFaults::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    // Other users (the one a child process turns into) must reach the folder.
+    QFile::setPermissions(m_dir->path(), QFileDevice::Permissions(0x7755));
+    m_file = m_dir->filePath(QStringLiteral("doc.ini"));
+}
+
+void tst_SaveFaults::cleanup()
+{
+    QFile::setPermissions(m_dir->path(), QFileDevice::Permissions(0x7755));
+}
+
+void tst_SaveFaults::fullDiskKeepsTheOldFile_data()
+{
+    QTest::addColumn<qsizetype>("size");
+    QTest::addColumn<bool>("inPlace");
+    QTest::addColumn<bool>("existing");
+    const qsizetype sizes[] = { 0, 100, 16384, 16385, 70 * 1000, 3 * 1000 * 1000 };
+    for (const qsizetype size : sizes) {
+        QTest::addRow("%lld bytes, temporary file, existing", qlonglong(size)) << size << false << true;
+        QTest::addRow("%lld bytes, temporary file, new", qlonglong(size)) << size << false << false;
+        QTest::addRow("%lld bytes, in place", qlonglong(size)) << size << true << true;
+    }
+}
+
+void tst_SaveFaults::fullDiskKeepsTheOldFile()
+{
+    QFETCH(qsizetype, size);
+    QFETCH(bool, inPlace);
+    QFETCH(bool, existing);
+    const QByteArray old = QByteArray("; keep me\n[old]\n") + QByteArray(30000, 'o') + "=1\n";
+    if (existing)
+        writeBytes(m_file, old);
+    DocumentTree tree;
+    fillToSize(tree, size);
+
+    // The limit lets every byte but the last through: only a check of each write sees the loss.
+    const rlim_t limit = size > 0 ? rlim_t(size - 1) : 0;
+    const QString error = saveInChild(tree, m_file,
+        inPlace ? inPlaceSaver(m_dir->path(), m_file, limit)
+                : std::function<void()>([limit] { limitFileSize(limit); }));
+    if (size == 0) { // nothing to write: the save succeeds and the file is empty
+        QCOMPARE(error, QStringLiteral("<done>"));
+        QCOMPARE(readBytes(m_file), QByteArray());
+    } else {
+        QCOMPARE(error, QStringLiteral("Unable to write to %1").arg(m_file));
+        if (existing)
+            QCOMPARE(readBytes(m_file), old);
+        else
+            QVERIFY(!QFileInfo::exists(m_file));
+    }
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden),
+        existing || size == 0 ? QStringList { QStringLiteral("doc.ini") } : QStringList());
+
+    // With room to spare the same save writes every byte, on the same path.
+    const struct stat before = statOf(m_file);
+    const QString done = saveInChild(
+        tree, m_file, inPlace ? inPlaceSaver(m_dir->path(), m_file) : [] {});
+    if (inPlace)
+        QCOMPARE(statOf(m_file).st_ino, before.st_ino);
+    QCOMPARE(done, QStringLiteral("<done>"));
+    QCOMPARE(readBytes(m_file).size(), size);
+}
+
+void tst_SaveFaults::anotherUsersFileInAStickyFolder()
+{
+    if (::geteuid() != 0)
+        QSKIP("needs root: only root can make another user's file");
+    // Root's file, which everybody may write, in a folder like /tmp: the rename is refused.
+    QFile::setPermissions(m_dir->path(), QFileDevice::Permissions(0x7777));
+    ::chmod(QFile::encodeName(m_dir->path()).constData(), 01777);
+    writeBytes(m_file, "[old]\nx=1\n");
+    ::chmod(QFile::encodeName(m_file).constData(), 0666);
+    const struct stat before = statOf(m_file);
+    DocumentTree tree;
+    fillToSize(tree, 100);
+    QCOMPARE(saveInChild(tree, m_file, becomeNobody), QStringLiteral("<done>"));
+    QCOMPARE(readBytes(m_file).size(), 100);
+    const struct stat after = statOf(m_file);
+    QCOMPARE(after.st_ino, before.st_ino);
+    QCOMPARE(after.st_uid, uid_t(0));
+
+    // A full disk there keeps the old bytes too.
+    writeBytes(m_file, "[old]\nx=1\n");
+    fillToSize(tree, 70000);
+    QCOMPARE(saveInChild(tree, m_file,
+                 [] {
+                     becomeNobody();
+                     limitFileSize(50000);
+                 }),
+        QStringLiteral("Unable to write to %1").arg(m_file));
+    QCOMPARE(readBytes(m_file), QByteArray("[old]\nx=1\n"));
+}
+
+void tst_SaveFaults::saveKeepsTheWholeMode_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::newRow("set-user") << 04755;
+    QTest::newRow("set-group") << 02664;
+    QTest::newRow("sticky") << 01644;
+    QTest::newRow("read-only, saved by root") << 0444;
+}
+
+void tst_SaveFaults::saveKeepsTheWholeMode()
+{
+    QFETCH(int, mode);
+    writeBytes(m_file, "[old]\nx=1\n");
+    QCOMPARE(::chmod(QFile::encodeName(m_file).constData(), mode_t(mode)), 0);
+    DocumentTree tree;
+    fillToSize(tree, 100);
+    const QString error = errorOfSave(tree, m_file);
+    if (!(mode & 0200) && ::geteuid() != 0) { // a read-only file stops everybody but root
+        QCOMPARE(error, QStringLiteral("Unable to write to %1").arg(m_file));
+        QCOMPARE(readBytes(m_file), QByteArray("[old]\nx=1\n"));
+    } else {
+        QCOMPARE(error, QStringLiteral("<done>"));
+        QCOMPARE(readBytes(m_file).size(), 100);
+    }
+    QCOMPARE(int(statOf(m_file).st_mode & 07777), mode);
+
+    // The in-place path keeps it as well, though a write drops the set-user and set-group bits.
+    if (mode & 0200) {
+        QCOMPARE(saveInChild(tree, m_file, inPlaceSaver(m_dir->path(), m_file)), QStringLiteral("<done>"));
+        QCOMPARE(int(statOf(m_file).st_mode & 07777), mode);
+    }
+}
+
+void tst_SaveFaults::rootKeepsOwnerAndGroup()
+{
+    if (::geteuid() != 0)
+        QSKIP("needs root: only root can save another user's file by rename");
+    writeBytes(m_file, "[old]\nx=1\n");
+    QCOMPARE(::chown(QFile::encodeName(m_file).constData(), Nobody, Nobody), 0);
+    QCOMPARE(::chmod(QFile::encodeName(m_file).constData(), 02640), 0);
+    DocumentTree tree;
+    fillToSize(tree, 100);
+    QCOMPARE(errorOfSave(tree, m_file), QStringLiteral("<done>"));
+    const struct stat info = statOf(m_file);
+    QCOMPARE(info.st_uid, Nobody);
+    QCOMPARE(info.st_gid, gid_t(Nobody));
+    QCOMPARE(int(info.st_mode & 07777), 02640);
+}
+
+void tst_SaveFaults::unresolvableLinksAreLeftAlone_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("other");
+    QTest::newRow("loop of two") << QStringLiteral("b.ini") << QStringLiteral("doc.ini");
+    QTest::newRow("link to itself") << QStringLiteral("doc.ini") << QString();
+    QTest::newRow("into a missing folder") << QStringLiteral("missing/x.ini") << QString();
+}
+
+void tst_SaveFaults::unresolvableLinksAreLeftAlone()
+{
+    QFETCH(QString, target);
+    QFETCH(QString, other);
+    QVERIFY(QFile::link(target, m_file));
+    if (!other.isEmpty())
+        QVERIFY(QFile::link(other, m_dir->filePath(target)));
+    DocumentTree tree;
+    fillToSize(tree, 100);
+    QCOMPARE(errorOfSave(tree, m_file), QStringLiteral("Unable to write to %1").arg(m_file));
+    QVERIFY(QFileInfo(m_file).isSymLink());
+    QCOMPARE(linkText(m_file), target);
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), other.isEmpty() ? 1 : 2);
+}
+
+void tst_SaveFaults::fileTooLargeIsRefusedAtOnce()
+{
+    // A sparse file: its size costs no disk.
+    writeBytes(m_file, "[a]\nx=1\n");
+    QCOMPARE(::truncate(QFile::encodeName(m_file).constData(), (off_t(1) << 30) + 1), 0);
+    DocumentTree tree;
+    QString error;
+    try {
+        LoadTreeFromIni(tree, m_file);
+    } catch (const SaldrixError &e) {
+        error = e.message();
+    }
+    QCOMPARE(error, QStringLiteral("Unable to read %1\nThe file is larger than 1 GiB.").arg(m_file));
+    QCOMPARE(tree.sectionCount(), 0);
+}
+
+QTEST_GUILESS_MAIN(tst_SaveFaults)
+#include "tst_savefaults.moc"
