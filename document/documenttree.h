@@ -1,12 +1,37 @@
 #pragma once
 
+#include "document/optiontexts.h"
 #include "document/textformat.h"
 
 #include <QAbstractItemModel>
+#include <QAnyStringView>
 #include <QString>
 
 #include <memory>
 #include <vector>
+
+// One section of a document: its texts and its options' (held compactly, see OptionTexts).
+struct DocumentSection {
+    QString name;
+    QString value;
+    int image = 0;
+    OptionTexts options;
+    mutable int row = 0;
+};
+
+// Sections and options built apart from any model, on any thread, then handed to a tree whole.
+class DocumentContents {
+public:
+    [[nodiscard]] int sectionCount() const { return static_cast<int>(m_sections.size()); }
+    int appendSection(const QString &name);
+    // Room for `count` more options of the section with `units` characters of text between them.
+    void reserveOptions(int section, qsizetype count, qsizetype units);
+    void appendOption(int section, QAnyStringView name, QAnyStringView value);
+
+private:
+    friend class DocumentTree;
+    std::vector<std::unique_ptr<DocumentSection>> m_sections;
+};
 
 // The open document: an ordered list of sections, each with an ordered list of options. Column 0
 // holds a node's name, column 1 an option's value (a section's column 1 is kept but never saved).
@@ -39,7 +64,9 @@ public:
     [[nodiscard]] int sectionCount() const { return static_cast<int>(m_sections.size()); }
     [[nodiscard]] int optionCount(int section) const;
     [[nodiscard]] const QString &sectionText(int section, int column) const;
-    [[nodiscard]] const QString &optionText(int section, int option, int column) const;
+    [[nodiscard]] QString optionText(int section, int option, int column) const;
+    // An option's text where it is kept, without a copy; valid until the section next changes.
+    [[nodiscard]] QAnyStringView optionTextView(int section, int option, int column) const;
 
     // Appends a section after the last one; returns its row.
     int appendSection(const QString &name);
@@ -61,6 +88,12 @@ public:
 
     // Removes every node.
     void clear();
+    // Appends the given sections after the last one, reported as one reset.
+    void append(DocumentContents &&contents);
+    // Removes the given sections and options (an option of a removed section may be among them).
+    // A few runs of neighbouring rows are reported as row removals; more are reported as one
+    // layout change, so that any selection costs a bounded number of notifications.
+    void removeNodes(const QModelIndexList &nodes);
 
     // Moves keep the moved node's texts and image index and are reported as row moves, so views
     // keep their persistent indexes. Destination rows count positions before the move, as
@@ -87,26 +120,16 @@ Q_SIGNALS:
     void edited();
 
 private:
-    struct Option {
-        QString name;
-        QString value;
-        int image = OptionImage;
-    };
-    struct Section {
-        QString name;
-        QString value;
-        int image = SectionImage;
-        std::vector<Option> options;
-        mutable int row = 0;
-    };
+    using Section = DocumentSection;
 
     [[nodiscard]] Section *sectionOf(const QModelIndex &index) const;
     [[nodiscard]] int rowOf(const Section *section) const;
     void renumberSections() const;
-    [[nodiscard]] QString *textAt(const QModelIndex &index) const;
+    void removeInLayoutChange(std::vector<bool> &&sectionGone, std::vector<std::vector<int>> &&optionsGone);
     void emitCellChanged(const QModelIndex &index);
 
     std::vector<std::unique_ptr<Section>> m_sections;
+    std::vector<std::unique_ptr<Section>> m_removedSections;
     mutable bool m_rowsDirty = false;
     int m_batchDepth = 0;
     TextFormat m_sourceFormat;

@@ -127,18 +127,9 @@ void TfrmSaldrixMain::DeleteSelectedNodes(QObject *)
             if (target.isValid())
                 SelectSingleNode(target);
         });
-        // Each run of neighbouring rows goes in one removal, from the last run back, so that the
-        // rows of the nodes still to go stay as they were read.
-        qsizetype end = nodes.size();
-        while (end > 0) {
-            qsizetype begin = end - 1;
-            while (begin > 0 && nodes.at(begin - 1).parent() == nodes.at(begin).parent()
-                && nodes.at(begin - 1).row() + 1 == nodes.at(begin).row())
-                --begin;
-            const QModelIndex first = nodes.at(begin);
-            m_document->removeRows(first.row(), static_cast<int>(end - begin), first.parent());
-            end = begin;
-        }
+        // The selection goes with its nodes; dropping it first spares the views from following it.
+        m_treeList->selectionModel()->clearSelection();
+        m_document->removeNodes(nodes);
     }
     markModified();
 }
