@@ -6,6 +6,7 @@
 #include "editor/applicationtitle.h"
 #include "editor/commandstate.h"
 #include "editor/cursors.h"
+#include "editor/filedrop.h"
 #include "editor/imagelist.h"
 #include "editor/treelist.h"
 #include "editor/userdialogs.h"
@@ -53,7 +54,7 @@ TfrmSaldrixMain::TfrmSaldrixMain(UserDialogs &dialogs, QWidget *parent)
     m_treeList = new TreeList(this);
     m_treeList->setDocument(m_document);
     m_treeList->setHandlers(this);
-    setCentralWidget(m_treeList);
+    createCentralArea();
 
     createActions();
     createMenus();
@@ -76,6 +77,10 @@ TfrmSaldrixMain::TfrmSaldrixMain(UserDialogs &dialogs, QWidget *parent)
     connect(m_document, &QAbstractItemModel::layoutChanged, this, &TfrmSaldrixMain::ActionList1Update);
     connect(m_treeList, &TreeList::stateChanged, this, &TfrmSaldrixMain::ActionList1Update);
     miFileReopen->installEventFilter(this);
+    auto *fileDrop = new FileDropFilter([this](const QString &fileName) { openDroppedFile(fileName); }, this);
+    setAcceptDrops(true);
+    installEventFilter(fileDrop);
+    m_treeList->viewport()->installEventFilter(fileDrop);
 
     createSettings();
     FormCreate();

@@ -68,6 +68,7 @@ void TfrmSaldrixMain::clearDocument()
     FModified = false;
     FFileName.clear();
     UpdateCaption(false);
+    followFile();
 }
 
 bool TfrmSaldrixMain::treeIsEmpty() const
@@ -84,12 +85,16 @@ std::optional<QString> TfrmSaldrixMain::runFileDialog(QFileDialog *dialog)
     return chosen;
 }
 
-void TfrmSaldrixMain::saveTo(const QString &fileName)
+bool TfrmSaldrixMain::saveTo(const QString &fileName)
 {
+    if (!confirmOverwrite(fileName))
+        return false;
     FFileName = fileName;
     SaveTreeToIni(*m_document, fileName);
     FModified = false;
     UpdateCaption(false);
+    followFile();
+    return true;
 }
 
 std::optional<QString> TfrmSaldrixMain::fileNameToSave()
@@ -106,8 +111,7 @@ bool TfrmSaldrixMain::saveCommand()
     const std::optional<QString> fileName = fileNameToSave();
     if (!fileName)
         return false;
-    saveTo(*fileName);
-    return true;
+    return saveTo(*fileName);
 }
 
 bool TfrmSaldrixMain::saveAsCommand()
@@ -123,12 +127,11 @@ bool TfrmSaldrixMain::saveAsCommand()
     // and the next Save agree on the file.
     const QString previous = FFileName;
     try {
-        saveTo(*chosen);
+        return saveTo(*chosen);
     } catch (...) {
         FFileName = previous;
         throw;
     }
-    return true;
 }
 
 void TfrmSaldrixMain::newOrCloseCommand()
@@ -150,9 +153,8 @@ void TfrmSaldrixMain::newOrCloseCommand()
     if (treeIsEmpty())
         return;
     const std::optional<QString> fileName = fileNameToSave();
-    if (!fileName)
+    if (!fileName || !saveTo(*fileName))
         return;
-    saveTo(*fileName);
     clearDocument();
 }
 
@@ -170,9 +172,8 @@ bool TfrmSaldrixMain::settleChangesBeforeOpen()
         return false;
     // Cancelling the Save dialog keeps the document: the changes were meant to be saved.
     const std::optional<QString> fileName = fileNameToSave();
-    if (!fileName)
+    if (!fileName || !saveTo(*fileName))
         return false;
-    saveTo(*fileName);
     clearDocument();
     return true;
 }
@@ -184,12 +185,26 @@ void TfrmSaldrixMain::openCommand()
     const std::optional<QString> chosen = runFileDialog(OpenDialog1);
     if (!chosen)
         return;
+    openFile(*chosen);
+}
+
+void TfrmSaldrixMain::openFile(const QString &fileName)
+{
     removeAllNodes();
     FModified = false;
-    FFileName = *chosen;
+    FFileName = fileName;
     Q_EMIT recentFileOpened(FFileName);
     loadFile(FFileName);
     UpdateCaption(false);
+}
+
+void TfrmSaldrixMain::openDroppedFile(const QString &fileName)
+{
+    runCommand([this, fileName] {
+        if (FModified && !settleChangesBeforeOpen())
+            return;
+        openFile(fileName);
+    });
 }
 
 void TfrmSaldrixMain::loadFile(const QString &fileName)
@@ -215,6 +230,7 @@ void TfrmSaldrixMain::loadFile(const QString &fileName)
             showError(error.message());
         }
     }
+    followFile();
     // A freshly read tree has its first section focused and nothing selected.
     if (!m_treeList->focusedNode().isValid() && !treeIsEmpty())
         m_treeList->setFocusedNode(m_document->sectionIndex(0));

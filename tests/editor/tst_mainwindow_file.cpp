@@ -194,11 +194,15 @@ void tst_MainWindowFile::saveAndSaveAsStoreTheDocument()
     QVERIFY(!f.window->isModified());
     QCOMPARE(f.caption(), QStringLiteral("first.ini - YorvSaldrix"));
     QCOMPARE(f.modifiedPanel(), QString());
-    // Named: Save writes at once, also without changes.
+    // Named: Save writes at once, also without changes; a file changed behind the editor's back
+    // is overwritten only after the question.
     f.writeFile(QStringLiteral("first.ini"), "stale");
+    f.dialogs.confirmAnswers << true;
     f.trigger("actFileSave");
     QCOMPARE(f.readFile(QStringLiteral("first.ini")), QByteArray("[New Section #1]\nNew option #1=\n"));
-    QCOMPARE(f.dialogs.asked.size(), 2);
+    QCOMPARE(f.dialogs.asked.size(), 3);
+    QCOMPARE(f.dialogs.asked.constLast(),
+        QStringLiteral("The file has changed on disk since it was opened. Overwrite it?"));
     // Save As proposes the current name and switches to the new one.
     f.trigger("actEditSectionAdd");
     f.dialogs.fileAnswers << f.path(QStringLiteral("second.ini"));
