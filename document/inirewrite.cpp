@@ -263,7 +263,10 @@ char *IniRewrite::room(qsizetype bytes)
 int IniRewrite::sectionFor(const QString &section)
 {
     // The saver writes a section's options one after another: most writes name the last section.
-    if (m_lastSection >= 0 && section == m_lastSectionGiven)
+    // The same shared text is the same name without comparing it.
+    const bool same
+        = section.constData() == m_lastSectionGiven.constData() && section.size() == m_lastSectionGiven.size();
+    if (m_lastSection >= 0 && (same || section == m_lastSectionGiven))
         return m_lastSection;
     const QString name = IniText::normalisedName(section);
     int s = m_sectionIndex.value(name, -1);
@@ -300,8 +303,7 @@ void IniRewrite::add(const QString &section, QAnyStringView name, QAnyStringView
         const auto *valueBytes = static_cast<const char *>(value.data());
         // Printable ASCII is its own UTF-8; a name with a blank at either end would be trimmed.
         if (valueBytes == nameBytes + name.size() && !name.isEmpty() && nameBytes[0] != ' '
-            && nameBytes[name.size() - 1] != ' ' && isPlain(nameBytes, name.size())
-            && isPlain(valueBytes, value.size())) {
+            && nameBytes[name.size() - 1] != ' ' && isPlain(nameBytes, name.size() + value.size())) {
             Q_ASSERT(quint64(value.size()) <= std::numeric_limits<quint32>::max());
             m_records.push_back({ nameBytes, quint32(name.size()), quint32(value.size()) });
             return;
