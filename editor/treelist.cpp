@@ -66,6 +66,10 @@ TreeList::TreeList(QWidget *parent)
     columns->setMinimumSectionSize(MinimumColumnWidth);
     columns->setSectionResizeMode(QHeaderView::Interactive);
     connect(columns, &QHeaderView::sectionResized, this, &TreeList::columnResized);
+    // A drag over the headers is answered as over the rest of the control: the pointer shows
+    // whether a drop is taken there, even though dropping there moves nothing.
+    columns->viewport()->setAcceptDrops(true);
+    columns->viewport()->installEventFilter(this);
 
     // The selection stays visible while another control has the keyboard focus.
     QPalette colours = palette();

@@ -129,6 +129,8 @@ protected:
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dragLeaveEvent(QDragLeaveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
+    // The column headers follow the tree's own drags too (treelistdrag.cpp).
+    bool eventFilter(QObject *watched, QEvent *event) override;
     bool viewportEvent(QEvent *event) override;
     void drawBranches(QPainter *painter, const QRect &rect, const QModelIndex &index) const override;
     void keyboardSearch(const QString &) override { }
@@ -172,6 +174,8 @@ private:
     void startNodeDrag(const QModelIndex &pressed, Qt::KeyboardModifiers modifiers);
     [[nodiscard]] QObject *dragSource(const QDropEvent *event) const;
     bool dragOver(QDropEvent *event);
+    // A drop at a point in the control's own coordinates, over the rows or the headers.
+    void dropAt(QDropEvent *event, QPoint clientPos);
     void dragScrollTick();
     void stopDragTimers();
 
