@@ -3,6 +3,7 @@
 #include <QtGlobal>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -95,8 +96,9 @@ bool DocumentTree::setData(const QModelIndex &index, const QVariant &value, int 
     const QString newText = singleLine(value.toString());
     if (*text == newText)
         return false; // an unchanged commit is no edit
-    *text = newText; // no validation: names may be empty or repeated
+    const QString oldText = std::exchange(*text, newText); // no validation: names may be empty or repeated
     emitCellChanged(index);
+    Q_EMIT textEdited(index, oldText);
     Q_EMIT edited();
     return true;
 }

@@ -62,6 +62,24 @@ public:
     // Removes every node.
     void clear();
 
+    // A node's texts and image index, and a section's options: what a removal takes away and an
+    // insertion puts back.
+    struct OptionNode {
+        QString name;
+        QString value;
+        int image = OptionImage;
+    };
+    struct SectionNode {
+        QString name;
+        QString value;
+        int image = SectionImage;
+        std::vector<OptionNode> options;
+    };
+    // Insert the nodes before row (the count of rows appends), in one insertion that views are told
+    // of once. Rows outside 0..count change nothing.
+    void insertSections(int row, std::vector<SectionNode> sections);
+    void insertOptions(int section, int row, std::vector<OptionNode> options);
+
     // Moves keep the moved node's texts and image index and are reported as row moves, so views
     // keep their persistent indexes. Destination rows count positions before the move, as
     // QAbstractItemModel::beginMoveRows does. Each returns false (and changes nothing) when the
@@ -85,6 +103,8 @@ public:
 Q_SIGNALS:
     // A cell's text was changed through setData() (an in-place edit), not by a program call.
     void edited();
+    // The same edit, with the cell and the text it held before; emitted just before edited().
+    void textEdited(const QModelIndex &index, const QString &oldText);
 
 private:
     struct Option {

@@ -56,7 +56,9 @@ TfrmSaldrixMain::TfrmSaldrixMain(UserDialogs &dialogs, QWidget *parent)
 
     createActions();
     createMenus();
+    createHistory();
     createTreePopupMenu();
+    createFindBar();
     createToolBar();
     createStatusBar();
     createDialogs();
@@ -316,6 +318,7 @@ void TfrmSaldrixMain::ActionList1Update()
     actEditOptionRename->setEnabled(state.optionCommands);
     actEditOptionModifyValue->setEnabled(state.optionCommands);
     actEditDeleteSelection->setEnabled(state.deleteSelection);
+    updateHistoryActions();
     // Reopen (menu item and toolbar button) is usable exactly while the recent-files list has entries.
     miFileReopen->menuAction()->setEnabled(!miFileReopen->actions().isEmpty());
 }

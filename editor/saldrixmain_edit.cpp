@@ -3,10 +3,8 @@
 
 #include "document/documenttree.h"
 #include "editor/treelist.h"
+#include "editor/undocommands.h"
 #include "editor/userdialogs.h"
-
-#include <QPersistentModelIndex>
-#include <QScopeGuard>
 
 namespace {
 
@@ -36,9 +34,10 @@ void TfrmSaldrixMain::SelectSingleNode(const QModelIndex &node)
 void TfrmSaldrixMain::actEditSectionAddExecute()
 {
     runCommand([this] {
-        const int row = m_document->appendSection(tr("New Section #") + QString::number(nextCount(SectionCounter)));
-        SelectSingleNode(m_document->sectionIndex(row));
-        markModified();
+        NodeRun run { -1, m_document->sectionCount(), 1, {}, {} };
+        run.sections.push_back({ tr("New Section #") + QString::number(nextCount(SectionCounter)), {},
+            DocumentTree::SectionImage, {} });
+        pushStep(new NodesCommand(NodesCommand::Kind::Insert, tr("Add Section"), *m_document, *m_treeList, { run }));
     });
 }
 
@@ -49,10 +48,10 @@ void TfrmSaldrixMain::actEditOptionAddExecute()
         const QModelIndex section = DocumentTree::level(focused) == 0 ? focused : focused.parent();
         if (!section.isValid())
             return;
-        const int row = m_document->appendOption(
-            section.row(), tr("New option #") + QString::number(nextCount(OptionCounter)), QString());
-        SelectSingleNode(m_document->optionIndex(section.row(), row));
-        markModified();
+        NodeRun run { section.row(), m_document->optionCount(section.row()), 1, {}, {} };
+        run.options.push_back(
+            { tr("New option #") + QString::number(nextCount(OptionCounter)), {}, DocumentTree::OptionImage });
+        pushStep(new NodesCommand(NodesCommand::Kind::Insert, tr("Add Option"), *m_document, *m_treeList, { run }));
     });
 }
 
@@ -112,33 +111,12 @@ void TfrmSaldrixMain::DeleteSelectedNodes(QObject *)
     if (nodes.isEmpty())
         nodes.append(focused);
 
-    // The node to focus afterwards: the one displayed just above the first deleted node, or, when
-    // that node opens the tree, the first one displayed below the last deleted node and its options.
-    QPersistentModelIndex target = m_treeList->nodeAbove(nodes.constFirst());
-    if (!target.isValid()) {
-        const QModelIndex last = nodes.constLast();
-        target
-            = DocumentTree::level(last) == 0 ? m_document->sectionIndex(last.row() + 1) : m_treeList->nodeBelow(last);
-    }
-
-    {
-        TreeListUpdate update(*m_treeList);
-        const auto focusTarget = qScopeGuard([this, &target] {
-            if (target.isValid())
-                SelectSingleNode(target);
-        });
-        // Each run of neighbouring rows goes in one removal, from the last run back, so that the
-        // rows of the nodes still to go stay as they were read.
-        qsizetype end = nodes.size();
-        while (end > 0) {
-            qsizetype begin = end - 1;
-            while (begin > 0 && nodes.at(begin - 1).parent() == nodes.at(begin).parent()
-                && nodes.at(begin - 1).row() + 1 == nodes.at(begin).row())
-                --begin;
-            const QModelIndex first = nodes.at(begin);
-            m_document->removeRows(first.row(), static_cast<int>(end - begin), first.parent());
-            end = begin;
-        }
-    }
-    markModified();
+    QString text;
+    if (nodes.size() > 1)
+        text = tr("Delete Selection");
+    else
+        text = DocumentTree::level(nodes.constFirst()) == 0 ? tr("Delete Section") : tr("Delete Option");
+    // The focus goes to the node shown just above the first deleted one, or below the last.
+    pushStep(new NodesCommand(
+        NodesCommand::Kind::Remove, text, *m_document, *m_treeList, NodesCommand::runsOf(nodes)));
 }

@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QScopeGuard>
 #include <QTimer>
+#include <QUndoStack>
 
 namespace {
 
@@ -53,6 +54,8 @@ void TfrmSaldrixMain::NewOpenSaveSaveasClose()
 void TfrmSaldrixMain::removeAllNodes()
 {
     m_document->clear();
+    // A document that replaces the tree starts with an empty history.
+    m_undoStack->clear();
 }
 
 void TfrmSaldrixMain::clearDocument()
@@ -83,6 +86,7 @@ void TfrmSaldrixMain::saveTo(const QString &fileName)
 {
     FFileName = fileName;
     SaveTreeToIni(*m_document, fileName);
+    m_undoStack->setClean();
     FModified = false;
     UpdateCaption(false);
 }

@@ -67,17 +67,39 @@ bool isSelfOrOwnOption(const QModelIndex &node, const QModelIndex &place)
     return place.isValid() && (place == node || place.parent() == node);
 }
 
-// Moves one node; returns where it stands afterwards (invalid when it could not move).
-QModelIndex moveNode(DocumentTree &tree, const QPersistentModelIndex &node, const TreeDropTarget &target)
+// Moves one node; returns where it stands afterwards (invalid when it could not move). Each move the
+// tree makes goes into the log when there is one.
+QModelIndex moveNode(
+    DocumentTree &tree, const QPersistentModelIndex &node, const TreeDropTarget &target, TreeMoveLog *log)
 {
     const QPersistentModelIndex place(target.node);
+    const auto record = [log](bool moved, const TreeMove &move) {
+        if (moved && log != nullptr)
+            log->push_back(move);
+    };
+    const auto toSection = [&](int section, int row, int toRow) {
+        TreeMove move = TreeMove::make(TreeMove::Kind::OptionToSection, section, row, -1, toRow);
+        move.name = tree.optionText(section, row, DocumentTree::NameColumn);
+        move.value = tree.optionText(section, row, DocumentTree::ValueColumn);
+        move.image = tree.imageIndex(tree.optionIndex(section, row));
+        tree.optionToSection(section, row, toRow);
+        record(true, move);
+        return tree.sectionIndex(toRow);
+    };
+    const auto moveSection = [&](int from, int to) {
+        record(tree.moveSection(from, to), TreeMove::make(TreeMove::Kind::Section, -1, from, -1, to));
+    };
+    const auto moveOption = [&](int section, int row, int toSectionRow, int toRow) {
+        record(tree.moveOption(section, row, toSectionRow, toRow),
+            TreeMove::make(TreeMove::Kind::Option, section, row, toSectionRow, toRow));
+    };
     if (DocumentTree::level(node) == 0) {
         switch (target.placement) {
         case TreeDropPlacement::AppendSections:
-            tree.moveSection(node.row(), tree.sectionCount());
+            moveSection(node.row(), tree.sectionCount());
             return node;
         case TreeDropPlacement::Before:
-            tree.moveSection(node.row(), place.row());
+            moveSection(node.row(), place.row());
             return node;
         default:
             return {};
@@ -85,21 +107,15 @@ QModelIndex moveNode(DocumentTree &tree, const QPersistentModelIndex &node, cons
     }
     const int section = node.parent().row();
     switch (target.placement) {
-    case TreeDropPlacement::AppendSections: {
-        const int row = tree.sectionCount();
-        tree.optionToSection(section, node.row(), row);
-        return tree.sectionIndex(row);
-    }
+    case TreeDropPlacement::AppendSections:
+        return toSection(section, node.row(), tree.sectionCount());
     case TreeDropPlacement::LastChild:
-        tree.moveOption(section, node.row(), place.row(), tree.optionCount(place.row()));
+        moveOption(section, node.row(), place.row(), tree.optionCount(place.row()));
         return node;
     case TreeDropPlacement::Before:
-        if (DocumentTree::level(place) == 0) {
-            const int row = place.row();
-            tree.optionToSection(section, node.row(), row);
-            return tree.sectionIndex(row);
-        }
-        tree.moveOption(section, node.row(), place.parent().row(), place.row());
+        if (DocumentTree::level(place) == 0)
+            return toSection(section, node.row(), place.row());
+        moveOption(section, node.row(), place.parent().row(), place.row());
         return node;
     case TreeDropPlacement::None:
         break;
@@ -122,7 +138,7 @@ bool treeDropAccepted(const TreeList &tree, const QObject *source, QPoint client
     return movedLevel < 0 || keepsTwoLevels(movedLevel, treeDropTarget(tree, clientPos));
 }
 
-bool treeDropSelection(TreeList &tree, QPoint clientPos)
+bool treeDropSelection(TreeList &tree, QPoint clientPos, TreeMoveLog *log)
 {
     DocumentTree *document = tree.document();
     const QModelIndexList selected = tree.selectedNodes();
@@ -144,7 +160,7 @@ bool treeDropSelection(TreeList &tree, QPoint clientPos)
         tree.deselectNode(node);
         if (isSelfOrOwnOption(node, place))
             continue;
-        const QModelIndex at = moveNode(*document, node, persistentTarget);
+        const QModelIndex at = moveNode(*document, node, persistentTarget, log);
         if (!at.isValid())
             continue;
         moved = true;

@@ -1,0 +1,34 @@
+// Find: the find bar under the tree, opened from the Edit menu and the tree's pop-up menu.
+#include "editor/saldrixmain.h"
+
+#include "editor/findbar.h"
+#include "editor/treelist.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QVBoxLayout>
+
+void TfrmSaldrixMain::createFindBar()
+{
+    auto *centre = new QWidget(this);
+    centre->setObjectName(QStringLiteral("TreeArea"));
+    auto *layout = new QVBoxLayout(centre);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    takeCentralWidget();
+    layout->addWidget(m_treeList, 1);
+    m_findBar = new FindBar(m_treeList, centre);
+    layout->addWidget(m_findBar);
+    setCentralWidget(centre);
+
+    actEditFind = new QAction(tr("&Find..."), this);
+    actEditFind->setObjectName(QStringLiteral("actEditFind"));
+    actEditFind->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    actEditFind->setStatusTip(tr("Finds a text in names and values"));
+    actEditFind->setProperty("Category", tr("Edit"));
+    connect(actEditFind, &QAction::triggered, this, [this] { runCommand([this] { m_findBar->open(); }); });
+    miEdit->addSeparator()->setObjectName(QStringLiteral("N9"));
+    miEdit->addAction(actEditFind);
+    PopupMenu->addSeparator()->setObjectName(QStringLiteral("N10"));
+    PopupMenu->addAction(actEditFind);
+}

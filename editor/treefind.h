@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <QStringMatcher>
+
+#include <vector>
+
+class DocumentTree;
+class QModelIndex;
+
+// What the find bar looks for: a text in node names, option values or both, with or without
+// regard to letter case. An empty text matches nothing.
+struct FindOptions {
+    QString text;
+    bool names = true;
+    bool values = true;
+    bool matchCase = false;
+};
+
+// A node by position: option -1 for the section itself.
+struct NodePosition {
+    int section = 0;
+    int option = -1;
+    friend bool operator==(const NodePosition &, const NodePosition &) = default;
+};
+
+// Decides whether one node matches. A section matches by its name, an option by its name or its value.
+class TreeMatcher {
+public:
+    explicit TreeMatcher(const FindOptions &options);
+
+    [[nodiscard]] bool isEmpty() const { return m_empty; }
+    [[nodiscard]] bool sectionMatches(const DocumentTree &tree, int section) const;
+    [[nodiscard]] bool optionMatches(const DocumentTree &tree, int section, int option) const;
+    // Whether the text is in the cell: a name when names are searched, a value when values are.
+    [[nodiscard]] bool cellMatches(const QModelIndex &cell) const;
+
+private:
+    [[nodiscard]] bool contains(const QString &text) const { return m_matcher.indexIn(text) >= 0; }
+
+    QStringMatcher m_matcher;
+    bool m_names;
+    bool m_values;
+    bool m_empty;
+};
+
+// Every matching node in display order, each once.
+[[nodiscard]] std::vector<NodePosition> findInTree(const DocumentTree &tree, const FindOptions &options);
