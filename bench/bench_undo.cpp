@@ -12,6 +12,8 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QItemSelection>
+#include <QItemSelectionModel>
 #include <QTemporaryDir>
 #include <QUndoStack>
 
@@ -55,8 +57,11 @@ bool sameTree(const DocumentTree &a, const DocumentTree &b)
 
 int benchUndo(int argc, char *argv[], const QStringList &args)
 {
-    if (args.size() != 1) {
-        std::fputs("usage: saldrix_bench undo FILE\n", stderr);
+    QStringList files = args;
+    // --every-other deletes every other option of the section instead: a selection of many runs.
+    const bool everyOther = files.removeAll(QStringLiteral("--every-other")) > 0;
+    if (files.size() != 1) {
+        std::fputs("usage: saldrix_bench undo FILE [--every-other]\n", stderr);
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -67,7 +72,7 @@ int benchUndo(int argc, char *argv[], const QStringList &args)
 
     DocumentTree loaded;
     try {
-        LoadTreeFromIni(loaded, args.first());
+        LoadTreeFromIni(loaded, files.first());
     } catch (const SaldrixError &error) {
         std::fprintf(stderr, "%s\n", qPrintable(error.message()));
         return 1;
@@ -84,7 +89,7 @@ int benchUndo(int argc, char *argv[], const QStringList &args)
 
     AgreeingDialogs dialogs;
     TfrmSaldrixMain window(dialogs);
-    window.setStartFile(args.first());
+    window.setStartFile(files.first());
     window.resize(800, 600);
     window.show();
     QCoreApplication::processEvents();
@@ -92,7 +97,15 @@ int benchUndo(int argc, char *argv[], const QStringList &args)
     TreeList &view = *window.treeList();
     view.expandAll();
     view.selectSingleNode(tree.optionIndex(largest, 0));
-    view.moveFocus(tree.optionIndex(largest, tree.optionCount(largest) - 1), Qt::ShiftModifier);
+    if (everyOther) {
+        QItemSelection selection;
+        for (int o = 0; o < tree.optionCount(largest); o += 2)
+            selection.select(tree.optionIndex(largest, o), tree.optionIndex(largest, o, DocumentTree::ValueColumn));
+        view.selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    } else {
+        view.moveFocus(tree.optionIndex(largest, tree.optionCount(largest) - 1), Qt::ShiftModifier);
+    }
+    const int left = everyOther ? tree.optionCount(largest) / 2 : 0;
     QCoreApplication::processEvents();
 
     const auto timed = [&view](const std::function<void()> &step) {
@@ -104,10 +117,10 @@ int benchUndo(int argc, char *argv[], const QStringList &args)
         return clock.elapsed();
     };
     const qint64 deleteMs = timed([&window] { window.DeleteSelectedNodes(nullptr); });
-    const bool deleted = tree.optionCount(largest) == 0 && window.undoStack()->count() == 1;
+    const bool deleted = tree.optionCount(largest) == left && window.undoStack()->count() == 1;
     const qint64 undoMs = timed([&window] { window.actEditUndoExecute(); });
     const qint64 redoMs = timed([&window] { window.actEditRedoExecute(); });
-    const bool redone = tree.optionCount(largest) == 0;
+    const bool redone = tree.optionCount(largest) == left;
     const qint64 undoAgainMs = timed([&window] { window.actEditUndoExecute(); });
     const bool same = deleted && redone && sameTree(tree, loaded);
     // The second undo is timed as well; the slower of the two undos is reported.

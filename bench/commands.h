@@ -6,7 +6,7 @@
 // command's own name. Each command creates the application object it needs.
 int benchRoundtrip(int argc, char *argv[], const QStringList &args);
 int benchGenerate(int argc, char *argv[], const QStringList &args);
-int benchView(int argc, char *argv[], const QStringList &args);
+int benchView(int argc, char *argv[], QStringList args);
 int benchExport(int argc, char *argv[], const QStringList &args);
 int benchUndo(int argc, char *argv[], const QStringList &args);
 int benchFind(int argc, char *argv[], const QStringList &args);

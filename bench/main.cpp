@@ -9,11 +9,11 @@ void usage()
 {
     std::fputs("usage: saldrix_bench roundtrip IN OUT\n"
                "       saldrix_bench generate DIR\n"
-               "       saldrix_bench view FILE\n"
+               "       saldrix_bench view [--stalls] FILE\n"
                "       saldrix_bench export IN OUT [--title-first] [--separator TEXT] [--volume] [--genre]\n"
                "                                   [--numtracks] [--separator-line TEXT]\n"
                "       saldrix_bench find FILE TEXT [--names] [--values] [--case]\n"
-               "       saldrix_bench undo FILE\n",
+               "       saldrix_bench undo FILE [--every-other]\n",
         stderr);
 }
 

@@ -65,20 +65,29 @@ int DocumentTree::rowCount(const QModelIndex &parent) const
     return optionCount(parent.row());
 }
 
-int DocumentTree::columnCount(const QModelIndex &) const { return ColumnCount; }
+int DocumentTree::columnCount(const QModelIndex &) const
+{
+    return ColumnCount;
+}
 
-bool DocumentTree::hasChildren(const QModelIndex &parent) const { return rowCount(parent) > 0; }
+bool DocumentTree::hasChildren(const QModelIndex &parent) const
+{
+    return rowCount(parent) > 0;
+}
 
+// Texts of an index: a section's are QStrings, an option's are decoded from its section's buffer.
 QVariant DocumentTree::data(const QModelIndex &index, int role) const
 {
-    const QString *text = textAt(index);
-    if (text == nullptr)
+    Section *section = sectionOf(index);
+    if (section == nullptr || (level(index) == 1 && index.row() >= section->options.size()))
         return {};
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
     case Qt::ToolTipRole:
-        return *text;
+        if (level(index) == 0)
+            return index.column() == NameColumn ? section->name : section->value;
+        return section->options.text(index.row(), index.column());
     case ImageIndexRole:
         return imageIndex(index);
     default:
@@ -90,13 +99,22 @@ bool DocumentTree::setData(const QModelIndex &index, const QVariant &value, int 
 {
     if (role != Qt::EditRole)
         return false;
-    QString *text = textAt(index);
-    if (text == nullptr)
+    Section *section = sectionOf(index);
+    if (section == nullptr || (level(index) == 1 && index.row() >= section->options.size()))
         return false;
     const QString newText = singleLine(value.toString());
-    if (*text == newText)
-        return false; // an unchanged commit is no edit
-    const QString oldText = std::exchange(*text, newText); // no validation: names may be empty or repeated
+    QString oldText;
+    if (level(index) == 0) {
+        QString &text = index.column() == NameColumn ? section->name : section->value;
+        if (text == newText)
+            return false; // an unchanged commit is no edit
+        oldText = std::exchange(text, newText); // no validation: names may be empty or repeated
+    } else {
+        if (section->options.view(index.row(), index.column()) == QAnyStringView(newText))
+            return false;
+        oldText = section->options.text(index.row(), index.column());
+        section->options.setText(index.row(), index.column(), newText);
+    }
     emitCellChanged(index);
     Q_EMIT textEdited(index, oldText);
     Q_EMIT edited();
@@ -145,7 +163,7 @@ bool DocumentTree::removeRows(int row, int count, const QModelIndex &parent)
     Section *section = m_sections[static_cast<size_t>(parent.row())].get();
     if (!inBatch())
         beginRemoveRows(parent, row, row + count - 1);
-    section->options.erase(section->options.begin() + row, section->options.begin() + row + count);
+    section->options.remove(row, count);
     if (!inBatch())
         endRemoveRows();
     return true;
@@ -171,18 +189,15 @@ const QString &DocumentTree::sectionText(int section, int column) const
     }
 }
 
-const QString &DocumentTree::optionText(int section, int option, int column) const
+QString DocumentTree::optionText(int section, int option, int column) const
+{
+    return optionTextView(section, option, column).toString();
+}
+
+QAnyStringView DocumentTree::optionTextView(int section, int option, int column) const
 {
     Q_ASSERT(option >= 0 && option < optionCount(section));
-    const Option &o = m_sections[static_cast<size_t>(section)]->options[static_cast<size_t>(option)];
-    switch (column) {
-    case NameColumn:
-        return o.name;
-    case ValueColumn:
-        return o.value;
-    default:
-        return emptyText();
-    }
+    return m_sections[static_cast<size_t>(section)]->options.view(option, column);
 }
 
 int DocumentTree::appendSection(const QString &name)
@@ -192,6 +207,7 @@ int DocumentTree::appendSection(const QString &name)
         beginInsertRows({}, row, row);
     auto section = std::make_unique<Section>();
     section->name = name;
+    section->image = SectionImage;
     section->row = row;
     m_sections.push_back(std::move(section));
     if (!inBatch())
@@ -206,7 +222,7 @@ int DocumentTree::appendOption(int section, const QString &name, const QString &
     const int row = static_cast<int>(s.options.size());
     if (!inBatch())
         beginInsertRows(sectionIndex(section), row, row);
-    s.options.push_back(Option { name, value, OptionImage });
+    s.options.append(name, value, OptionImage);
     if (!inBatch())
         endInsertRows();
     return row;
@@ -215,15 +231,14 @@ int DocumentTree::appendOption(int section, const QString &name, const QString &
 void DocumentTree::reserveOptions(int section, int count)
 {
     Q_ASSERT(section >= 0 && section < sectionCount());
-    auto &options = m_sections[static_cast<size_t>(section)]->options;
-    options.reserve(options.size() + static_cast<size_t>(std::max(count, 0)));
+    m_sections[static_cast<size_t>(section)]->options.reserve(count, 0);
 }
 
 void DocumentTree::setSectionText(int section, int column, const QString &text)
 {
     const QModelIndex index = sectionIndex(section, column);
-    if (QString *cell = textAt(index)) {
-        *cell = text;
+    if (Section *s = sectionOf(index)) {
+        (column == NameColumn ? s->name : s->value) = text;
         emitCellChanged(index);
     }
 }
@@ -231,13 +246,16 @@ void DocumentTree::setSectionText(int section, int column, const QString &text)
 void DocumentTree::setOptionText(int section, int option, int column, const QString &text)
 {
     const QModelIndex index = optionIndex(section, option, column);
-    if (QString *cell = textAt(index)) {
-        *cell = text;
+    if (Section *s = sectionOf(index)) {
+        s->options.setText(option, column, text);
         emitCellChanged(index);
     }
 }
 
-QModelIndex DocumentTree::sectionIndex(int section, int column) const { return index(section, column); }
+QModelIndex DocumentTree::sectionIndex(int section, int column) const
+{
+    return index(section, column);
+}
 
 QModelIndex DocumentTree::optionIndex(int section, int option, int column) const
 {
@@ -256,7 +274,7 @@ int DocumentTree::imageIndex(const QModelIndex &index) const
     if (Section *section = sectionOf(index)) {
         if (level(index) == 0)
             return section->image;
-        return section->options[static_cast<size_t>(index.row())].image;
+        return index.row() < section->options.size() ? section->options.image(index.row()) : -1;
     }
     return -1;
 }
@@ -268,8 +286,8 @@ void DocumentTree::setImageIndex(const QModelIndex &index, int image)
         return;
     if (level(index) == 0)
         section->image = image;
-    else
-        section->options[static_cast<size_t>(index.row())].image = image;
+    else if (index.row() < section->options.size())
+        section->options.setImage(index.row(), image);
 }
 
 void DocumentTree::clear()
@@ -279,6 +297,7 @@ void DocumentTree::clear()
     if (!inBatch())
         beginResetModel();
     m_sections.clear();
+    m_removedSections.clear();
     m_rowsDirty = false;
     if (!inBatch())
         endResetModel();
@@ -314,10 +333,12 @@ bool DocumentTree::moveOption(int section, int option, int toSection, int toRow)
         return false;
     if (!inBatch())
         beginMoveRows(sectionIndex(section), option, option, sectionIndex(toSection), toRow);
-    Option moved = std::move(source.options[static_cast<size_t>(option)]);
-    source.options.erase(source.options.begin() + option);
-    const int insertAt = (section == toSection && toRow > option) ? toRow - 1 : toRow;
-    target.options.insert(target.options.begin() + insertAt, std::move(moved));
+    if (section == toSection) {
+        source.options.move(option, toRow);
+    } else {
+        target.options.insertFrom(toRow, source.options, option);
+        source.options.remove(option, 1);
+    }
     if (!inBatch())
         endMoveRows();
     return true;
@@ -327,13 +348,14 @@ void DocumentTree::optionToSection(int section, int option, int toRow)
 {
     Q_ASSERT(option >= 0 && option < optionCount(section));
     Q_ASSERT(toRow >= 0 && toRow <= sectionCount());
-    const Option moved = m_sections[static_cast<size_t>(section)]->options[static_cast<size_t>(option)];
+    const OptionTexts &options = m_sections[static_cast<size_t>(section)]->options;
+    auto node = std::make_unique<Section>();
+    node->name = options.text(option, NameColumn);
+    node->value = options.text(option, ValueColumn);
+    node->image = SectionImage;
     removeRows(option, 1, sectionIndex(section));
     if (!inBatch())
         beginInsertRows({}, toRow, toRow);
-    auto node = std::make_unique<Section>();
-    node->name = moved.name;
-    node->value = moved.value;
     m_sections.insert(m_sections.begin() + toRow, std::move(node));
     m_rowsDirty = true;
     if (!inBatch())
@@ -378,20 +400,6 @@ void DocumentTree::renumberSections() const
     for (const auto &section : m_sections)
         section->row = row++;
     m_rowsDirty = false;
-}
-
-QString *DocumentTree::textAt(const QModelIndex &index) const
-{
-    Section *section = sectionOf(index);
-    if (section == nullptr)
-        return nullptr;
-    const bool name = index.column() == NameColumn;
-    if (level(index) == 0)
-        return name ? &section->name : &section->value;
-    if (index.row() >= static_cast<int>(section->options.size()))
-        return nullptr;
-    Option &option = section->options[static_cast<size_t>(index.row())];
-    return name ? &option.name : &option.value;
 }
 
 void DocumentTree::emitCellChanged(const QModelIndex &index)

@@ -1,12 +1,76 @@
 #pragma once
 
+#include "document/optiontexts.h"
 #include "document/textformat.h"
 
 #include <QAbstractItemModel>
+#include <QAnyStringView>
 #include <QString>
 
+#include <compare>
 #include <memory>
 #include <vector>
+
+// One section of a document: its texts and its options' (held compactly, see OptionTexts).
+struct DocumentSection {
+    QString name;
+    QString value;
+    int image = 0;
+    OptionTexts options;
+    mutable int row = 0;
+};
+
+// Sections and options built apart from any model, on any thread, then handed to a tree whole.
+class DocumentContents {
+public:
+    [[nodiscard]] int sectionCount() const { return static_cast<int>(m_sections.size()); }
+    int appendSection(const QString &name);
+    // Room for `count` more options of the section with `units` characters of text between them.
+    void reserveOptions(int section, qsizetype count, qsizetype units);
+    void appendOption(int section, QAnyStringView name, QAnyStringView value);
+
+private:
+    friend class DocumentTree;
+    std::vector<std::unique_ptr<DocumentSection>> m_sections;
+};
+
+// Where a node stands: a section (option -1) or one of its options.
+struct NodePlace {
+    int section = -1;
+    int option = -1;
+    friend bool operator==(const NodePlace &, const NodePlace &) = default;
+    friend auto operator<=>(const NodePlace &, const NodePlace &) = default;
+};
+
+// Nodes out of a tree, held whole (texts, image indexes, a section's options) until they are put
+// back where they stood. Section rows count the sections as they stand with these nodes in place.
+class DocumentNodes {
+public:
+    DocumentNodes();
+    ~DocumentNodes();
+    DocumentNodes(DocumentNodes &&) noexcept;
+    DocumentNodes &operator=(DocumentNodes &&) noexcept;
+
+    // A new section without options, or a new option, to be put at the given place.
+    [[nodiscard]] static DocumentNodes newSection(int row, const QString &name);
+    [[nodiscard]] static DocumentNodes newOption(
+        int section, int row, const QString &name, const QString &value, int image);
+
+    [[nodiscard]] bool empty() const { return m_sections.empty() && m_options.empty(); }
+    // Where the nodes stand once they are back, in display order.
+    [[nodiscard]] std::vector<NodePlace> places() const;
+
+private:
+    friend class DocumentTree;
+    struct Options {
+        int section = 0;
+        std::vector<int> rows; // ascending
+        OptionTexts texts; // one per row
+    };
+    std::vector<int> m_sectionRows; // ascending
+    std::vector<std::unique_ptr<DocumentSection>> m_sections; // one per row
+    std::vector<Options> m_options; // by ascending section
+};
 
 // The open document: an ordered list of sections, each with an ordered list of options. Column 0
 // holds a node's name, column 1 an option's value (a section's column 1 is kept but never saved).
@@ -39,7 +103,9 @@ public:
     [[nodiscard]] int sectionCount() const { return static_cast<int>(m_sections.size()); }
     [[nodiscard]] int optionCount(int section) const;
     [[nodiscard]] const QString &sectionText(int section, int column) const;
-    [[nodiscard]] const QString &optionText(int section, int option, int column) const;
+    [[nodiscard]] QString optionText(int section, int option, int column) const;
+    // An option's text where it is kept, without a copy; valid until the section next changes.
+    [[nodiscard]] QAnyStringView optionTextView(int section, int option, int column) const;
 
     // Appends a section after the last one; returns its row.
     int appendSection(const QString &name);
@@ -61,24 +127,18 @@ public:
 
     // Removes every node.
     void clear();
+    // Appends the given sections after the last one, reported as one reset.
+    void append(DocumentContents &&contents);
+    // Removes the given sections and options (an option of a removed section may be among them).
+    // A few runs of neighbouring rows are reported as row removals; more are reported as one
+    // layout change, so that any selection costs a bounded number of notifications.
+    void removeNodes(const QModelIndexList &nodes);
 
-    // A node's texts and image index, and a section's options: what a removal takes away and an
-    // insertion puts back.
-    struct OptionNode {
-        QString name;
-        QString value;
-        int image = OptionImage;
-    };
-    struct SectionNode {
-        QString name;
-        QString value;
-        int image = SectionImage;
-        std::vector<OptionNode> options;
-    };
-    // Insert the nodes before row (the count of rows appends), in one insertion that views are told
-    // of once. Rows outside 0..count change nothing.
-    void insertSections(int row, std::vector<SectionNode> sections);
-    void insertOptions(int section, int row, std::vector<OptionNode> options);
+    // Takes the given nodes out of the tree as removeNodes() does, and hands them over whole.
+    [[nodiscard]] DocumentNodes takeNodes(const QModelIndexList &nodes);
+    // Puts nodes back where they stood when they were taken (or where new ones were meant to go),
+    // with the same bounded notifications as a removal. The tree must stand as the taking left it.
+    void putBack(DocumentNodes &&nodes);
 
     // Moves keep the moved node's texts and image index and are reported as row moves, so views
     // keep their persistent indexes. Destination rows count positions before the move, as
@@ -107,26 +167,17 @@ Q_SIGNALS:
     void textEdited(const QModelIndex &index, const QString &oldText);
 
 private:
-    struct Option {
-        QString name;
-        QString value;
-        int image = OptionImage;
-    };
-    struct Section {
-        QString name;
-        QString value;
-        int image = SectionImage;
-        std::vector<Option> options;
-        mutable int row = 0;
-    };
+    using Section = DocumentSection;
 
     [[nodiscard]] Section *sectionOf(const QModelIndex &index) const;
     [[nodiscard]] int rowOf(const Section *section) const;
     void renumberSections() const;
-    [[nodiscard]] QString *textAt(const QModelIndex &index) const;
+    void removeInLayoutChange(
+        std::vector<bool> &&sectionGone, std::vector<std::vector<int>> &&optionsGone, DocumentNodes &taken);
     void emitCellChanged(const QModelIndex &index);
 
     std::vector<std::unique_ptr<Section>> m_sections;
+    std::vector<std::unique_ptr<Section>> m_removedSections;
     mutable bool m_rowsDirty = false;
     int m_batchDepth = 0;
     TextFormat m_sourceFormat;

@@ -109,6 +109,14 @@ QString TIniFile::ReadValue(const QString &section, const QString &name, const Q
     return m_text->optionValue(cursor->options[size_t(position)]);
 }
 
+void TIniFile::WriteValue(const QString &section, QAnyStringView name, QAnyStringView value)
+{
+    if (m_rewrite)
+        m_rewrite->add(section, name, value);
+    else
+        WriteValue(section, name.toString(), value.toString());
+}
+
 void TIniFile::WriteValue(const QString &section, const QString &name, const QString &value)
 {
     if (m_rewrite) {

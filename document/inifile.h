@@ -2,6 +2,7 @@
 
 #include "document/textformat.h"
 
+#include <QAnyStringView>
 #include <QString>
 #include <QStringList>
 
@@ -37,6 +38,8 @@ public:
     // Replaces the option's value in place, or appends the option at the end of its section, or
     // appends the section at the end of the file. A line break in a text is stored as a blank.
     void WriteValue(const QString &section, const QString &name, const QString &value);
+    // The same for texts kept elsewhere (Latin-1, UTF-8 or UTF-16), without copying them first.
+    void WriteValue(const QString &section, QAnyStringView name, QAnyStringView value);
 
     // A file over MaxReadSize bytes is TooLarge and is not read.
     enum class SnapshotResult { Read, Missing, Unreadable, TooLarge };

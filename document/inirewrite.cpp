@@ -3,6 +3,7 @@
 #include "document/diskfile.h"
 #include "document/initext.h"
 #include "document/nametable.h"
+#include "document/textview.h"
 
 #include <algorithm>
 #include <cstring>
@@ -52,8 +53,23 @@ char *putUtf8(char *out, QStringView text, bool &beyondLatin1)
     return out;
 }
 
+// Latin-1 text as UTF-8, the same way.
+char *putUtf8(char *out, QLatin1StringView text)
+{
+    for (const char byte : text) {
+        const auto c = static_cast<unsigned char>(byte);
+        if (c < 0x80) {
+            *out++ = c == '\r' || c == '\n' ? ' ' : char(c);
+            continue;
+        }
+        *out++ = char(0xC0 | (c >> 6));
+        *out++ = char(0x80 | (c & 0x3F));
+    }
+    return out;
+}
+
 // A name without the blanks, tabs and line breaks around it.
-QStringView trimmedName(QStringView name)
+template <typename View> View trimmedName(View name)
 {
     const auto blank = [](QChar c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; };
     while (!name.isEmpty() && blank(name.front()))
@@ -201,8 +217,14 @@ int IniRewrite::sectionFor(const QString &section)
     return s;
 }
 
-void IniRewrite::add(const QString &section, const QString &name, const QString &value)
+void IniRewrite::add(const QString &section, QAnyStringView name, QAnyStringView value)
 {
+    // UTF-8 texts are decoded; Latin-1 and UTF-16 are encoded as they stand.
+    if (textKind(name) == TextKind::Utf8 || textKind(value) == TextKind::Utf8) {
+        add(section, textKind(name) == TextKind::Utf8 ? QAnyStringView(textToString(name)) : name,
+            textKind(value) == TextKind::Utf8 ? QAnyStringView(textToString(value)) : value);
+        return;
+    }
     Section &target = m_sections[size_t(sectionFor(section))];
     const auto record = qsizetype(m_records.size());
     if (target.runs.empty() || target.runs.back().end != record)
@@ -210,10 +232,17 @@ void IniRewrite::add(const QString &section, const QString &name, const QString 
     ++target.runs.back().end;
     ++target.count;
 
-    const QStringView trimmed = trimmedName(name);
-    char *text = room(3 * (trimmed.size() + value.size()));
-    char *nameEnd = putUtf8(text, trimmed, m_beyondLatin1);
-    m_free = putUtf8(nameEnd, value, m_beyondLatin1);
+    const auto put = [this](char *out, QAnyStringView text, bool trim) {
+        if (textKind(text) == TextKind::Latin1) {
+            const QLatin1StringView latin1(static_cast<const char *>(text.data()), text.size());
+            return putUtf8(out, trim ? trimmedName(latin1) : latin1);
+        }
+        const QStringView utf16(static_cast<const char16_t *>(text.data()), text.size());
+        return putUtf8(out, trim ? trimmedName(utf16) : utf16, m_beyondLatin1);
+    };
+    char *text = room(3 * (name.size() + value.size()));
+    char *nameEnd = put(text, name, true);
+    m_free = put(nameEnd, value, false);
     // A text of 4 GiB and more cannot be held by the tree in the first place.
     Q_ASSERT(m_free - nameEnd <= qint64(std::numeric_limits<quint32>::max()));
     m_records.push_back({ text, quint32(nameEnd - text), quint32(m_free - nameEnd) });

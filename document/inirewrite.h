@@ -2,6 +2,7 @@
 
 #include "document/textformat.h"
 
+#include <QAnyStringView>
 #include <QHash>
 #include <QString>
 
@@ -23,7 +24,7 @@ public:
 
     // Takes the texts as given; they are stored the way IniText::normalisedName and
     // normalisedValue describe.
-    void add(const QString &section, const QString &name, const QString &value);
+    void add(const QString &section, QAnyStringView name, QAnyStringView value);
     void writeTo(FileReplacer &file) const;
 
 private:

@@ -245,6 +245,36 @@ QString IniText::optionValue(qsizetype option) const
     return trimmedSlice(o.line + o.equals + 1, o.line + o.length);
 }
 
+QAnyStringView IniText::optionNameView(qsizetype option) const
+{
+    const Option &o = m_options[size_t(option)];
+    return trimmedView(o.line, o.line + o.equals);
+}
+
+QAnyStringView IniText::optionValueView(qsizetype option) const
+{
+    const Option &o = m_options[size_t(option)];
+    return trimmedView(o.line + o.equals + 1, o.line + o.length);
+}
+
+QAnyStringView IniText::trimmedView(qint64 begin, qint64 end) const
+{
+    while (begin < end && isBlank(unitAt(begin)))
+        ++begin;
+    while (end > begin && isBlank(unitAt(end - 1)))
+        --end;
+    switch (m_format.encoding) {
+    case Encoding::Utf8:
+        return QUtf8StringView(m_bytes.constData() + m_begin + begin, end - begin);
+    case Encoding::Latin1:
+        return QLatin1StringView(m_bytes.constData() + m_begin + begin, end - begin);
+    case Encoding::Utf16LE:
+    case Encoding::Utf16BE:
+        break;
+    }
+    return QStringView(m_wide.constData() + begin, end - begin);
+}
+
 QString IniText::slice(qint64 begin, qint64 end) const
 {
     switch (m_format.encoding) {

@@ -2,6 +2,7 @@
 
 #include "document/textformat.h"
 
+#include <QAnyStringView>
 #include <QByteArray>
 #include <QHash>
 #include <QString>
@@ -46,6 +47,10 @@ public:
     [[nodiscard]] qsizetype optionCount(int section) const;
     [[nodiscard]] QString optionName(qsizetype option) const;
     [[nodiscard]] QString optionValue(qsizetype option) const;
+    // The same texts where the parse keeps them, without a copy: UTF-8 or Latin-1 bytes, as
+    // format() says, or UTF-16. Valid as long as this object.
+    [[nodiscard]] QAnyStringView optionNameView(qsizetype option) const;
+    [[nodiscard]] QAnyStringView optionValueView(qsizetype option) const;
 
     // The file's bytes after one write with the store's effects: the first option of that name in
     // the section gets the value in place; a new name goes after the section's last option; a new
@@ -90,6 +95,7 @@ private:
     template <typename Char> void addLine(const Char *text, qsizetype begin, qsizetype end);
     [[nodiscard]] QString slice(qint64 begin, qint64 end) const;
     [[nodiscard]] QString trimmedSlice(qint64 begin, qint64 end) const;
+    [[nodiscard]] QAnyStringView trimmedView(qint64 begin, qint64 end) const;
     [[nodiscard]] qsizetype unitCount() const;
     [[nodiscard]] char16_t unitAt(qint64 index) const;
     [[nodiscard]] qint64 afterLineEnd(qint64 lineEnd) const;

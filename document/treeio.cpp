@@ -5,69 +5,98 @@
 #include "document/inifile.h"
 #include "document/saldrixerror.h"
 
+#include "document/diskfile.h"
+#include "document/initext.h"
+#include "document/nametable.h"
+
 #include <QCoreApplication>
-#include <QElapsedTimer>
+
+#include <atomic>
+#include <chrono>
+#include <future>
+#include <string_view>
 
 namespace {
 
-// Lets waiting events run while a long load goes on, so the window keeps painting. User input
-// stays queued until the load is over: a command run from inside the load could change or clear
-// the tree under it. One pass every few milliseconds keeps a large load responsive without paying
-// for an event-loop pass per option.
-class EventPass {
-public:
-    void run()
-    {
-        if ((++m_calls & 0x1F) != 1 && m_timer.isValid())
-            return; // look at the clock only every 32 options
-        if (m_timer.isValid() && m_timer.elapsed() < IntervalMs)
-            return;
-        if (QCoreApplication::instance() != nullptr)
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        m_timer.start();
-    }
-
-private:
-    static constexpr qint64 IntervalMs = 8;
-    QElapsedTimer m_timer;
-    quint32 m_calls = 0;
-};
-
-} // namespace
-
-void LoadTreeFromIni(DocumentTree &tree, const QString &fileName)
+// Reads and parses the file and builds the document from it, on a thread of its own, and counts
+// how far it has got in `percent`. Each section keeps each option name once, with its first value.
+DocumentContents buildContents(const QString &fileName, TextFormat &format, std::atomic<int> &percent)
 {
-    TIniFile ini(fileName);
-    QStringList sectionNames;
-    QStringList optionNames;
-    BusyCursor busy;
-    // The whole file is parsed once; every name and value below is read from that one parse.
-    const TIniFile::SnapshotResult read = ini.takeSnapshot();
-    if (read == TIniFile::SnapshotResult::Unreadable)
+    QByteArray bytes;
+    const ReadOutcome outcome = readWholeFile(fileName, bytes);
+    if (outcome == ReadOutcome::Unreadable)
         throw SaldrixError(QCoreApplication::translate("TIniFile", "Unable to read %1").arg(fileName));
-    if (read == TIniFile::SnapshotResult::TooLarge) {
+    if (outcome == ReadOutcome::TooLarge) {
         throw SaldrixError(QCoreApplication::translate("TIniFile", "Unable to read %1").arg(fileName) + u'\n'
             + QCoreApplication::translate("TIniFile", "The file is larger than 1 GiB."));
     }
-    {
-        TreeBatch batch(tree);
-        EventPass events;
-        ini.GetSectionNames(sectionNames);
-        for (const QString &sectionName : std::as_const(sectionNames)) {
-            const int section = tree.appendSection(sectionName);
-            ini.GetOptionNames(sectionName, optionNames);
-            tree.reserveOptions(section, static_cast<int>(optionNames.size()));
-            for (const QString &optionName : std::as_const(optionNames)) {
-                events.run();
-                tree.appendOption(section, optionName, ini.ReadValue(sectionName, optionName, QString()));
-            }
-        }
-        tree.setSourceFormat(ini.snapshotFormat());
-        // The parsed file is not needed any more; drop it before views rebuild from the tree.
-        ini.releaseSnapshot();
-        optionNames.clear();
-        sectionNames.clear();
+    percent = 10;
+    const IniText text = outcome == ReadOutcome::Read ? IniText(std::move(bytes)) : IniText();
+    percent = 40;
+    format = text.format();
+    DocumentContents contents;
+    qsizetype optionsTotal = 0;
+    for (int s = 0; s < text.sectionCount(); ++s)
+        optionsTotal += text.optionCount(s);
+    qsizetype optionsDone = 0;
+
+    // The parse keeps all texts in one encoding, so names are equal when their code units are.
+    struct Kept {
+        QAnyStringView name;
+        QAnyStringView value;
+    };
+    std::vector<Kept> kept;
+    NameTable places;
+    const auto nameAt = [&kept](qsizetype p) {
+        const QAnyStringView name = kept[size_t(p)].name;
+        return std::string_view(static_cast<const char *>(name.data()), size_t(name.size_bytes()));
+    };
+    for (int s = 0; s < text.sectionCount(); ++s) {
+        const int section = contents.appendSection(text.sectionName(s));
+        const qsizetype count = text.optionCount(s);
+        kept.clear();
+        kept.reserve(size_t(count));
+        places.reset(count);
+        qsizetype units = 0;
+        text.forEachOption(s, [&](qsizetype option) {
+            kept.push_back({ text.optionNameView(option), text.optionValueView(option) });
+            const std::string_view name = nameAt(qsizetype(kept.size()) - 1);
+            const size_t hash = qHash(QByteArrayView(name.data(), qsizetype(name.size())));
+            if (places.findOrInsert(hash, qsizetype(kept.size()) - 1, nameAt) >= 0)
+                kept.pop_back(); // a repeated name reads as its first value
+            else
+                units += kept.back().name.size() + kept.back().value.size();
+        });
+        contents.reserveOptions(section, qsizetype(kept.size()), units);
+        for (const Kept &option : kept)
+            contents.appendOption(section, option.name, option.value);
+        optionsDone += count;
+        percent = 40 + int(60 * optionsDone / std::max<qsizetype>(optionsTotal, 1));
     }
+    return contents;
+}
+
+} // namespace
+
+void LoadTreeFromIni(DocumentTree &tree, const QString &fileName, const std::function<void(int)> &progress)
+{
+    BusyCursor busy;
+    TextFormat format;
+    std::atomic<int> percent = 0;
+    // The window keeps painting while another thread reads the file. User input stays queued
+    // until the load is over: a command run from inside the load could change or clear the tree.
+    auto built = std::async(std::launch::async, [&] { return buildContents(fileName, format, percent); });
+    do {
+        if (progress)
+            progress(percent.load());
+        if (QCoreApplication::instance() != nullptr)
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    } while (built.wait_for(std::chrono::milliseconds(8)) != std::future_status::ready);
+    DocumentContents contents = built.get(); // rethrows the worker's failure
+    if (progress)
+        progress(100);
+    tree.append(std::move(contents));
+    tree.setSourceFormat(format);
 }
 
 void SaveTreeToIni(const DocumentTree &tree, const QString &fileName)
@@ -82,10 +111,10 @@ void SaveTreeToIni(const DocumentTree &tree, const QString &fileName)
         if (sectionName.isEmpty())
             continue;
         for (int option = 0; option < tree.optionCount(section); ++option) {
-            const QString &optionName = tree.optionText(section, option, DocumentTree::NameColumn);
+            const QAnyStringView optionName = tree.optionTextView(section, option, DocumentTree::NameColumn);
             if (optionName.isEmpty())
                 continue;
-            ini.WriteValue(sectionName, optionName, tree.optionText(section, option, DocumentTree::ValueColumn));
+            ini.WriteValue(sectionName, optionName, tree.optionTextView(section, option, DocumentTree::ValueColumn));
         }
     }
     ini.commitRewrite();

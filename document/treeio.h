@@ -2,12 +2,15 @@
 
 #include <QString>
 
+#include <functional>
+
 class DocumentTree;
 
 // Appends the sections and options of the named file to the tree, in file order. A name that
 // does not exist loads nothing. Throws SaldrixError("Unable to read %s") for a file that exists
-// but cannot be read.
-void LoadTreeFromIni(DocumentTree &tree, const QString &fileName);
+// but cannot be read. The file is read on another thread while the event loop goes on (without
+// user input); `progress`, when given, hears the percentage done every few milliseconds.
+void LoadTreeFromIni(DocumentTree &tree, const QString &fileName, const std::function<void(int)> &progress = {});
 
 // Replaces the named file by one holding the tree's named sections with their named options.
 // Throws SaldrixError("Unable to write to %s") and leaves the old file as it was on failure.

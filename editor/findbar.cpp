@@ -14,6 +14,12 @@
 
 #include <algorithm>
 
+namespace {
+
+constexpr int TypingPauseMs = 30;
+
+} // namespace
+
 FindBar::FindBar(TreeList *tree, QWidget *parent)
     : QWidget(parent)
     , m_tree(tree)
@@ -61,7 +67,12 @@ FindBar::FindBar(TreeList *tree, QWidget *parent)
              chkNames, chkValues, chkMatchCase, lblCount, previous, next, lblWrapped, chkShowOnlyMatches, btnClose })
         layout->addWidget(widget);
 
-    connect(edtFindText, &QLineEdit::textChanged, this, &FindBar::searchAgain);
+    // A search of a large tree takes a few tens of milliseconds: while keys come quickly, only the
+    // text after the last one is searched.
+    m_typing.setSingleShot(true);
+    m_typing.setInterval(TypingPauseMs);
+    connect(&m_typing, &QTimer::timeout, this, &FindBar::searchAgain);
+    connect(edtFindText, &QLineEdit::textChanged, this, [this] { m_typing.start(); });
     for (QCheckBox *box : { chkNames, chkValues, chkMatchCase, chkShowOnlyMatches })
         connect(box, &QCheckBox::toggled, this, &FindBar::searchAgain);
     connect(actFindNext, &QAction::triggered, this, &FindBar::findNext);
@@ -107,6 +118,7 @@ FindOptions FindBar::options() const
 
 int FindBar::matchCount()
 {
+    finishTyping();
     if (m_stale)
         refreshMatches();
     return static_cast<int>(m_matches.size());
@@ -132,6 +144,7 @@ void FindBar::open()
 
 void FindBar::closeBar()
 {
+    finishTyping();
     m_filter->clear();
     hide();
     m_tree->viewport()->update();
@@ -141,8 +154,15 @@ void FindBar::closeBar()
     Q_EMIT closed();
 }
 
+void FindBar::finishTyping()
+{
+    if (m_typing.isActive())
+        searchAgain();
+}
+
 void FindBar::searchAgain()
 {
+    m_typing.stop();
     m_filter->clear();
     m_wrapped.clear();
     refreshMatches();
@@ -200,6 +220,7 @@ void FindBar::findPrevious()
 
 void FindBar::step(bool forward)
 {
+    finishTyping();
     if (m_stale)
         refreshMatches();
     if (m_matches.empty())

@@ -64,6 +64,8 @@ protected:
 private:
     // The text or an option changed: search again from the focused node and filter anew.
     void searchAgain();
+    // Makes a search that still waits for the typing to pause now.
+    void finishTyping();
     // The document changed: the matches are counted again on the next turn of the event loop.
     void documentChanged();
     void refreshMatches();
@@ -79,4 +81,6 @@ private:
     bool m_stale = false;
     QString m_wrapped;
     QTimer m_refresh;
+    // Typing waits this long for the next key before the search starts again.
+    QTimer m_typing;
 };

@@ -18,6 +18,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -258,6 +259,12 @@ void TfrmSaldrixMain::createStatusBar()
     StatusPanel0 = panel("StatusPanel0", 300, 0);
     StatusPanel1 = panel("StatusPanel1", 50, 0);
     StatusPanel2 = panel("StatusPanel2", 50, 1);
+    m_loadProgress = new QProgressBar(statusBar());
+    m_loadProgress->setObjectName(QStringLiteral("LoadProgress"));
+    m_loadProgress->setRange(0, 100);
+    m_loadProgress->setMaximumWidth(200);
+    m_loadProgress->hide();
+    statusBar()->addPermanentWidget(m_loadProgress);
 }
 
 void TfrmSaldrixMain::createDialogs()

@@ -16,6 +16,7 @@ class MRUManager;
 class QAction;
 class QFileDialog;
 class QLabel;
+class QProgressBar;
 class QMenu;
 class QToolBar;
 class QToolButton;
@@ -96,6 +97,8 @@ public:
     QLabel *StatusPanel0 = nullptr;
     QLabel *StatusPanel1 = nullptr;
     QLabel *StatusPanel2 = nullptr;
+    // How far a load has got, shown while a load takes longer than half a second.
+    QProgressBar *m_loadProgress = nullptr;
     QFileDialog *OpenDialog1 = nullptr;
     QFileDialog *SaveDialog1 = nullptr;
     MRUManager *MRUManager1 = nullptr;

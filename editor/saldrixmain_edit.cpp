@@ -34,10 +34,9 @@ void TfrmSaldrixMain::SelectSingleNode(const QModelIndex &node)
 void TfrmSaldrixMain::actEditSectionAddExecute()
 {
     runCommand([this] {
-        NodeRun run { -1, m_document->sectionCount(), 1, {}, {} };
-        run.sections.push_back({ tr("New Section #") + QString::number(nextCount(SectionCounter)), {},
-            DocumentTree::SectionImage, {} });
-        pushStep(new NodesCommand(NodesCommand::Kind::Insert, tr("Add Section"), *m_document, *m_treeList, { run }));
+        pushStep(new NodesCommand(tr("Add Section"), *m_document, *m_treeList,
+            DocumentNodes::newSection(
+                m_document->sectionCount(), tr("New Section #") + QString::number(nextCount(SectionCounter)))));
     });
 }
 
@@ -48,10 +47,9 @@ void TfrmSaldrixMain::actEditOptionAddExecute()
         const QModelIndex section = DocumentTree::level(focused) == 0 ? focused : focused.parent();
         if (!section.isValid())
             return;
-        NodeRun run { section.row(), m_document->optionCount(section.row()), 1, {}, {} };
-        run.options.push_back(
-            { tr("New option #") + QString::number(nextCount(OptionCounter)), {}, DocumentTree::OptionImage });
-        pushStep(new NodesCommand(NodesCommand::Kind::Insert, tr("Add Option"), *m_document, *m_treeList, { run }));
+        pushStep(new NodesCommand(tr("Add Option"), *m_document, *m_treeList,
+            DocumentNodes::newOption(section.row(), m_document->optionCount(section.row()),
+                tr("New option #") + QString::number(nextCount(OptionCounter)), {}, DocumentTree::OptionImage)));
     });
 }
 
@@ -117,6 +115,5 @@ void TfrmSaldrixMain::DeleteSelectedNodes(QObject *)
     else
         text = DocumentTree::level(nodes.constFirst()) == 0 ? tr("Delete Section") : tr("Delete Option");
     // The focus goes to the node shown just above the first deleted one, or below the last.
-    pushStep(new NodesCommand(
-        NodesCommand::Kind::Remove, text, *m_document, *m_treeList, NodesCommand::runsOf(nodes)));
+    pushStep(new NodesCommand(text, *m_document, *m_treeList, nodes));
 }

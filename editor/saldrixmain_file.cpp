@@ -8,13 +8,18 @@
 #include "editor/treelist.h"
 #include "editor/userdialogs.h"
 
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QProgressBar>
 #include <QScopeGuard>
 #include <QTimer>
 #include <QUndoStack>
 
 namespace {
+
+// A load that takes longer than this shows its progress in the status bar.
+constexpr qint64 ProgressDelayMs = 500;
 
 enum FileCommandTag { TagNew = 11, TagOpen = 12, TagSave = 13, TagSaveAs = 14, TagClose = 15 };
 
@@ -188,8 +193,17 @@ void TfrmSaldrixMain::loadFile(const QString &fileName)
     {
         m_loading = true;
         const auto loaded = qScopeGuard([this] { m_loading = false; });
+        QElapsedTimer clock;
+        clock.start();
+        const auto hideProgress = qScopeGuard([this] { m_loadProgress->hide(); });
+        const auto showProgress = [this, &clock](int percent) {
+            if (clock.elapsed() < ProgressDelayMs)
+                return;
+            m_loadProgress->setValue(percent);
+            m_loadProgress->show();
+        };
         try {
-            LoadTreeFromIni(*m_document, fileName);
+            LoadTreeFromIni(*m_document, fileName, showProgress);
         } catch (const SaldrixError &error) {
             // What was read so far is no document: start afresh and say why.
             m_loading = false;

@@ -1,13 +1,79 @@
 #include "editor/treefind.h"
 
 #include "document/documenttree.h"
+#include "document/textview.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <string_view>
+
+namespace {
+
+// Latin-1 letters folded to lower case, as Qt folds them when letter case is ignored.
+constexpr std::array<unsigned char, 256> latin1Folds()
+{
+    std::array<unsigned char, 256> fold {};
+    for (int c = 0; c < 256; ++c) {
+        const bool upper = (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7);
+        fold[static_cast<size_t>(c)] = static_cast<unsigned char>(upper ? c + 0x20 : c);
+    }
+    return fold;
+}
+constexpr std::array<unsigned char, 256> Fold = latin1Folds();
+
+} // namespace
 
 TreeMatcher::TreeMatcher(const FindOptions &options)
     : m_matcher(options.text, options.matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive)
     , m_names(options.names)
     , m_values(options.values)
+    , m_matchCase(options.matchCase)
     , m_empty(options.text.isEmpty() || !(options.names || options.values))
 {
+    const bool latin1
+        = std::all_of(options.text.cbegin(), options.text.cend(), [](QChar c) { return c.unicode() < 0x100; });
+    if (!latin1)
+        return;
+    m_latin1 = options.text.toLatin1();
+    if (!m_matchCase) {
+        for (char &c : m_latin1)
+            c = static_cast<char>(Fold[static_cast<unsigned char>(c)]);
+    }
+}
+
+bool TreeMatcher::containsLatin1(const unsigned char *text, qsizetype size) const
+{
+    const auto *needle = reinterpret_cast<const unsigned char *>(m_latin1.constData());
+    const qsizetype length = m_latin1.size();
+    if (size < length)
+        return false;
+    if (m_matchCase) {
+        return std::string_view(reinterpret_cast<const char *>(text), size_t(size))
+                   .find(std::string_view(m_latin1.constData(), size_t(length)))
+            != std::string_view::npos;
+    }
+    const unsigned char first = needle[0];
+    const qsizetype last = size - length;
+    for (qsizetype i = 0; i <= last; ++i) {
+        if (Fold[text[i]] != first)
+            continue;
+        qsizetype j = 1;
+        while (j < length && Fold[text[i + j]] == needle[j])
+            ++j;
+        if (j == length)
+            return true;
+    }
+    return false;
+}
+
+bool TreeMatcher::contains(QAnyStringView text) const
+{
+    if (!m_latin1.isEmpty() && textKind(text) == TextKind::Latin1)
+        return containsLatin1(static_cast<const unsigned char *>(text.data()), text.size());
+    if (textKind(text) == TextKind::Utf16)
+        return m_matcher.indexIn(QStringView(static_cast<const char16_t *>(text.data()), text.size())) >= 0;
+    return m_matcher.indexIn(textToString(text)) >= 0;
 }
 
 bool TreeMatcher::sectionMatches(const DocumentTree &tree, int section) const
@@ -19,8 +85,8 @@ bool TreeMatcher::optionMatches(const DocumentTree &tree, int section, int optio
 {
     if (m_empty)
         return false;
-    return (m_names && contains(tree.optionText(section, option, DocumentTree::NameColumn)))
-        || (m_values && contains(tree.optionText(section, option, DocumentTree::ValueColumn)));
+    return (m_names && contains(tree.optionTextView(section, option, DocumentTree::NameColumn)))
+        || (m_values && contains(tree.optionTextView(section, option, DocumentTree::ValueColumn)));
 }
 
 bool TreeMatcher::cellMatches(const QModelIndex &cell) const

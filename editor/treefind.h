@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QAnyStringView>
+#include <QByteArray>
 #include <QString>
 #include <QStringMatcher>
 
@@ -35,12 +37,19 @@ public:
     // Whether the text is in the cell: a name when names are searched, a value when values are.
     [[nodiscard]] bool cellMatches(const QModelIndex &cell) const;
 
+    // Whether the text holds the searched text.
+    [[nodiscard]] bool contains(QAnyStringView text) const;
+
 private:
-    [[nodiscard]] bool contains(const QString &text) const { return m_matcher.indexIn(text) >= 0; }
+    [[nodiscard]] bool containsLatin1(const unsigned char *text, qsizetype size) const;
 
     QStringMatcher m_matcher;
+    // The searched text in Latin-1, letters folded to lower case unless case matters; empty when it
+    // does not fit Latin-1 (then every text is searched through m_matcher).
+    QByteArray m_latin1;
     bool m_names;
     bool m_values;
+    bool m_matchCase;
     bool m_empty;
 };
 

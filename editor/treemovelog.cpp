@@ -47,7 +47,7 @@ QModelIndex revertTreeMove(DocumentTree &tree, const TreeMove &move)
     case TreeMove::Kind::OptionToSection: {
         // The new section stands at toRow; without it the option's section is back at its row.
         tree.removeRows(move.toRow, 1);
-        tree.insertOptions(move.section, move.row, { DocumentTree::OptionNode { move.name, move.value, move.image } });
+        tree.putBack(DocumentNodes::newOption(move.section, move.row, move.name, move.value, move.image));
         return tree.optionIndex(move.section, move.row);
     }
     }

@@ -5,6 +5,7 @@
 #include <QItemSelectionModel>
 #include <QScopeGuard>
 
+#include <algorithm>
 #include <utility>
 
 TreeCommand::TreeCommand(const QString &text, DocumentTree &tree, TreeList &view)
@@ -29,87 +30,101 @@ void TreeCommand::selectNodes(const QList<QPersistentModelIndex> &nodes)
     }
 }
 
-NodesCommand::NodesCommand(
-    Kind kind, const QString &text, DocumentTree &tree, TreeList &view, std::vector<NodeRun> runs)
+NodesCommand::NodesCommand(const QString &text, DocumentTree &tree, TreeList &view, DocumentNodes nodes)
     : TreeCommand(text, tree, view)
-    , m_kind(kind)
-    , m_runs(std::move(runs))
+    , m_adds(true)
+    , m_places(nodes.places())
+    , m_nodes(std::move(nodes))
 {
+}
+
+NodesCommand::NodesCommand(const QString &text, DocumentTree &tree, TreeList &view, const QModelIndexList &nodes)
+    : TreeCommand(text, tree, view)
+    , m_adds(false)
+{
+    m_places.reserve(static_cast<size_t>(nodes.size()));
+    for (const QModelIndex &node : nodes) {
+        if (DocumentTree::level(node) == 0)
+            m_places.push_back({ node.row(), -1 });
+        else
+            m_places.push_back({ node.parent().row(), node.row() });
+    }
+    std::sort(m_places.begin(), m_places.end());
+    m_places.erase(std::unique(m_places.begin(), m_places.end()), m_places.end());
+    // An option goes with its section.
+    std::erase_if(m_places, [this](const NodePlace &place) {
+        return place.option >= 0
+            && std::binary_search(m_places.begin(), m_places.end(), NodePlace { place.section, -1 });
+    });
 }
 
 void NodesCommand::redo()
 {
-    if (m_kind == Kind::Insert)
-        insertRuns();
+    if (m_adds)
+        putBack();
     else
-        removeRuns();
+        take();
 }
 
 void NodesCommand::undo()
 {
-    if (m_kind == Kind::Insert)
-        removeRuns();
+    if (m_adds)
+        take();
     else
-        insertRuns();
+        putBack();
 }
 
-std::vector<NodeRun> NodesCommand::runsOf(const QModelIndexList &nodes)
+namespace {
+
+QModelIndex indexAt(const DocumentTree &tree, const NodePlace &place, int column = DocumentTree::NameColumn)
 {
-    std::vector<NodeRun> runs;
-    for (const QModelIndex &node : nodes) {
-        const int section = DocumentTree::level(node) == 0 ? -1 : node.parent().row();
-        if (!runs.empty() && runs.back().section == section && runs.back().row + runs.back().count == node.row()) {
-            ++runs.back().count;
-            continue;
-        }
-        runs.push_back(NodeRun { section, node.row(), 1, {}, {} });
-    }
-    return runs;
+    return place.option < 0 ? tree.sectionIndex(place.section, column)
+                            : tree.optionIndex(place.section, place.option, column);
 }
 
-// Every run goes back to its own rows, from the first on: the rows of a run count the nodes before
-// it, and those of earlier runs are back by then.
-void NodesCommand::insertRuns()
+} // namespace
+
+void NodesCommand::putBack()
 {
-    const TreeListUpdate update(m_view);
-    for (NodeRun &run : m_runs) {
-        if (run.section < 0)
-            m_tree.insertSections(run.row, std::exchange(run.sections, {}));
-        else
-            m_tree.insertOptions(run.section, run.row, std::exchange(run.options, {}));
-    }
-    if (m_runs.empty())
+    if (m_places.empty())
         return;
-    const NodeRun &first = m_runs.front();
-    const auto at = [this](const NodeRun &run, int row) {
-        return run.section < 0 ? m_tree.sectionIndex(row) : m_tree.optionIndex(run.section, row);
-    };
+    const TreeListUpdate update(m_view);
     m_view.clearNodeSelection();
-    m_view.setFocusedNode(at(first, first.row));
+    m_tree.putBack(std::move(m_nodes));
+    m_view.setFocusedNode(indexAt(m_tree, m_places.front()));
+    // One range per run of neighbouring rows.
     QItemSelection selection;
-    for (const NodeRun &run : m_runs) {
+    for (size_t begin = 0; begin < m_places.size();) {
+        size_t end = begin + 1;
+        while (end < m_places.size() && m_places[end].option >= 0 && m_places[end].section == m_places[begin].section
+            && m_places[end].option == m_places[end - 1].option + 1)
+            ++end;
+        if (m_places[begin].option < 0) {
+            while (end < m_places.size() && m_places[end].option < 0
+                && m_places[end].section == m_places[end - 1].section + 1)
+                ++end;
+        }
         selection.append(QItemSelectionRange(
-            at(run, run.row), at(run, run.row + run.count - 1).siblingAtColumn(DocumentTree::ColumnCount - 1)));
+            indexAt(m_tree, m_places[begin]), indexAt(m_tree, m_places[end - 1], DocumentTree::ColumnCount - 1)));
+        begin = end;
     }
     m_view.selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
 }
 
-// Runs go from the last one back, so that the rows of those still to go stay as they were read.
-void NodesCommand::removeRuns()
+void NodesCommand::take()
 {
-    if (m_runs.empty())
+    if (m_places.empty())
         return;
-    const auto at = [this](const NodeRun &run, int row) {
-        return run.section < 0 ? m_tree.sectionIndex(row) : m_tree.optionIndex(run.section, row);
-    };
+    QModelIndexList nodes;
+    nodes.reserve(static_cast<qsizetype>(m_places.size()));
+    for (const NodePlace &place : m_places)
+        nodes.append(indexAt(m_tree, place));
     // Afterwards the focus goes to the node shown just above the first removed one, or, when that
     // one opens the tree, to the first one shown below the last removed node and its options.
-    const NodeRun &firstRun = m_runs.front();
-    const NodeRun &lastRun = m_runs.back();
-    QPersistentModelIndex target = m_view.nodeAbove(at(firstRun, firstRun.row));
+    QPersistentModelIndex target = m_view.nodeAbove(nodes.constFirst());
     if (!target.isValid()) {
-        const int lastRow = lastRun.row + lastRun.count - 1;
-        target = lastRun.section < 0 ? m_tree.sectionIndex(lastRow + 1) : m_view.nodeBelow(at(lastRun, lastRow));
+        const QModelIndex last = nodes.constLast();
+        target = DocumentTree::level(last) == 0 ? m_tree.sectionIndex(last.row() + 1) : m_view.nodeBelow(last);
     }
 
     const TreeListUpdate update(m_view);
@@ -117,34 +132,9 @@ void NodesCommand::removeRuns()
         if (target.isValid())
             m_view.selectSingleNode(target);
     });
-    for (auto run = m_runs.rbegin(); run != m_runs.rend(); ++run) {
-        const int end = run->row + run->count;
-        if (run->section < 0) {
-            run->sections.reserve(static_cast<size_t>(run->count));
-            for (int row = run->row; row < end; ++row) {
-                DocumentTree::SectionNode section { m_tree.sectionText(row, DocumentTree::NameColumn),
-                    m_tree.sectionText(row, DocumentTree::ValueColumn), m_tree.imageIndex(m_tree.sectionIndex(row)),
-                    {} };
-                const int options = m_tree.optionCount(row);
-                section.options.reserve(static_cast<size_t>(options));
-                for (int option = 0; option < options; ++option) {
-                    section.options.push_back({ m_tree.optionText(row, option, DocumentTree::NameColumn),
-                        m_tree.optionText(row, option, DocumentTree::ValueColumn),
-                        m_tree.imageIndex(m_tree.optionIndex(row, option)) });
-                }
-                run->sections.push_back(std::move(section));
-            }
-            m_tree.removeRows(run->row, run->count);
-        } else {
-            run->options.reserve(static_cast<size_t>(run->count));
-            for (int row = run->row; row < end; ++row) {
-                run->options.push_back({ m_tree.optionText(run->section, row, DocumentTree::NameColumn),
-                    m_tree.optionText(run->section, row, DocumentTree::ValueColumn),
-                    m_tree.imageIndex(m_tree.optionIndex(run->section, row)) });
-            }
-            m_tree.removeRows(run->row, run->count, m_tree.sectionIndex(run->section));
-        }
-    }
+    // The selection goes with its nodes; dropping it first spares the views from following it.
+    m_view.selectionModel()->clearSelection();
+    m_nodes = m_tree.takeNodes(nodes);
 }
 
 EditTextCommand::EditTextCommand(

@@ -15,15 +15,6 @@ class TreeList;
 // removed nodes while they are out of the tree, an insertion only where its nodes stand while they
 // are in it. Undo and redo put the focus and the selection on the nodes they brought back or moved.
 
-// Neighbouring rows of one parent: sections (section -1) or the options of one section.
-struct NodeRun {
-    int section = -1;
-    int row = 0;
-    int count = 0;
-    std::vector<DocumentTree::SectionNode> sections;
-    std::vector<DocumentTree::OptionNode> options;
-};
-
 class TreeCommand : public QUndoCommand {
 protected:
     TreeCommand(const QString &text, DocumentTree &tree, TreeList &view);
@@ -37,23 +28,21 @@ protected:
 // Nodes put into the tree (Add) or taken out of it (Delete); each is the other's undo.
 class NodesCommand : public TreeCommand {
 public:
-    enum class Kind { Insert, Remove };
-    // Runs in display order. For an insertion they carry the new nodes; for a removal their
-    // positions, the nodes are read from the tree when they go.
-    NodesCommand(Kind kind, const QString &text, DocumentTree &tree, TreeList &view, std::vector<NodeRun> runs);
+    // New nodes, put in by the first redo.
+    NodesCommand(const QString &text, DocumentTree &tree, TreeList &view, DocumentNodes nodes);
+    // Nodes of the tree, taken out by the first redo.
+    NodesCommand(const QString &text, DocumentTree &tree, TreeList &view, const QModelIndexList &nodes);
 
     void redo() override;
     void undo() override;
 
-    // The runs of neighbouring rows among nodes of one parent, in display order.
-    [[nodiscard]] static std::vector<NodeRun> runsOf(const QModelIndexList &nodes);
-
 private:
-    void insertRuns();
-    void removeRuns();
+    void putBack();
+    void take();
 
-    Kind m_kind;
-    std::vector<NodeRun> m_runs;
+    bool m_adds;
+    std::vector<NodePlace> m_places; // where the nodes stand while they are in the tree
+    DocumentNodes m_nodes; // the nodes while they are out of it
 };
 
 // One cell's text, changed by the in-place editor; the change is made before the step is pushed.

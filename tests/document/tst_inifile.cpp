@@ -50,8 +50,8 @@ void tst_IniFile::readsByTheTextRules_data()
         << QByteArray("x=1\njunk\n[a]\njunk line\ny=2\n") << QStringLiteral("[a]\ny=2\n");
     QTest::newRow("blanks and tabs trimmed")
         << QByteArray(" \t[ a b ] \n\t x y \t=\t 1 2 \t\n") << QStringLiteral("[a b]\nx y=1 2\n");
-    QTest::newRow("section name up to the last bracket")
-        << QByteArray("[a]b] tail\nx=1\n[open\ny=2\n") << QStringLiteral("[a]b]\nx=1\n[open]\ny=2\n");
+    QTest::newRow("section name up to the last bracket; none is no header")
+        << QByteArray("[a]b] tail\nx=1\n[open\ny=2\n") << QStringLiteral("[a]b]\nx=1\ny=2\n");
     QTest::newRow("value keeps = and quotes") << QByteArray("[a]\nx=1=2\ny=\"q\" ; not a comment\n")
                                               << QStringLiteral("[a]\nx=1=2\ny=\"q\" ; not a comment\n");
     QTest::newRow("letter case counts") << QByteArray("[A]\nx=1\nX=2\n[a]\nx=3\n")

@@ -66,7 +66,7 @@ void tst_FindBar::barCountsStepsAndWraps()
     QVERIFY(bar.chkNames->isChecked() && bar.chkValues->isChecked() && !bar.chkMatchCase->isChecked());
 
     QTest::keyClicks(bar.edtFindText, QStringLiteral("alph"));
-    QCOMPARE(bar.countText(), QStringLiteral("1 of 3"));
+    QTRY_COMPARE(bar.countText(), QStringLiteral("1 of 3")); // once the typing pauses
     QCOMPARE(f.focusedName(), QStringLiteral("Alpha"));
     QVERIFY(f.view().isCellHighlighted(f.tree().optionIndex(1, 1, 1)));
     QVERIFY(!f.view().isCellHighlighted(f.tree().optionIndex(1, 1, 0)));
@@ -97,7 +97,7 @@ void tst_FindBar::barCountsStepsAndWraps()
     f.tree().setData(f.tree().optionIndex(0, 0, 1), QStringLiteral("alphabet"));
     QCOMPARE(bar.matchCount(), 2);
     bar.edtFindText->setText(QStringLiteral("zzz"));
-    QCOMPARE(bar.countText(), QStringLiteral("No matches"));
+    QTRY_COMPARE(bar.countText(), QStringLiteral("No matches"));
 }
 
 void tst_FindBar::escapeClosesAndFocusesTheMatch()
@@ -128,6 +128,7 @@ void tst_FindBar::showOnlyMatchesHidesTheRest()
     bar.open();
     bar.chkShowOnlyMatches->setChecked(true);
     bar.edtFindText->setText(QStringLiteral("beta"));
+    QTRY_VERIFY(!bar.countText().isEmpty());
     const TreeList &view = f.view();
     const DocumentTree &tree = f.tree();
     // "Alpha" shows through its option "name=Beta", and only that option; "beta" matches by name
@@ -152,6 +153,7 @@ void tst_FindBar::commandsActOnWhatIsShown()
     f.trigger("actEditFind");
     bar.chkShowOnlyMatches->setChecked(true);
     bar.edtFindText->setText(QStringLiteral("hit"));
+    QTRY_VERIFY(!bar.countText().isEmpty());
     TreeList &view = f.view();
     // A range runs over shown nodes only, so Ctrl+Ins copies and Delete removes only those.
     view.selectRange(f.tree().optionIndex(0, 0), f.tree().optionIndex(0, 3), false);

@@ -37,6 +37,7 @@ private Q_SLOTS:
     void addingSectionsAndOptions();
     void deletingRestoresTextsImagesAndOrder_data();
     void deletingRestoresTextsImagesAndOrder();
+    void scatteredDeleteIsBoundedAndUndoesExactly();
     void editsOfEachCellAreSteps();
     void dropMovesAreOneStep_data();
     void dropMovesAreOneStep();
@@ -144,6 +145,57 @@ void tst_UndoRedo::deletingRestoresTextsImagesAndOrder()
     f.trigger("actEditUndo");
     QCOMPARE(snapshot(f.tree()), before);
     QVERIFY(f.dialogs.settled()); // undo and redo ask nothing
+}
+
+// Many runs are removed and put back in one layout change each; the rows must still come back in
+// place, wide texts and image indexes with them, and the view must follow.
+void tst_UndoRedo::scatteredDeleteIsBoundedAndUndoesExactly()
+{
+    QByteArray file = "[a]\n";
+    for (int i = 0; i < 60; ++i)
+        file += "o" + QByteArray::number(i) + '=' + (i % 7 == 0 ? "\xc3\xa9t\xc3\xa9\xe2\x82\xac" : "v") + '\n';
+    for (int i = 0; i < 40; ++i)
+        file += "[s" + QByteArray::number(i) + "]\np=" + QByteArray::number(i) + '\n';
+    MainWindowFixture f;
+    f.open(f.writeFile(QStringLiteral("many.ini"), file));
+    f.tree().setImageIndex(f.tree().optionIndex(0, 4), 9);
+    f.view().expandAll();
+    const QString before = snapshot(f.tree());
+    const auto deleteEveryOther = [&f](const QModelIndex &parent, int first, int count) {
+        f.view().clearNodeSelection();
+        f.view().setFocusedNode(f.tree().index(first, 0, parent));
+        for (int row = first; row < first + count; row += 2)
+            f.view().selectNode(f.tree().index(row, 0, parent));
+        f.dialogs.confirmAnswers << true;
+        f.trigger("actEditDeleteSelection");
+    };
+
+    deleteEveryOther(f.tree().sectionIndex(0), 0, 60);
+    const QString after = snapshot(f.tree());
+    QCOMPARE(f.tree().optionCount(0), 30);
+    QCOMPARE(f.tree().optionText(0, 0, 0), QStringLiteral("o1"));
+    f.trigger("actEditUndo");
+    QCOMPARE(snapshot(f.tree()), before);
+    QCOMPARE(f.selectedNames().size(), 30);
+    QCOMPARE(f.focusedName(), QStringLiteral("o0"));
+    QVERIFY(f.view().isExpanded(f.tree().sectionIndex(0)));
+    QCOMPARE(f.tree().imageIndex(f.tree().optionIndex(0, 4)), 9);
+    QCOMPARE(f.tree().optionText(0, 14, 1), QStringLiteral(u"\u00e9t\u00e9\u20ac"));
+    f.trigger("actEditRedo");
+    QCOMPARE(snapshot(f.tree()), after);
+    f.trigger("actEditUndo");
+    QCOMPARE(snapshot(f.tree()), before);
+
+    // Sections go with their options; those that stayed keep their expanded state.
+    f.view().collapse(f.tree().sectionIndex(2));
+    deleteEveryOther({}, 1, 40);
+    QCOMPARE(f.tree().sectionCount(), 21);
+    QCOMPARE(f.tree().sectionText(1, 0), QStringLiteral("s1"));
+    f.trigger("actEditUndo");
+    QCOMPARE(snapshot(f.tree()), before);
+    QCOMPARE(f.selectedNames().size(), 20);
+    QVERIFY(f.view().isExpanded(f.tree().sectionIndex(4)));
+    QVERIFY(!f.view().isExpanded(f.tree().sectionIndex(2)));
 }
 
 void tst_UndoRedo::editsOfEachCellAreSteps()

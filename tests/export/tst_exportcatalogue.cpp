@@ -32,7 +32,7 @@ private:
     {
         DocumentTree tree;
         fillTree(tree, catalogue);
-        tree.setSourceFormat(TextFormat { encoding, false, false });
+        tree.setSourceFormat(TextFormat { encoding, false, TextFormat::LineEnd::Lf });
         NullExportProgress progress;
         ExportCatalogue(tree, options, progress);
         return readBytes(options.FileName);

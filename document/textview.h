@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QAnyStringView>
+#include <QStringDecoder>
+
+#include <cstring>
+
+#include <type_traits>
+
+// Which of its three encodings a QAnyStringView holds.
+enum class TextKind { Latin1, Utf8, Utf16 };
+
+inline TextKind textKind(QAnyStringView text)
+{
+    return text.visit([](auto view) {
+        using View = decltype(view);
+        if constexpr (std::is_same_v<View, QLatin1StringView>)
+            return TextKind::Latin1;
+        else if constexpr (std::is_same_v<View, QStringView>)
+            return TextKind::Utf16;
+        else
+            return TextKind::Utf8;
+    });
+}
+
+// The text as a QString. A U+FEFF at the start of UTF-8 text is kept: it belongs to the text.
+inline QString textToString(QAnyStringView text)
+{
+    if (textKind(text) == TextKind::Utf8 && text.size_bytes() >= 3
+        && std::memcmp(text.data(), "\xEF\xBB\xBF", 3) == 0) {
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+        return decoder.decode(QByteArrayView(static_cast<const char *>(text.data()), text.size_bytes()));
+    }
+    return text.toString();
+}
