@@ -1,5 +1,5 @@
 // saldrix_bench find FILE TEXT [--names] [--values] [--case]: loads the file and times one search
-// of the whole tree, as the find bar makes it for a new text. Without --names or --values both are
+// of the whole tree, as the find bar makes it for a new text (the fastest of five). Without --names or --values both are
 // searched; without --case letter case is ignored. Prints find_ms and the number of matching nodes.
 #include "bench/commands.h"
 
@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
+#include <algorithm>
 #include <cstdio>
 
 int benchFind(int argc, char *argv[], const QStringList &args)
@@ -45,10 +46,17 @@ int benchFind(int argc, char *argv[], const QStringList &args)
         std::fprintf(stderr, "%s\n", qPrintable(error.message()));
         return 1;
     }
-    QElapsedTimer clock;
-    clock.start();
-    const std::vector<NodePosition> matches = findInTree(tree, options);
-    const qint64 ms = clock.elapsed();
+    // The fastest of five searches, so that a moment when the shared machine was busy elsewhere
+    // does not count.
+    std::vector<NodePosition> matches;
+    qint64 ms = -1;
+    for (int run = 0; run < 5; ++run) {
+        QElapsedTimer clock;
+        clock.start();
+        matches = findInTree(tree, options);
+        const qint64 elapsed = clock.elapsed();
+        ms = ms < 0 ? elapsed : std::min(ms, elapsed);
+    }
     std::printf("find_ms=%lld matches=%zu\n", static_cast<long long>(ms), matches.size());
     return 0;
 }

@@ -106,6 +106,8 @@ public:
     [[nodiscard]] QString optionText(int section, int option, int column) const;
     // An option's text where it is kept, without a copy; valid until the section next changes.
     [[nodiscard]] QAnyStringView optionTextView(int section, int option, int column) const;
+    // Every option text of the section at once, for searches (see OptionTexts::allTexts).
+    [[nodiscard]] const OptionTexts &optionTexts(int section) const { return m_sections[size_t(section)]->options; }
 
     // Appends a section after the last one; returns its row.
     int appendSection(const QString &name);

@@ -21,6 +21,12 @@ public:
     // The text in place; valid until the next change to this section.
     [[nodiscard]] QAnyStringView view(qsizetype option, int column) const;
     [[nodiscard]] int image(qsizetype option) const;
+    // Every text of the section in one view, in no particular order and with unused space between
+    // them: a text found nowhere in it is in no option.
+    [[nodiscard]] QAnyStringView allTexts() const
+    {
+        return m_wide ? QAnyStringView(m_utf16) : QAnyStringView(QLatin1StringView(m_latin1));
+    }
 
     // Room for `count` more options with `units` characters of text between them.
     void reserve(qsizetype count, qsizetype units);

@@ -114,6 +114,26 @@ void TfrmSaldrixMain::DeleteSelectedNodes(QObject *)
         text = tr("Delete Selection");
     else
         text = DocumentTree::level(nodes.constFirst()) == 0 ? tr("Delete Section") : tr("Delete Option");
+    // What is hidden is never deleted: a section whose options are partly hidden by a filter keeps
+    // them, and itself with them; only its shown options go.
+    QModelIndexList shown;
+    for (const QModelIndex &node : std::as_const(nodes)) {
+        const QModelIndex section = node.siblingAtColumn(0);
+        const int options = DocumentTree::level(node) == 0 ? m_document->optionCount(node.row()) : 0;
+        bool hidesOptions = false;
+        for (int option = 0; option < options && !hidesOptions; ++option)
+            hidesOptions = m_treeList->isRowHidden(option, section);
+        if (!hidesOptions) {
+            shown.append(node);
+            continue;
+        }
+        for (int option = 0; option < options; ++option) {
+            if (!m_treeList->isRowHidden(option, section))
+                shown.append(m_document->optionIndex(node.row(), option));
+        }
+    }
+    if (shown.isEmpty())
+        return;
     // The focus goes to the node shown just above the first deleted one, or below the last.
-    pushStep(new NodesCommand(text, *m_document, *m_treeList, nodes));
+    pushStep(new NodesCommand(text, *m_document, *m_treeList, shown));
 }

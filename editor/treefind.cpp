@@ -5,8 +5,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
-#include <string_view>
 
 namespace {
 
@@ -22,6 +20,15 @@ constexpr std::array<unsigned char, 256> latin1Folds()
 }
 constexpr std::array<unsigned char, 256> Fold = latin1Folds();
 
+constexpr std::array<unsigned char, 256> sameCharacters()
+{
+    std::array<unsigned char, 256> same {};
+    for (int c = 0; c < 256; ++c)
+        same[static_cast<size_t>(c)] = static_cast<unsigned char>(c);
+    return same;
+}
+constexpr std::array<unsigned char, 256> Same = sameCharacters();
+
 } // namespace
 
 TreeMatcher::TreeMatcher(const FindOptions &options)
@@ -36,33 +43,43 @@ TreeMatcher::TreeMatcher(const FindOptions &options)
     if (!latin1)
         return;
     m_latin1 = options.text.toLatin1();
+    if (m_latin1.isEmpty())
+        return;
     if (!m_matchCase) {
         for (char &c : m_latin1)
             c = static_cast<char>(Fold[static_cast<unsigned char>(c)]);
     }
+    const qsizetype length = m_latin1.size();
+    const unsigned char *fold = m_matchCase ? Same.data() : Fold.data();
+    for (size_t c = 0; c < m_shift.size(); ++c) {
+        qsizetype shift = length;
+        for (qsizetype i = length - 2; i >= 0; --i) {
+            if (static_cast<unsigned char>(m_latin1[i]) == fold[c]) {
+                shift = length - 1 - i;
+                break;
+            }
+        }
+        m_shift[c] = shift;
+    }
 }
 
+// Horspool's search: the character under the searched text's last one tells how far it may move on,
+// so most characters of a long text are never looked at.
 bool TreeMatcher::containsLatin1(const unsigned char *text, qsizetype size) const
 {
     const auto *needle = reinterpret_cast<const unsigned char *>(m_latin1.constData());
-    const qsizetype length = m_latin1.size();
-    if (size < length)
-        return false;
-    if (m_matchCase) {
-        return std::string_view(reinterpret_cast<const char *>(text), size_t(size))
-                   .find(std::string_view(m_latin1.constData(), size_t(length)))
-            != std::string_view::npos;
-    }
-    const unsigned char first = needle[0];
-    const qsizetype last = size - length;
-    for (qsizetype i = 0; i <= last; ++i) {
-        if (Fold[text[i]] != first)
-            continue;
-        qsizetype j = 1;
-        while (j < length && Fold[text[i + j]] == needle[j])
-            ++j;
-        if (j == length)
-            return true;
+    const qsizetype last = m_latin1.size() - 1;
+    const unsigned char *fold = m_matchCase ? Same.data() : Fold.data();
+    for (qsizetype at = 0; at + last < size;) {
+        const unsigned char end = text[at + last];
+        if (fold[end] == needle[last]) {
+            qsizetype j = 0;
+            while (j < last && fold[text[at + j]] == needle[j])
+                ++j;
+            if (j == last)
+                return true;
+        }
+        at += m_shift[end];
     }
     return false;
 }
@@ -89,6 +106,12 @@ bool TreeMatcher::optionMatches(const DocumentTree &tree, int section, int optio
         || (m_values && contains(tree.optionTextView(section, option, DocumentTree::ValueColumn)));
 }
 
+bool TreeMatcher::optionMatches(const OptionTexts &texts, qsizetype option) const
+{
+    return (m_names && contains(texts.view(option, DocumentTree::NameColumn)))
+        || (m_values && contains(texts.view(option, DocumentTree::ValueColumn)));
+}
+
 bool TreeMatcher::cellMatches(const QModelIndex &cell) const
 {
     if (m_empty || !cell.isValid())
@@ -108,10 +131,13 @@ std::vector<NodePosition> findInTree(const DocumentTree &tree, const FindOptions
     for (int section = 0; section < tree.sectionCount(); ++section) {
         if (matcher.sectionMatches(tree, section))
             matches.push_back({ section, -1 });
-        const int options = tree.optionCount(section);
-        for (int option = 0; option < options; ++option) {
-            if (matcher.optionMatches(tree, section, option))
-                matches.push_back({ section, option });
+        const OptionTexts &texts = tree.optionTexts(section);
+        if (texts.empty() || !matcher.contains(texts.allTexts()))
+            continue;
+        const qsizetype options = texts.size();
+        for (qsizetype option = 0; option < options; ++option) {
+            if (matcher.optionMatches(texts, option))
+                matches.push_back({ section, int(option) });
         }
     }
     return matches;

@@ -5,9 +5,11 @@
 #include <QString>
 #include <QStringMatcher>
 
+#include <array>
 #include <vector>
 
 class DocumentTree;
+class OptionTexts;
 class QModelIndex;
 
 // What the find bar looks for: a text in node names, option values or both, with or without
@@ -34,6 +36,8 @@ public:
     [[nodiscard]] bool isEmpty() const { return m_empty; }
     [[nodiscard]] bool sectionMatches(const DocumentTree &tree, int section) const;
     [[nodiscard]] bool optionMatches(const DocumentTree &tree, int section, int option) const;
+    // The same for the option of a section's texts; the matcher must not be empty.
+    [[nodiscard]] bool optionMatches(const OptionTexts &texts, qsizetype option) const;
     // Whether the text is in the cell: a name when names are searched, a value when values are.
     [[nodiscard]] bool cellMatches(const QModelIndex &cell) const;
 
@@ -42,6 +46,8 @@ public:
 
 private:
     [[nodiscard]] bool containsLatin1(const unsigned char *text, qsizetype size) const;
+    // How far the search moves on past each character (see containsLatin1).
+    std::array<qsizetype, 256> m_shift {};
 
     QStringMatcher m_matcher;
     // The searched text in Latin-1, letters folded to lower case unless case matters; empty when it

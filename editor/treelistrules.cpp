@@ -138,15 +138,38 @@ bool treeDropAccepted(const TreeList &tree, const QObject *source, QPoint client
     return movedLevel < 0 || keepsTwoLevels(movedLevel, treeDropTarget(tree, clientPos));
 }
 
+namespace {
+
+// A drop after the last node of a list lands right after the last one shown, before any hidden
+// nodes that follow it, so that it is placed among what the user sees.
+TreeDropTarget amongShownNodes(const TreeList &tree, const DocumentTree &document, const TreeDropTarget &target)
+{
+    QModelIndex parent;
+    if (target.placement == TreeDropPlacement::LastChild && DocumentTree::level(target.node) == 0)
+        parent = target.node.siblingAtColumn(0);
+    else if (target.placement != TreeDropPlacement::AppendSections)
+        return target;
+    const int count = document.rowCount(parent);
+    int row = count;
+    while (row > 0 && tree.isRowHidden(row - 1, parent))
+        --row;
+    if (row == count)
+        return target;
+    return { TreeDropPlacement::Before, document.index(row, 0, parent) };
+}
+
+} // namespace
+
 bool treeDropSelection(TreeList &tree, QPoint clientPos, TreeMoveLog *log)
 {
     DocumentTree *document = tree.document();
     const QModelIndexList selected = tree.selectedNodes();
     if (document == nullptr || selected.isEmpty())
         return false;
-    const TreeDropTarget target = treeDropTarget(tree, clientPos);
-    if (!keepsTwoLevels(DocumentTree::level(selected.first()), target))
+    const TreeDropTarget dropped = treeDropTarget(tree, clientPos);
+    if (!keepsTwoLevels(DocumentTree::level(selected.first()), dropped))
         return false;
+    const TreeDropTarget target = amongShownNodes(tree, *document, dropped);
 
     const TreeListUpdate update(tree);
     const std::vector<QPersistentModelIndex> nodes(selected.cbegin(), selected.cend());

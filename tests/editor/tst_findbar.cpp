@@ -32,6 +32,7 @@ private Q_SLOTS:
     void escapeClosesAndFocusesTheMatch();
     void showOnlyMatchesHidesTheRest();
     void commandsActOnWhatIsShown();
+    void deleteAndDropKeepHiddenNodes();
 };
 
 void tst_FindBar::findCountsEachNodeOnce()
@@ -174,6 +175,45 @@ void tst_FindBar::commandsActOnWhatIsShown()
     f.trigger("actEditUndo");
     QCOMPARE(f.outline(), QStringLiteral("a(k1=x,k2=hit,k3=x,k4=hit) b(q=x)"));
     QVERIFY(!view.isRowHidden(1, f.tree().sectionIndex(0)));
+    QVERIFY(f.dialogs.settled());
+}
+
+// A section that shows only some of its options keeps the hidden ones when it is deleted, and a
+// drop after the last shown node lands before the hidden nodes that follow it.
+void tst_FindBar::deleteAndDropKeepHiddenNodes()
+{
+    MainWindowFixture f;
+    f.open(f.writeFile(QStringLiteral("doc.ini"), "[a]\nk1=x\nk2=hit\n[b]\nhit=1\n[d]\nm=hit\nn=x\n[c]\nq=x\n"));
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    FindBar &bar = *f.window->findBar();
+    f.trigger("actEditFind");
+    bar.chkShowOnlyMatches->setChecked(true);
+    bar.edtFindText->setText(QStringLiteral("hit"));
+    QTRY_VERIFY(!bar.countText().isEmpty());
+    TreeList &view = f.view();
+    const DocumentTree &tree = f.tree();
+    QVERIFY(view.isRowHidden(3, {}) && view.isRowHidden(1, tree.sectionIndex(2)));
+
+    const auto drop = [&](const QModelIndex &node, const QModelIndex &intoSection) {
+        view.selectSingleNode(node);
+        QPoint at(60, view.viewport()->height() - 3); // below the last row: after the last section
+        if (intoSection.isValid())
+            at = QPoint(view.visualRect(intoSection).left() + 30, view.visualRect(intoSection).center().y());
+        at = view.viewport()->mapTo(&view, at);
+        f.window->TreeListDragDrop(&view, &view, at.x(), at.y());
+    };
+    drop(tree.optionIndex(1, 0), tree.sectionIndex(2)); // b's "hit" into d, whose "n" is hidden
+    QCOMPARE(f.outline(), QStringLiteral("a(k1=x,k2=hit) b() d(m=hit,hit=1,n=x) c(q=x)"));
+    drop(tree.sectionIndex(0), {}); // a after the last section, while c is hidden
+    QCOMPARE(f.outline(), QStringLiteral("b() d(m=hit,hit=1,n=x) a(k1=x,k2=hit) c(q=x)"));
+
+    view.selectSingleNode(tree.sectionIndex(1));
+    f.dialogs.confirmAnswers << true;
+    f.trigger("actEditSectionDelete");
+    QCOMPARE(f.outline(), QStringLiteral("b() d(n=x) a(k1=x,k2=hit) c(q=x)"));
+    f.trigger("actEditUndo");
+    QCOMPARE(f.outline(), QStringLiteral("b() d(m=hit,hit=1,n=x) a(k1=x,k2=hit) c(q=x)"));
     QVERIFY(f.dialogs.settled());
 }
 
