@@ -1,10 +1,12 @@
 #include "editor/applicationtitle.h"
 #include "editor/messageboxdialogs.h"
 #include "editor/saldrixmain.h"
+#include "export/commandline.h"
 #include "export/mainwindowexport.h"
 
 #include <QApplication>
 #include <QSocketNotifier>
+#include <QTextStream>
 
 #include <csignal>
 #include <sys/socket.h>
@@ -40,13 +42,58 @@ void closeOnSignals(QWidget &window)
     ::sigaction(SIGINT, &action, nullptr);
 }
 
+void setNames()
+{
+    QCoreApplication::setApplicationName(applicationTitle());
+    QCoreApplication::setApplicationVersion(QStringLiteral(SALDRIX_VERSION));
+    QCoreApplication::setOrganizationName(QStringLiteral("Yorv"));
+}
+
+// Help, version, the export and plain mistakes are answered by a core application: no display.
+int answerWithoutDisplay(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    setNames();
+    const CommandLine commandLine = parseCommandLine(QCoreApplication::arguments());
+    QTextStream out(stdout);
+    QTextStream errors(stderr);
+    switch (commandLine.mode) {
+    case CommandLine::Mode::Help:
+    case CommandLine::Mode::Version:
+        out << commandLine.text;
+        return 0;
+    case CommandLine::Mode::ExportCd:
+        return runExportCommand(commandLine, errors);
+    case CommandLine::Mode::Error:
+    case CommandLine::Mode::Edit:
+        break;
+    }
+    errors << commandLine.text << Qt::endl;
+    return 1;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(applicationTitle());
-    QApplication::setOrganizationName(QStringLiteral("Yorv"));
+    QStringList rawArguments;
+    for (int i = 0; i < argc; ++i)
+        rawArguments << QString::fromLocal8Bit(argv[i]);
+    if (answersWithoutDisplay(rawArguments))
+        return answerWithoutDisplay(argc, argv);
+
+    // Qt takes its own options (-style, -reverse) out of the arguments, but only those before "--":
+    // a file named like one of them is opened when it follows "--".
+    const qsizetype endOfOptions = rawArguments.indexOf(QStringLiteral("--"));
+    int qtArgc = endOfOptions < 0 ? argc : int(endOfOptions);
+    QApplication app(qtArgc, argv);
+    setNames();
+    const CommandLine commandLine = parseCommandLine(
+        QApplication::arguments() + (endOfOptions < 0 ? QStringList() : rawArguments.mid(endOfOptions)));
+    if (commandLine.mode != CommandLine::Mode::Edit) {
+        QTextStream(stderr) << commandLine.text << Qt::endl;
+        return 1;
+    }
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/yorvsaldrix.png")));
     // The program ends with the main window, whatever other window is still open.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -55,7 +102,7 @@ int main(int argc, char *argv[])
     TfrmSaldrixMain window(dialogs);
     createExportWizard(window);
     QObject::connect(&window, &TfrmSaldrixMain::closeAccepted, &app, &QCoreApplication::quit, Qt::QueuedConnection);
-    window.setStartFile(QApplication::arguments().value(1));
+    window.setStartFile(commandLine.file);
     closeOnSignals(window);
     window.show();
     return QApplication::exec();

@@ -2,6 +2,8 @@
 
 #include "editor/errordisplay.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -35,7 +37,14 @@ bool MessageBoxDialogs::confirm(QWidget *parent, const QString &text)
 
 std::optional<QString> MessageBoxDialogs::chooseFile(QFileDialog &dialog)
 {
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const int result = dialog.exec();
+    // A dialog kept for the whole run leaves its name completion list on screen when Enter accepts
+    // a typed name; the list would take the next key or click meant for the main window.
+    for (QCompleter *completer : dialog.findChildren<QCompleter *>()) {
+        if (QAbstractItemView *list = completer->popup(); list->isVisible())
+            list->hide();
+    }
+    if (result != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();
 }

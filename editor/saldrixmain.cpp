@@ -6,6 +6,7 @@
 #include "editor/applicationtitle.h"
 #include "editor/commandstate.h"
 #include "editor/cursors.h"
+#include "editor/filedrop.h"
 #include "editor/imagelist.h"
 #include "editor/treelist.h"
 #include "editor/userdialogs.h"
@@ -53,7 +54,7 @@ TfrmSaldrixMain::TfrmSaldrixMain(UserDialogs &dialogs, QWidget *parent)
     m_treeList = new TreeList(this);
     m_treeList->setDocument(m_document);
     m_treeList->setHandlers(this);
-    setCentralWidget(m_treeList);
+    createCentralArea();
 
     createActions();
     createMenus();
@@ -78,6 +79,10 @@ TfrmSaldrixMain::TfrmSaldrixMain(UserDialogs &dialogs, QWidget *parent)
     connect(m_document, &QAbstractItemModel::layoutChanged, this, &TfrmSaldrixMain::ActionList1Update);
     connect(m_treeList, &TreeList::stateChanged, this, &TfrmSaldrixMain::ActionList1Update);
     miFileReopen->installEventFilter(this);
+    auto *fileDrop = new FileDropFilter([this](const QString &fileName) { openDroppedFile(fileName); }, this);
+    setAcceptDrops(true);
+    installEventFilter(fileDrop);
+    m_treeList->viewport()->installEventFilter(fileDrop);
 
     createSettings();
     FormCreate();
@@ -151,6 +156,15 @@ void TfrmSaldrixMain::createActions()
         tr("Modifys value for the selected option"), 18, 0);
     actEditDeleteSelection
         = make("actEditDeleteSelection", edit, tr("Delete &Selection"), {}, tr("Deletes all that is selected"), 19, 0);
+
+    // A tooltip names the key that runs its action and no other: the option commands only show the
+    // section commands' keys beside their menu captions, so their tooltips show none.
+    for (QAction *action : findChildren<QAction *>(Qt::FindDirectChildrenOnly)) {
+        const QString caption = action->iconText().section(u'\t', 0, 0);
+        const QKeySequence key = action->shortcut();
+        action->setToolTip(
+            key.isEmpty() ? caption : caption + QStringLiteral(" (") + key.toString(QKeySequence::NativeText) + u')');
+    }
 
     for (QAction *action : { actFileNew, actFileOpen, actFileSave, actFileSaveAs, actFileClose })
         connect(action, &QAction::triggered, this, &TfrmSaldrixMain::NewOpenSaveSaveasClose);
@@ -345,7 +359,8 @@ void TfrmSaldrixMain::runCommand(const std::function<void()> &command)
 
 void TfrmSaldrixMain::showError(const QString &message)
 {
-    m_dialogs.showError(this, message);
+    // Centred on the window while it is shown; on the screen before it appears and after it has gone.
+    m_dialogs.showError(isVisible() ? this : nullptr, message);
 }
 
 bool TfrmSaldrixMain::event(QEvent *event)

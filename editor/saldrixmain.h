@@ -9,8 +9,10 @@
 #include <memory>
 #include <optional>
 
+class DiskChangeBar;
 class DocumentTree;
 class FindBar;
+class FileWatch;
 class FormStorage;
 class MRUManager;
 class QAction;
@@ -46,6 +48,8 @@ public:
     // The document's history: every change is one step; the clean state is the one last loaded or saved.
     [[nodiscard]] QUndoStack *undoStack() const { return m_undoStack; }
     [[nodiscard]] FindBar *findBar() const { return m_findBar; }
+    // The bar above the tree that reports changes made to the file by other programs.
+    [[nodiscard]] DiskChangeBar *diskChangeBar() const { return m_diskChangeBar; }
 
     // The file to open at the first show (the first command-line argument); empty for none.
     void setStartFile(const QString &fileName) { m_startFile = fileName; }
@@ -53,6 +57,8 @@ public:
     void UpdateCaption(bool modified);
     void ActionList1Update();
     void MRUManager1Click(const QString &recentName);
+    // A file dropped onto the window: opened as Open does, after the unsaved-changes question.
+    void openDroppedFile(const QString &fileName);
 
     void SelectSingleNode(const QModelIndex &node);
     void DeleteSelectedNodes(QObject *sender);
@@ -167,6 +173,10 @@ private:
     // built, saved while it is destroyed.
     void createSettings();
     void destroySettings();
+    // A settings failure is shown once in the start and once in the exit: the later attempts of
+    // the same phase fail for the same reason.
+    void showSettingsError(const QString &message);
+    void beginSettingsExit();
     bool FormCloseQuery();
 
     // Runs a command: nothing while a file loads, and any failure goes to the error display.
@@ -178,8 +188,9 @@ private:
     void removeAllNodes();
     [[nodiscard]] bool treeIsEmpty() const;
     std::optional<QString> runFileDialog(QFileDialog *dialog);
-    // Names the document after the file, writes it there and marks it unchanged.
-    void saveTo(const QString &fileName);
+    // Names the document after the file, writes it there and marks it unchanged; false when the
+    // user would not overwrite a change another program made to the file.
+    bool saveTo(const QString &fileName);
     // The document's own file, or one chosen in the Save dialog; nothing when that is cancelled.
     std::optional<QString> fileNameToSave();
     bool saveCommand();
@@ -188,8 +199,18 @@ private:
     void openCommand();
     // The unsaved-changes question before a new document replaces this one; false to stop.
     bool settleChangesBeforeOpen();
+    // Replaces the document by the named file, as Open does once the file is chosen.
+    void openFile(const QString &fileName);
     void loadFile(const QString &fileName);
     void markModified();
+
+    // The file on disk (saldrixmain_disk.cpp): the tree below the change bar, the watch on the file.
+    void createCentralArea();
+    // Watches the document's file as it is now, after a load, a save or a clear.
+    void followFile();
+    // Asks before a save replaces a file that another program changed; true to go on.
+    bool confirmOverwrite(const QString &fileName);
+    void reloadFromDisk();
 
     UserDialogs &m_dialogs;
     DocumentTree *m_document = nullptr;
@@ -203,4 +224,8 @@ private:
     QUndoStack *m_undoStack = nullptr;
     FindBar *m_findBar = nullptr;
     std::unique_ptr<TreeLayout> m_treeLayout;
+    bool m_settingsExiting = false;
+    bool m_settingsErrorShown = false;
+    DiskChangeBar *m_diskChangeBar = nullptr;
+    FileWatch *m_fileWatch = nullptr;
 };

@@ -71,6 +71,7 @@ void TfrmSaldrixMain::clearDocument()
     FModified = false;
     FFileName.clear();
     UpdateCaption(false);
+    followFile();
 }
 
 bool TfrmSaldrixMain::treeIsEmpty() const
@@ -87,13 +88,17 @@ std::optional<QString> TfrmSaldrixMain::runFileDialog(QFileDialog *dialog)
     return chosen;
 }
 
-void TfrmSaldrixMain::saveTo(const QString &fileName)
+bool TfrmSaldrixMain::saveTo(const QString &fileName)
 {
+    if (!confirmOverwrite(fileName))
+        return false;
     FFileName = fileName;
     SaveTreeToIni(*m_document, fileName);
     m_undoStack->setClean();
     FModified = false;
     UpdateCaption(false);
+    followFile();
+    return true;
 }
 
 std::optional<QString> TfrmSaldrixMain::fileNameToSave()
@@ -110,8 +115,7 @@ bool TfrmSaldrixMain::saveCommand()
     const std::optional<QString> fileName = fileNameToSave();
     if (!fileName)
         return false;
-    saveTo(*fileName);
-    return true;
+    return saveTo(*fileName);
 }
 
 bool TfrmSaldrixMain::saveAsCommand()
@@ -123,8 +127,15 @@ bool TfrmSaldrixMain::saveAsCommand()
     const std::optional<QString> chosen = runFileDialog(SaveDialog1);
     if (!chosen)
         return false;
-    saveTo(*chosen);
-    return true;
+    // A failed save under the new name leaves the document named as before, so that the caption
+    // and the next Save agree on the file.
+    const QString previous = FFileName;
+    try {
+        return saveTo(*chosen);
+    } catch (...) {
+        FFileName = previous;
+        throw;
+    }
 }
 
 void TfrmSaldrixMain::newOrCloseCommand()
@@ -146,9 +157,8 @@ void TfrmSaldrixMain::newOrCloseCommand()
     if (treeIsEmpty())
         return;
     const std::optional<QString> fileName = fileNameToSave();
-    if (!fileName)
+    if (!fileName || !saveTo(*fileName))
         return;
-    saveTo(*fileName);
     clearDocument();
 }
 
@@ -166,9 +176,8 @@ bool TfrmSaldrixMain::settleChangesBeforeOpen()
         return false;
     // Cancelling the Save dialog keeps the document: the changes were meant to be saved.
     const std::optional<QString> fileName = fileNameToSave();
-    if (!fileName)
+    if (!fileName || !saveTo(*fileName))
         return false;
-    saveTo(*fileName);
     clearDocument();
     return true;
 }
@@ -180,12 +189,26 @@ void TfrmSaldrixMain::openCommand()
     const std::optional<QString> chosen = runFileDialog(OpenDialog1);
     if (!chosen)
         return;
+    openFile(*chosen);
+}
+
+void TfrmSaldrixMain::openFile(const QString &fileName)
+{
     removeAllNodes();
     FModified = false;
-    FFileName = *chosen;
+    FFileName = fileName;
     Q_EMIT recentFileOpened(FFileName);
     loadFile(FFileName);
     UpdateCaption(false);
+}
+
+void TfrmSaldrixMain::openDroppedFile(const QString &fileName)
+{
+    runCommand([this, fileName] {
+        if (FModified && !settleChangesBeforeOpen())
+            return;
+        openFile(fileName);
+    });
 }
 
 void TfrmSaldrixMain::loadFile(const QString &fileName)
@@ -211,6 +234,7 @@ void TfrmSaldrixMain::loadFile(const QString &fileName)
             showError(error.message());
         }
     }
+    followFile();
     // A freshly read tree has its first section focused and nothing selected.
     if (!m_treeList->focusedNode().isValid() && !treeIsEmpty())
         m_treeList->setFocusedNode(m_document->sectionIndex(0));

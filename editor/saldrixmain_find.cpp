@@ -10,16 +10,10 @@
 
 void TfrmSaldrixMain::createFindBar()
 {
-    auto *centre = new QWidget(this);
-    centre->setObjectName(QStringLiteral("TreeArea"));
-    auto *layout = new QVBoxLayout(centre);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    takeCentralWidget();
-    layout->addWidget(m_treeList, 1);
-    m_findBar = new FindBar(m_treeList, centre);
-    layout->addWidget(m_findBar);
-    setCentralWidget(centre);
+    // Under the tree, in the area that holds it.
+    QWidget *area = centralWidget();
+    m_findBar = new FindBar(m_treeList, area);
+    qobject_cast<QVBoxLayout *>(area->layout())->addWidget(m_findBar);
 
     actEditFind = new QAction(tr("&Find..."), this);
     actEditFind->setObjectName(QStringLiteral("actEditFind"));

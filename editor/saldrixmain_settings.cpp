@@ -25,10 +25,11 @@ void TfrmSaldrixMain::createSettings()
     rxRegistry = new FormStorage(this);
     rxRegistry->setRecentFiles(MRUManager1);
     rxRegistry->setStoredProps({ QStringLiteral("OpenDialog1.InitialDir"), QStringLiteral("SaveDialog1.InitialDir") });
-    rxRegistry->setErrorHandler([this](const QString &message) { showError(message); });
+    rxRegistry->setErrorHandler([this](const QString &message) { showSettingsError(message); });
     // The window has taken its designed place when it says it is first shown; the stored one
     // replaces it before the command-line file is read.
     connect(this, &TfrmSaldrixMain::firstShown, rxRegistry, &FormStorage::restoreFormPlacement);
+    connect(this, &TfrmSaldrixMain::closeAccepted, this, &TfrmSaldrixMain::beginSettingsExit);
     connect(this, &TfrmSaldrixMain::closeAccepted, rxRegistry, &FormStorage::formCloseAllowed);
 
     m_treeLayout = std::make_unique<TreeLayout>(
@@ -40,12 +41,29 @@ void TfrmSaldrixMain::createSettings()
     } catch (const SaldrixError &error) {
         // A store that could not be read is not overwritten with the built-in layout at exit.
         m_treeLayout->setStoreLayout(false);
-        showError(error.message());
+        showSettingsError(error.message());
     }
+}
+
+void TfrmSaldrixMain::showSettingsError(const QString &message)
+{
+    if (m_settingsErrorShown)
+        return;
+    m_settingsErrorShown = true;
+    showError(message);
+}
+
+void TfrmSaldrixMain::beginSettingsExit()
+{
+    if (m_settingsExiting)
+        return;
+    m_settingsExiting = true;
+    m_settingsErrorShown = false;
 }
 
 void TfrmSaldrixMain::destroySettings()
 {
+    beginSettingsExit();
     rxRegistry->formDestroying();
     if (!m_treeLayout->storesLayout())
         return;
@@ -54,7 +72,7 @@ void TfrmSaldrixMain::destroySettings()
         m_treeLayout->save(store);
         store.close();
     } catch (const SaldrixError &error) {
-        showError(error.message());
+        showSettingsError(error.message());
     }
 }
 

@@ -73,6 +73,8 @@ TreeList::TreeList(QWidget *parent)
         colours.setColor(QPalette::Inactive, role, colours.color(QPalette::Active, role));
     setPalette(colours);
 
+    connect(this, &QTreeView::collapsed, this, &TreeList::afterCollapse);
+
     m_editTimer.setSingleShot(true);
     connect(&m_editTimer, &QTimer::timeout, this, &TreeList::pendingEditTimeout);
     m_dragScrollTimer.setInterval(100);
@@ -109,6 +111,26 @@ void TreeList::setDocument(DocumentTree *tree)
     }
     setColumnWidths({ InitialNameWidth, InitialValueWidth });
     afterReset();
+}
+
+void TreeList::afterCollapse(const QModelIndex &sectionIndex)
+{
+    // Nothing stays focused, selected or about to be edited out of sight: the options just hidden
+    // leave the selection, and the focus and the range anchor move up to their section.
+    const QModelIndex section = node(sectionIndex);
+    const QModelIndex focused = focusedNode();
+    const bool hidesFocus = focused.isValid() && focused.parent() == section;
+    if (hidesFocus) {
+        cancelPendingEdit();
+        if (isEditing())
+            commitEditor(); // as a press elsewhere would
+    }
+    if (selectionParent() == section)
+        clearNodeSelection();
+    if (m_anchor.isValid() && m_anchor.parent() == section)
+        m_anchor = section;
+    if (hidesFocus)
+        setFocusedCell(section, focusedColumn());
 }
 
 TreeListHandlers *TreeList::handlers() const

@@ -162,6 +162,7 @@ private:
 
     void afterReset();
     void afterRemoval();
+    void afterCollapse(const QModelIndex &section);
 
     void pressAt(QMouseEvent *event, bool mayEdit);
     void cancelPendingEdit();

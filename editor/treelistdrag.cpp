@@ -19,13 +19,15 @@ const QString NodeDragFormat = QStringLiteral("application/x-yorvsaldrix-nodes")
 
 QPixmap TreeList::singleDragCursor()
 {
-    static const QPixmap cursor = treeResourceCursor(QStringLiteral("CURSOR_2"));
+    // The resource's arrow points with its tip at (1, 1).
+    static const QPixmap cursor
+        = treeCursorWithTipAtCentre(treeResourceCursor(QStringLiteral("CURSOR_2")), QPoint(1, 1));
     return cursor;
 }
 
 QPixmap TreeList::multiDragCursor()
 {
-    static const QPixmap cursor = treeMultiDragCursor();
+    static const QPixmap cursor = treeCursorWithTipAtCentre(treeMultiDragCursor(), QPoint(0, 0));
     return cursor;
 }
 

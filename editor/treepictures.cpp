@@ -7,6 +7,8 @@
 #include <QPainterPath>
 #include <QPolygon>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int Size = 16;
@@ -62,6 +64,21 @@ QPixmap treeMultiDragCursor()
     painter.drawPolygon(QPolygon({ { 0, 0 }, { 0, 16 }, { 4, 12 }, { 7, 19 }, { 9, 18 }, { 6, 11 }, { 11, 11 } }));
     painter.end();
     return pixmap;
+}
+
+QPixmap treeCursorWithTipAtCentre(const QPixmap &picture, QPoint tip)
+{
+    if (picture.isNull())
+        return picture;
+    // The platform's drag puts the hot spot at the picture's centre, so the picture is set into a
+    // larger transparent one whose centre falls on the tip.
+    const int half = std::max({ tip.x(), tip.y(), picture.width() - tip.x(), picture.height() - tip.y() });
+    QPixmap framed(2 * half, 2 * half);
+    framed.fill(Qt::transparent);
+    QPainter painter(&framed);
+    painter.drawPixmap(half - tip.x(), half - tip.y(), picture);
+    painter.end();
+    return framed;
 }
 
 QPixmap treeResourceCursor(const QString &name)

@@ -10,5 +10,9 @@
 [[nodiscard]] QList<QIcon> treeDefaultImages();
 [[nodiscard]] QPixmap treeMultiDragCursor();
 
+// The picture set into a larger transparent one whose centre is the tip: a drag shows its cursor
+// with the hot spot at the picture's centre, and this puts that hot spot on the arrow's tip.
+[[nodiscard]] QPixmap treeCursorWithTipAtCentre(const QPixmap &picture, QPoint tip);
+
 // A cursor picture compiled in under ":/cursors/" by its base name (any extension); null when absent.
 [[nodiscard]] QPixmap treeResourceCursor(const QString &name);

@@ -26,12 +26,13 @@ TfrmSaldrixWizard::TfrmSaldrixWizard(DocumentTree &tree, UserDialogs &dialogs, Q
     setObjectName(QStringLiteral("SaldrixWizard"));
     setWindowTitle(tr("Export Wizard"));
     setModal(false);
-    setFixedSize(512, 362);
+    setFixedSize(DesignWidth, 362);
     QPalette face = palette();
     face.setColor(QPalette::Window, face.color(QPalette::Button));
     setPalette(face);
 
     createControls();
+    fitToFont();
 
     connect(PageManager1, &PageManager::pageShow, this, &TfrmSaldrixWizard::PageShow);
     connect(PageManager1, &PageManager::checkButtons, this, &TfrmSaldrixWizard::PageManager1CheckButtons);
@@ -103,6 +104,15 @@ void TfrmSaldrixWizard::PageShow(int page)
     }
 }
 
+QStringList TfrmSaldrixWizard::topLines()
+{
+    return { tr("Please choose a FileName and Path to save the exported file."),
+        tr("The Artist and Title of CD will be the first line of each paragraph."),
+        tr("Do you want the flowing information as some extra row."),
+        tr("Which characters do want to use as horisontal separator between CDs?"),
+        tr("You have done. Your selected choise looks like this.") };
+}
+
 void TfrmSaldrixWizard::setTopLine(const QString &text)
 {
     lbTopVar->setText(text);
@@ -111,27 +121,27 @@ void TfrmSaldrixWizard::setTopLine(const QString &text)
 
 void TfrmSaldrixWizard::Page0Show()
 {
-    setTopLine(tr("Please choose a FileName and Path to save the exported file."));
+    setTopLine(topLines().at(0));
 }
 
 void TfrmSaldrixWizard::Page1Show()
 {
-    setTopLine(tr("The Artist and Title of CD will be the first line of each paragraph."));
+    setTopLine(topLines().at(1));
 }
 
 void TfrmSaldrixWizard::Page2Show()
 {
-    setTopLine(tr("Do you want the flowing information as some extra row."));
+    setTopLine(topLines().at(2));
 }
 
 void TfrmSaldrixWizard::Page3Show()
 {
-    setTopLine(tr("Which characters do want to use as horisontal separator between CDs?"));
+    setTopLine(topLines().at(3));
 }
 
 void TfrmSaldrixWizard::Page4Show()
 {
-    setTopLine(tr("You have done. Your selected choise looks like this."));
+    setTopLine(topLines().at(4));
 }
 
 void TfrmSaldrixWizard::PageManager1CheckButtons()
@@ -146,7 +156,7 @@ void TfrmSaldrixWizard::BtnBrowseClick()
     SaveDialog1.setAcceptMode(QFileDialog::AcceptSave);
     SaveDialog1.setFileMode(QFileDialog::AnyFile);
     const QStringList filters { tr("Text Files (*.txt)"), tr("PlayList M3U (*.m3u)"), tr("PlatList PLS (*.pls)"),
-        tr("PlayList File (*.plf)"), tr("All Files (*.*)") };
+        tr("PlayList File (*.plf)"), tr("All Files (*)") }; // "*" as the main window's: names without a dot too
     SaveDialog1.setNameFilters(filters);
     SaveDialog1.selectNameFilter(filters.first());
     SaveDialog1.setDefaultSuffix(QStringLiteral("txt"));

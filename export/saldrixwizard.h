@@ -3,6 +3,7 @@
 #include "export/exportoptions.h"
 
 #include <QDialog>
+#include <QStringList>
 
 #include <functional>
 
@@ -44,6 +45,11 @@ protected:
 
 private:
     void createControls();
+    // Widens the window where a text at the platform's font would not fit the designed width,
+    // keeping the right-hand controls at the right edge, and sizes the sample to its lines.
+    void fitToFont();
+    static constexpr int DesignWidth = 512;
+    [[nodiscard]] static QStringList topLines();
     QWidget *createFileNamePage();
     QWidget *createArtistTitlePage();
     QWidget *createExtraLinesPage();

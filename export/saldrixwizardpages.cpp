@@ -11,6 +11,9 @@
 #include <QPushButton>
 #include <QStackedWidget>
 
+#include <algorithm>
+#include <initializer_list>
+
 namespace {
 
 QWidget *panel(QWidget *parent, const QString &name, int y, int height)
@@ -206,4 +209,47 @@ QWidget *TfrmSaldrixWizard::createDonePage()
     addLabel(page, QStringLiteral("Label12"), tr("You can use the back button to change your selections."), 123, 184);
     BtnDone = button(page, QStringLiteral("BtnDone"), tr("Done"), QRect(416, 208, 75, 25));
     return page;
+}
+
+void TfrmSaldrixWizard::fitToFont()
+{
+    constexpr int Gap = 8;
+    auto *imageTop = findChild<QLabel *>(QStringLiteral("ImageTop"));
+    auto *lbTopFast = findChild<QLabel *>(QStringLiteral("lbTopFast"));
+    const int rightMargin = DesignWidth - (imageTop->x() + imageTop->width());
+
+    // The sample shows all its lines, around the place it was designed at.
+    auto *lbLook = findChild<QLabel *>(QStringLiteral("lbLook"));
+    const QFontMetrics look = lbLook->fontMetrics();
+    const QStringList lines = lbLook->text().split(u'\n');
+    int lookWidth = 0;
+    for (const QString &line : lines)
+        lookWidth = std::max(lookWidth, look.horizontalAdvance(line));
+    QRect sample(0, 0, std::max(lbLook->width(), lookWidth + Gap),
+        std::max(lbLook->height(), int(lines.size()) * look.lineSpacing() + Gap));
+    sample.moveCenter(lbLook->geometry().center());
+    lbLook->setGeometry(sample);
+
+    // The top lines end before the picture at the right; the page texts keep a margin to the edge.
+    int width = DesignWidth;
+    const auto needs = [&](int right) { width = std::max(width, right + Gap + imageTop->width() + rightMargin); };
+    for (const QString &line : topLines())
+        needs(lbTopVar->x() + lbTopVar->fontMetrics().horizontalAdvance(line));
+    needs(lbTopFast->x() + lbTopFast->width());
+    for (const QWidget *control : NoteBook1->findChildren<QWidget *>()) {
+        if (qobject_cast<const QLabel *>(control) != nullptr || qobject_cast<const QCheckBox *>(control) != nullptr)
+            width = std::max(width, control->x() + control->width() + Gap);
+    }
+    if (width == DesignWidth)
+        return;
+
+    const int shift = width - DesignWidth;
+    for (QWidget *control : findChildren<QWidget *>()) {
+        if (control->parentWidget() == this && control->width() == DesignWidth)
+            control->resize(width, control->height());
+    }
+    findChild<QFrame *>(QStringLiteral("BevelLine"))->resize(width, 3);
+    for (QWidget *control : std::initializer_list<QWidget *> { imageTop, BtnBack, BtnNext, BtnClose, BtnDone })
+        control->move(control->x() + shift, control->y());
+    setFixedSize(width, height());
 }

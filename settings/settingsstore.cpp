@@ -2,6 +2,7 @@
 
 #include "document/saldrixerror.h"
 
+#include <QFileInfo>
 #include <QSettings>
 #include <QStringList>
 
@@ -33,7 +34,12 @@ QString SettingsStore::userFileName()
 SettingsStore::SettingsStore(const QString &fileName)
     : m_settings(std::make_unique<QSettings>(fileName, QSettings::NativeFormat))
 {
-    checkStatus(tr("Unable to open the settings store %1").arg(fileName));
+    // The file's changes are shared by every store on it in the process, and opening one writes
+    // what an earlier store could not: a failure on a file that reads is a failure to write.
+    const QFileInfo file(fileName);
+    const bool readable = !file.exists() || (file.isFile() && file.isReadable());
+    checkStatus((readable ? tr("Unable to write to the settings store %1") : tr("Unable to open the settings store %1"))
+                    .arg(fileName));
 }
 
 SettingsStore::~SettingsStore() = default;

@@ -10,6 +10,7 @@ class tst_EndToEnd : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void opensTheCommandLineFileAndClosesOnRequest_data();
     void opensTheCommandLineFileAndClosesOnRequest();
 };
 
@@ -18,9 +19,10 @@ namespace {
 // Starts the program on $2, waits up to ten seconds for a window titled $3 (the window shows
 // "Untitled" until the file is read), prints the last title seen, asks the program to close
 // (SIGTERM) and prints its exit status. $4 names the leak checker's suppressions for a
-// sanitizer build. A watchdog kills a program that does not end in time.
+// sanitizer build; $5 is put before the file name when it is not empty. A watchdog kills a program that does not end in
+// time.
 const char *const Script = R"(
-LSAN_OPTIONS="suppressions=$4${LSAN_OPTIONS:+:$LSAN_OPTIONS}" QT_QPA_PLATFORM=xcb "$1" "$2" &
+LSAN_OPTIONS="suppressions=$4${LSAN_OPTIONS:+:$LSAN_OPTIONS}" QT_QPA_PLATFORM=xcb "$1" ${5:+"$5"} "$2" &
 pid=$!
 ( sleep 20; kill -KILL $pid 2>/dev/null ) &
 watchdog=$!
@@ -40,14 +42,25 @@ kill $watchdog 2>/dev/null
 
 } // namespace
 
+void tst_EndToEnd::opensTheCommandLineFileAndClosesOnRequest_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("endOfOptions");
+    QTest::newRow("plain name") << QStringLiteral("end to end.ini") << QString();
+    // Qt would take this name as its own option; after "--" it is a file.
+    QTest::newRow("Qt option's name after --") << QStringLiteral("-reverse") << QStringLiteral("--");
+}
+
 void tst_EndToEnd::opensTheCommandLineFileAndClosesOnRequest()
 {
+    QFETCH(QString, name);
+    QFETCH(QString, endOfOptions);
     const QString xvfbRun = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
     if (xvfbRun.isEmpty() || QStandardPaths::findExecutable(QStringLiteral("xwininfo")).isEmpty())
         QSKIP("xvfb-run or xwininfo is not installed");
 
     QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("end to end.ini"));
+    const QString file = dir.filePath(name);
     const QByteArray content = "[a]\nx=1\n";
     {
         QFile out(file);
@@ -57,11 +70,13 @@ void tst_EndToEnd::opensTheCommandLineFileAndClosesOnRequest()
 
     QProcess run;
     run.setProcessChannelMode(QProcess::MergedChannels);
+    // The program is given the bare name, so that a name starting with "-" reaches it as such.
+    run.setWorkingDirectory(dir.path());
     run.start(xvfbRun,
         { QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 1024x768x24"), QStringLiteral("sh"),
             QStringLiteral("-c"), QString::fromLatin1(Script), QStringLiteral("sh"),
-            QStringLiteral(SALDRIX_BINARY_DIR "/app/yorvsaldrix"), file, QStringLiteral("end to end.ini - YorvSaldrix"),
-            QStringLiteral(SALDRIX_TEST_DATA "/lsan.supp") });
+            QStringLiteral(SALDRIX_BINARY_DIR "/app/yorvsaldrix"), name, name + QStringLiteral(" - YorvSaldrix"),
+            QStringLiteral(SALDRIX_TEST_DATA "/lsan.supp"), endOfOptions });
     QVERIFY(run.waitForStarted());
     if (!run.waitForFinished(60000)) {
         run.kill();
@@ -69,7 +84,7 @@ void tst_EndToEnd::opensTheCommandLineFileAndClosesOnRequest()
         QFAIL("the end-to-end run did not finish in time");
     }
     const QString output = QString::fromLocal8Bit(run.readAll());
-    QVERIFY2(output.contains(QStringLiteral("TITLE:\"end to end.ini - YorvSaldrix\"")), qPrintable(output));
+    QVERIFY2(output.contains(QStringLiteral("TITLE:\"%1 - YorvSaldrix\"").arg(name)), qPrintable(output));
     QVERIFY2(output.contains(QStringLiteral("EXIT:0")), qPrintable(output));
     QFile in(file);
     QVERIFY(in.open(QIODevice::ReadOnly));

@@ -38,9 +38,10 @@ void ScriptedDialogs::showInformation(QWidget *, const QString &text)
     information << text;
 }
 
-void ScriptedDialogs::showError(QWidget *, const QString &message)
+void ScriptedDialogs::showError(QWidget *parent, const QString &message)
 {
     errors << message;
+    errorsOwned << (parent != nullptr);
 }
 
 void ScriptedDialogs::showDialog(QDialog &dialog)

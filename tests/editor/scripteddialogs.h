@@ -18,6 +18,7 @@ public:
     QStringList asked; // "save changes", each confirmation text, "file:<dialog name>"
     QStringList proposedFiles; // the file each file dialog proposed when it opened
     QStringList errors;
+    QList<bool> errorsOwned; // whether each error box was given a window to centre on
     QStringList information;
     QStringList shownDialogs; // objectName of each of the program's own dialogs
     // Looks at a dialog while it is "shown"; the dialog is never run modally.

@@ -20,6 +20,7 @@ private Q_SLOTS:
     void renameMarksTheDocumentBeforeAnyTyping();
     void sharedKeysRunTheSectionCommands_data();
     void sharedKeysRunTheSectionCommands();
+    void toolbarTipsNameTheKeyThatRunsTheButton();
 };
 
 void tst_MainWindowEdit::namesCountOnForTheWholeRun()
@@ -266,6 +267,25 @@ void tst_MainWindowEdit::sharedKeysRunTheSectionCommands()
     QCOMPARE(f.dialogs.asked,
         question.isEmpty() ? QStringList() : QStringList({ "Do you really want to delete " + question }));
     QTEST(f.outline(), "outline");
+}
+
+void tst_MainWindowEdit::toolbarTipsNameTheKeyThatRunsTheButton()
+{
+    MainWindowFixture f;
+    const QList<std::pair<const char *, QString>> tips {
+        { "actEditSectionAdd", QStringLiteral("Add Section (Alt+Ins)") },
+        { "actEditSectionDelete", QStringLiteral("Delete Section (Alt+Del)") },
+        { "actEditOptionAdd", QStringLiteral("Add Option") },
+        { "actEditOptionDelete", QStringLiteral("Delete Option") },
+        { "actFileSave", QStringLiteral("Save (Ctrl+S)") },
+        { "actFileOpen", QStringLiteral("Open (Ctrl+O)") },
+        { "actEditDeleteSelection", QStringLiteral("Delete Selection") },
+    };
+    for (const auto &[name, tip] : tips)
+        QCOMPARE(f.action(name)->toolTip(), tip);
+    // The menus still show the shared keys beside the option commands.
+    QCOMPARE(f.action("actEditOptionAdd")->text(), QStringLiteral("A&dd Option\tAlt+Ins"));
+    QCOMPARE(f.action("actEditOptionDelete")->text(), QStringLiteral("De&lete Option\tAlt+Del"));
 }
 
 QTEST_MAIN(tst_MainWindowEdit)

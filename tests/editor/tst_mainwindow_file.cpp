@@ -194,11 +194,15 @@ void tst_MainWindowFile::saveAndSaveAsStoreTheDocument()
     QVERIFY(!f.window->isModified());
     QCOMPARE(f.caption(), QStringLiteral("first.ini - YorvSaldrix"));
     QCOMPARE(f.modifiedPanel(), QString());
-    // Named: Save writes at once, also without changes.
+    // Named: Save writes at once, also without changes; a file changed behind the editor's back
+    // is overwritten only after the question.
     f.writeFile(QStringLiteral("first.ini"), "stale");
+    f.dialogs.confirmAnswers << true;
     f.trigger("actFileSave");
     QCOMPARE(f.readFile(QStringLiteral("first.ini")), QByteArray("[New Section #1]\nNew option #1=\n"));
-    QCOMPARE(f.dialogs.asked.size(), 2);
+    QCOMPARE(f.dialogs.asked.size(), 3);
+    QCOMPARE(f.dialogs.asked.constLast(),
+        QStringLiteral("The file has changed on disk since it was opened. Overwrite it?"));
     // Save As proposes the current name and switches to the new one.
     f.trigger("actEditSectionAdd");
     f.dialogs.fileAnswers << f.path(QStringLiteral("second.ini"));
@@ -236,6 +240,8 @@ void tst_MainWindowFile::failedSaveKeepsTheChangesPending()
 {
     MainWindowFixture f;
     openAndChange(f, true);
+    const QString opened = f.window->fileName();
+    const QString caption = f.caption();
     // A folder that does not exist cannot take the file, whoever runs the test.
     const QString target = f.path(QStringLiteral("missing/out.ini"));
     f.dialogs.fileAnswers << target;
@@ -244,13 +250,23 @@ void tst_MainWindowFile::failedSaveKeepsTheChangesPending()
     QVERIFY2(f.dialogs.errors.constFirst().startsWith(QStringLiteral("Unable to write to")),
         qPrintable(f.dialogs.errors.constFirst()));
     QVERIFY(f.window->isModified());
-    QCOMPARE(f.window->fileName(), target);
     QCOMPARE(f.tree().sectionCount(), 3);
+    // The document keeps its name: the caption and the next Save agree on the file.
+    QCOMPARE(f.window->fileName(), opened);
+    QCOMPARE(f.caption(), caption);
+    f.trigger("actFileSave");
+    QCOMPARE(f.dialogs.errors.size(), 1);
+    QVERIFY(f.readFile(QStringLiteral("doc.ini")).contains("New option #1"));
+    QVERIFY(!f.window->isModified());
+
     // New with Yes: the failed save leaves the document in place.
+    f.trigger("actFileClose");
+    openAndChange(f, false);
     f.dialogs.saveAnswers << Answer::Yes;
+    f.dialogs.fileAnswers << target;
     f.trigger("actFileNew");
     QCOMPARE(f.dialogs.errors.size(), 2);
-    QCOMPARE(f.tree().sectionCount(), 3);
+    QCOMPARE(f.tree().sectionCount(), 1);
     QVERIFY(f.window->isModified());
     QVERIFY(f.dialogs.settled());
 }

@@ -4,6 +4,9 @@
 #include "settings/mrumanager.h"
 #include "settings/settingsstore.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -69,6 +72,7 @@ private Q_SLOTS:
     void recentFilesKeepTheFiveNewestAcrossRuns();
     void reopeningKeepsTheOrder();
     void unreadableStoreIsReportedAndTheWindowStillWorks();
+    void unwritableStoreShowsOneBoxAtExit();
     void aboutShowsItsDialogThroughTheSeam();
 };
 
@@ -179,15 +183,40 @@ void tst_MainWindowSettings::unreadableStoreIsReportedAndTheWindowStillWorks()
     QFile::remove(storeFile(f));
     QVERIFY(QDir().mkpath(storeFile(f))); // a folder where the file should be
     f.window = std::make_unique<TfrmSaldrixMain>(f.dialogs);
-    QCOMPARE(f.dialogs.errors.size(), 1);
     show(f);
-    QCOMPARE(f.dialogs.errors.size(), 2);
     QVERIFY(f.window->isVisible());
-    QVERIFY(f.dialogs.errors.at(1).contains(storeFile(f)));
+    // One box for the start, centred on the screen as there was no window yet.
+    QCOMPARE(f.dialogs.errors, QStringList { QStringLiteral("Unable to open the settings store ") + storeFile(f) });
+    QCOMPARE(f.dialogs.errorsOwned, QList<bool> { false });
     // Nothing is written back over a store that could not be read.
     f.window->close();
     f.window.reset();
-    QCOMPARE(f.dialogs.errors.size(), 2);
+    QCOMPARE(f.dialogs.errors.size(), 1);
+}
+
+void tst_MainWindowSettings::unwritableStoreShowsOneBoxAtExit()
+{
+    MainWindowFixture f;
+    f.window.reset();
+    // The store's folder is a plain file: the store reads as empty and cannot be written, even by root.
+    const QString folder = QFileInfo(storeFile(f)).absolutePath();
+    QVERIFY(QDir(folder).removeRecursively());
+    QFile blocker(folder);
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    SettingsStore::setUserFileName(storeFile(f));
+    f.window = std::make_unique<TfrmSaldrixMain>(f.dialogs);
+    show(f);
+    QCOMPARE(f.dialogs.errors, QStringList());
+
+    f.window->close();
+    QCOMPARE(f.dialogs.errors, QStringList { QStringLiteral("Unable to write to the settings store ") + storeFile(f) });
+    QCOMPARE(f.dialogs.errorsOwned, QList<bool> { true });
+    // The save at destruction still happens, and no box repeats the failure.
+    QVERIFY(QFile::remove(folder));
+    f.window.reset();
+    QCOMPARE(f.dialogs.errors.size(), 1);
+    QCOMPARE(stored(f, QStringLiteral("Main/Visible")), QStringLiteral("1"));
 }
 
 void tst_MainWindowSettings::aboutShowsItsDialogThroughTheSeam()

@@ -3,6 +3,7 @@
 
 #include <QDrag>
 #include <QDragEnterEvent>
+#include <QHeaderView>
 #include <QMimeData>
 #include <QScrollBar>
 
@@ -45,6 +46,17 @@ bool samePicture(const QPixmap &a, const QPixmap &b)
     return a.isNull() == b.isNull() && (a.isNull() || a.toImage() == b.toImage());
 }
 
+// The arrow's tip: the first picture point, row by row, that is mostly opaque.
+QPoint arrowTip(const QPixmap &picture)
+{
+    const QImage image = picture.toImage().convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(image.pixel(x, y)) > 127) // not the faint edge around it
+                return { x, y };
+    return { -1, -1 };
+}
+
 enum class Spot { Cell, Indent, Below };
 
 QPoint spotOf(const TreeFixture &f, const QModelIndex &node, Spot spot)
@@ -70,6 +82,7 @@ class tst_TreeDragDrop : public QObject {
 private Q_SLOTS:
     void dragStartsAfterFiveMovedPixels();
     void cursorTellsOneFromMany();
+    void cursorHotSpotIsTheArrowsTip();
     void dragOverAcceptance_data();
     void dragOverAcceptance();
     void dragFromElsewhereIsRefused();
@@ -120,6 +133,27 @@ void tst_TreeDragDrop::cursorTellsOneFromMany()
     play.dragFrom(f->cellPoint(f->option(0, 1), 0), { 0, 8 });
     QVERIFY(!TreeList::multiDragCursor().isNull());
     QVERIFY(samePicture(play.cursor, TreeList::multiDragCursor()));
+}
+
+void tst_TreeDragDrop::cursorHotSpotIsTheArrowsTip()
+{
+    // The platform's drag takes the picture alone, so the hot spot is a plain cursor's default.
+    for (const QPixmap &picture : { TreeList::singleDragCursor(), TreeList::multiDragCursor() }) {
+        QVERIFY(!picture.isNull());
+        QCOMPARE(QCursor(picture).hotSpot(), arrowTip(picture));
+    }
+
+    // With the tip low in section C's row, the drop lands in C, not in D below it.
+    std::unique_ptr<TreeFixture> f(makeTree());
+    const QPixmap picture = TreeList::singleDragCursor();
+    const QRect row = f->tree->visualRect(f->section(2));
+    const QPoint tipAt(f->cellPoint(f->section(2), 0).x(), row.bottom() - 1);
+    DragPlay play(f->tree);
+    play.dropAt = tipAt - arrowTip(picture) + QCursor(picture).hotSpot();
+    play.dragFrom(f->cellPoint(f->option(0, 0), 0), { 0, 8 });
+    QVERIFY(play.dropped);
+    QCOMPARE(optionNames(f->document, 2), (QStringList { "a1" }));
+    QCOMPARE(optionNames(f->document, 3), (QStringList { "d1" }));
 }
 
 void tst_TreeDragDrop::dragOverAcceptance_data()

@@ -46,6 +46,7 @@ private Q_SLOTS:
     void keyboardTable_data();
     void keyboardTable();
     void plusAndMinusExpandAndCollapse();
+    void collapseLeavesNothingHiddenFocusedOrSelected();
     void plainPressSelectsAloneAndReleaseNarrows();
     void ctrlPressTogglesWithinOneParent();
     void shiftRangesKeepOneParent();
@@ -219,6 +220,48 @@ void tst_TreeList::plusAndMinusExpandAndCollapse()
     QCOMPARE(f->selectedNames(), QStringList { "A" });
     QTest::keyClicks(f->tree, QStringLiteral("-"));
     QVERIFY(!f->tree->isExpanded(f->section(0)));
+}
+
+void tst_TreeList::collapseLeavesNothingHiddenFocusedOrSelected()
+{
+    std::unique_ptr<TreeFixture> f(makeTree());
+    f->tree->expandAll();
+    f->clickCell(f->option(0, 0), 1);
+    f->clickCell(f->option(0, 1), 1, Qt::ShiftModifier);
+    QCOMPARE(f->selectedNames(), (QStringList { "a1", "a2" }));
+
+    // The button hides the focused option: the focus moves up to its section, column kept.
+    f->click(f->buttonPoint(f->section(0)));
+    QVERIFY(!f->tree->isExpanded(f->section(0)));
+    QCOMPARE(f->focusedName(), QStringLiteral("A"));
+    QCOMPARE(f->tree->focusedColumn(), 1);
+    QCOMPARE(f->tree->selectionCount(), 0);
+    QVERIFY(f->focusTree());
+    f->key(Qt::Key_Down);
+    QCOMPARE(f->focusedName(), QStringLiteral("B"));
+    f->key(Qt::Key_Up);
+    QCOMPARE(f->focusedName(), QStringLiteral("A"));
+
+    // The key, with the focus already on the section: the options selected below it leave the selection.
+    f->tree->expand(f->section(0));
+    f->clickCell(f->option(0, 2));
+    f->key(Qt::Key_Up, Qt::ControlModifier);
+    f->key(Qt::Key_Up, Qt::ControlModifier);
+    f->key(Qt::Key_Up, Qt::ControlModifier);
+    QCOMPARE(f->focusedName(), QStringLiteral("A"));
+    QCOMPARE(f->selectedNames(), QStringList { "a3" });
+    QTest::keyClicks(f->tree, QStringLiteral("-"));
+    QVERIFY(!f->selectedNames().contains(QStringLiteral("a3")));
+    // A range now starts at the section, not at the hidden option.
+    f->key(Qt::Key_Down, Qt::ShiftModifier);
+    QCOMPARE(f->selectedNames(), (QStringList { "A", "B" }));
+
+    // Collapsing another section leaves focus and selection alone.
+    f->tree->expandAll();
+    f->clickCell(f->option(1, 0));
+    f->tree->collapse(f->section(0));
+    QCOMPARE(f->focusedName(), QStringLiteral("b1"));
+    QCOMPARE(f->selectedNames(), QStringList { "b1" });
 }
 
 void tst_TreeList::plainPressSelectsAloneAndReleaseNarrows()

@@ -8,6 +8,7 @@
 #include "export/updown.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -106,6 +107,7 @@ private Q_SLOTS:
     }
 
     void startsHiddenOnTheFirstPageWithItsDefaults();
+    void everyTextFitsAtThePlatformFont();
     void pageMovesRunTheirEventsInOrder();
     void buttonsAndTopLineFollowThePage();
     void enterPressesOnlyAnEnabledNext();
@@ -148,6 +150,34 @@ void tst_SaldrixWizard::startsHiddenOnTheFirstPageWithItsDefaults()
     QCOMPARE(options.Separator, defaults.Separator);
     QCOMPARE(options.SeparatorLine, QString(35, u'='));
     QVERIFY(!options.IncludeVolume && !options.IncludeGenre && !options.IncludeNumTracks);
+}
+
+void tst_SaldrixWizard::everyTextFitsAtThePlatformFont()
+{
+    m_wizard->show();
+    const QRect window = m_wizard->rect();
+    const QRect picture = child<QLabel>(u"ImageTop"_s)->geometry();
+    for (int p = 0; p < 5; ++p) {
+        goToPage(p);
+        for (const QLabel *label : m_wizard->findChildren<QLabel *>()) {
+            if (!label->isVisibleTo(m_wizard) || label->text().isEmpty())
+                continue;
+            const QString where = u"page %1, %2"_s.arg(p).arg(label->objectName());
+            // The text's own extent, line by line, at the label's font.
+            const QRect text = label->fontMetrics().boundingRect(
+                QRect(QPoint(0, 0), QSize(10000, 10000)), int(label->alignment()), label->text());
+            QVERIFY2(text.width() <= label->contentsRect().width(), qPrintable(where));
+            QVERIFY2(text.height() <= label->contentsRect().height(), qPrintable(where));
+            // Inside the window with a margin, and clear of the picture at the top right.
+            const QRect placed(label->mapTo(m_wizard, QPoint(0, 0)), label->size());
+            QVERIFY2(placed.right() + 4 < window.right() && window.contains(placed), qPrintable(where));
+            if (label->parentWidget()->objectName() == u"PanelUp"_s && label->objectName() != u"ImageTop"_s)
+                QVERIFY2(!placed.intersects(picture), qPrintable(where));
+        }
+    }
+    // The buttons stay at the right edge, where they were designed.
+    const QPushButton *close = child<QPushButton>(u"BtnClose"_s);
+    QCOMPARE(m_wizard->width() - (close->mapTo(m_wizard, QPoint(0, 0)).x() + close->width()), 512 - 491);
 }
 
 void tst_SaldrixWizard::pageMovesRunTheirEventsInOrder()
@@ -336,7 +366,11 @@ void tst_SaldrixWizard::browseOffersTheSaveDialog()
             QCOMPARE(dialog.acceptMode(), QFileDialog::AcceptSave);
             QCOMPARE(dialog.nameFilters(),
                 QStringList({ u"Text Files (*.txt)"_s, u"PlayList M3U (*.m3u)"_s, u"PlatList PLS (*.pls)"_s,
-                    u"PlayList File (*.plf)"_s, u"All Files (*.*)"_s }));
+                    u"PlayList File (*.plf)"_s, u"All Files (*)"_s }));
+            // The last entry shows every file, names without a dot too, as the main window's dialogs do.
+            const QString all = dialog.nameFilters().constLast();
+            const QString patterns = all.mid(all.indexOf(u'(') + 1).chopped(1);
+            QVERIFY(QDir::match(patterns.split(u' '), u"README"_s));
             QCOMPARE(dialog.selectedNameFilter(), u"Text Files (*.txt)"_s);
             QCOMPARE(dialog.defaultSuffix(), u"txt"_s);
             QVERIFY(dialog.testOption(QFileDialog::DontConfirmOverwrite));

@@ -1,0 +1,150 @@
+#include "export/commandline.h"
+
+#include "document/documenttree.h"
+#include "document/saldrixerror.h"
+#include "document/treeio.h"
+#include "export/exportcatalogue.h"
+#include "export/exportprogress.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QTextStream>
+
+#include <algorithm>
+
+namespace {
+
+struct Options {
+    QCommandLineOption exportCd { QStringLiteral("export-cd"),
+        QCoreApplication::translate(
+            "CommandLine", "Exports the CD catalogue CATALOGUE.ini to OUT.txt without a window.") };
+    QCommandLineOption titleFirst { QStringLiteral("title-first"),
+        QCoreApplication::translate("CommandLine", "Export: headings begin with the title, not the artist.") };
+    QCommandLineOption volume { QStringLiteral("volume"),
+        QCoreApplication::translate("CommandLine", "Export: include the volume.") };
+    QCommandLineOption genre { QStringLiteral("genre"),
+        QCoreApplication::translate("CommandLine", "Export: include the genre.") };
+    QCommandLineOption numTracks { QStringLiteral("numtracks"),
+        QCoreApplication::translate("CommandLine", "Export: include the number of tracks.") };
+    QCommandLineOption separator { QStringLiteral("separator"),
+        QCoreApplication::translate("CommandLine", "Export: joins the two parts of a heading (default \" - \")."),
+        QStringLiteral("TEXT") };
+    QCommandLineOption separatorLine { QStringLiteral("separator-line"),
+        QCoreApplication::translate("CommandLine", "Export: the line before each disc's tracks (default 35 \"=\")."),
+        QStringLiteral("TEXT") };
+};
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("CommandLine", text);
+}
+
+} // namespace
+
+CommandLine parseCommandLine(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    // "-reverse" is one unknown option, not "-r -e -v ...": a single dash never bundles letters.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.setApplicationDescription(tr("Edits INI files, or exports a CD catalogue without a window."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const Options o;
+    parser.addOptions({ o.exportCd, o.titleFirst, o.volume, o.genre, o.numTracks, o.separator, o.separatorLine });
+    parser.addPositionalArgument(QStringLiteral("FILE"), tr("The INI file to open."), QStringLiteral("[FILE]"));
+
+    CommandLine result;
+    const auto fail = [&result](const QString &message) {
+        result.mode = CommandLine::Mode::Error;
+        result.text = message;
+        return result;
+    };
+    if (!parser.parse(arguments))
+        return fail(parser.errorText());
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
+        result.mode = CommandLine::Mode::Help;
+        result.text = parser.helpText()
+            + tr("\nExport form:\n  %1 --export-cd CATALOGUE.ini OUT.txt [--title-first] [--volume] [--genre]\n"
+                 "      [--numtracks] [--separator TEXT] [--separator-line TEXT]\n")
+                  .arg(QFileInfo(arguments.value(0)).fileName());
+        return result;
+    }
+    if (parser.isSet(version)) {
+        result.mode = CommandLine::Mode::Version;
+        result.text = QCoreApplication::applicationName() + u' ' + QCoreApplication::applicationVersion() + u'\n';
+        return result;
+    }
+    const QStringList files = parser.positionalArguments();
+    if (parser.isSet(o.exportCd)) {
+        if (files.size() != 2)
+            return fail(tr("--export-cd needs a catalogue and an output file."));
+        result.mode = CommandLine::Mode::ExportCd;
+        result.catalogue = files.at(0);
+        result.options.FileName = files.at(1);
+        result.options.ArtistFirst = !parser.isSet(o.titleFirst);
+        result.options.IncludeVolume = parser.isSet(o.volume);
+        result.options.IncludeGenre = parser.isSet(o.genre);
+        result.options.IncludeNumTracks = parser.isSet(o.numTracks);
+        if (parser.isSet(o.separator))
+            result.options.Separator = parser.value(o.separator);
+        if (parser.isSet(o.separatorLine))
+            result.options.SeparatorLine = parser.value(o.separatorLine);
+        return result;
+    }
+    for (const QCommandLineOption *exportOnly :
+        { &o.titleFirst, &o.volume, &o.genre, &o.numTracks, &o.separator, &o.separatorLine }) {
+        if (parser.isSet(*exportOnly))
+            return fail(tr("--%1 is only meaningful with --export-cd.").arg(exportOnly->names().constFirst()));
+    }
+    if (files.size() > 1)
+        return fail(tr("Only one file can be opened at a time; \"%1\" is one too many.").arg(files.at(1)));
+    result.file = files.value(0);
+    return result;
+}
+
+bool answersWithoutDisplay(const QStringList &arguments)
+{
+    const CommandLine commandLine = parseCommandLine(arguments);
+    if (commandLine.mode != CommandLine::Mode::Error)
+        return commandLine.mode != CommandLine::Mode::Edit;
+    // An unknown option may be one of Qt's own, which the application object takes out of the
+    // arguments before they are parsed again; any other mistake is answered here.
+    static const QStringList qtOptions { QStringLiteral("platform"), QStringLiteral("platformpluginpath"),
+        QStringLiteral("platformtheme"), QStringLiteral("plugin"), QStringLiteral("qwindowgeometry"),
+        QStringLiteral("geometry"), QStringLiteral("qwindowicon"), QStringLiteral("icon"),
+        QStringLiteral("qwindowtitle"), QStringLiteral("title"), QStringLiteral("reverse"), QStringLiteral("session"),
+        QStringLiteral("style"), QStringLiteral("stylesheet"), QStringLiteral("widgetcount"), QStringLiteral("display"),
+        QStringLiteral("name"), QStringLiteral("nograb"), QStringLiteral("dograb"), QStringLiteral("sync"),
+        QStringLiteral("visual"), QStringLiteral("ncols"), QStringLiteral("cmap"), QStringLiteral("im"),
+        QStringLiteral("inputstyle"), QStringLiteral("qmljsdebugger"), QStringLiteral("testability") };
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const qsizetype end = arguments.indexOf(QStringLiteral("--"));
+    const QStringList options = arguments.mid(0, end);
+    if (options.contains(QStringLiteral("--export-cd")))
+        return true;
+    parser.parse(options);
+    const QStringList unknown = parser.unknownOptionNames();
+    // With one of Qt's options among them, the mistake is reported once Qt has taken its own.
+    return std::none_of(unknown.begin(), unknown.end(),
+        [](const QString &name) { return qtOptions.contains(name.section(u'=', 0, 0)); });
+}
+
+int runExportCommand(const CommandLine &commandLine, QTextStream &errors)
+{
+    try {
+        if (!QFileInfo(commandLine.catalogue).isFile())
+            throw SaldrixError(tr("Unable to read %1").arg(commandLine.catalogue));
+        DocumentTree tree;
+        LoadTreeFromIni(tree, commandLine.catalogue);
+        NullExportProgress progress;
+        ExportContext context;
+        context.documentFileName = commandLine.catalogue;
+        ExportCatalogue(tree, commandLine.options, progress, context);
+        return 0;
+    } catch (const SaldrixError &error) {
+        errors << error.message() << Qt::endl;
+        return 1;
+    }
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "export/exportoptions.h"
+
+#include <QString>
+#include <QStringList>
+
+class QTextStream;
+
+// What the program was asked to do on its command line. It sits with the export code because the
+// program's headless export is one of its forms, and this is the top library the program links.
+struct CommandLine {
+    enum class Mode { Edit, Help, Version, ExportCd, Error };
+
+    Mode mode = Mode::Edit;
+    // Edit: the file to open, empty for none.
+    QString file;
+    // ExportCd: the catalogue to read; options.FileName is the text file to write.
+    QString catalogue;
+    ExportOptions options;
+    // Help: the help text; Version: the version line; Error: the message.
+    QString text;
+};
+
+// Parses the program's arguments (the first one is the program). "--" ends the options, so a file
+// whose name starts with "-" can follow it.
+[[nodiscard]] CommandLine parseCommandLine(const QStringList &arguments);
+
+// True when the arguments ask for something that needs no window (help, version, the export) or
+// hold a mistake that no window-system option could explain; then the program answers without
+// creating a display connection.
+[[nodiscard]] bool answersWithoutDisplay(const QStringList &arguments);
+
+// The headless export: reads the catalogue and writes the text file with the wizard's generator.
+// Returns the process's exit code; a failure goes to errors in the export's own words.
+int runExportCommand(const CommandLine &commandLine, QTextStream &errors);
