@@ -25,6 +25,7 @@
 #include <QStatusTipEvent>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUndoStack>
 
 namespace {
 
@@ -95,6 +96,7 @@ TfrmSaldrixMain::~TfrmSaldrixMain()
     m_treeList->disconnect(this);
     m_treeList->selectionModel()->disconnect(this);
     m_document->disconnect(this);
+    m_undoStack->disconnect(this); // it empties itself as it goes
     miFileReopen->removeEventFilter(this);
     m_treeList->setHandlers(nullptr);
     BusyCursor::setHook(nullptr);
