@@ -17,7 +17,9 @@ void usage()
                "       saldrix_bench generate DIR\n"
                "       saldrix_bench view [--stalls] FILE\n"
                "       saldrix_bench export IN OUT [--title-first] [--separator TEXT] [--volume] [--genre]\n"
-               "                                   [--numtracks] [--separator-line TEXT]\n",
+               "                                   [--numtracks] [--separator-line TEXT]\n"
+               "       saldrix_bench find FILE TEXT [--names] [--values] [--case]\n"
+               "       saldrix_bench undo FILE [--every-other]\n",
         stderr);
 }
 
@@ -62,6 +64,10 @@ int main(int argc, char *argv[])
         return benchView(argc, argv, args);
     if (std::strcmp(command, "export") == 0)
         return benchExport(argc, argv, args);
+    if (std::strcmp(command, "find") == 0)
+        return benchFind(argc, argv, args);
+    if (std::strcmp(command, "undo") == 0)
+        return benchUndo(argc, argv, args);
     usage();
     return 2;
 #endif

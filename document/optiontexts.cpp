@@ -224,6 +224,38 @@ void OptionTexts::removeRows(const std::vector<int> &rows)
     compactIfWasteful();
 }
 
+void OptionTexts::insertRows(const std::vector<int> &rows, const OptionTexts &from, qsizetype first)
+{
+    Q_ASSERT(&from != this);
+    const size_t total = m_records.size() + rows.size();
+    std::vector<Record> records;
+    records.reserve(total);
+    const bool images = !m_images.empty() || !from.m_images.empty();
+    std::vector<int> imageList;
+    if (images)
+        imageList.reserve(total);
+    size_t old = 0;
+    size_t next = 0;
+    for (size_t i = 0; i < total; ++i) {
+        if (next < rows.size() && size_t(rows[next]) == i) {
+            const qsizetype option = first + qsizetype(next++);
+            const QAnyStringView name = from.view(option, DocumentTree::NameColumn);
+            const QAnyStringView value = from.view(option, DocumentTree::ValueColumn);
+            records.push_back({ put(name, value), checkedLength(name.size()), checkedLength(value.size()) });
+            if (images)
+                imageList.push_back(from.image(option));
+        } else {
+            records.push_back(m_records[old]);
+            if (images)
+                imageList.push_back(image(qsizetype(old)));
+            ++old;
+        }
+    }
+    Q_ASSERT(next == rows.size() && old == m_records.size());
+    m_records = std::move(records);
+    m_images = std::move(imageList);
+}
+
 void OptionTexts::move(qsizetype from, qsizetype to)
 {
     const qsizetype insertAt = to > from ? to - 1 : to;

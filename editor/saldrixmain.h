@@ -11,6 +11,7 @@
 
 class DiskChangeBar;
 class DocumentTree;
+class FindBar;
 class FileWatch;
 class FormStorage;
 class MRUManager;
@@ -21,6 +22,8 @@ class QProgressBar;
 class QMenu;
 class QToolBar;
 class QToolButton;
+class QUndoCommand;
+class QUndoStack;
 class TreeLayout;
 class TreeList;
 class UserDialogs;
@@ -42,6 +45,9 @@ public:
     // True while a file is being read: the loader lets window messages through, and every command
     // that could change or clear the tree does nothing meanwhile.
     [[nodiscard]] bool isLoading() const { return m_loading; }
+    // The document's history: every change is one step; the clean state is the one last loaded or saved.
+    [[nodiscard]] QUndoStack *undoStack() const { return m_undoStack; }
+    [[nodiscard]] FindBar *findBar() const { return m_findBar; }
     // The bar above the tree that reports changes made to the file by other programs.
     [[nodiscard]] DiskChangeBar *diskChangeBar() const { return m_diskChangeBar; }
 
@@ -83,6 +89,9 @@ public:
     QAction *actEditOptionRename = nullptr;
     QAction *actEditOptionModifyValue = nullptr;
     QAction *actEditDeleteSelection = nullptr;
+    QAction *actEditUndo = nullptr;
+    QAction *actEditRedo = nullptr;
+    QAction *actEditFind = nullptr;
 
     QMenu *miFile = nullptr;
     QMenu *miFileReopen = nullptr;
@@ -122,6 +131,8 @@ public Q_SLOTS:
     void actEditOptionRenameExecute();
     void actEditOptionModifyValueExecute();
     void actEditDeleteSelectionExecute();
+    void actEditUndoExecute();
+    void actEditRedoExecute();
 
     void ShowHint(const QString &hint);
     void FormShow();
@@ -148,6 +159,13 @@ private:
     // The tree's pop-up menu, and what the tree's own edits mean to the window (saldrixmain_tree.cpp).
     void createTreePopupMenu();
     void createToolBar();
+    // Undo and Redo, at the end of the Edit menu, and the history behind them (saldrixmain_history.cpp).
+    void createHistory();
+    void updateHistoryActions();
+    // The find bar under the tree and Find at the end of the Edit and pop-up menus (saldrixmain_find.cpp).
+    void createFindBar();
+    // Runs the step's change (unless it was made already) and puts it on the history.
+    void pushStep(QUndoCommand *step);
     void createStatusBar();
     void createDialogs();
     void FormCreate();
@@ -203,6 +221,8 @@ private:
     bool m_shown = false;
     QString m_startFile;
     TreeList *m_treeList = nullptr;
+    QUndoStack *m_undoStack = nullptr;
+    FindBar *m_findBar = nullptr;
     std::unique_ptr<TreeLayout> m_treeLayout;
     bool m_settingsExiting = false;
     bool m_settingsErrorShown = false;

@@ -142,6 +142,12 @@ TreeListHandlers *TreeList::handlers() const
     return m_handlers != nullptr ? m_handlers : m_standardHandlers.get();
 }
 
+void TreeList::setCellHighlight(std::function<bool(const QModelIndex &)> highlight)
+{
+    m_highlight = std::move(highlight);
+    viewport()->update();
+}
+
 void TreeList::setImageList(const QList<QIcon> &images)
 {
     m_images = images;

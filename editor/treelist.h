@@ -108,6 +108,10 @@ public:
     [[nodiscard]] static QPixmap singleDragCursor();
     [[nodiscard]] static QPixmap multiDragCursor();
 
+    // Cells for which the predicate holds are drawn on a highlight; none when it is empty.
+    void setCellHighlight(std::function<bool(const QModelIndex &cell)> highlight);
+    [[nodiscard]] bool isCellHighlighted(const QModelIndex &cell) const { return m_highlight && m_highlight(cell); }
+
     // Moves the focus to the node as the keys do: Shift selects the range from the anchor, Ctrl
     // leaves the selection alone, neither selects the node alone.
     void moveFocus(const QModelIndex &node, Qt::KeyboardModifiers modifiers);
@@ -208,6 +212,7 @@ private:
     QTimer m_dragExpandTimer;
     QPersistentModelIndex m_dragExpandNode;
 
+    std::function<bool(const QModelIndex &)> m_highlight;
     double m_firstColumnShare = 0.0;
     bool m_fitting = false;
 };

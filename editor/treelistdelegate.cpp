@@ -30,6 +30,8 @@ TreeListDelegate::TreeListDelegate(TreeList *tree)
 
 void TreeListDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
+    if (m_tree->isCellHighlighted(index))
+        painter->fillRect(textCell(option, index).rect, QColor(255, 230, 110));
     if (index.column() == DocumentTree::NameColumn) {
         using namespace TreeGeometry;
         const QRect image(option.rect.left() + ImageMargin, option.rect.top() + (option.rect.height() - ImageSize) / 2,
