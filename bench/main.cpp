@@ -11,7 +11,8 @@ void usage()
                "       saldrix_bench generate DIR\n"
                "       saldrix_bench view [--stalls] FILE\n"
                "       saldrix_bench export IN OUT [--title-first] [--separator TEXT] [--volume] [--genre]\n"
-               "                                   [--numtracks] [--separator-line TEXT]\n",
+               "                                   [--numtracks] [--separator-line TEXT]\n"
+               "       saldrix_bench marks [SECTIONS OPTIONS]\n",
         stderr);
 }
 
@@ -35,6 +36,8 @@ int main(int argc, char *argv[])
         return benchView(argc, argv, args);
     if (std::strcmp(command, "export") == 0)
         return benchExport(argc, argv, args);
+    if (std::strcmp(command, "marks") == 0)
+        return benchMarks(argc, argv, args);
     usage();
     return 2;
 }
