@@ -7,6 +7,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <deque>
 
 namespace {
 
@@ -27,6 +28,58 @@ QString loaderTrimmed(const QString &text)
 QString tr(const char *text)
 {
     return QCoreApplication::translate("NameMarks", text);
+}
+
+// A name as the hash of the marking pass holds it: a view into the tree, or into a stored form
+// kept aside. Latin-1 and UTF-16 views of the same text are equal and hash alike.
+struct NameKey {
+    QAnyStringView text;
+    friend bool operator==(const NameKey &a, const NameKey &b) { return QAnyStringView::equal(a.text, b.text); }
+};
+
+char16_t unitOf(char c)
+{
+    return char16_t(uchar(c));
+}
+char16_t unitOf(QChar c)
+{
+    return c.unicode();
+}
+
+size_t qHash(const NameKey &key, size_t seed)
+{
+    return key.text.visit([seed](auto text) {
+        size_t hash = seed ^ 0xcbf29ce484222325ULL;
+        for (const auto c : text)
+            hash = (hash ^ unitOf(c)) * 0x100000001b3ULL;
+        return hash;
+    });
+}
+
+// Whether the saver stores the name otherwise than as it stands.
+bool storedOtherwise(QAnyStringView name)
+{
+    return name.visit([](auto text) {
+        const auto blank = [](auto c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+        if (text.isEmpty() || blank(text.front()) || blank(text.back()))
+            return true;
+        for (const auto c : text) {
+            if (c == '\r' || c == '\n')
+                return true;
+        }
+        return false;
+    });
+}
+
+bool holdsEquals(QAnyStringView name)
+{
+    return name.visit([](auto text) {
+        for (const auto c : text) {
+            if (c == '=')
+                return true;
+        }
+        return false;
+    });
 }
 
 } // namespace
@@ -274,42 +327,67 @@ void NameMarks::markGroup(const std::vector<int> &sections, bool &written)
         Place last;
         qsizetype count = 0;
     };
-    QHash<QString, Entry> entries;
+    std::vector<Entry> entries;
+    std::vector<int> entryOf; // per option of the group in order; -1 for an unnamed one
+    QHash<NameKey, int> byKey;
+    std::deque<QString> storedNames; // the stored forms that differ from the names in the tree
+    bool anyEquals = false; // only a stored name with '=' reads back as another name
     const auto nameOf
         = [this](int s, int o) { return m_tree->optionTextView(s, o, DocumentTree::NameColumn).toString(); };
     const auto valueOf
         = [this](int s, int o) { return m_tree->optionTextView(s, o, DocumentTree::ValueColumn).toString(); };
+    qsizetype total = 0;
+    for (const int s : sections)
+        total += m_tree->optionCount(s);
+    entryOf.reserve(size_t(total));
+    byKey.reserve(total);
     for (const int s : sections) {
         for (int o = 0; o < m_tree->optionCount(s); ++o) {
-            const QString name = nameOf(s, o);
-            if (name.isEmpty())
+            QAnyStringView key = m_tree->optionTextView(s, o, DocumentTree::NameColumn);
+            if (key.isEmpty()) {
+                entryOf.push_back(-1);
                 continue;
-            Entry &entry = entries[IniText::normalisedName(name)];
-            if (entry.count++ == 0)
-                entry.first = { s, o };
+            }
+            if (storedOtherwise(key)) {
+                storedNames.push_back(IniText::normalisedName(key.toString()));
+                key = storedNames.back();
+            }
+            const qsizetype known = byKey.size();
+            int &slot = byKey[NameKey { key }];
+            if (byKey.size() != known) {
+                slot = int(entries.size());
+                entries.push_back({ { s, o }, { s, o }, 0 });
+                anyEquals = anyEquals || holdsEquals(key);
+            }
+            Entry &entry = entries[size_t(slot)];
+            ++entry.count;
             entry.last = { s, o };
+            entryOf.push_back(slot);
         }
     }
-    written = !entries.isEmpty();
+    written = !entries.empty();
 
     QSet<QString> loaded;
+    size_t i = 0;
     for (const int s : sections) {
         QHash<int, NameMark> &marks = m_sections[size_t(s)].options;
         marks.clear();
         for (int o = 0; o < m_tree->optionCount(s); ++o) {
-            const QString name = nameOf(s, o);
-            if (name.isEmpty()) {
+            const int slot = entryOf[i++];
+            if (slot < 0) {
                 marks.insert(o, { Kind::NotSavedEmpty, {} });
                 continue;
             }
-            const QString key = IniText::normalisedName(name);
-            const Entry &entry = entries[key];
+            const Entry &entry = entries[size_t(slot)];
             if (entry.first != Place { s, o }) {
-                const QString above = nameOf(entry.first.section, entry.first.option);
-                marks.insert(
-                    o, { entry.last == Place { s, o } ? Kind::OptionMergedWins : Kind::OptionMergedLoses, above });
+                const Kind kind = entry.last == Place { s, o } ? Kind::OptionMergedWins : Kind::OptionMergedLoses;
+                marks.insert(o, { kind, nameOf(entry.first.section, entry.first.option) });
                 continue;
             }
+            if (!anyEquals && entry.count == 1 && plainLine(s, o))
+                continue; // the common case, without a copy of its texts
+            const QString name = nameOf(s, o);
+            const QString key = IniText::normalisedName(name);
             if (key.startsWith(u';') || key.startsWith(u'#')) {
                 marks.insert(o, { Kind::ReadsAsComment, {} });
                 continue;
@@ -323,11 +401,13 @@ void NameMarks::markGroup(const std::vector<int> &sections, bool &written)
             }
             const qsizetype equals = line.indexOf(u'=');
             const QString loadedName = loaderTrimmed(line.first(equals));
-            if (loaded.contains(loadedName)) {
-                marks.insert(o, { Kind::HiddenByEarlier, loadedName });
-                continue;
+            if (anyEquals) {
+                if (loaded.contains(loadedName)) {
+                    marks.insert(o, { Kind::HiddenByEarlier, loadedName });
+                    continue;
+                }
+                loaded.insert(loadedName);
             }
-            loaded.insert(loadedName);
             if (loadedName != name) {
                 marks.insert(o, { Kind::LoadsBackAs, loadedName });
                 continue;
@@ -342,4 +422,29 @@ void NameMarks::markGroup(const std::vector<int> &sections, bool &written)
                 marks.insert(o, { Kind::ValueLoadsBackAs, loadedValue });
         }
     }
+}
+
+bool NameMarks::plainLine(int section, int option) const
+{
+    // A name and value that the line "name=value" gives back unchanged.
+    const auto plain = [](auto text, bool isName) {
+        if (text.isEmpty())
+            return !isName;
+        const auto blank = [](auto c) { return c == ' ' || c == '\t'; };
+        if (blank(text.front()) || blank(text.back()))
+            return false;
+        if (isName && (text.front() == ';' || text.front() == '#' || text.front() == '['))
+            return false;
+        for (const auto c : text) {
+            if (c == '\r' || c == '\n' || (isName && c == '='))
+                return false;
+        }
+        return true;
+    };
+    const auto check = [&](int column) {
+        return m_tree->optionTextView(section, option, column).visit([&](auto text) {
+            return plain(text, column == DocumentTree::NameColumn);
+        });
+    };
+    return check(DocumentTree::NameColumn) && check(DocumentTree::ValueColumn);
 }

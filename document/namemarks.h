@@ -70,6 +70,7 @@ private:
     void touchSection(int section);
     void update();
     void markGroup(const std::vector<int> &sections, bool &written);
+    [[nodiscard]] bool plainLine(int section, int option) const;
 
     const DocumentTree *m_tree;
     std::vector<SectionState> m_sections;
