@@ -19,7 +19,8 @@ void usage()
                "       saldrix_bench export IN OUT [--title-first] [--separator TEXT] [--volume] [--genre]\n"
                "                                   [--numtracks] [--separator-line TEXT]\n"
                "       saldrix_bench find FILE TEXT [--names] [--values] [--case]\n"
-               "       saldrix_bench undo FILE [--every-other]\n",
+               "       saldrix_bench undo FILE [--every-other]\n"
+               "       saldrix_bench marks [SECTIONS OPTIONS]\n",
         stderr);
 }
 
@@ -68,6 +69,8 @@ int main(int argc, char *argv[])
         return benchFind(argc, argv, args);
     if (std::strcmp(command, "undo") == 0)
         return benchUndo(argc, argv, args);
+    if (std::strcmp(command, "marks") == 0)
+        return benchMarks(argc, argv, args);
     usage();
     return 2;
 #endif

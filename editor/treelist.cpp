@@ -1,6 +1,7 @@
 #include "editor/treelist.h"
 
 #include "document/documenttree.h"
+#include "document/namemarks.h"
 #include "editor/treelistdelegate.h"
 #include "editor/treelistrules.h"
 #include "editor/treepictures.h"
@@ -113,6 +114,10 @@ void TreeList::setDocument(DocumentTree *tree)
             connect(tree, &QAbstractItemModel::rowsRemoved, this, &TreeList::afterRemoval),
         };
     }
+    delete m_nameMarks;
+    m_nameMarks = tree != nullptr ? new NameMarks(tree, this) : nullptr;
+    if (m_nameMarks != nullptr)
+        connect(m_nameMarks, &NameMarks::marksChanged, viewport(), qOverload<>(&QWidget::update));
     setColumnWidths({ InitialNameWidth, InitialValueWidth });
     afterReset();
 }

@@ -20,6 +20,7 @@ class QMenu;
 class QMimeData;
 class StandardTreeListHandlers;
 class TreeListDelegate;
+class NameMarks;
 class TreeListHandlers;
 
 // The two-column view over the document tree. Nodes are named by their column-0 index. The tree
@@ -44,6 +45,8 @@ public:
     [[nodiscard]] QIcon image(int index) const;
     // The image index drawn for a node, as the handlers answer it.
     [[nodiscard]] int nodeImageIndex(const QModelIndex &node, bool selected) const;
+    // What a save will do to the names shown, kept up to date with the document.
+    [[nodiscard]] const NameMarks *nameMarks() const { return m_nameMarks; }
 
     // Opened by the right button and the context-menu key; the tree does not own it.
     void setPopupMenu(QMenu *menu);
@@ -191,6 +194,7 @@ private:
     TreeListHandlers *m_handlers = nullptr;
     std::unique_ptr<StandardTreeListHandlers> m_standardHandlers;
     TreeListDelegate *m_delegate = nullptr;
+    NameMarks *m_nameMarks = nullptr;
     QList<QIcon> m_images;
     QPointer<QMenu> m_popupMenu;
 
