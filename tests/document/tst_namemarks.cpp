@@ -246,7 +246,7 @@ void tst_NameMarks::marksFollowEveryChangeOfTheModel()
             const int s = random.bounded(std::max(sections, 1));
             const int options = sections > 0 ? tree.optionCount(s) : 0;
             const QString name = names.at(random.bounded(int(names.size())));
-            switch (sections == 0 ? 1 : random.bounded(9)) {
+            switch (sections == 0 ? 1 : random.bounded(10)) {
             case 0:
                 tree.setData(tree.sectionIndex(s), name, Qt::EditRole);
                 break;
@@ -277,6 +277,16 @@ void tst_NameMarks::marksFollowEveryChangeOfTheModel()
                 for (int o = 0; o < tree.optionCount(t); o += 2)
                     nodes << tree.optionIndex(t, o);
                 tree.removeNodes(nodes);
+                break;
+            }
+            case 8: { // a removal and its undo
+                QModelIndexList nodes { tree.sectionIndex(random.bounded(sections)) };
+                if (options > 0)
+                    nodes << tree.optionIndex(s, random.bounded(options));
+                DocumentNodes taken = tree.takeNodes(nodes);
+                const NameMarks between(&tree);
+                QCOMPARE(marksOf(tree, marks), marksOf(tree, between));
+                tree.putBack(std::move(taken));
                 break;
             }
             default: {
