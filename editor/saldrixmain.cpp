@@ -6,6 +6,7 @@
 #include "editor/applicationtitle.h"
 #include "editor/commandstate.h"
 #include "editor/cursors.h"
+#include "editor/errordisplay.h"
 #include "editor/filedrop.h"
 #include "editor/imagelist.h"
 #include "editor/treelist.h"
@@ -345,19 +346,18 @@ void TfrmSaldrixMain::runCommand(const std::function<void()> &command)
 {
     if (m_loading)
         return;
-    try {
-        command();
-    } catch (const SaldrixError &error) {
-        showError(error.message());
-    } catch (const std::exception &error) {
-        showError(QString::fromLocal8Bit(error.what()));
-    }
+    runShowingErrors(m_dialogs, errorParent(), command);
+}
+
+QWidget *TfrmSaldrixMain::errorParent()
+{
+    // Centred on the window while it is shown; on the screen before it appears and after it has gone.
+    return isVisible() ? this : nullptr;
 }
 
 void TfrmSaldrixMain::showError(const QString &message)
 {
-    // Centred on the window while it is shown; on the screen before it appears and after it has gone.
-    m_dialogs.showError(isVisible() ? this : nullptr, message);
+    m_dialogs.showError(errorParent(), message);
 }
 
 bool TfrmSaldrixMain::event(QEvent *event)

@@ -44,6 +44,8 @@ public:
     [[nodiscard]] bool isLoading() const { return m_loading; }
     // The bar above the tree that reports changes made to the file by other programs.
     [[nodiscard]] DiskChangeBar *diskChangeBar() const { return m_diskChangeBar; }
+    // Level of the node a drag began on (0 section, 1 option).
+    [[nodiscard]] int dragNodeLevel() const { return DragNodeLevel; }
 
     // The file to open at the first show (the first command-line argument); empty for none.
     void setStartFile(const QString &fileName) { m_startFile = fileName; }
@@ -65,48 +67,6 @@ public:
     void TreeListBeginDragNode(TreeList *sender, const QModelIndex &node) override;
     void TreeListDragOver(TreeList *sender, QObject *source, int x, int y, bool &accept) override;
     void TreeListDragDrop(TreeList *sender, QObject *source, int x, int y) override;
-
-    // Components, named as their objectName.
-    QAction *actFileNew = nullptr;
-    QAction *actFileOpen = nullptr;
-    QAction *actFileSave = nullptr;
-    QAction *actFileSaveAs = nullptr;
-    QAction *actFileClose = nullptr;
-    QAction *actFileExportCD = nullptr;
-    QAction *actFileExit = nullptr;
-    QAction *actHelpAbout = nullptr;
-    QAction *actEditSectionAdd = nullptr;
-    QAction *actEditSectionDelete = nullptr;
-    QAction *actEditSectionRename = nullptr;
-    QAction *actEditOptionAdd = nullptr;
-    QAction *actEditOptionDelete = nullptr;
-    QAction *actEditOptionRename = nullptr;
-    QAction *actEditOptionModifyValue = nullptr;
-    QAction *actEditDeleteSelection = nullptr;
-
-    QMenu *miFile = nullptr;
-    QMenu *miFileReopen = nullptr;
-    QMenu *miEdit = nullptr;
-    QMenu *miHelp = nullptr;
-    QMenu *PopupMenu = nullptr;
-    QToolBar *ToolBar = nullptr;
-    QToolButton *ToolButton3 = nullptr;
-    QLabel *StatusPanel0 = nullptr;
-    QLabel *StatusPanel1 = nullptr;
-    QLabel *StatusPanel2 = nullptr;
-    // How far a load has got, shown while a load takes longer than half a second.
-    QProgressBar *m_loadProgress = nullptr;
-    QFileDialog *OpenDialog1 = nullptr;
-    QFileDialog *SaveDialog1 = nullptr;
-    MRUManager *MRUManager1 = nullptr;
-    // Keeps the window's placement, the dialogs' folders and the recent files between runs.
-    FormStorage *rxRegistry = nullptr;
-
-    // Level of the node a drag began on (0 section, 1 option).
-    int DragNodeLevel = 0;
-    // Numbers for the names of new sections and options; they count for the whole run.
-    qint32 SectionCounter = 0;
-    qint32 OptionCounter = 0;
 
 public Q_SLOTS:
     void NewOpenSaveSaveasClose();
@@ -164,6 +124,7 @@ private:
     // Runs a command: nothing while a file loads, and any failure goes to the error display.
     void runCommand(const std::function<void()> &command);
     void showError(const QString &message);
+    [[nodiscard]] QWidget *errorParent();
 
     // File command steps (saldrixmain_file.cpp).
     void clearDocument();
@@ -179,10 +140,14 @@ private:
     bool saveAsCommand();
     void newOrCloseCommand();
     void openCommand();
-    // The unsaved-changes question before a new document replaces this one; false to stop.
-    bool settleChangesBeforeOpen();
-    // Replaces the document by the named file, as Open does once the file is chosen.
-    void openFile(const QString &fileName);
+    // What comes after the unsaved-changes question: another document, or the end of the window.
+    enum class Next { OtherDocument, CloseWindow };
+    // The unsaved-changes question and the save it may lead to; true to go on, false to stop.
+    bool saveChangesFirst(Next next);
+    enum class Recent { Remember, Keep };
+    // Replaces the document by the named file: Open, the recent files, the start file, a dropped
+    // file and Reload all read a file through here.
+    void openDocument(const QString &fileName, Recent recent);
     void loadFile(const QString &fileName);
     void markModified();
 
@@ -193,6 +158,48 @@ private:
     // Asks before a save replaces a file that another program changed; true to go on.
     bool confirmOverwrite(const QString &fileName);
     void reloadFromDisk();
+
+    // Components, named as their objectName; tests find them by that name.
+    QAction *actFileNew = nullptr;
+    QAction *actFileOpen = nullptr;
+    QAction *actFileSave = nullptr;
+    QAction *actFileSaveAs = nullptr;
+    QAction *actFileClose = nullptr;
+    QAction *actFileExportCD = nullptr;
+    QAction *actFileExit = nullptr;
+    QAction *actHelpAbout = nullptr;
+    QAction *actEditSectionAdd = nullptr;
+    QAction *actEditSectionDelete = nullptr;
+    QAction *actEditSectionRename = nullptr;
+    QAction *actEditOptionAdd = nullptr;
+    QAction *actEditOptionDelete = nullptr;
+    QAction *actEditOptionRename = nullptr;
+    QAction *actEditOptionModifyValue = nullptr;
+    QAction *actEditDeleteSelection = nullptr;
+
+    QMenu *miFile = nullptr;
+    QMenu *miFileReopen = nullptr;
+    QMenu *miEdit = nullptr;
+    QMenu *miHelp = nullptr;
+    QMenu *PopupMenu = nullptr;
+    QToolBar *ToolBar = nullptr;
+    QToolButton *ToolButton3 = nullptr;
+    QLabel *StatusPanel0 = nullptr;
+    QLabel *StatusPanel1 = nullptr;
+    QLabel *StatusPanel2 = nullptr;
+    // How far a load has got, shown while a load takes longer than half a second.
+    QProgressBar *m_loadProgress = nullptr;
+    QFileDialog *OpenDialog1 = nullptr;
+    QFileDialog *SaveDialog1 = nullptr;
+    MRUManager *MRUManager1 = nullptr;
+    // Keeps the window's placement, the dialogs' folders and the recent files between runs.
+    FormStorage *rxRegistry = nullptr;
+
+    // Level of the node a drag began on (0 section, 1 option).
+    int DragNodeLevel = 0;
+    // Numbers for the names of new sections and options; they count for the whole run.
+    qint32 SectionCounter = 0;
+    qint32 OptionCounter = 0;
 
     UserDialogs &m_dialogs;
     DocumentTree *m_document = nullptr;

@@ -50,8 +50,7 @@ void TfrmSaldrixMain::reloadFromDisk()
         const QString fileName = FFileName;
         if (fileName.isEmpty())
             return;
-        if (FModified && !settleChangesBeforeOpen())
-            return;
-        openFile(fileName);
+        if (saveChangesFirst(Next::OtherDocument))
+            openDocument(fileName, Recent::Remember);
     });
 }

@@ -36,13 +36,12 @@ void TfrmSaldrixMain::createSettings()
         m_treeList, QStringList { QStringLiteral("OptionsTreeListColumn1"), QStringLiteral("OptionsTreeListColumn2") });
     // The tree fits its columns to its width, keeping their proportion.
     m_treeLayout->setWidthsApplier([this](const QList<int> &widths) { m_treeList->setColumnWidths(widths); });
-    try {
-        m_treeLayout->load(SettingsStore(rxRegistry->storeFileName()));
-    } catch (const SaldrixError &error) {
-        // A store that could not be read is not overwritten with the built-in layout at exit.
-        m_treeLayout->setStoreLayout(false);
-        showSettingsError(error.message());
-    }
+    catchErrors([this] { m_treeLayout->load(SettingsStore(rxRegistry->storeFileName())); },
+        [this](const QString &message) {
+            // A store that could not be read is not overwritten with the built-in layout at exit.
+            m_treeLayout->setStoreLayout(false);
+            showSettingsError(message);
+        });
 }
 
 void TfrmSaldrixMain::showSettingsError(const QString &message)
@@ -67,13 +66,13 @@ void TfrmSaldrixMain::destroySettings()
     rxRegistry->formDestroying();
     if (!m_treeLayout->storesLayout())
         return;
-    try {
-        SettingsStore store(rxRegistry->storeFileName());
-        m_treeLayout->save(store);
-        store.close();
-    } catch (const SaldrixError &error) {
-        showSettingsError(error.message());
-    }
+    catchErrors(
+        [this] {
+            SettingsStore store(rxRegistry->storeFileName());
+            m_treeLayout->save(store);
+            store.close();
+        },
+        [this](const QString &message) { showSettingsError(message); });
 }
 
 void TfrmSaldrixMain::actHelpAboutExecute()

@@ -1,6 +1,7 @@
 #include "export/saldrixwizard.h"
 
 #include "document/saldrixerror.h"
+#include "editor/errordisplay.h"
 #include "editor/userdialogs.h"
 #include "export/exportcatalogue.h"
 #include "export/filenameparts.h"
@@ -186,14 +187,10 @@ void TfrmSaldrixWizard::BtnDoneClick()
     ExportContext context;
     context.documentFileName = m_documentFileName ? m_documentFileName() : m_lastDocumentFileName;
     context.showInformation = [this](const QString &message) { m_dialogs.showInformation(this, message); };
-    try {
+    runShowingErrors(m_dialogs, this, [this, &options, &context] {
         ProgressWindowDisplay progress(this);
         ExportCatalogue(m_tree, options, progress, context);
-    } catch (const SaldrixError &error) {
-        m_dialogs.showError(this, error.message());
-    } catch (const std::exception &error) {
-        m_dialogs.showError(this, QString::fromLocal8Bit(error.what()));
-    }
+    });
 }
 
 void TfrmSaldrixWizard::BtnCloseClick()

@@ -98,5 +98,4 @@ void MRUManager::rebuildMenu()
         m_menu->addAction(item);
         m_items.append(item);
     }
-    m_menu->menuAction()->setEnabled(!m_menu->actions().isEmpty());
 }

@@ -71,9 +71,10 @@ private:
     void open(const QString &path)
     {
         m_dialogs->files << path;
-        m_window->actFileOpen->trigger();
+        action("actFileOpen")->trigger();
         QCOMPARE(m_window->fileName(), path);
     }
+    QAction *action(const char *name) { return m_window->findChild<QAction *>(QLatin1String(name)); }
     template <typename T> T *wizardChild(const QString &name) { return m_wizard->findChild<T *>(name); }
     void pressDone()
     {
@@ -109,7 +110,7 @@ void tst_ExportCommand::exportCommandProposesTheOpenFilesName()
     QCOMPARE(m_window->findChild<TfrmSaldrixWizard *>(u"SaldrixWizard"_s), m_wizard);
     QVERIFY(!m_wizard->isVisible());
     open(writeFile(u"cdplayer.ini"_s, Catalogue));
-    m_window->actFileExportCD->trigger();
+    action("actFileExportCD")->trigger();
     QVERIFY(m_wizard->isVisible() && m_wizard->isWindow());
     QCOMPARE(wizardChild<QLineEdit>(u"edFileName"_s)->text(), m_dir.filePath(u"cdplayer.txt"_s));
     // Modeless: the main window stays usable while the wizard is open.
@@ -130,8 +131,8 @@ void tst_ExportCommand::exportsUnsavedEditsWithoutTouchingTheDocument()
 {
     open(writeFile(u"cdplayer.ini"_s, Catalogue));
     QVERIFY(m_window->document()->setData(m_window->document()->optionIndex(1, 1, 1), u"South Wind"_s));
-    m_window->actEditSectionAdd->trigger(); // a new disc without options, and the document is modified
-    m_window->actFileExportCD->trigger();
+    action("actEditSectionAdd")->trigger(); // a new disc without options, and the document is modified
+    action("actFileExportCD")->trigger();
     pressDone();
 
     const QByteArray text = readFile(u"cdplayer.txt"_s);
@@ -144,10 +145,10 @@ void tst_ExportCommand::exportsUnsavedEditsWithoutTouchingTheDocument()
 
 void tst_ExportCommand::untitledDocumentProposesOnlyTheExtension()
 {
-    QVERIFY(!m_window->actFileExportCD->isEnabled()); // an empty document has nothing to export
-    m_window->actEditSectionAdd->trigger();
-    QVERIFY(m_window->actFileExportCD->isEnabled());
-    m_window->actFileExportCD->trigger();
+    QVERIFY(!action("actFileExportCD")->isEnabled()); // an empty document has nothing to export
+    action("actEditSectionAdd")->trigger();
+    QVERIFY(action("actFileExportCD")->isEnabled());
+    action("actFileExportCD")->trigger();
     QCOMPARE(wizardChild<QLineEdit>(u"edFileName"_s)->text(), u".txt"_s);
 }
 
@@ -155,7 +156,7 @@ void tst_ExportCommand::refusesToOverwriteTheOpenFile()
 {
     const QString document = writeFile(u"cdplayer.ini"_s, Catalogue);
     open(document);
-    m_window->actFileExportCD->trigger();
+    action("actFileExportCD")->trigger();
     wizardChild<QLineEdit>(u"edFileName"_s)->setText(document);
     pressDone();
 
@@ -168,7 +169,7 @@ void tst_ExportCommand::refusesToOverwriteTheOpenFile()
 void tst_ExportCommand::mainWindowClosesWhileTheWizardIsOpen()
 {
     open(writeFile(u"cdplayer.ini"_s, Catalogue));
-    m_window->actFileExportCD->trigger();
+    action("actFileExportCD")->trigger();
     QVERIFY(m_wizard->isVisible());
     QSignalSpy closed(m_window.get(), &TfrmSaldrixMain::closeAccepted);
     QVERIFY(m_window->close());

@@ -181,7 +181,7 @@ void tst_MainWindowEdit::deletingEverySectionLeavesOnlyAddSection()
     f.trigger("actEditDeleteSelection");
     QCOMPARE(f.tree().sectionCount(), 0);
     QVERIFY(!f.view().focusedNode().isValid());
-    for (QAction *action : f.window->miEdit->actions()) {
+    for (QAction *action : f.child<QMenu>("miEdit")->actions()) {
         if (!action->isSeparator())
             QCOMPARE(action->isEnabled(), action == f.action("actEditSectionAdd"));
     }
