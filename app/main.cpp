@@ -1,4 +1,4 @@
-#include "editor/applicationtitle.h"
+#include "dialogs/applicationtitle.h"
 #include "editor/messageboxdialogs.h"
 #include "editor/saldrixmain.h"
 #include "export/commandline.h"

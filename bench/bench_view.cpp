@@ -12,7 +12,7 @@
 #include "document/treeio.h"
 #include "editor/saldrixmain.h"
 #include "editor/treelist.h"
-#include "editor/userdialogs.h"
+#include "dialogs/userdialogs.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,8 +1,8 @@
 #include "editor/errordisplay.h"
 
 #include "document/saldrixerror.h"
-#include "editor/applicationtitle.h"
-#include "editor/userdialogs.h"
+#include "dialogs/applicationtitle.h"
+#include "dialogs/userdialogs.h"
 
 #include <QMessageBox>
 

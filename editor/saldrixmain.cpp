@@ -3,14 +3,14 @@
 #include "document/busycursor.h"
 #include "document/documenttree.h"
 #include "document/saldrixerror.h"
-#include "editor/applicationtitle.h"
+#include "dialogs/applicationtitle.h"
 #include "editor/commandstate.h"
 #include "editor/cursors.h"
 #include "editor/errordisplay.h"
 #include "editor/filedrop.h"
 #include "editor/imagelist.h"
 #include "editor/treelist.h"
-#include "editor/userdialogs.h"
+#include "dialogs/userdialogs.h"
 #include "settings/treelayout.h"
 
 #include <QAction>

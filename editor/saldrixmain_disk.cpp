@@ -5,7 +5,7 @@
 #include "editor/diskchangebar.h"
 #include "editor/filewatch.h"
 #include "editor/treelist.h"
-#include "editor/userdialogs.h"
+#include "dialogs/userdialogs.h"
 
 #include <QVBoxLayout>
 

@@ -3,7 +3,7 @@
 
 #include "document/documenttree.h"
 #include "editor/treelist.h"
-#include "editor/userdialogs.h"
+#include "dialogs/userdialogs.h"
 
 #include <QPersistentModelIndex>
 #include <QScopeGuard>

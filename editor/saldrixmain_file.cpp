@@ -6,7 +6,7 @@
 #include "document/saldrixerror.h"
 #include "document/treeio.h"
 #include "editor/treelist.h"
-#include "editor/userdialogs.h"
+#include "dialogs/userdialogs.h"
 
 #include <QElapsedTimer>
 #include <QFileDialog>

@@ -6,7 +6,7 @@
 #include "document/saldrixerror.h"
 #include "editor/cursors.h"
 #include "editor/treelist.h"
-#include "editor/userdialogs.h"
+#include "dialogs/userdialogs.h"
 #include "settings/formstorage.h"
 #include "settings/mrumanager.h"
 #include "settings/settingsstore.h"

@@ -2,7 +2,7 @@
 
 #include "document/saldrixerror.h"
 #include "editor/errordisplay.h"
-#include "editor/userdialogs.h"
+#include "dialogs/userdialogs.h"
 #include "export/exportcatalogue.h"
 #include "export/filenameparts.h"
 #include "export/pagemanager.h"

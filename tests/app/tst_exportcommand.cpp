@@ -1,6 +1,6 @@
 #include "document/documenttree.h"
 #include "editor/saldrixmain.h"
-#include "editor/userdialogs.h"
+#include "dialogs/userdialogs.h"
 #include "export/mainwindowexport.h"
 #include "export/saldrixwizard.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/userdialogs.h"
+#include "dialogs/userdialogs.h"
 
 #include <QList>
 #include <QStringList>

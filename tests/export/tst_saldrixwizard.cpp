@@ -1,7 +1,7 @@
 #include "exporttesthelpers.h"
 
 #include "document/documenttree.h"
-#include "editor/userdialogs.h"
+#include "dialogs/userdialogs.h"
 #include "export/pagemanager.h"
 #include "export/saldrixprogress.h"
 #include "export/saldrixwizard.h"
