@@ -1,5 +1,5 @@
 #include "dialogs/applicationtitle.h"
-#include "editor/messageboxdialogs.h"
+#include "dialogs/messageboxdialogs.h"
 #include "editor/saldrixmain.h"
 #include "export/commandline.h"
 #include "export/mainwindowexport.h"

@@ -6,7 +6,7 @@
 #include "dialogs/applicationtitle.h"
 #include "editor/commandstate.h"
 #include "editor/cursors.h"
-#include "editor/errordisplay.h"
+#include "dialogs/errordisplay.h"
 #include "editor/filedrop.h"
 #include "editor/imagelist.h"
 #include "editor/treelist.h"

@@ -1,7 +1,7 @@
 #include "export/saldrixwizard.h"
 
 #include "document/saldrixerror.h"
-#include "editor/errordisplay.h"
+#include "dialogs/errordisplay.h"
 #include "dialogs/userdialogs.h"
 #include "export/exportcatalogue.h"
 #include "export/filenameparts.h"

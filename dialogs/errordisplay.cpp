@@ -1,4 +1,4 @@
-#include "editor/errordisplay.h"
+#include "dialogs/errordisplay.h"
 
 #include "document/saldrixerror.h"
 #include "dialogs/applicationtitle.h"
