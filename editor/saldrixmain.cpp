@@ -10,6 +10,7 @@
 #include "editor/filedrop.h"
 #include "editor/imagelist.h"
 #include "editor/treelist.h"
+#include "wizard/saldrixwizard.h"
 #include "dialogs/userdialogs.h"
 #include "settings/treelayout.h"
 
@@ -85,6 +86,7 @@ TfrmSaldrixMain::TfrmSaldrixMain(UserDialogs &dialogs, QWidget *parent)
 
     createSettings();
     FormCreate();
+    createExportWizard();
 }
 
 TfrmSaldrixMain::~TfrmSaldrixMain()
@@ -408,7 +410,16 @@ void TfrmSaldrixMain::closeEvent(QCloseEvent *event)
 
 void TfrmSaldrixMain::actFileExportCDExecute()
 {
-    runCommand([this] { Q_EMIT exportRequested(); });
+    // Each Export proposes a name from the file open now; Done exports the document as it stands,
+    // refuses to write over the document's own file, and waits while a file is being read.
+    runCommand([this] { m_wizard->showForDocument(FFileName); });
+}
+
+void TfrmSaldrixMain::createExportWizard()
+{
+    m_wizard = new TfrmSaldrixWizard(*m_document, m_dialogs, this);
+    m_wizard->setDocumentFileNameSource([this] { return FFileName; });
+    m_wizard->setDocumentBusySource([this] { return m_loading; });
 }
 
 void TfrmSaldrixMain::actFileExitExecute()

@@ -22,6 +22,7 @@ class QMenu;
 class QToolBar;
 class QToolButton;
 class TreeLayout;
+class TfrmSaldrixWizard;
 class TreeList;
 class UserDialogs;
 
@@ -89,8 +90,6 @@ public Q_SLOTS:
 Q_SIGNALS:
     // A file chosen in the Open dialog, before it is read: the recent-files list takes it.
     void recentFileOpened(const QString &fileName);
-    // The export command ran; the export wizard proposes its file name from fileName().
-    void exportRequested();
     // The window is shown for the first time; emitted before the command-line file is read.
     void firstShown();
     // The window was allowed to close.
@@ -110,6 +109,7 @@ private:
     void createToolBar();
     void createStatusBar();
     void createDialogs();
+    void createExportWizard();
     void FormCreate();
     // Settings kept between runs (saldrixmain_settings.cpp): bound and loaded while the window is
     // built, saved while it is destroyed.
@@ -214,5 +214,7 @@ private:
     bool m_settingsExiting = false;
     bool m_settingsErrorShown = false;
     DiskChangeBar *m_diskChangeBar = nullptr;
+    // The export wizard, made hidden with the window; Export shows it, Close only hides it.
+    TfrmSaldrixWizard *m_wizard = nullptr;
     FileWatch *m_fileWatch = nullptr;
 };

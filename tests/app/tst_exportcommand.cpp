@@ -1,8 +1,7 @@
 #include "document/documenttree.h"
 #include "editor/saldrixmain.h"
 #include "dialogs/userdialogs.h"
-#include "export/mainwindowexport.h"
-#include "export/saldrixwizard.h"
+#include "wizard/saldrixwizard.h"
 
 #include <QAction>
 #include <QApplication>
@@ -88,7 +87,7 @@ private Q_SLOTS:
     {
         m_dialogs = std::make_unique<AnsweringDialogs>();
         m_window = std::make_unique<TfrmSaldrixMain>(*m_dialogs);
-        m_wizard = createExportWizard(*m_window);
+        m_wizard = m_window->findChild<TfrmSaldrixWizard *>(QStringLiteral("SaldrixWizard"));
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     }

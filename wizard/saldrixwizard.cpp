@@ -1,13 +1,13 @@
-#include "export/saldrixwizard.h"
+#include "wizard/saldrixwizard.h"
 
 #include "document/saldrixerror.h"
 #include "dialogs/errordisplay.h"
 #include "dialogs/userdialogs.h"
 #include "export/exportcatalogue.h"
 #include "export/filenameparts.h"
-#include "export/pagemanager.h"
-#include "export/saldrixprogress.h"
-#include "export/updown.h"
+#include "wizard/pagemanager.h"
+#include "wizard/saldrixprogress.h"
+#include "wizard/updown.h"
 
 #include <QCheckBox>
 #include <QFileDialog>
@@ -47,7 +47,7 @@ TfrmSaldrixWizard::TfrmSaldrixWizard(DocumentTree &tree, UserDialogs &dialogs, Q
         move(screen->availableGeometry().center() - rect().center());
 }
 
-void TfrmSaldrixWizard::actFileExportCDExecute(const QString &documentFileName)
+void TfrmSaldrixWizard::showForDocument(const QString &documentFileName)
 {
     m_lastDocumentFileName = documentFileName;
     edFileName->setText(DirectoryPart(documentFileName) + BareFileName(documentFileName) + QStringLiteral(".txt"));
