@@ -12,7 +12,7 @@
 #include "editor/treelist.h"
 #include "wizard/saldrixwizard.h"
 #include "dialogs/userdialogs.h"
-#include "settings/treelayout.h"
+#include "formsettings/treelayout.h"
 
 #include <QAction>
 #include <QActionEvent>

@@ -7,10 +7,10 @@
 #include "editor/cursors.h"
 #include "editor/treelist.h"
 #include "dialogs/userdialogs.h"
-#include "settings/formstorage.h"
-#include "settings/mrumanager.h"
+#include "formsettings/formstorage.h"
+#include "formsettings/mrumanager.h"
 #include "settings/settingsstore.h"
-#include "settings/treelayout.h"
+#include "formsettings/treelayout.h"
 
 void TfrmSaldrixMain::createSettings()
 {

@@ -1,7 +1,7 @@
 #include "storefiles.h"
 
-#include "settings/formstorage.h"
-#include "settings/mrumanager.h"
+#include "formsettings/formstorage.h"
+#include "formsettings/mrumanager.h"
 #include "settings/placementtext.h"
 
 #include <QFileDialog>

@@ -1,6 +1,6 @@
 #include "storefiles.h"
 
-#include "settings/mrumanager.h"
+#include "formsettings/mrumanager.h"
 #include "settings/settingsstore.h"
 
 #include <QAction>

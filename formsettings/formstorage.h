@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/storedproperty.h"
+#include "formsettings/storedproperty.h"
 
 #include <QObject>
 #include <QPointer>

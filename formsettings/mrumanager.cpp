@@ -1,4 +1,4 @@
-#include "settings/mrumanager.h"
+#include "formsettings/mrumanager.h"
 
 #include <QAction>
 #include <QMenu>

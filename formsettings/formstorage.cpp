@@ -1,7 +1,7 @@
-#include "settings/formstorage.h"
+#include "formsettings/formstorage.h"
 
 #include "document/saldrixerror.h"
-#include "settings/mrumanager.h"
+#include "formsettings/mrumanager.h"
 #include "settings/placementtext.h"
 #include "settings/settingsstore.h"
 
