@@ -23,7 +23,7 @@ void TfrmSaldrixMain::createSettings()
         [this](const QString &fileName) { MRUManager1->add(fileName, 0); });
 
     rxRegistry = new FormStorage(this);
-    rxRegistry->setRecentFiles(MRUManager1);
+    rxRegistry->setRecentFiles(MRUManager1, QStringLiteral("TfrmSaldrixMain.MRUManager1"));
     rxRegistry->setStoredProps({ QStringLiteral("OpenDialog1.InitialDir"), QStringLiteral("SaveDialog1.InitialDir") });
     rxRegistry->setErrorHandler([this](const QString &message) { showSettingsError(message); });
     // The window has taken its designed place when it says it is first shown; the stored one

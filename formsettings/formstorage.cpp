@@ -103,9 +103,7 @@ QStringList FormStorage::storedProps() const
 
 QString FormStorage::recentFilesSection() const
 {
-    const QString owner = m_form != nullptr ? QString::fromLatin1(m_form->metaObject()->className()) : QString();
-    const QString name = m_recentFiles != nullptr ? m_recentFiles->objectName() : QString();
-    return m_section + QLatin1Char('\\') + owner + QLatin1Char('.') + name;
+    return m_section + QLatin1Char('\\') + m_recentFilesKey;
 }
 
 void FormStorage::restoreFormPlacement()

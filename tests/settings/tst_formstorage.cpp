@@ -11,11 +11,6 @@
 #include <QScreen>
 #include <QTest>
 
-// Stands in for the editor's main window, whose class name the recent-files key carries.
-class TfrmSaldrixMain : public QMainWindow {
-    Q_OBJECT
-};
-
 namespace {
 
 const QString Main = QStringLiteral("Main");
@@ -43,7 +38,7 @@ struct Run {
         recent->setRecentMenu(reopen);
         storage = new FormStorage(&form);
         storage->setStoreFileName(file.fileName());
-        storage->setRecentFiles(recent);
+        storage->setRecentFiles(recent, QStringLiteral("TfrmSaldrixMain.MRUManager1"));
         storage->setStoredProps({ QStringLiteral("OpenDialog1.InitialDir"), QStringLiteral("SaveDialog1.InitialDir") });
         storage->setErrorHandler([this](const QString &message) { errors.append(message); });
     }
@@ -64,7 +59,7 @@ struct Run {
         form.hide();
     }
 
-    TfrmSaldrixMain form;
+    QMainWindow form;
     QFileDialog *openDialog = nullptr;
     QFileDialog *saveDialog = nullptr;
     QMenu *reopen = nullptr;
