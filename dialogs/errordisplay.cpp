@@ -1,8 +1,8 @@
 #include "dialogs/errordisplay.h"
 
-#include "document/saldrixerror.h"
 #include "dialogs/applicationtitle.h"
 #include "dialogs/userdialogs.h"
+#include "document/saldrixerror.h"
 
 #include <QMessageBox>
 

@@ -1,18 +1,18 @@
 #include "editor/saldrixmain.h"
 
+#include "dialogs/applicationtitle.h"
+#include "dialogs/errordisplay.h"
+#include "dialogs/userdialogs.h"
 #include "document/busycursor.h"
 #include "document/documenttree.h"
 #include "document/saldrixerror.h"
-#include "dialogs/applicationtitle.h"
 #include "editor/commandstate.h"
 #include "editor/cursors.h"
-#include "dialogs/errordisplay.h"
 #include "editor/filedrop.h"
 #include "editor/imagelist.h"
 #include "editor/treelist.h"
-#include "wizard/saldrixwizard.h"
-#include "dialogs/userdialogs.h"
 #include "formsettings/treelayout.h"
+#include "wizard/saldrixwizard.h"
 
 #include <QAction>
 #include <QActionEvent>

@@ -2,10 +2,10 @@
 // Reload and Ignore, and the question before a save would overwrite such a change.
 #include "editor/saldrixmain.h"
 
+#include "dialogs/userdialogs.h"
 #include "editor/diskchangebar.h"
 #include "editor/filewatch.h"
 #include "editor/treelist.h"
-#include "dialogs/userdialogs.h"
 
 #include <QVBoxLayout>
 

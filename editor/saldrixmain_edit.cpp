@@ -1,9 +1,9 @@
 // The section and option editing commands.
 #include "editor/saldrixmain.h"
 
+#include "dialogs/userdialogs.h"
 #include "document/documenttree.h"
 #include "editor/treelist.h"
-#include "dialogs/userdialogs.h"
 
 #include <QPersistentModelIndex>
 #include <QScopeGuard>

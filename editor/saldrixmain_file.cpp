@@ -2,11 +2,11 @@
 // the recent files.
 #include "editor/saldrixmain.h"
 
+#include "dialogs/userdialogs.h"
 #include "document/documenttree.h"
 #include "document/saldrixerror.h"
 #include "document/treeio.h"
 #include "editor/treelist.h"
-#include "dialogs/userdialogs.h"
 
 #include <QElapsedTimer>
 #include <QFileDialog>

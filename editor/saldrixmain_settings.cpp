@@ -3,14 +3,14 @@
 #include "editor/saldrixmain.h"
 
 #include "about/saldrixabout.h"
+#include "dialogs/userdialogs.h"
 #include "document/saldrixerror.h"
 #include "editor/cursors.h"
 #include "editor/treelist.h"
-#include "dialogs/userdialogs.h"
 #include "formsettings/formstorage.h"
 #include "formsettings/mrumanager.h"
-#include "settings/settingsstore.h"
 #include "formsettings/treelayout.h"
+#include "settings/settingsstore.h"
 
 void TfrmSaldrixMain::createSettings()
 {

@@ -1,8 +1,8 @@
 #include "wizard/saldrixwizard.h"
 
-#include "document/saldrixerror.h"
 #include "dialogs/errordisplay.h"
 #include "dialogs/userdialogs.h"
+#include "document/saldrixerror.h"
 #include "export/exportcatalogue.h"
 #include "export/filenameparts.h"
 #include "wizard/pagemanager.h"

@@ -1,6 +1,6 @@
+#include "dialogs/userdialogs.h"
 #include "document/documenttree.h"
 #include "editor/saldrixmain.h"
-#include "dialogs/userdialogs.h"
 #include "wizard/saldrixwizard.h"
 
 #include <QAction>

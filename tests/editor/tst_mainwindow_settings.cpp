@@ -1,7 +1,7 @@
 // What the main window keeps between runs, through restarts against a store in a temporary folder.
 #include "about/saldrixabout.h"
-#include "mainwindowfixture.h"
 #include "formsettings/mrumanager.h"
+#include "mainwindowfixture.h"
 #include "settings/settingsstore.h"
 
 #include <QDir>

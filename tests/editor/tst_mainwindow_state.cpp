@@ -1,6 +1,6 @@
 // The window's make-up and its state table: caption, status panels and the enable rules.
-#include "editor/commandstate.h"
 #include "dialogs/errordisplay.h"
+#include "editor/commandstate.h"
 #include "mainwindowfixture.h"
 
 #include <QLabel>

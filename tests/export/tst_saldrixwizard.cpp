@@ -1,7 +1,7 @@
 #include "exporttesthelpers.h"
 
-#include "document/documenttree.h"
 #include "dialogs/userdialogs.h"
+#include "document/documenttree.h"
 #include "wizard/pagemanager.h"
 #include "wizard/saldrixprogress.h"
 #include "wizard/saldrixwizard.h"

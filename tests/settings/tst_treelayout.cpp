@@ -1,7 +1,7 @@
 #include "storefiles.h"
 
-#include "settings/settingsstore.h"
 #include "formsettings/treelayout.h"
+#include "settings/settingsstore.h"
 
 #include <QHeaderView>
 #include <QStandardItemModel>
