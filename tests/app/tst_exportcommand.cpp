@@ -1,6 +1,7 @@
 #include "dialogs/userdialogs.h"
 #include "document/documenttree.h"
 #include "editor/saldrixmain.h"
+#include "scripteddialogs.h"
 #include "wizard/saldrixwizard.h"
 
 #include <QAction>
@@ -19,27 +20,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-class AnsweringDialogs final : public UserDialogs {
-public:
-    Answer askSaveChanges(QWidget *) override { return Answer::No; }
-    bool confirm(QWidget *, const QString &) override { return true; }
-    std::optional<QString> chooseFile(QFileDialog &) override
-    {
-        return files.isEmpty() ? std::nullopt : std::optional<QString>(files.takeFirst());
-    }
-    void showInformation(QWidget *parent, const QString &text) override
-    {
-        information << text;
-        informationParents << parent;
-    }
-    void showError(QWidget *, const QString &message) override { errors << message; }
-
-    QStringList files;
-    QStringList information;
-    QList<QWidget *> informationParents;
-    QStringList errors;
-};
-
 const QByteArray Catalogue = "[OptionSettings]\nStartMode=1\n"
                              "[1f3c9a2]\nEntryType=1\nartist=North Wind\ntitle=Low Tide\nnumtracks=2\n0=Harbour\n"
                              "1=Lighthouse\n";
@@ -51,7 +31,7 @@ class tst_ExportCommand : public QObject {
 
 private:
     QTemporaryDir m_dir;
-    std::unique_ptr<AnsweringDialogs> m_dialogs;
+    std::unique_ptr<ScriptedDialogs> m_dialogs;
     std::unique_ptr<TfrmSaldrixMain> m_window;
     TfrmSaldrixWizard *m_wizard = nullptr;
 
@@ -69,7 +49,7 @@ private:
     }
     void open(const QString &path)
     {
-        m_dialogs->files << path;
+        m_dialogs->fileAnswers << path;
         action("actFileOpen")->trigger();
         QCOMPARE(m_window->fileName(), path);
     }
@@ -85,7 +65,10 @@ private:
 private Q_SLOTS:
     void init()
     {
-        m_dialogs = std::make_unique<AnsweringDialogs>();
+        m_dialogs = std::make_unique<ScriptedDialogs>();
+        // Opening over a changed document drops it; a changed file on disk is overwritten.
+        m_dialogs->unscriptedSave = UserDialogs::Answer::No;
+        m_dialogs->unscriptedConfirm = true;
         m_window = std::make_unique<TfrmSaldrixMain>(*m_dialogs);
         m_wizard = m_window->findChild<TfrmSaldrixWizard *>(QStringLiteral("SaldrixWizard"));
         m_window->show();

@@ -1,4 +1,5 @@
 #include "exporttesthelpers.h"
+#include "scripteddialogs.h"
 
 #include "dialogs/userdialogs.h"
 #include "document/documenttree.h"
@@ -25,38 +26,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// Answers every dialog from the script and records what was asked.
-class ScriptedDialogs final : public UserDialogs {
-public:
-    Answer askSaveChanges(QWidget *) override { return Answer::Cancel; }
-    bool confirm(QWidget *, const QString &) override { return false; }
-    std::optional<QString> chooseFile(QFileDialog &dialog) override
-    {
-        ++fileDialogs;
-        return answerFile ? answerFile(dialog) : std::nullopt;
-    }
-    void showInformation(QWidget *parent, const QString &text) override
-    {
-        informationParents << parent;
-        information << text;
-        if (onInformation)
-            onInformation();
-    }
-    void showError(QWidget *parent, const QString &message) override
-    {
-        errorParents << parent;
-        errors << message;
-    }
-
-    std::function<std::optional<QString>(QFileDialog &)> answerFile;
-    std::function<void()> onInformation;
-    int fileDialogs = 0;
-    QStringList information;
-    QStringList errors;
-    QList<QWidget *> informationParents;
-    QList<QWidget *> errorParents;
-};
 
 const QStringList TopLines { u"Please choose a FileName and Path to save the exported file."_s,
     u"The Artist and Title of CD will be the first line of each paragraph."_s,
