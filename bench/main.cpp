@@ -3,6 +3,12 @@
 #include <cstdio>
 #include <cstring>
 
+#ifdef SALDRIX_BENCH_CORE_ONLY
+#include <climits>
+#include <string>
+#include <unistd.h>
+#endif
+
 namespace {
 
 void usage()
@@ -11,9 +17,30 @@ void usage()
                "       saldrix_bench generate DIR\n"
                "       saldrix_bench view [--stalls] FILE\n"
                "       saldrix_bench export IN OUT [--title-first] [--separator TEXT] [--volume] [--genre]\n"
-               "                                   [--numtracks] [--separator-line TEXT]\n",
+               "                                   [--numtracks] [--separator-line TEXT]\n"
+               "       saldrix_bench find FILE TEXT [--names] [--values] [--case]\n"
+               "       saldrix_bench undo FILE [--every-other]\n"
+               "       saldrix_bench marks [SECTIONS OPTIONS]\n",
         stderr);
 }
+
+#ifdef SALDRIX_BENCH_CORE_ONLY
+// Runs the command in saldrix_bench_ui, which stands in the same folder as this program.
+int runInUiProgram(char *argv[])
+{
+    char self[PATH_MAX];
+    const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
+    if (length <= 0) {
+        std::perror("saldrix_bench");
+        return 2;
+    }
+    std::string path(self, size_t(length));
+    path = path.substr(0, path.rfind('/') + 1) + "saldrix_bench_ui";
+    ::execv(path.c_str(), argv);
+    std::perror(path.c_str());
+    return 2;
+}
+#endif
 
 } // namespace
 
@@ -29,12 +56,22 @@ int main(int argc, char *argv[])
     const char *command = argv[1];
     if (std::strcmp(command, "roundtrip") == 0)
         return benchRoundtrip(argc, argv, args);
+#ifdef SALDRIX_BENCH_CORE_ONLY
+    return runInUiProgram(argv);
+#else
     if (std::strcmp(command, "generate") == 0)
         return benchGenerate(argc, argv, args);
     if (std::strcmp(command, "view") == 0)
         return benchView(argc, argv, args);
     if (std::strcmp(command, "export") == 0)
         return benchExport(argc, argv, args);
+    if (std::strcmp(command, "find") == 0)
+        return benchFind(argc, argv, args);
+    if (std::strcmp(command, "undo") == 0)
+        return benchUndo(argc, argv, args);
+    if (std::strcmp(command, "marks") == 0)
+        return benchMarks(argc, argv, args);
     usage();
     return 2;
+#endif
 }

@@ -43,6 +43,14 @@ void DocumentTree::append(DocumentContents &&contents)
 
 void DocumentTree::removeNodes(const QModelIndexList &nodes)
 {
+    DocumentNodes gone = takeNodes(nodes);
+    // Removed sections stay alive until the next removal: a view may still hold plain indexes into
+    // them until it lays itself out again.
+    m_removedSections = std::move(gone.m_sections);
+}
+
+DocumentNodes DocumentTree::takeNodes(const QModelIndexList &nodes)
+{
     std::vector<bool> sectionGone(static_cast<size_t>(sectionCount()), false);
     std::vector<std::vector<int>> optionsGone(static_cast<size_t>(sectionCount()));
     for (const QModelIndex &node : nodes) {
@@ -55,6 +63,7 @@ void DocumentTree::removeNodes(const QModelIndexList &nodes)
             optionsGone[static_cast<size_t>(section)].push_back(node.row());
         }
     }
+    DocumentNodes taken;
     int runs = 0;
     for (int s = 0; s < sectionCount(); ++s) {
         auto &rows = optionsGone[static_cast<size_t>(s)];
@@ -62,16 +71,27 @@ void DocumentTree::removeNodes(const QModelIndexList &nodes)
         rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
         if (sectionGone[static_cast<size_t>(s)]) {
             rows.clear(); // they go with their section
+            taken.m_sectionRows.push_back(s);
             if (s == 0 || !sectionGone[static_cast<size_t>(s - 1)])
                 ++runs;
         }
+        if (rows.empty())
+            continue;
         for (size_t i = 0; i < rows.size(); ++i)
             runs += i == 0 || rows[i - 1] + 1 != rows[i] ? 1 : 0;
+        DocumentNodes::Options options;
+        options.section = s;
+        options.rows = rows;
+        const OptionTexts &texts = m_sections[static_cast<size_t>(s)]->options;
+        options.texts.reserve(qsizetype(rows.size()), 0);
+        for (const int row : rows)
+            options.texts.append(texts.view(row, NameColumn), texts.view(row, ValueColumn), texts.image(row));
+        taken.m_options.push_back(std::move(options));
     }
     constexpr int MostRowRemovals = 16;
     if (runs > MostRowRemovals && !inBatch()) {
-        removeInLayoutChange(std::move(sectionGone), std::move(optionsGone));
-        return;
+        removeInLayoutChange(std::move(sectionGone), std::move(optionsGone), taken);
+        return taken;
     }
     // A few runs: each is one row removal, from the last back, so the rows still to go keep theirs.
     for (int s = sectionCount() - 1; s >= 0; --s) {
@@ -84,6 +104,7 @@ void DocumentTree::removeNodes(const QModelIndexList &nodes)
             end = begin;
         }
     }
+    std::vector<std::unique_ptr<Section>> sections; // the last first
     for (int end = sectionCount(); end > 0;) {
         if (!sectionGone[static_cast<size_t>(end - 1)]) {
             --end;
@@ -92,12 +113,22 @@ void DocumentTree::removeNodes(const QModelIndexList &nodes)
         int begin = end - 1;
         while (begin > 0 && sectionGone[static_cast<size_t>(begin - 1)])
             --begin;
-        removeRows(begin, end - begin);
+        if (!inBatch())
+            beginRemoveRows({}, begin, end - 1);
+        for (int row = end - 1; row >= begin; --row)
+            sections.push_back(std::move(m_sections[static_cast<size_t>(row)]));
+        m_sections.erase(m_sections.begin() + begin, m_sections.begin() + end);
+        m_rowsDirty = true;
+        if (!inBatch())
+            endRemoveRows();
         end = begin;
     }
+    taken.m_sections.assign(std::make_move_iterator(sections.rbegin()), std::make_move_iterator(sections.rend()));
+    return taken;
 }
 
-void DocumentTree::removeInLayoutChange(std::vector<bool> &&sectionGone, std::vector<std::vector<int>> &&optionsGone)
+void DocumentTree::removeInLayoutChange(
+    std::vector<bool> &&sectionGone, std::vector<std::vector<int>> &&optionsGone, DocumentNodes &taken)
 {
     Q_EMIT layoutAboutToBeChanged();
     // Where every index that views hold goes: its new row, or nowhere when its node is removed.
@@ -125,13 +156,10 @@ void DocumentTree::removeInLayoutChange(std::vector<bool> &&sectionGone, std::ve
         if (!optionsGone[s].empty())
             m_sections[s]->options.removeRows(optionsGone[s]);
     }
-    // Removed sections stay alive until the next such removal: a view may still hold plain
-    // indexes into them until it lays itself out again.
-    m_removedSections.clear();
     size_t kept = 0;
     for (size_t s = 0; s < m_sections.size(); ++s) {
         if (sectionGone[s])
-            m_removedSections.push_back(std::move(m_sections[s]));
+            taken.m_sections.push_back(std::move(m_sections[s]));
         else
             m_sections[kept++] = std::move(m_sections[s]);
     }

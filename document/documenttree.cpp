@@ -3,6 +3,7 @@
 #include <QtGlobal>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -102,17 +103,20 @@ bool DocumentTree::setData(const QModelIndex &index, const QVariant &value, int 
     if (section == nullptr || (level(index) == 1 && index.row() >= section->options.size()))
         return false;
     const QString newText = singleLine(value.toString());
+    QString oldText;
     if (level(index) == 0) {
         QString &text = index.column() == NameColumn ? section->name : section->value;
         if (text == newText)
             return false; // an unchanged commit is no edit
-        text = newText; // no validation: names may be empty or repeated
+        oldText = std::exchange(text, newText); // no validation: names may be empty or repeated
     } else {
         if (section->options.view(index.row(), index.column()) == QAnyStringView(newText))
             return false;
+        oldText = section->options.text(index.row(), index.column());
         section->options.setText(index.row(), index.column(), newText);
     }
     emitCellChanged(index);
+    Q_EMIT textEdited(index, oldText);
     Q_EMIT edited();
     return true;
 }

@@ -7,6 +7,7 @@
 #include <QAnyStringView>
 #include <QString>
 
+#include <compare>
 #include <memory>
 #include <vector>
 
@@ -31,6 +32,44 @@ public:
 private:
     friend class DocumentTree;
     std::vector<std::unique_ptr<DocumentSection>> m_sections;
+};
+
+// Where a node stands: a section (option -1) or one of its options.
+struct NodePlace {
+    int section = -1;
+    int option = -1;
+    friend bool operator==(const NodePlace &, const NodePlace &) = default;
+    friend auto operator<=>(const NodePlace &, const NodePlace &) = default;
+};
+
+// Nodes out of a tree, held whole (texts, image indexes, a section's options) until they are put
+// back where they stood. Section rows count the sections as they stand with these nodes in place.
+class DocumentNodes {
+public:
+    DocumentNodes();
+    ~DocumentNodes();
+    DocumentNodes(DocumentNodes &&) noexcept;
+    DocumentNodes &operator=(DocumentNodes &&) noexcept;
+
+    // A new section without options, or a new option, to be put at the given place.
+    [[nodiscard]] static DocumentNodes newSection(int row, const QString &name);
+    [[nodiscard]] static DocumentNodes newOption(
+        int section, int row, const QString &name, const QString &value, int image);
+
+    [[nodiscard]] bool empty() const { return m_sections.empty() && m_options.empty(); }
+    // Where the nodes stand once they are back, in display order.
+    [[nodiscard]] std::vector<NodePlace> places() const;
+
+private:
+    friend class DocumentTree;
+    struct Options {
+        int section = 0;
+        std::vector<int> rows; // ascending
+        OptionTexts texts; // one per row
+    };
+    std::vector<int> m_sectionRows; // ascending
+    std::vector<std::unique_ptr<DocumentSection>> m_sections; // one per row
+    std::vector<Options> m_options; // by ascending section
 };
 
 // The open document: an ordered list of sections, each with an ordered list of options. Column 0
@@ -67,6 +106,8 @@ public:
     [[nodiscard]] QString optionText(int section, int option, int column) const;
     // An option's text where it is kept, without a copy; valid until the section next changes.
     [[nodiscard]] QAnyStringView optionTextView(int section, int option, int column) const;
+    // Every option text of the section at once, for searches (see OptionTexts::allTexts).
+    [[nodiscard]] const OptionTexts &optionTexts(int section) const { return m_sections[size_t(section)]->options; }
 
     // Appends a section after the last one; returns its row.
     int appendSection(const QString &name);
@@ -95,6 +136,12 @@ public:
     // layout change, so that any selection costs a bounded number of notifications.
     void removeNodes(const QModelIndexList &nodes);
 
+    // Takes the given nodes out of the tree as removeNodes() does, and hands them over whole.
+    [[nodiscard]] DocumentNodes takeNodes(const QModelIndexList &nodes);
+    // Puts nodes back where they stood when they were taken (or where new ones were meant to go),
+    // with the same bounded notifications as a removal. The tree must stand as the taking left it.
+    void putBack(DocumentNodes &&nodes);
+
     // Moves keep the moved node's texts and image index and are reported as row moves, so views
     // keep their persistent indexes. Destination rows count positions before the move, as
     // QAbstractItemModel::beginMoveRows does. Each returns false (and changes nothing) when the
@@ -118,6 +165,8 @@ public:
 Q_SIGNALS:
     // A cell's text was changed through setData() (an in-place edit), not by a program call.
     void edited();
+    // The same edit, with the cell and the text it held before; emitted just before edited().
+    void textEdited(const QModelIndex &index, const QString &oldText);
 
 private:
     using Section = DocumentSection;
@@ -125,7 +174,8 @@ private:
     [[nodiscard]] Section *sectionOf(const QModelIndex &index) const;
     [[nodiscard]] int rowOf(const Section *section) const;
     void renumberSections() const;
-    void removeInLayoutChange(std::vector<bool> &&sectionGone, std::vector<std::vector<int>> &&optionsGone);
+    void removeInLayoutChange(
+        std::vector<bool> &&sectionGone, std::vector<std::vector<int>> &&optionsGone, DocumentNodes &taken);
     void emitCellChanged(const QModelIndex &index);
 
     std::vector<std::unique_ptr<Section>> m_sections;

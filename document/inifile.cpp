@@ -117,6 +117,14 @@ void TIniFile::WriteValue(const QString &section, QAnyStringView name, QAnyStrin
         WriteValue(section, name.toString(), value.toString());
 }
 
+void TIniFile::WriteLastingValue(const QString &section, QAnyStringView name, QAnyStringView value)
+{
+    if (m_rewrite)
+        m_rewrite->add(section, name, value, true);
+    else
+        WriteValue(section, name, value);
+}
+
 void TIniFile::WriteValue(const QString &section, const QString &name, const QString &value)
 {
     if (m_rewrite) {

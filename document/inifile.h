@@ -40,6 +40,9 @@ public:
     void WriteValue(const QString &section, const QString &name, const QString &value);
     // The same for texts kept elsewhere (Latin-1, UTF-8 or UTF-16), without copying them first.
     void WriteValue(const QString &section, QAnyStringView name, QAnyStringView value);
+    // The same for texts that stay valid and unchanged until commitRewrite(): a rewrite may refer
+    // to them instead of copying them.
+    void WriteLastingValue(const QString &section, QAnyStringView name, QAnyStringView value);
 
     // A file over MaxReadSize bytes is TooLarge and is not read.
     enum class SnapshotResult { Read, Missing, Unreadable, TooLarge };

@@ -53,10 +53,53 @@ char *putUtf8(char *out, QStringView text, bool &beyondLatin1)
     return out;
 }
 
+// Whether the eight bytes hold one beyond ASCII or one below the blank (a line break among them).
+bool plainWord(quint64 word)
+{
+    constexpr quint64 Ones = 0x0101010101010101ULL;
+    constexpr quint64 High = 0x8080808080808080ULL;
+    return ((word | ((word - 0x20 * Ones) & ~word)) & High) == 0;
+}
+
+// Whether Latin-1 text is printable ASCII, which its UTF-8 form is byte for byte.
+bool isPlain(const char *in, qsizetype n)
+{
+    qsizetype i = 0;
+    for (; i + 8 <= n; i += 8) {
+        quint64 word;
+        std::memcpy(&word, in + i, sizeof word);
+        if (!plainWord(word))
+            return false;
+    }
+    quint64 word = 0x2020202020202020ULL; // the last bytes, padded with blanks
+    std::memcpy(&word, in + i, size_t(n - i));
+    return plainWord(word);
+}
+
 // Latin-1 text as UTF-8, the same way.
 char *putUtf8(char *out, QLatin1StringView text)
 {
-    for (const char byte : text) {
+    // Most texts are printable ASCII, which stays as it is: copied eight bytes at a time.
+    const char *in = text.data();
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    for (; i + 8 <= n; i += 8) {
+        quint64 word;
+        std::memcpy(&word, in + i, sizeof word);
+        if (!plainWord(word))
+            break;
+        std::memcpy(out + i, &word, sizeof word);
+    }
+    if (i < n && n - i < 8) {
+        quint64 word = 0x2020202020202020ULL; // the last bytes, padded with blanks
+        std::memcpy(&word, in + i, size_t(n - i));
+        if (plainWord(word)) {
+            std::memcpy(out + i, in + i, size_t(n - i));
+            return out + n;
+        }
+    }
+    out += i;
+    for (const char byte : text.sliced(i)) {
         const auto c = static_cast<unsigned char>(byte);
         if (c < 0x80) {
             *out++ = c == '\r' || c == '\n' ? ' ' : char(c);
@@ -135,6 +178,26 @@ public:
     }
     void put(char c) { put(&c, 1); }
 
+    // One "name=value" line: a single copy into the buffer when it fits.
+    void putOption(const char *text, qsizetype nameLength, qsizetype valueLength, const char *eol, qsizetype eolSize)
+    {
+        const qsizetype size = nameLength + 1 + valueLength + eolSize;
+        if (Capacity - m_used < size) {
+            put(text, nameLength);
+            put('=');
+            put(text + nameLength, valueLength);
+            put(eol, eolSize);
+            return;
+        }
+        char *out = m_buffer.get() + m_used;
+        std::memcpy(out, text, size_t(nameLength));
+        out += nameLength;
+        *out++ = '=';
+        std::memcpy(out, text + nameLength, size_t(valueLength));
+        std::memcpy(out + valueLength, eol, size_t(eolSize));
+        m_used += size;
+    }
+
     void flush()
     {
         write(QByteArray::fromRawData(m_buffer.get(), m_used));
@@ -200,7 +263,10 @@ char *IniRewrite::room(qsizetype bytes)
 int IniRewrite::sectionFor(const QString &section)
 {
     // The saver writes a section's options one after another: most writes name the last section.
-    if (m_lastSection >= 0 && section == m_lastSectionGiven)
+    // The same shared text is the same name without comparing it.
+    const bool same
+        = section.constData() == m_lastSectionGiven.constData() && section.size() == m_lastSectionGiven.size();
+    if (m_lastSection >= 0 && (same || section == m_lastSectionGiven))
         return m_lastSection;
     const QString name = IniText::normalisedName(section);
     int s = m_sectionIndex.value(name, -1);
@@ -217,7 +283,7 @@ int IniRewrite::sectionFor(const QString &section)
     return s;
 }
 
-void IniRewrite::add(const QString &section, QAnyStringView name, QAnyStringView value)
+void IniRewrite::add(const QString &section, QAnyStringView name, QAnyStringView value, bool lasting)
 {
     // UTF-8 texts are decoded; Latin-1 and UTF-16 are encoded as they stand.
     if (textKind(name) == TextKind::Utf8 || textKind(value) == TextKind::Utf8) {
@@ -231,6 +297,18 @@ void IniRewrite::add(const QString &section, QAnyStringView name, QAnyStringView
         target.runs.push_back({ record, record });
     ++target.runs.back().end;
     ++target.count;
+
+    if (lasting && textKind(name) == TextKind::Latin1 && textKind(value) == TextKind::Latin1) {
+        const auto *nameBytes = static_cast<const char *>(name.data());
+        const auto *valueBytes = static_cast<const char *>(value.data());
+        // Printable ASCII is its own UTF-8; a name with a blank at either end would be trimmed.
+        if (valueBytes == nameBytes + name.size() && !name.isEmpty() && nameBytes[0] != ' '
+            && nameBytes[name.size() - 1] != ' ' && isPlain(nameBytes, name.size() + value.size())) {
+            Q_ASSERT(quint64(value.size()) <= std::numeric_limits<quint32>::max());
+            m_records.push_back({ nameBytes, quint32(name.size()), quint32(value.size()) });
+            return;
+        }
+    }
 
     const auto put = [this](char *out, QAnyStringView text, bool trim) {
         if (textKind(text) == TextKind::Latin1) {
@@ -285,7 +363,7 @@ std::vector<qsizetype> IniRewrite::linesOf(const Section &section) const
             const Record &record = m_records[size_t(r)];
             lines.push_back(r);
             const qsizetype position = qsizetype(lines.size()) - 1;
-            const size_t hash = qHash(QByteArrayView(record.text, record.nameLength));
+            const size_t hash = NameTable::hash(std::string_view(record.text, record.nameLength));
             const qsizetype earlier = places.findOrInsert(hash, position, nameAt);
             if (earlier >= 0) {
                 lines[size_t(earlier)] = r;
@@ -316,10 +394,7 @@ void IniRewrite::writeTo(FileReplacer &file) const
         out.put(eol, eolSize);
         for (const qsizetype r : linesOf(section)) {
             const Record &record = m_records[size_t(r)];
-            out.put(record.text, record.nameLength);
-            out.put('=');
-            out.put(record.text + record.nameLength, record.valueLength);
-            out.put(eol, eolSize);
+            out.putOption(record.text, record.nameLength, record.valueLength, eol, eolSize);
         }
     }
     out.flush();

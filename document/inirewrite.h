@@ -23,13 +23,15 @@ public:
     IniRewrite &operator=(const IniRewrite &) = delete;
 
     // Takes the texts as given; they are stored the way IniText::normalisedName and
-    // normalisedValue describe.
-    void add(const QString &section, QAnyStringView name, QAnyStringView value);
+    // normalisedValue describe. With `lasting`, the caller keeps the texts valid and unchanged
+    // until writeTo, and a value that directly follows its name in memory and needs no change is
+    // referred to instead of copied.
+    void add(const QString &section, QAnyStringView name, QAnyStringView value, bool lasting = false);
     void writeTo(FileReplacer &file) const;
 
 private:
     struct Record {
-        const char *text; // name, then value
+        const char *text; // name, then value, as UTF-8
         quint32 nameLength;
         quint32 valueLength;
     };

@@ -10,8 +10,10 @@ namespace {
 
 using Encoding = TextFormat::Encoding;
 
-bool isValidUtf8(const uchar *s, qsizetype n)
+// Also tells whether the text is plain ASCII.
+bool isValidUtf8(const uchar *s, qsizetype n, bool &ascii)
 {
+    ascii = true;
     qsizetype i = 0;
     while (i < n) {
         // Most INI text is ASCII: skip it a word at a time.
@@ -29,6 +31,7 @@ bool isValidUtf8(const uchar *s, qsizetype n)
             ++i;
             continue;
         }
+        ascii = false;
         qsizetype length = 0;
         if (c >= 0xC2 && c <= 0xDF)
             length = 2;
@@ -51,6 +54,12 @@ bool isValidUtf8(const uchar *s, qsizetype n)
         i += length;
     }
     return true;
+}
+
+bool isValidUtf8(const uchar *s, qsizetype n)
+{
+    bool ascii = false;
+    return isValidUtf8(s, n, ascii);
 }
 
 template <typename Char> bool isBlank(Char c)
@@ -147,7 +156,7 @@ IniText::IniText(QByteArray fileBytes)
         m_format.byteOrderMark = true;
         m_begin = 3;
     }
-    m_format.encoding = isValidUtf8(b + m_begin, n - m_begin) ? Encoding::Utf8 : Encoding::Latin1;
+    m_format.encoding = isValidUtf8(b + m_begin, n - m_begin, m_ascii) ? Encoding::Utf8 : Encoding::Latin1;
     m_bytes = std::move(fileBytes);
     parse(m_bytes.constData() + m_begin, m_bytes.size() - m_begin);
 }
@@ -259,13 +268,22 @@ QAnyStringView IniText::optionValueView(qsizetype option) const
 
 QAnyStringView IniText::trimmedView(qint64 begin, qint64 end) const
 {
-    while (begin < end && isBlank(unitAt(begin)))
-        ++begin;
-    while (end > begin && isBlank(unitAt(end - 1)))
-        --end;
+    const auto trim = [&begin, &end](const auto *text) {
+        while (begin < end && isBlank(text[begin]))
+            ++begin;
+        while (end > begin && isBlank(text[end - 1]))
+            --end;
+    };
+    if (m_wide.isEmpty())
+        trim(m_bytes.constData() + m_begin);
+    else
+        trim(reinterpret_cast<const char16_t *>(m_wide.constData()));
     switch (m_format.encoding) {
     case Encoding::Utf8:
-        return QUtf8StringView(m_bytes.constData() + m_begin + begin, end - begin);
+        // ASCII reads the same as Latin-1, which a caller takes without measuring it again.
+        if (!m_ascii)
+            return QUtf8StringView(m_bytes.constData() + m_begin + begin, end - begin);
+        [[fallthrough]];
     case Encoding::Latin1:
         return QLatin1StringView(m_bytes.constData() + m_begin + begin, end - begin);
     case Encoding::Utf16LE:

@@ -48,7 +48,7 @@ public:
     [[nodiscard]] QString optionName(qsizetype option) const;
     [[nodiscard]] QString optionValue(qsizetype option) const;
     // The same texts where the parse keeps them, without a copy: UTF-8 or Latin-1 bytes, as
-    // format() says, or UTF-16. Valid as long as this object.
+    // format() says (Latin-1 for UTF-8 text that is all ASCII), or UTF-16. Valid as long as this object.
     [[nodiscard]] QAnyStringView optionNameView(qsizetype option) const;
     [[nodiscard]] QAnyStringView optionValueView(qsizetype option) const;
 
@@ -103,6 +103,7 @@ private:
     TextFormat m_format;
     QByteArray m_bytes; // UTF-8 or Latin-1 text, starting at m_begin (after any mark)
     qsizetype m_begin = 0;
+    bool m_ascii = false; // UTF-8 text without a byte beyond ASCII
     QString m_wide; // UTF-16 text
     std::vector<Option> m_options;
     std::vector<Occurrence> m_occurrences;

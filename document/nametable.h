@@ -2,6 +2,8 @@
 
 #include <QtGlobal>
 
+#include <cstring>
+#include <string_view>
 #include <vector>
 
 // An open-addressing index from names to the position where each first stands. It stores only
@@ -9,6 +11,28 @@
 // distinct names of a section costs no allocation per name.
 class NameTable {
 public:
+    // A quick hash of a name's bytes, eight at a time: names are short and there are millions.
+    [[nodiscard]] static size_t hash(std::string_view name)
+    {
+        constexpr quint64 Multiplier = 0x9E3779B97F4A7C15ULL;
+        quint64 h = quint64(name.size()) * Multiplier;
+        size_t i = 0;
+        for (; i + 8 <= name.size(); i += 8) {
+            quint64 word;
+            std::memcpy(&word, name.data() + i, sizeof word);
+            h = (h ^ word) * Multiplier;
+            h ^= h >> 29;
+        }
+        if (i < name.size()) {
+            quint64 word = 0;
+            std::memcpy(&word, name.data() + i, name.size() - i);
+            h = (h ^ word) * Multiplier;
+        }
+        h ^= h >> 32;
+        h *= Multiplier;
+        return size_t(h ^ (h >> 29));
+    }
+
     // Empties the table for up to `count` names.
     void reset(qsizetype count)
     {

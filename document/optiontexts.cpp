@@ -6,16 +6,29 @@
 #include <QtGlobal>
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 namespace {
 
 bool isAscii(const char *bytes, qsizetype size)
 {
-    unsigned char any = 0;
-    for (qsizetype i = 0; i < size; ++i)
+    quint64 any = 0;
+    qsizetype i = 0;
+    for (; i + 8 <= size; i += 8) {
+        quint64 word;
+        std::memcpy(&word, bytes + i, sizeof word);
+        any |= word;
+    }
+    for (; i < size; ++i)
         any |= static_cast<unsigned char>(bytes[i]);
-    return any < 0x80;
+    return (any & 0x8080808080808080ULL) == 0;
+}
+
+// ASCII held as UTF-8 is the same bytes as Latin-1.
+QAnyStringView asLatin1(QAnyStringView text)
+{
+    return QLatin1StringView(static_cast<const char *>(text.data()), text.size_bytes());
 }
 
 bool isLatin1(QStringView text)
@@ -89,6 +102,18 @@ void OptionTexts::widen()
 
 qint64 OptionTexts::put(QAnyStringView first, QAnyStringView second)
 {
+    if (!m_wide && textKind(first) != TextKind::Utf16 && textKind(second) != TextKind::Utf16) {
+        // The common case, one byte per character on both sides: one copy, no conversion.
+        Q_ASSERT(fitsLatin1(first) && fitsLatin1(second));
+        const qsizetype offset = m_latin1.size();
+        m_latin1.resize(offset + first.size_bytes() + second.size_bytes());
+        char *out = m_latin1.data() + offset;
+        if (first.size_bytes() > 0)
+            std::memcpy(out, first.data(), size_t(first.size_bytes()));
+        if (second.size_bytes() > 0)
+            std::memcpy(out + first.size_bytes(), second.data(), size_t(second.size_bytes()));
+        return offset;
+    }
     if (!m_wide && (!fitsLatin1(first) || !fitsLatin1(second)))
         widen();
     const qint64 offset = units();
@@ -111,13 +136,19 @@ qint64 OptionTexts::put(QAnyStringView first, QAnyStringView second)
 void OptionTexts::append(QAnyStringView name, QAnyStringView value, int image)
 {
     // A UTF-8 text beyond ASCII is measured in UTF-16 units once it is decoded.
-    if (textKind(name) == TextKind::Utf8 && !fitsLatin1(name)) {
-        append(textToString(name), value, image);
-        return;
+    if (textKind(name) == TextKind::Utf8) {
+        if (!fitsLatin1(name)) {
+            append(textToString(name), value, image);
+            return;
+        }
+        name = asLatin1(name);
     }
-    if (textKind(value) == TextKind::Utf8 && !fitsLatin1(value)) {
-        append(name, textToString(value), image);
-        return;
+    if (textKind(value) == TextKind::Utf8) {
+        if (!fitsLatin1(value)) {
+            append(name, textToString(value), image);
+            return;
+        }
+        value = asLatin1(value);
     }
     const qint64 offset = put(name, value);
     m_records.push_back({ offset, checkedLength(name.size()), checkedLength(value.size()) });
@@ -191,6 +222,38 @@ void OptionTexts::removeRows(const std::vector<int> &rows)
     if (!m_images.empty())
         m_images.resize(kept);
     compactIfWasteful();
+}
+
+void OptionTexts::insertRows(const std::vector<int> &rows, const OptionTexts &from, qsizetype first)
+{
+    Q_ASSERT(&from != this);
+    const size_t total = m_records.size() + rows.size();
+    std::vector<Record> records;
+    records.reserve(total);
+    const bool images = !m_images.empty() || !from.m_images.empty();
+    std::vector<int> imageList;
+    if (images)
+        imageList.reserve(total);
+    size_t old = 0;
+    size_t next = 0;
+    for (size_t i = 0; i < total; ++i) {
+        if (next < rows.size() && size_t(rows[next]) == i) {
+            const qsizetype option = first + qsizetype(next++);
+            const QAnyStringView name = from.view(option, DocumentTree::NameColumn);
+            const QAnyStringView value = from.view(option, DocumentTree::ValueColumn);
+            records.push_back({ put(name, value), checkedLength(name.size()), checkedLength(value.size()) });
+            if (images)
+                imageList.push_back(from.image(option));
+        } else {
+            records.push_back(m_records[old]);
+            if (images)
+                imageList.push_back(image(qsizetype(old)));
+            ++old;
+        }
+    }
+    Q_ASSERT(next == rows.size() && old == m_records.size());
+    m_records = std::move(records);
+    m_images = std::move(imageList);
 }
 
 void OptionTexts::move(qsizetype from, qsizetype to)

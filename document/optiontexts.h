@@ -21,6 +21,12 @@ public:
     // The text in place; valid until the next change to this section.
     [[nodiscard]] QAnyStringView view(qsizetype option, int column) const;
     [[nodiscard]] int image(qsizetype option) const;
+    // Every text of the section in one view, in no particular order and with unused space between
+    // them: a text found nowhere in it is in no option.
+    [[nodiscard]] QAnyStringView allTexts() const
+    {
+        return m_wide ? QAnyStringView(m_utf16) : QAnyStringView(QLatin1StringView(m_latin1));
+    }
 
     // Room for `count` more options with `units` characters of text between them.
     void reserve(qsizetype count, qsizetype units);
@@ -32,6 +38,9 @@ public:
     void remove(qsizetype first, qsizetype count);
     // Removes the options at the given rows, which must be ascending and distinct.
     void removeRows(const std::vector<int> &rows);
+    // Inserts the options first, first + 1, ... of `from` at the given rows, which count the options
+    // as they stand afterwards and must be ascending and distinct.
+    void insertRows(const std::vector<int> &rows, const OptionTexts &from, qsizetype first = 0);
     // Moves one option to stand before the option now at `to` (rows before the move).
     void move(qsizetype from, qsizetype to);
     // Inserts at `row` the option `option` of `other` (which may not be this section).

@@ -61,8 +61,7 @@ DocumentContents buildContents(const QString &fileName, TextFormat &format, std:
         text.forEachOption(s, [&](qsizetype option) {
             kept.push_back({ text.optionNameView(option), text.optionValueView(option) });
             const std::string_view name = nameAt(qsizetype(kept.size()) - 1);
-            const size_t hash = qHash(QByteArrayView(name.data(), qsizetype(name.size())));
-            if (places.findOrInsert(hash, qsizetype(kept.size()) - 1, nameAt) >= 0)
+            if (places.findOrInsert(NameTable::hash(name), qsizetype(kept.size()) - 1, nameAt) >= 0)
                 kept.pop_back(); // a repeated name reads as its first value
             else
                 units += kept.back().name.size() + kept.back().value.size();
@@ -114,7 +113,9 @@ void SaveTreeToIni(const DocumentTree &tree, const QString &fileName)
             const QAnyStringView optionName = tree.optionTextView(section, option, DocumentTree::NameColumn);
             if (optionName.isEmpty())
                 continue;
-            ini.WriteValue(sectionName, optionName, tree.optionTextView(section, option, DocumentTree::ValueColumn));
+            // The tree stays as it is until the commit: the rewrite may refer to its texts.
+            ini.WriteLastingValue(
+                sectionName, optionName, tree.optionTextView(section, option, DocumentTree::ValueColumn));
         }
     }
     ini.commitRewrite();

@@ -27,6 +27,7 @@
 #include <QStatusTipEvent>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUndoStack>
 
 namespace {
 
@@ -60,7 +61,9 @@ TfrmSaldrixMain::TfrmSaldrixMain(UserDialogs &dialogs, QWidget *parent)
 
     createActions();
     createMenus();
+    createHistory();
     createTreePopupMenu();
+    createFindBar();
     createToolBar();
     createStatusBar();
     createDialogs();
@@ -96,6 +99,7 @@ TfrmSaldrixMain::~TfrmSaldrixMain()
     m_treeList->disconnect(this);
     m_treeList->selectionModel()->disconnect(this);
     m_document->disconnect(this);
+    m_undoStack->disconnect(this); // it empties itself as it goes
     miFileReopen->removeEventFilter(this);
     m_treeList->setHandlers(nullptr);
     BusyCursor::setHook(nullptr);
@@ -340,6 +344,7 @@ void TfrmSaldrixMain::ActionList1Update()
     actEditOptionRename->setEnabled(state.optionCommands);
     actEditOptionModifyValue->setEnabled(state.optionCommands);
     actEditDeleteSelection->setEnabled(state.deleteSelection);
+    updateHistoryActions();
     // Reopen (menu item and toolbar button) is usable exactly while the recent-files list has entries.
     miFileReopen->menuAction()->setEnabled(!miFileReopen->actions().isEmpty());
 }

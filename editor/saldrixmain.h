@@ -12,6 +12,7 @@
 class DiskChangeBar;
 class DocumentTree;
 class FileWatch;
+class FindBar;
 class FormStorage;
 class MRUManager;
 class QAction;
@@ -21,6 +22,8 @@ class QProgressBar;
 class QMenu;
 class QToolBar;
 class QToolButton;
+class QUndoCommand;
+class QUndoStack;
 class TreeLayout;
 class TfrmSaldrixWizard;
 class TreeList;
@@ -43,6 +46,9 @@ public:
     // True while a file is being read: the loader lets window messages through, and every command
     // that could change or clear the tree does nothing meanwhile.
     [[nodiscard]] bool isLoading() const { return m_loading; }
+    // The document's history: every change is one step; the clean state is the one last loaded or saved.
+    [[nodiscard]] QUndoStack *undoStack() const { return m_undoStack; }
+    [[nodiscard]] FindBar *findBar() const { return m_findBar; }
     // The bar above the tree that reports changes made to the file by other programs.
     [[nodiscard]] DiskChangeBar *diskChangeBar() const { return m_diskChangeBar; }
     // Level of the node a drag began on (0 section, 1 option).
@@ -83,6 +89,8 @@ public Q_SLOTS:
     void actEditOptionRenameExecute();
     void actEditOptionModifyValueExecute();
     void actEditDeleteSelectionExecute();
+    void actEditUndoExecute();
+    void actEditRedoExecute();
 
     void ShowHint(const QString &hint);
     void FormShow();
@@ -107,6 +115,13 @@ private:
     // The tree's pop-up menu, and what the tree's own edits mean to the window (saldrixmain_tree.cpp).
     void createTreePopupMenu();
     void createToolBar();
+    // Undo and Redo, at the end of the Edit menu, and the history behind them (saldrixmain_history.cpp).
+    void createHistory();
+    void updateHistoryActions();
+    // The find bar under the tree and Find at the end of the Edit and pop-up menus (saldrixmain_find.cpp).
+    void createFindBar();
+    // Runs the step's change (unless it was made already) and puts it on the history.
+    void pushStep(QUndoCommand *step);
     void createStatusBar();
     void createDialogs();
     void createExportWizard();
@@ -176,6 +191,9 @@ private:
     QAction *actEditOptionRename = nullptr;
     QAction *actEditOptionModifyValue = nullptr;
     QAction *actEditDeleteSelection = nullptr;
+    QAction *actEditUndo = nullptr;
+    QAction *actEditRedo = nullptr;
+    QAction *actEditFind = nullptr;
 
     QMenu *miFile = nullptr;
     QMenu *miFileReopen = nullptr;
@@ -217,4 +235,6 @@ private:
     // The export wizard, made hidden with the window; Export shows it, Close only hides it.
     TfrmSaldrixWizard *m_wizard = nullptr;
     FileWatch *m_fileWatch = nullptr;
+    QUndoStack *m_undoStack = nullptr;
+    FindBar *m_findBar = nullptr;
 };

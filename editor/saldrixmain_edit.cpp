@@ -4,9 +4,7 @@
 #include "dialogs/userdialogs.h"
 #include "document/documenttree.h"
 #include "editor/treelist.h"
-
-#include <QPersistentModelIndex>
-#include <QScopeGuard>
+#include "editor/undocommands.h"
 
 namespace {
 
@@ -36,9 +34,9 @@ void TfrmSaldrixMain::SelectSingleNode(const QModelIndex &node)
 void TfrmSaldrixMain::actEditSectionAddExecute()
 {
     runCommand([this] {
-        const int row = m_document->appendSection(tr("New Section #") + QString::number(nextCount(SectionCounter)));
-        SelectSingleNode(m_document->sectionIndex(row));
-        markModified();
+        pushStep(new NodesCommand(tr("Add Section"), *m_document, *m_treeList,
+            DocumentNodes::newSection(
+                m_document->sectionCount(), tr("New Section #") + QString::number(nextCount(SectionCounter)))));
     });
 }
 
@@ -49,10 +47,9 @@ void TfrmSaldrixMain::actEditOptionAddExecute()
         const QModelIndex section = DocumentTree::level(focused) == 0 ? focused : focused.parent();
         if (!section.isValid())
             return;
-        const int row = m_document->appendOption(
-            section.row(), tr("New option #") + QString::number(nextCount(OptionCounter)), QString());
-        SelectSingleNode(m_document->optionIndex(section.row(), row));
-        markModified();
+        pushStep(new NodesCommand(tr("Add Option"), *m_document, *m_treeList,
+            DocumentNodes::newOption(section.row(), m_document->optionCount(section.row()),
+                tr("New option #") + QString::number(nextCount(OptionCounter)), {}, DocumentTree::OptionImage)));
     });
 }
 
@@ -112,24 +109,31 @@ void TfrmSaldrixMain::DeleteSelectedNodes(QObject *)
     if (nodes.isEmpty())
         nodes.append(focused);
 
-    // The node to focus afterwards: the one displayed just above the first deleted node, or, when
-    // that node opens the tree, the first one displayed below the last deleted node and its options.
-    QPersistentModelIndex target = m_treeList->nodeAbove(nodes.constFirst());
-    if (!target.isValid()) {
-        const QModelIndex last = nodes.constLast();
-        target
-            = DocumentTree::level(last) == 0 ? m_document->sectionIndex(last.row() + 1) : m_treeList->nodeBelow(last);
+    QString text;
+    if (nodes.size() > 1)
+        text = tr("Delete Selection");
+    else
+        text = DocumentTree::level(nodes.constFirst()) == 0 ? tr("Delete Section") : tr("Delete Option");
+    // What is hidden is never deleted: a section whose options are partly hidden by a filter keeps
+    // them, and itself with them; only its shown options go.
+    QModelIndexList shown;
+    for (const QModelIndex &node : std::as_const(nodes)) {
+        const QModelIndex section = node.siblingAtColumn(0);
+        const int options = DocumentTree::level(node) == 0 ? m_document->optionCount(node.row()) : 0;
+        bool hidesOptions = false;
+        for (int option = 0; option < options && !hidesOptions; ++option)
+            hidesOptions = m_treeList->isRowHidden(option, section);
+        if (!hidesOptions) {
+            shown.append(node);
+            continue;
+        }
+        for (int option = 0; option < options; ++option) {
+            if (!m_treeList->isRowHidden(option, section))
+                shown.append(m_document->optionIndex(node.row(), option));
+        }
     }
-
-    {
-        TreeListUpdate update(*m_treeList);
-        const auto focusTarget = qScopeGuard([this, &target] {
-            if (target.isValid())
-                SelectSingleNode(target);
-        });
-        // The selection goes with its nodes; dropping it first spares the views from following it.
-        m_treeList->selectionModel()->clearSelection();
-        m_document->removeNodes(nodes);
-    }
-    markModified();
+    if (shown.isEmpty())
+        return;
+    // The focus goes to the node shown just above the first deleted one, or below the last.
+    pushStep(new NodesCommand(text, *m_document, *m_treeList, shown));
 }

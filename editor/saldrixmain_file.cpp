@@ -14,6 +14,7 @@
 #include <QProgressBar>
 #include <QScopeGuard>
 #include <QTimer>
+#include <QUndoStack>
 
 namespace {
 
@@ -58,6 +59,8 @@ void TfrmSaldrixMain::NewOpenSaveSaveasClose()
 void TfrmSaldrixMain::removeAllNodes()
 {
     m_document->clear();
+    // A document that replaces the tree starts with an empty history.
+    m_undoStack->clear();
 }
 
 void TfrmSaldrixMain::clearDocument()
@@ -91,6 +94,7 @@ bool TfrmSaldrixMain::saveTo(const QString &fileName)
         return false;
     FFileName = fileName;
     SaveTreeToIni(*m_document, fileName);
+    m_undoStack->setClean();
     FModified = false;
     UpdateCaption(false);
     followFile();

@@ -4,10 +4,13 @@
 #include "document/documenttree.h"
 #include "editor/treelist.h"
 #include "editor/treelistrules.h"
+#include "editor/undocommands.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QPoint>
+
+#include <utility>
 
 namespace {
 
@@ -89,7 +92,12 @@ void TfrmSaldrixMain::TreeListDragDrop(TreeList *sender, QObject *, int x, int y
 {
     if (m_loading)
         return;
-    // Moved nodes are an unsaved change, and the status bar says so at once.
-    if (treeDropSelection(*sender, QPoint(x, y)))
+    // Moved nodes are one step of the history, and the status bar says at once that they are a change.
+    TreeMoveLog moves;
+    if (!treeDropSelection(*sender, QPoint(x, y), &moves))
+        return;
+    if (moves.empty())
         markModified();
+    else
+        pushStep(new MoveCommand(*m_document, *m_treeList, std::move(moves)));
 }

@@ -1,6 +1,7 @@
 #include "editor/treelist.h"
 
 #include "document/documenttree.h"
+#include "document/namemarks.h"
 #include "editor/treelistdelegate.h"
 #include "editor/treelistrules.h"
 #include "editor/treepictures.h"
@@ -66,6 +67,10 @@ TreeList::TreeList(QWidget *parent)
     columns->setMinimumSectionSize(MinimumColumnWidth);
     columns->setSectionResizeMode(QHeaderView::Interactive);
     connect(columns, &QHeaderView::sectionResized, this, &TreeList::columnResized);
+    // A drag over the headers is answered as over the rest of the control: the pointer shows
+    // whether a drop is taken there, even though dropping there moves nothing.
+    columns->viewport()->setAcceptDrops(true);
+    columns->viewport()->installEventFilter(this);
 
     // The selection stays visible while another control has the keyboard focus.
     QPalette colours = palette();
@@ -109,6 +114,10 @@ void TreeList::setDocument(DocumentTree *tree)
             connect(tree, &QAbstractItemModel::rowsRemoved, this, &TreeList::afterRemoval),
         };
     }
+    delete m_nameMarks;
+    m_nameMarks = tree != nullptr ? new NameMarks(tree, this) : nullptr;
+    if (m_nameMarks != nullptr)
+        connect(m_nameMarks, &NameMarks::marksChanged, viewport(), qOverload<>(&QWidget::update));
     setColumnWidths({ InitialNameWidth, InitialValueWidth });
     afterReset();
 }
@@ -136,6 +145,12 @@ void TreeList::afterCollapse(const QModelIndex &sectionIndex)
 TreeListHandlers *TreeList::handlers() const
 {
     return m_handlers != nullptr ? m_handlers : m_standardHandlers.get();
+}
+
+void TreeList::setCellHighlight(std::function<bool(const QModelIndex &)> highlight)
+{
+    m_highlight = std::move(highlight);
+    viewport()->update();
 }
 
 void TreeList::setImageList(const QList<QIcon> &images)

@@ -20,6 +20,7 @@ class QMenu;
 class QMimeData;
 class StandardTreeListHandlers;
 class TreeListDelegate;
+class NameMarks;
 class TreeListHandlers;
 
 // The two-column view over the document tree. Nodes are named by their column-0 index. The tree
@@ -44,6 +45,8 @@ public:
     [[nodiscard]] QIcon image(int index) const;
     // The image index drawn for a node, as the handlers answer it.
     [[nodiscard]] int nodeImageIndex(const QModelIndex &node, bool selected) const;
+    // What a save will do to the names shown, kept up to date with the document.
+    [[nodiscard]] const NameMarks *nameMarks() const { return m_nameMarks; }
 
     // Opened by the right button and the context-menu key; the tree does not own it.
     void setPopupMenu(QMenu *menu);
@@ -108,6 +111,10 @@ public:
     [[nodiscard]] static QPixmap singleDragCursor();
     [[nodiscard]] static QPixmap multiDragCursor();
 
+    // Cells for which the predicate holds are drawn on a highlight; none when it is empty.
+    void setCellHighlight(std::function<bool(const QModelIndex &cell)> highlight);
+    [[nodiscard]] bool isCellHighlighted(const QModelIndex &cell) const { return m_highlight && m_highlight(cell); }
+
     // Moves the focus to the node as the keys do: Shift selects the range from the anchor, Ctrl
     // leaves the selection alone, neither selects the node alone.
     void moveFocus(const QModelIndex &node, Qt::KeyboardModifiers modifiers);
@@ -129,6 +136,8 @@ protected:
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dragLeaveEvent(QDragLeaveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
+    // The column headers follow the tree's own drags too (treelistdrag.cpp).
+    bool eventFilter(QObject *watched, QEvent *event) override;
     bool viewportEvent(QEvent *event) override;
     void drawBranches(QPainter *painter, const QRect &rect, const QModelIndex &index) const override;
     void keyboardSearch(const QString &) override { }
@@ -172,6 +181,8 @@ private:
     void startNodeDrag(const QModelIndex &pressed, Qt::KeyboardModifiers modifiers);
     [[nodiscard]] QObject *dragSource(const QDropEvent *event) const;
     bool dragOver(QDropEvent *event);
+    // A drop at a point in the control's own coordinates, over the rows or the headers.
+    void dropAt(QDropEvent *event, QPoint clientPos);
     void dragScrollTick();
     void stopDragTimers();
 
@@ -183,6 +194,7 @@ private:
     TreeListHandlers *m_handlers = nullptr;
     std::unique_ptr<StandardTreeListHandlers> m_standardHandlers;
     TreeListDelegate *m_delegate = nullptr;
+    NameMarks *m_nameMarks = nullptr;
     QList<QIcon> m_images;
     QPointer<QMenu> m_popupMenu;
 
@@ -204,6 +216,7 @@ private:
     QTimer m_dragExpandTimer;
     QPersistentModelIndex m_dragExpandNode;
 
+    std::function<bool(const QModelIndex &)> m_highlight;
     double m_firstColumnShare = 0.0;
     bool m_fitting = false;
 };

@@ -1,6 +1,7 @@
 #include "editor/treelistdelegate.h"
 
 #include "document/documenttree.h"
+#include "editor/namemarkview.h"
 #include "editor/treehittest.h"
 #include "editor/treelist.h"
 
@@ -30,6 +31,8 @@ TreeListDelegate::TreeListDelegate(TreeList *tree)
 
 void TreeListDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
+    if (m_tree->isCellHighlighted(index))
+        painter->fillRect(textCell(option, index).rect, QColor(255, 230, 110));
     if (index.column() == DocumentTree::NameColumn) {
         using namespace TreeGeometry;
         const QRect image(option.rect.left() + ImageMargin, option.rect.top() + (option.rect.height() - ImageSize) / 2,
@@ -37,7 +40,16 @@ void TreeListDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opti
         const bool selected = option.state & QStyle::State_Selected;
         m_tree->image(m_tree->nodeImageIndex(index, selected)).paint(painter, image);
     }
-    QStyledItemDelegate::paint(painter, textCell(option, index), index);
+    QStyleOptionViewItem cell = textCell(option, index);
+    colourMarkedName(cell, m_tree->nameMarks(), index);
+    QStyledItemDelegate::paint(painter, cell, index);
+}
+
+bool TreeListDelegate::helpEvent(
+    QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option, const QModelIndex &index)
+{
+    return showNameMarkTip(event, view, m_tree->nameMarks(), index)
+        || QStyledItemDelegate::helpEvent(event, view, option, index);
 }
 
 QSize TreeListDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const

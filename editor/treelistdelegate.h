@@ -20,6 +20,8 @@ public:
     void updateEditorGeometry(
         QWidget *editor, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
     void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override;
+    bool helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
+        const QModelIndex &index) override;
 
     // The open editor, if any.
     [[nodiscard]] QWidget *openEditor() const { return m_editor; }

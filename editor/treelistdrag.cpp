@@ -8,6 +8,7 @@
 
 #include <QDrag>
 #include <QDragEnterEvent>
+#include <QHeaderView>
 #include <QMimeData>
 #include <QScrollBar>
 
@@ -135,8 +136,44 @@ void TreeList::dragLeaveEvent(QDragLeaveEvent *event)
 
 void TreeList::dropEvent(QDropEvent *event)
 {
+    dropAt(event, viewport()->mapTo(this, event->position().toPoint()));
+}
+
+bool TreeList::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != header()->viewport())
+        return QTreeView::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto *drag = static_cast<QDropEvent *>(event);
+        const QPoint client = header()->viewport()->mapTo(this, drag->position().toPoint());
+        bool accept = false;
+        handlers()->TreeListDragOver(this, dragSource(drag), client.x(), client.y(), accept);
+        // Over the headers nothing scrolls or expands.
+        stopDragTimers();
+        // As over the rows, the tree's own drag is followed from the moment it enters.
+        if (accept || (event->type() == QEvent::DragEnter && dragSource(drag) == this)) {
+            drag->setDropAction(Qt::MoveAction);
+            drag->accept();
+        } else {
+            drag->ignore();
+        }
+        return true;
+    }
+    case QEvent::Drop: {
+        auto *drop = static_cast<QDropEvent *>(event);
+        dropAt(drop, header()->viewport()->mapTo(this, drop->position().toPoint()));
+        return true;
+    }
+    default:
+        return QTreeView::eventFilter(watched, event);
+    }
+}
+
+void TreeList::dropAt(QDropEvent *event, QPoint client)
+{
     stopDragTimers();
-    const QPoint client = viewport()->mapTo(this, event->position().toPoint());
     QObject *source = dragSource(event);
     bool accept = false;
     handlers()->TreeListDragOver(this, source, client.x(), client.y(), accept);

@@ -67,17 +67,39 @@ bool isSelfOrOwnOption(const QModelIndex &node, const QModelIndex &place)
     return place.isValid() && (place == node || place.parent() == node);
 }
 
-// Moves one node; returns where it stands afterwards (invalid when it could not move).
-QModelIndex moveNode(DocumentTree &tree, const QPersistentModelIndex &node, const TreeDropTarget &target)
+// Moves one node; returns where it stands afterwards (invalid when it could not move). Each move the
+// tree makes goes into the log when there is one.
+QModelIndex moveNode(
+    DocumentTree &tree, const QPersistentModelIndex &node, const TreeDropTarget &target, TreeMoveLog *log)
 {
     const QPersistentModelIndex place(target.node);
+    const auto record = [log](bool moved, const TreeMove &move) {
+        if (moved && log != nullptr)
+            log->push_back(move);
+    };
+    const auto toSection = [&](int section, int row, int toRow) {
+        TreeMove move = TreeMove::make(TreeMove::Kind::OptionToSection, section, row, -1, toRow);
+        move.name = tree.optionText(section, row, DocumentTree::NameColumn);
+        move.value = tree.optionText(section, row, DocumentTree::ValueColumn);
+        move.image = tree.imageIndex(tree.optionIndex(section, row));
+        tree.optionToSection(section, row, toRow);
+        record(true, move);
+        return tree.sectionIndex(toRow);
+    };
+    const auto moveSection = [&](int from, int to) {
+        record(tree.moveSection(from, to), TreeMove::make(TreeMove::Kind::Section, -1, from, -1, to));
+    };
+    const auto moveOption = [&](int section, int row, int toSectionRow, int toRow) {
+        record(tree.moveOption(section, row, toSectionRow, toRow),
+            TreeMove::make(TreeMove::Kind::Option, section, row, toSectionRow, toRow));
+    };
     if (DocumentTree::level(node) == 0) {
         switch (target.placement) {
         case TreeDropPlacement::AppendSections:
-            tree.moveSection(node.row(), tree.sectionCount());
+            moveSection(node.row(), tree.sectionCount());
             return node;
         case TreeDropPlacement::Before:
-            tree.moveSection(node.row(), place.row());
+            moveSection(node.row(), place.row());
             return node;
         default:
             return {};
@@ -85,21 +107,15 @@ QModelIndex moveNode(DocumentTree &tree, const QPersistentModelIndex &node, cons
     }
     const int section = node.parent().row();
     switch (target.placement) {
-    case TreeDropPlacement::AppendSections: {
-        const int row = tree.sectionCount();
-        tree.optionToSection(section, node.row(), row);
-        return tree.sectionIndex(row);
-    }
+    case TreeDropPlacement::AppendSections:
+        return toSection(section, node.row(), tree.sectionCount());
     case TreeDropPlacement::LastChild:
-        tree.moveOption(section, node.row(), place.row(), tree.optionCount(place.row()));
+        moveOption(section, node.row(), place.row(), tree.optionCount(place.row()));
         return node;
     case TreeDropPlacement::Before:
-        if (DocumentTree::level(place) == 0) {
-            const int row = place.row();
-            tree.optionToSection(section, node.row(), row);
-            return tree.sectionIndex(row);
-        }
-        tree.moveOption(section, node.row(), place.parent().row(), place.row());
+        if (DocumentTree::level(place) == 0)
+            return toSection(section, node.row(), place.row());
+        moveOption(section, node.row(), place.parent().row(), place.row());
         return node;
     case TreeDropPlacement::None:
         break;
@@ -122,15 +138,38 @@ bool treeDropAccepted(const TreeList &tree, const QObject *source, QPoint client
     return movedLevel < 0 || keepsTwoLevels(movedLevel, treeDropTarget(tree, clientPos));
 }
 
-bool treeDropSelection(TreeList &tree, QPoint clientPos)
+namespace {
+
+// A drop after the last node of a list lands right after the last one shown, before any hidden
+// nodes that follow it, so that it is placed among what the user sees.
+TreeDropTarget amongShownNodes(const TreeList &tree, const DocumentTree &document, const TreeDropTarget &target)
+{
+    QModelIndex parent;
+    if (target.placement == TreeDropPlacement::LastChild && DocumentTree::level(target.node) == 0)
+        parent = target.node.siblingAtColumn(0);
+    else if (target.placement != TreeDropPlacement::AppendSections)
+        return target;
+    const int count = document.rowCount(parent);
+    int row = count;
+    while (row > 0 && tree.isRowHidden(row - 1, parent))
+        --row;
+    if (row == count)
+        return target;
+    return { TreeDropPlacement::Before, document.index(row, 0, parent) };
+}
+
+} // namespace
+
+bool treeDropSelection(TreeList &tree, QPoint clientPos, TreeMoveLog *log)
 {
     DocumentTree *document = tree.document();
     const QModelIndexList selected = tree.selectedNodes();
     if (document == nullptr || selected.isEmpty())
         return false;
-    const TreeDropTarget target = treeDropTarget(tree, clientPos);
-    if (!keepsTwoLevels(DocumentTree::level(selected.first()), target))
+    const TreeDropTarget dropped = treeDropTarget(tree, clientPos);
+    if (!keepsTwoLevels(DocumentTree::level(selected.first()), dropped))
         return false;
+    const TreeDropTarget target = amongShownNodes(tree, *document, dropped);
 
     const TreeListUpdate update(tree);
     const std::vector<QPersistentModelIndex> nodes(selected.cbegin(), selected.cend());
@@ -144,7 +183,7 @@ bool treeDropSelection(TreeList &tree, QPoint clientPos)
         tree.deselectNode(node);
         if (isSelfOrOwnOption(node, place))
             continue;
-        const QModelIndex at = moveNode(*document, node, persistentTarget);
+        const QModelIndex at = moveNode(*document, node, persistentTarget, log);
         if (!at.isValid())
             continue;
         moved = true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/treelisthandlers.h"
+#include "editor/treemovelog.h"
 
 #include <QModelIndex>
 #include <QPoint>
@@ -41,8 +42,9 @@ struct TreeDropTarget {
 
 // Moves the selected nodes, one at a time in display order, to the place under the client point.
 // A node is skipped when the place is the node itself or one of its options. Afterwards the last
-// moved node is focused and nothing is selected. Returns whether any node was moved.
-bool treeDropSelection(TreeList &tree, QPoint clientPos);
+// moved node is focused and nothing is selected. Returns whether any node was moved. The moves the
+// tree made are added to the log when one is given.
+bool treeDropSelection(TreeList &tree, QPoint clientPos, TreeMoveLog *log = nullptr);
 
 // The handlers with the standard rules: what the tree uses when no window gives it handlers.
 class StandardTreeListHandlers : public TreeListHandlers {

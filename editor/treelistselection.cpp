@@ -165,8 +165,10 @@ void TreeList::selectRange(const QModelIndex &from, const QModelIndex &to, bool 
     }
 
     std::vector<int> rows = add ? selectedRows() : std::vector<int>();
-    for (int row = low; row <= high; ++row)
-        rows.push_back(row);
+    for (int row = low; row <= high; ++row) {
+        if (!isRowHidden(row, parent)) // a hidden node is never selected
+            rows.push_back(row);
+    }
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     if (rows.empty())

@@ -262,9 +262,11 @@ void tst_IniFile::rewriteEqualsTheSameWritesOnADeletedFile()
     const QStringList sections { QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("A"), QStringLiteral(" b "),
         QStringLiteral("c]d"), QStringLiteral("\u00E9t\u00E9"), QString() };
     const QStringList names { QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("X"), QStringLiteral(" y"),
-        QStringLiteral("long name"), QStringLiteral("\u20AC"), QString() };
+        QStringLiteral("long name"), QStringLiteral("\u20AC"), QString(), QStringLiteral("tab\t"),
+        QStringLiteral("name longer than eight") };
     const QStringList values { QStringLiteral("1"), QString(), QStringLiteral(" spaced "), QStringLiteral("a=b"),
-        QStringLiteral("line\nbreak"), QStringLiteral("\u00FF"), QStringLiteral("\u4E2D") };
+        QStringLiteral("line\nbreak"), QStringLiteral("\u00FF"), QStringLiteral("\u4E2D"),
+        QStringLiteral("a value of some length\r"), QStringLiteral("\tx") };
     Writes writes;
     for (int i = 0; i < 80; ++i)
         writes.append({ sections.at(random.bounded(int(sections.size()))), names.at(random.bounded(int(names.size()))),
@@ -287,6 +289,30 @@ void tst_IniFile::rewriteEqualsTheSameWritesOnADeletedFile()
     QCOMPARE(readBytes(batched), exists ? oldFile : QByteArray("<unreadable>")); // nothing written before the commit
     all.commitRewrite();
     QCOMPARE(readBytes(batched), readBytes(single));
+
+    // The texts held the way the document holds them, one byte per character with each value
+    // right after its name, which the rewrite may refer to instead of copying.
+    const QString lasting = m_dir->filePath(QStringLiteral("lasting.ini"));
+    if (exists)
+        writeBytes(lasting, oldFile);
+    std::vector<QByteArray> held;
+    TIniFile kept(lasting);
+    kept.beginRewrite();
+    for (const QStringList &write : writes) {
+        const QString &name = write.at(1);
+        const QString &value = write.at(2);
+        const QByteArray both = (name + value).toLatin1();
+        if (QString::fromLatin1(both) != name + value) {
+            kept.WriteLastingValue(write.at(0), QStringView(name), QStringView(value));
+            continue;
+        }
+        held.push_back(both);
+        const char *bytes = held.back().constData();
+        kept.WriteLastingValue(
+            write.at(0), QLatin1StringView(bytes, name.size()), QLatin1StringView(bytes + name.size(), value.size()));
+    }
+    kept.commitRewrite();
+    QCOMPARE(readBytes(lasting), readBytes(single));
 }
 
 QTEST_GUILESS_MAIN(tst_IniFile)

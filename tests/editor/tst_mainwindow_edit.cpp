@@ -181,7 +181,8 @@ void tst_MainWindowEdit::deletingEverySectionLeavesOnlyAddSection()
     f.trigger("actEditDeleteSelection");
     QCOMPARE(f.tree().sectionCount(), 0);
     QVERIFY(!f.view().focusedNode().isValid());
-    for (QAction *action : f.child<QMenu>("miEdit")->actions()) {
+    // Of the section and option commands; Undo, Redo and Find at the menu's end are not among them.
+    for (QAction *action : f.child<QMenu>("miEdit")->actions().mid(0, 10)) {
         if (!action->isSeparator())
             QCOMPARE(action->isEnabled(), action == f.action("actEditSectionAdd"));
     }

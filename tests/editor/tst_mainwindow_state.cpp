@@ -146,11 +146,12 @@ void tst_MainWindowState::menusAndToolbarListCommandsInOrder()
             "|", "actFileExportCD", "|", "actFileExit" }));
     const QStringList editCommands { "actEditSectionAdd", "actEditSectionDelete", "actEditSectionRename", "|",
         "actEditOptionAdd", "actEditOptionDelete", "actEditOptionRename", "actEditOptionModifyValue", "|",
-        "actEditDeleteSelection" };
+        "actEditDeleteSelection", "|", "actEditUndo", "actEditRedo", "|", "actEditFind" };
     QCOMPARE(names(f.child<QMenu>("miEdit")->actions()), editCommands);
     QCOMPARE(names(f.child<QMenu>("PopupMenu")->actions()),
         QStringList({ "pmiEditSectionAdd", "pmiEditSectionDelete", "pmiEditSectionRename", "|", "pmiEditOptionAdd",
-            "pmiEditOptionDelete", "pmiEditOptionRename", "pmiEditOptionModify", "|", "pmiEditDeleteSelection" }));
+            "pmiEditOptionDelete", "pmiEditOptionRename", "pmiEditOptionModify", "|", "pmiEditDeleteSelection", "|",
+            "actEditFind" }));
     QCOMPARE(names(f.child<QMenu>("miHelp")->actions()), QStringList({ "actHelpAbout" }));
 
     QStringList toolbar = names(f.child<QToolBar>("ToolBar")->actions());

@@ -307,6 +307,33 @@ void tst_TreeDragDrop::dropsThatChangeNothing()
     QCOMPARE(optionNames(f->document, 0), (QStringList { "a1", "a2", "a3" }));
     QCOMPARE(f->tree->selectionCount(), 1);
 
+    // The same through the pointer: a real drag over the headers shows the drop cursor, and a
+    // drop there is taken without moving anything.
+    {
+        DragPlay play(f->tree);
+        QWidget *headers = f->tree->header()->viewport();
+        bool overHeaders = false;
+        bool droppedOnHeaders = false;
+        play.whileOver = [&] {
+            // Crossing into the headers, the platform enters them before it moves over them.
+            const QPoint at = headers->rect().center();
+            QDragEnterEvent enter(at, Qt::MoveAction, play.mime, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(headers, &enter);
+            QDragMoveEvent move(at, Qt::MoveAction, play.mime, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(headers, &move);
+            overHeaders = move.isAccepted();
+            QDropEvent drop(at, Qt::MoveAction, play.mime, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(headers, &drop);
+            droppedOnHeaders = drop.isAccepted();
+        };
+        play.dragFrom(f->cellPoint(f->option(0, 1), 0), { 0, 8 });
+        QVERIFY(play.started);
+        QVERIFY(overHeaders);
+        QVERIFY(droppedOnHeaders);
+        QCOMPARE(optionNames(f->document, 0), (QStringList { "a1", "a2", "a3" }));
+        QCOMPARE(f->moves, 0);
+    }
+
     // Right of the last column.
     {
         const QSignalBlocker blocker(f->tree->header());

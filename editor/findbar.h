@@ -1,0 +1,86 @@
+#pragma once
+
+#include "editor/treefind.h"
+
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+#include <vector>
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QToolButton;
+class TreeFilter;
+class TreeList;
+
+// The find bar under the tree: finds a text in node names and option values as it is typed,
+// counts the matches, goes to the next or previous one (wrapping around at either end), highlights
+// every matching cell and, when asked, shows only the matches. It only reads the document.
+class FindBar : public QWidget {
+    Q_OBJECT
+
+public:
+    FindBar(TreeList *tree, QWidget *parent = nullptr);
+    ~FindBar() override;
+
+    // Shows the bar and puts the focus in its text field.
+    void open();
+    // Hides the bar, shows the whole tree again and gives the focus back to the tree on the current match.
+    void closeBar();
+
+    [[nodiscard]] FindOptions options() const;
+    [[nodiscard]] int matchCount();
+    // The current match's place among the matches, -1 when there is none.
+    [[nodiscard]] int currentMatch() const { return m_current; }
+    [[nodiscard]] QString countText() const;
+    [[nodiscard]] QString wrapText() const;
+    [[nodiscard]] TreeFilter *filter() const { return m_filter; }
+
+    void findNext();
+    void findPrevious();
+
+    // Components, named as their objectName.
+    QLineEdit *edtFindText = nullptr;
+    QCheckBox *chkNames = nullptr;
+    QCheckBox *chkValues = nullptr;
+    QCheckBox *chkMatchCase = nullptr;
+    QLabel *lblCount = nullptr;
+    QLabel *lblWrapped = nullptr;
+    QAction *actFindPrevious = nullptr;
+    QAction *actFindNext = nullptr;
+    QCheckBox *chkShowOnlyMatches = nullptr;
+    QToolButton *btnClose = nullptr;
+
+Q_SIGNALS:
+    void closed();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    // The text or an option changed: search again from the focused node and filter anew.
+    void searchAgain();
+    // Makes a search that still waits for the typing to pause now.
+    void finishTyping();
+    // The document changed: the matches are counted again on the next turn of the event loop.
+    void documentChanged();
+    void refreshMatches();
+    void step(bool forward);
+    void showCurrent();
+    void updateLabels();
+    void applyFilter();
+
+    QPointer<TreeList> m_tree;
+    TreeFilter *m_filter;
+    std::vector<NodePosition> m_matches;
+    int m_current = -1;
+    bool m_stale = false;
+    QString m_wrapped;
+    QTimer m_refresh;
+    // Typing waits this long for the next key before the search starts again.
+    QTimer m_typing;
+};

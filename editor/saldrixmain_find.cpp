@@ -1,0 +1,28 @@
+// Find: the find bar under the tree, opened from the Edit menu and the tree's pop-up menu.
+#include "editor/saldrixmain.h"
+
+#include "editor/findbar.h"
+#include "editor/treelist.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QVBoxLayout>
+
+void TfrmSaldrixMain::createFindBar()
+{
+    // Under the tree, in the area that holds it.
+    QWidget *area = centralWidget();
+    m_findBar = new FindBar(m_treeList, area);
+    qobject_cast<QVBoxLayout *>(area->layout())->addWidget(m_findBar);
+
+    actEditFind = new QAction(tr("&Find..."), this);
+    actEditFind->setObjectName(QStringLiteral("actEditFind"));
+    actEditFind->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    actEditFind->setStatusTip(tr("Finds a text in names and values"));
+    actEditFind->setProperty("Category", tr("Edit"));
+    connect(actEditFind, &QAction::triggered, this, [this] { runCommand([this] { m_findBar->open(); }); });
+    miEdit->addSeparator()->setObjectName(QStringLiteral("N9"));
+    miEdit->addAction(actEditFind);
+    PopupMenu->addSeparator()->setObjectName(QStringLiteral("N10"));
+    PopupMenu->addAction(actEditFind);
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "editor/treefind.h"
+
+#include <QObject>
+#include <QPersistentModelIndex>
+
+#include <vector>
+
+class TreeList;
+
+// Hides, in the tree view only, every option that does not match and every section with no match;
+// a section that matches by name keeps all its options shown. The document never sees it. Nodes
+// added while it is on stay shown, matching or not.
+class TreeFilter : public QObject {
+    Q_OBJECT
+
+public:
+    explicit TreeFilter(TreeList *tree);
+
+    [[nodiscard]] bool isActive() const { return m_active; }
+    // Shows only the matches of the options (everything when they match nothing).
+    void apply(const FindOptions &options);
+    // Shows every node again.
+    void clear();
+
+private:
+    TreeList *m_tree;
+    bool m_active = false;
+    // What this filter hid, followed through moves; removed nodes turn invalid.
+    std::vector<QPersistentModelIndex> m_hidden;
+};

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QAnyStringView>
+#include <QByteArray>
+#include <QString>
+#include <QStringMatcher>
+
+#include <array>
+#include <vector>
+
+class DocumentTree;
+class OptionTexts;
+class QModelIndex;
+
+// What the find bar looks for: a text in node names, option values or both, with or without
+// regard to letter case. An empty text matches nothing.
+struct FindOptions {
+    QString text;
+    bool names = true;
+    bool values = true;
+    bool matchCase = false;
+};
+
+// A node by position: option -1 for the section itself.
+struct NodePosition {
+    int section = 0;
+    int option = -1;
+    friend bool operator==(const NodePosition &, const NodePosition &) = default;
+};
+
+// Decides whether one node matches. A section matches by its name, an option by its name or its value.
+class TreeMatcher {
+public:
+    explicit TreeMatcher(const FindOptions &options);
+
+    [[nodiscard]] bool isEmpty() const { return m_empty; }
+    [[nodiscard]] bool sectionMatches(const DocumentTree &tree, int section) const;
+    [[nodiscard]] bool optionMatches(const DocumentTree &tree, int section, int option) const;
+    // The same for the option of a section's texts; the matcher must not be empty.
+    [[nodiscard]] bool optionMatches(const OptionTexts &texts, qsizetype option) const;
+    // Whether the text is in the cell: a name when names are searched, a value when values are.
+    [[nodiscard]] bool cellMatches(const QModelIndex &cell) const;
+
+    // Whether the text holds the searched text.
+    [[nodiscard]] bool contains(QAnyStringView text) const;
+
+private:
+    [[nodiscard]] bool containsLatin1(const unsigned char *text, qsizetype size) const;
+    // How far the search moves on past each character (see containsLatin1).
+    std::array<qsizetype, 256> m_shift {};
+
+    QStringMatcher m_matcher;
+    // The searched text in Latin-1, letters folded to lower case unless case matters; empty when it
+    // does not fit Latin-1 (then every text is searched through m_matcher).
+    QByteArray m_latin1;
+    bool m_names;
+    bool m_values;
+    bool m_matchCase;
+    bool m_empty;
+};
+
+// Every matching node in display order, each once.
+[[nodiscard]] std::vector<NodePosition> findInTree(const DocumentTree &tree, const FindOptions &options);

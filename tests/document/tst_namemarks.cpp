@@ -1,0 +1,295 @@
+#include "document/documenttree.h"
+#include "document/initext.h"
+#include "document/namemarks.h"
+#include "document/treeio.h"
+#include "testfiles.h"
+
+#include <QRandomGenerator>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace testfiles;
+
+namespace {
+
+// Every node's tooltip in tree order: a section, then its options; empty for an unmarked node.
+QStringList marksOf(const DocumentTree &tree, const NameMarks &marks)
+{
+    QStringList texts;
+    for (int s = 0; s < tree.sectionCount(); ++s) {
+        texts << marks.sectionMark(s).text();
+        for (int o = 0; o < tree.optionCount(s); ++o)
+            texts << marks.optionMark(s, o).text();
+    }
+    return texts;
+}
+
+Content section(const QString &name, const Options &options = {})
+{
+    return { { name, options } };
+}
+
+// Small texts that meet the save's and the load's special cases. No ']': a line that turns into a
+// section header moves the options after it, which the marks only announce on that line.
+QString pieces(QRandomGenerator &random, const QStringList &from, int most)
+{
+    QString text;
+    const int count = random.bounded(most + 1);
+    for (int i = 0; i < count; ++i)
+        text += from.at(random.bounded(int(from.size())));
+    return text;
+}
+
+DocumentTree *randomTree(QRandomGenerator &random, QObject *parent)
+{
+    static const QStringList sectionPieces { u"x"_qs, u"y"_qs, u" "_qs, u"\t"_qs, u"\n"_qs };
+    static const QStringList namePieces { u"a"_qs, u"k"_qs, u"k"_qs, u" "_qs, u"="_qs, u";"_qs, u"#"_qs, u"["_qs,
+        u"\n"_qs, u"\t"_qs };
+    static const QStringList valuePieces { u"1"_qs, u"2"_qs, u" "_qs, u"\n"_qs, u"="_qs, u"v"_qs };
+    auto *tree = new DocumentTree(parent);
+    const int sections = 1 + random.bounded(5);
+    for (int s = 0; s < sections; ++s) {
+        const int row = tree->appendSection(pieces(random, sectionPieces, 2));
+        const int options = random.bounded(6);
+        for (int o = 0; o < options; ++o)
+            tree->appendOption(row, pieces(random, namePieces, 3), pieces(random, valuePieces, 2));
+    }
+    return tree;
+}
+
+} // namespace
+
+class tst_NameMarks : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void marksSayWhatASaveDoes_data();
+    void marksSayWhatASaveDoes();
+    void exactlyTheMarkedNodesChangeInASaveAndLoad();
+    void marksFollowEveryChangeOfTheModel();
+};
+
+void tst_NameMarks::marksSayWhatASaveDoes_data()
+{
+    QTest::addColumn<Content>("tree");
+    QTest::addColumn<QStringList>("marks");
+    const QString none;
+    const QString empty = u"Not saved: the name is empty"_qs;
+    const QString noOptions = u"Not saved: the section has no option with a name"_qs;
+    const QString comment = u"Not loaded back: a line that starts with ';' or '#' is a comment"_qs;
+
+    QTest::newRow("plain names") << section(u"s"_qs, { { u"a"_qs, u"1"_qs }, { u"b"_qs, u"2"_qs } })
+                                 << QStringList { none, none, none };
+    QTest::newRow("empty option name") << section(u"s"_qs, { { QString(), u"1"_qs }, { u"a"_qs, u"2"_qs } })
+                                       << QStringList { none, empty, none };
+    QTest::newRow("empty section name, its options go with it") << section(QString(), { { u"a"_qs, u"1"_qs } })
+            + section(u"t"_qs, { { u"b"_qs, u"2"_qs } }) << QStringList { empty, none, none, none };
+    QTest::newRow("section without options") << section(u"s"_qs) << QStringList { noOptions };
+    QTest::newRow("section with unnamed options only")
+        << section(u"s"_qs, { { QString(), u"1"_qs } }) << QStringList { noOptions, empty };
+    QTest::newRow("repeated section") << section(u"x"_qs, { { u"a"_qs, u"1"_qs } })
+            + section(u"x"_qs, { { u"b"_qs, u"2"_qs } })
+                                      << QStringList { none, none, u"Saved into the section 'x' above"_qs, none };
+    QTest::newRow("section stored under the name above")
+        << section(u"x"_qs, { { u"a"_qs, u"1"_qs } }) + section(u" x\t"_qs, { { u"b"_qs, u"2"_qs } })
+        << QStringList { none, none, u"Saved into the section 'x' above"_qs, none };
+    QTest::newRow("empty first section does not take the others")
+        << section(u"x"_qs) + section(u"x"_qs, { { u"b"_qs, u"2"_qs } })
+        << QStringList { none, u"Saved into the section 'x' above"_qs, none };
+    QTest::newRow("section name with blanks")
+        << section(u" x "_qs, { { u"a"_qs, u"1"_qs } }) << QStringList { u"Loads back as 'x'"_qs, none };
+    QTest::newRow("blank section name") << section(u" \t"_qs, { { u"a"_qs, u"1"_qs } })
+                                        << QStringList { u"Loads back as ''"_qs, none };
+    QTest::newRow("section name with a line break")
+        << section(u"x\ny"_qs, { { u"a"_qs, u"1"_qs } }) << QStringList { u"Loads back as 'x y'"_qs, none };
+    QTest::newRow("section names that read as comments or hold '=' load back")
+        << section(u";x"_qs, { { u"a"_qs, u"1"_qs } }) + section(u"a=b"_qs, { { u"a"_qs, u"1"_qs } })
+        << QStringList { none, none, none, none };
+
+    QTest::newRow("repeated option: the last value is saved")
+        << section(u"s"_qs, { { u"k"_qs, u"1"_qs }, { u"k"_qs, u"2"_qs } })
+        << QStringList { none, u"Saved as one entry with the option 'k' below, whose value wins"_qs,
+               u"Saved as one entry with the option 'k' above; this value wins"_qs };
+    QTest::newRow("three of a name")
+        << section(u"s"_qs, { { u"k"_qs, u"1"_qs }, { u"k"_qs, u"2"_qs }, { u"k"_qs, u"3"_qs } })
+        << QStringList { none, u"Saved as one entry with the option 'k' below, whose value wins"_qs,
+               u"Saved as one entry with the option 'k' above; the value of a later one wins"_qs,
+               u"Saved as one entry with the option 'k' above; this value wins"_qs };
+    QTest::newRow("repeated option with the same value keeps the first as it is")
+        << section(u"s"_qs, { { u"k"_qs, u"1"_qs }, { u"k"_qs, u"1"_qs } })
+        << QStringList { none, none, u"Saved as one entry with the option 'k' above; this value wins"_qs };
+    QTest::newRow("option stored under a name above")
+        << section(u"s"_qs, { { u"k"_qs, u"1"_qs }, { u" k"_qs, u"1"_qs } })
+        << QStringList { none, none, u"Saved as one entry with the option 'k' above; this value wins"_qs };
+    QTest::newRow("repeated option across repeated sections")
+        << section(u"x"_qs, { { u"k"_qs, u"1"_qs } }) + section(u"x"_qs, { { u"k"_qs, u"2"_qs } })
+        << QStringList { none, u"Saved as one entry with the option 'k' below, whose value wins"_qs,
+               u"Saved into the section 'x' above"_qs,
+               u"Saved as one entry with the option 'k' above; this value wins"_qs };
+    QTest::newRow("same option name in other sections") << section(u"x"_qs, { { u"k"_qs, u"1"_qs } })
+            + section(u"y"_qs, { { u"k"_qs, u"2"_qs } }) << QStringList { none, none, none, none };
+
+    QTest::newRow("option name holding '='")
+        << section(u"s"_qs, { { u"a = b"_qs, u"c"_qs } }) << QStringList { none, u"Loads back as 'a'"_qs };
+    QTest::newRow("'=' name that meets the name it loads back as")
+        << section(u"s"_qs, { { u"a=b"_qs, u"1"_qs }, { u"a"_qs, u"2"_qs } })
+        << QStringList { none, u"Loads back as 'a'"_qs,
+               u"Not loaded back: it reads as 'a', and the option 'a' above is kept"_qs };
+    QTest::newRow("option names starting with comment marks")
+        << section(u"s"_qs, { { u";x"_qs, u"1"_qs }, { u" #y"_qs, u"2"_qs }, { u"x;"_qs, u"3"_qs } })
+        << QStringList { none, comment, comment, none };
+    QTest::newRow("blank option name") << section(u"s"_qs, { { u" \t"_qs, u"1"_qs } })
+                                       << QStringList { none, u"Loads back as ''"_qs };
+    QTest::newRow("option name with blanks around")
+        << section(u"s"_qs, { { u" k "_qs, u"1"_qs } }) << QStringList { none, u"Loads back as 'k'"_qs };
+    QTest::newRow("option name with a line break")
+        << section(u"s"_qs, { { u"a\r\nb"_qs, u"1"_qs } }) << QStringList { none, u"Loads back as 'a  b'"_qs };
+    QTest::newRow("option line that reads as a header")
+        << section(u"s"_qs, { { u"[t"_qs, u"x]"_qs }, { u"[u"_qs, u"x"_qs } })
+        << QStringList { none, u"Loads back as the section 't=x', which takes the options after it"_qs, none };
+    QTest::newRow("value with blanks and line breaks")
+        << section(u"s"_qs, { { u"a"_qs, u" v "_qs }, { u"b"_qs, u"x\ny"_qs }, { u"c"_qs, u"x\n"_qs } })
+        << QStringList { none, u"Loads back with the value 'v'"_qs, u"Loads back with the value 'x y'"_qs,
+               u"Loads back with the value 'x'"_qs };
+}
+
+void tst_NameMarks::marksSayWhatASaveDoes()
+{
+    QFETCH(Content, tree);
+    QFETCH(QStringList, marks);
+    DocumentTree document;
+    fill(document, tree);
+    const NameMarks names(&document);
+    QCOMPARE(marksOf(document, names), marks);
+}
+
+void tst_NameMarks::exactlyTheMarkedNodesChangeInASaveAndLoad()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"marks.ini"_qs);
+    QRandomGenerator random(14);
+    for (int round = 0; round < 200; ++round) {
+        QObject owner;
+        const DocumentTree &tree = *randomTree(random, &owner);
+        const NameMarks marks(&tree);
+        SaveTreeToIni(tree, file);
+        DocumentTree loaded;
+        LoadTreeFromIni(loaded, file);
+        QHash<QString, Options> loadedSections;
+        for (const auto &[name, options] : contentOf(loaded))
+            loadedSections.insert(name, options);
+
+        const Content before = contentOf(tree);
+        QHash<QString, QList<int>> groups; // sections saved as one, by stored name
+        QStringList keys;
+        for (int s = 0; s < tree.sectionCount(); ++s) {
+            const QString &name = before[s].first;
+            const bool firstOfGroup = !name.isEmpty() && !groups.contains(IniText::normalisedName(name));
+            if (!name.isEmpty()) {
+                if (firstOfGroup)
+                    keys << IniText::normalisedName(name);
+                groups[IniText::normalisedName(name)] << s;
+            }
+            const bool comesBack = firstOfGroup && loadedSections.contains(name);
+            QVERIFY2(marks.sectionMark(s).isNone() == comesBack,
+                qPrintable(u"round %1, section '%2': %3"_qs.arg(round).arg(name, marks.sectionMark(s).text())));
+        }
+        for (const QString &key : std::as_const(keys)) {
+            const Options after = loadedSections.value(key);
+            Options unmarked;
+            QSet<QString> unmarkedNames;
+            QHash<QString, int> loadsBackAs; // how many nodes might load back under a name
+            for (const int s : groups.value(key)) {
+                for (const auto &[name, value] : before[s].second) {
+                    const QString stored = IniText::normalisedName(name);
+                    ++loadsBackAs[stored.first(stored.contains(u'=') ? stored.indexOf(u'=') : stored.size()).trimmed()];
+                }
+            }
+            for (const int s : groups.value(key)) {
+                for (int o = 0; o < tree.optionCount(s); ++o) {
+                    const auto &[name, value] = before[s].second[o];
+                    const QString context = u"round %1, section '%2', option '%3'='%4': %5"_qs.arg(round).arg(
+                        key, name, value, marks.optionMark(s, o).text());
+                    if (marks.optionMark(s, o).isNone()) {
+                        unmarked << qMakePair(name, value);
+                        QVERIFY2(!unmarkedNames.contains(name), qPrintable(context));
+                        unmarkedNames.insert(name);
+                    } else {
+                        // A marked node may only seem to come back when another node loads back
+                        // under its name.
+                        QVERIFY2(!after.contains(qMakePair(name, value)) || loadsBackAs.value(name) > 1,
+                            qPrintable(context));
+                    }
+                }
+            }
+            Options cameBack;
+            for (const auto &option : after) {
+                if (unmarkedNames.contains(option.first))
+                    cameBack << option;
+            }
+            QCOMPARE(cameBack, unmarked);
+        }
+    }
+}
+
+void tst_NameMarks::marksFollowEveryChangeOfTheModel()
+{
+    QRandomGenerator random(1414);
+    static const QStringList names { u"k"_qs, u" k"_qs, QString(), u"x"_qs, u"a=b"_qs, u";c"_qs };
+    for (int round = 0; round < 60; ++round) {
+        QObject owner;
+        DocumentTree &tree = *randomTree(random, &owner);
+        const NameMarks marks(&tree);
+        for (int step = 0; step < 25; ++step) {
+            const int sections = tree.sectionCount();
+            const int s = random.bounded(std::max(sections, 1));
+            const int options = sections > 0 ? tree.optionCount(s) : 0;
+            const QString name = names.at(random.bounded(int(names.size())));
+            switch (sections == 0 ? 1 : random.bounded(9)) {
+            case 0:
+                tree.setData(tree.sectionIndex(s), name, Qt::EditRole);
+                break;
+            case 1:
+                tree.appendSection(name);
+                break;
+            case 2:
+                tree.appendOption(s, name, u"1"_qs);
+                break;
+            case 3:
+                if (options > 0)
+                    tree.setData(tree.optionIndex(s, random.bounded(options), random.bounded(2)), name, Qt::EditRole);
+                break;
+            case 4:
+                tree.moveSection(s, random.bounded(sections + 1));
+                break;
+            case 5:
+                if (options > 0)
+                    tree.moveOption(s, random.bounded(options), random.bounded(sections), 0);
+                break;
+            case 6:
+                if (options > 0)
+                    tree.optionToSection(s, random.bounded(options), random.bounded(sections + 1));
+                break;
+            case 7: {
+                QModelIndexList nodes { tree.sectionIndex(s) };
+                const int t = random.bounded(sections);
+                for (int o = 0; o < tree.optionCount(t); o += 2)
+                    nodes << tree.optionIndex(t, o);
+                tree.removeNodes(nodes);
+                break;
+            }
+            default: {
+                const TreeBatch batch(tree);
+                tree.appendOption(s, name, u"2"_qs);
+                tree.setSectionText(s, DocumentTree::NameColumn, name);
+            }
+            }
+            const NameMarks fresh(&tree);
+            QCOMPARE(marksOf(tree, marks), marksOf(tree, fresh));
+        }
+    }
+}
+
+QTEST_GUILESS_MAIN(tst_NameMarks)
+#include "tst_namemarks.moc"

@@ -1,0 +1,221 @@
+// Find and filter: each option of the search, the count, wrap-around, the bar's keys, and the
+// commands while the filter hides nodes.
+#include "mainwindowfixture.h"
+
+#include "editor/findbar.h"
+#include "editor/treefilter.h"
+#include "editor/treefind.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+namespace {
+
+const QByteArray FindIni = "[Alpha]\nkey=apple\nname=Beta\n[beta]\nx=1\ny=ALPHA\n[gamma]\nz=3\nalpha=9\n";
+
+int count(const DocumentTree &tree, const QString &text, bool names, bool values, bool matchCase)
+{
+    return static_cast<int>(findInTree(tree, FindOptions { text, names, values, matchCase }).size());
+}
+
+} // namespace
+
+class tst_FindBar : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void findCountsEachNodeOnce();
+    void barCountsStepsAndWraps();
+    void escapeClosesAndFocusesTheMatch();
+    void showOnlyMatchesHidesTheRest();
+    void commandsActOnWhatIsShown();
+    void deleteAndDropKeepHiddenNodes();
+};
+
+void tst_FindBar::findCountsEachNodeOnce()
+{
+    MainWindowFixture f;
+    f.open(f.writeFile(QStringLiteral("doc.ini"), FindIni));
+    const DocumentTree &tree = f.tree();
+    // Section "Alpha", value "ALPHA" of y, option name "alpha"; "Alpha" section counted by name.
+    QCOMPARE(count(tree, "alpha", true, true, false), 3);
+    QCOMPARE(count(tree, "alpha", true, false, false), 2);
+    QCOMPARE(count(tree, "alpha", false, true, false), 1);
+    QCOMPARE(count(tree, "alpha", true, true, true), 1);
+    QCOMPARE(count(tree, "Alpha", true, true, true), 1);
+    // An option matching by both name and value counts once; a section's name matches, its value never.
+    QCOMPARE(count(tree, "a", true, true, false), 7);
+    QCOMPARE(count(tree, "", true, true, false), 0);
+    QCOMPARE(count(tree, "alpha", false, false, false), 0);
+    QCOMPARE(count(tree, "nothing", true, true, false), 0);
+}
+
+void tst_FindBar::barCountsStepsAndWraps()
+{
+    MainWindowFixture f;
+    f.open(f.writeFile(QStringLiteral("doc.ini"), FindIni));
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    FindBar &bar = *f.window->findBar();
+    QVERIFY(!bar.isVisible());
+    f.trigger("actEditFind");
+    QVERIFY(bar.isVisible());
+    QCOMPARE(QApplication::focusWidget(), bar.edtFindText);
+    QVERIFY(bar.chkNames->isChecked() && bar.chkValues->isChecked() && !bar.chkMatchCase->isChecked());
+
+    QTest::keyClicks(bar.edtFindText, QStringLiteral("alph"));
+    QTRY_COMPARE(bar.countText(), QStringLiteral("1 of 3")); // once the typing pauses
+    QCOMPARE(f.focusedName(), QStringLiteral("Alpha"));
+    QVERIFY(f.view().isCellHighlighted(f.tree().optionIndex(1, 1, 1)));
+    QVERIFY(!f.view().isCellHighlighted(f.tree().optionIndex(1, 1, 0)));
+    QTest::keyClick(bar.edtFindText, Qt::Key_Return);
+    QCOMPARE(bar.countText(), QStringLiteral("2 of 3"));
+    QCOMPARE(f.focusedName(), QStringLiteral("y"));
+    QCOMPARE(f.selectedNames(), QStringList({ "y" }));
+    QTest::keyClick(f.window.get(), Qt::Key_F3);
+    QCOMPARE(f.focusedName(), QStringLiteral("alpha"));
+    QVERIFY(f.view().isExpanded(f.tree().sectionIndex(2)));
+    QVERIFY(bar.wrapText().isEmpty());
+    QTest::keyClick(bar.edtFindText, Qt::Key_Enter);
+    QCOMPARE(bar.countText(), QStringLiteral("1 of 3"));
+    QVERIFY(!bar.wrapText().isEmpty()); // passed the end
+    QTest::keyClick(bar.edtFindText, Qt::Key_Return, Qt::ShiftModifier);
+    QCOMPARE(bar.countText(), QStringLiteral("3 of 3"));
+    QVERIFY(!bar.wrapText().isEmpty()); // passed the top
+    QTest::keyClick(f.window.get(), Qt::Key_F3, Qt::ShiftModifier);
+    QCOMPARE(bar.countText(), QStringLiteral("2 of 3"));
+    QVERIFY(bar.wrapText().isEmpty());
+
+    bar.chkMatchCase->setChecked(true);
+    QCOMPARE(bar.countText(), QStringLiteral("1 of 1")); // the option "alpha" only
+    bar.chkMatchCase->setChecked(false);
+    bar.chkNames->setChecked(false);
+    QCOMPARE(bar.countText(), QStringLiteral("1 of 1"));
+    // The count follows changes of the document.
+    f.tree().setData(f.tree().optionIndex(0, 0, 1), QStringLiteral("alphabet"));
+    QCOMPARE(bar.matchCount(), 2);
+    bar.edtFindText->setText(QStringLiteral("zzz"));
+    QTRY_COMPARE(bar.countText(), QStringLiteral("No matches"));
+}
+
+void tst_FindBar::escapeClosesAndFocusesTheMatch()
+{
+    MainWindowFixture f;
+    f.open(f.writeFile(QStringLiteral("doc.ini"), FindIni));
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    FindBar &bar = *f.window->findBar();
+    f.trigger("actEditFind");
+    bar.chkShowOnlyMatches->setChecked(true);
+    QTest::keyClicks(bar.edtFindText, QStringLiteral("ALPHA"));
+    QTest::keyClick(bar.edtFindText, Qt::Key_Return);
+    QVERIFY(f.view().isRowHidden(0, f.tree().sectionIndex(1)));
+    QTest::keyClick(bar.edtFindText, Qt::Key_Escape);
+    QVERIFY(!bar.isVisible());
+    QCOMPARE(QApplication::focusWidget(), &f.view());
+    QCOMPARE(f.focusedName(), QStringLiteral("y"));
+    QVERIFY(!f.view().isRowHidden(0, f.tree().sectionIndex(1)));
+    QVERIFY(!bar.filter()->isActive());
+}
+
+void tst_FindBar::showOnlyMatchesHidesTheRest()
+{
+    MainWindowFixture f;
+    f.open(f.writeFile(QStringLiteral("doc.ini"), FindIni));
+    FindBar &bar = *f.window->findBar();
+    bar.open();
+    bar.chkShowOnlyMatches->setChecked(true);
+    bar.edtFindText->setText(QStringLiteral("beta"));
+    QTRY_VERIFY(!bar.countText().isEmpty());
+    const TreeList &view = f.view();
+    const DocumentTree &tree = f.tree();
+    // "Alpha" shows through its option "name=Beta", and only that option; "beta" matches by name
+    // and keeps all its options; "gamma" has no match.
+    QVERIFY(!view.isRowHidden(0, {}));
+    QVERIFY(view.isRowHidden(0, tree.sectionIndex(0)));
+    QVERIFY(!view.isRowHidden(1, tree.sectionIndex(0)));
+    QVERIFY(!view.isRowHidden(1, {}));
+    QVERIFY(!view.isRowHidden(0, tree.sectionIndex(1)) && !view.isRowHidden(1, tree.sectionIndex(1)));
+    QVERIFY(view.isRowHidden(2, {}));
+    bar.chkShowOnlyMatches->setChecked(false);
+    QVERIFY(!view.isRowHidden(2, {}) && !view.isRowHidden(0, tree.sectionIndex(0)));
+}
+
+void tst_FindBar::commandsActOnWhatIsShown()
+{
+    MainWindowFixture f;
+    f.open(f.writeFile(QStringLiteral("doc.ini"), "[a]\nk1=x\nk2=hit\nk3=x\nk4=hit\n[b]\nq=x\n"));
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    FindBar &bar = *f.window->findBar();
+    f.trigger("actEditFind");
+    bar.chkShowOnlyMatches->setChecked(true);
+    bar.edtFindText->setText(QStringLiteral("hit"));
+    QTRY_VERIFY(!bar.countText().isEmpty());
+    TreeList &view = f.view();
+    // A range runs over shown nodes only, so Ctrl+Ins copies and Delete removes only those.
+    view.selectRange(f.tree().optionIndex(0, 0), f.tree().optionIndex(0, 3), false);
+    QCOMPARE(f.selectedNames(), QStringList({ "k2", "k4" }));
+    QVERIFY(!view.selectionText().contains(QStringLiteral("k3")));
+    f.dialogs.confirmAnswers << true;
+    f.trigger("actEditDeleteSelection");
+    QCOMPARE(f.outline(), QStringLiteral("a(k1=x,k3=x) b(q=x)"));
+    // An added node is shown although it does not match.
+    view.setFocusedNode(f.tree().sectionIndex(0));
+    f.trigger("actEditOptionAdd");
+    QVERIFY(!view.isRowHidden(2, f.tree().sectionIndex(0)));
+    f.trigger("actEditSectionAdd");
+    QVERIFY(!view.isRowHidden(2, {}));
+    // Undoing the delete puts the nodes back where they were, shown.
+    f.trigger("actEditUndo");
+    f.trigger("actEditUndo");
+    f.trigger("actEditUndo");
+    QCOMPARE(f.outline(), QStringLiteral("a(k1=x,k2=hit,k3=x,k4=hit) b(q=x)"));
+    QVERIFY(!view.isRowHidden(1, f.tree().sectionIndex(0)));
+    QVERIFY(f.dialogs.settled());
+}
+
+// A section that shows only some of its options keeps the hidden ones when it is deleted, and a
+// drop after the last shown node lands before the hidden nodes that follow it.
+void tst_FindBar::deleteAndDropKeepHiddenNodes()
+{
+    MainWindowFixture f;
+    f.open(f.writeFile(QStringLiteral("doc.ini"), "[a]\nk1=x\nk2=hit\n[b]\nhit=1\n[d]\nm=hit\nn=x\n[c]\nq=x\n"));
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    FindBar &bar = *f.window->findBar();
+    f.trigger("actEditFind");
+    bar.chkShowOnlyMatches->setChecked(true);
+    bar.edtFindText->setText(QStringLiteral("hit"));
+    QTRY_VERIFY(!bar.countText().isEmpty());
+    TreeList &view = f.view();
+    const DocumentTree &tree = f.tree();
+    QVERIFY(view.isRowHidden(3, {}) && view.isRowHidden(1, tree.sectionIndex(2)));
+
+    const auto drop = [&](const QModelIndex &node, const QModelIndex &intoSection) {
+        view.selectSingleNode(node);
+        QPoint at(60, view.viewport()->height() - 3); // below the last row: after the last section
+        if (intoSection.isValid())
+            at = QPoint(view.visualRect(intoSection).left() + 30, view.visualRect(intoSection).center().y());
+        at = view.viewport()->mapTo(&view, at);
+        f.window->TreeListDragDrop(&view, &view, at.x(), at.y());
+    };
+    drop(tree.optionIndex(1, 0), tree.sectionIndex(2)); // b's "hit" into d, whose "n" is hidden
+    QCOMPARE(f.outline(), QStringLiteral("a(k1=x,k2=hit) b() d(m=hit,hit=1,n=x) c(q=x)"));
+    drop(tree.sectionIndex(0), {}); // a after the last section, while c is hidden
+    QCOMPARE(f.outline(), QStringLiteral("b() d(m=hit,hit=1,n=x) a(k1=x,k2=hit) c(q=x)"));
+
+    view.selectSingleNode(tree.sectionIndex(1));
+    f.dialogs.confirmAnswers << true;
+    f.trigger("actEditSectionDelete");
+    QCOMPARE(f.outline(), QStringLiteral("b() d(n=x) a(k1=x,k2=hit) c(q=x)"));
+    f.trigger("actEditUndo");
+    QCOMPARE(f.outline(), QStringLiteral("b() d(m=hit,hit=1,n=x) a(k1=x,k2=hit) c(q=x)"));
+    QVERIFY(f.dialogs.settled());
+}
+
+QTEST_MAIN(tst_FindBar)
+#include "tst_findbar.moc"
