@@ -1,8 +1,7 @@
-#include "editor/applicationtitle.h"
-#include "editor/messageboxdialogs.h"
+#include "dialogs/applicationtitle.h"
+#include "dialogs/messageboxdialogs.h"
 #include "editor/saldrixmain.h"
 #include "export/commandline.h"
-#include "export/mainwindowexport.h"
 
 #include <QApplication>
 #include <QSocketNotifier>
@@ -100,7 +99,6 @@ int main(int argc, char *argv[])
 
     MessageBoxDialogs dialogs;
     TfrmSaldrixMain window(dialogs);
-    createExportWizard(window);
     QObject::connect(&window, &TfrmSaldrixMain::closeAccepted, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     window.setStartFile(commandLine.file);
     closeOnSignals(window);

@@ -3,12 +3,12 @@
 // each until the tree has painted, and checks that the tree is then the one read from the file.
 #include "bench/commands.h"
 
+#include "dialogs/userdialogs.h"
 #include "document/documenttree.h"
 #include "document/saldrixerror.h"
 #include "document/treeio.h"
 #include "editor/saldrixmain.h"
 #include "editor/treelist.h"
-#include "editor/userdialogs.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -7,12 +7,12 @@
 // loads the file (see measureStalls).
 #include "bench/commands.h"
 
+#include "dialogs/userdialogs.h"
 #include "document/documenttree.h"
 #include "document/saldrixerror.h"
 #include "document/treeio.h"
 #include "editor/saldrixmain.h"
 #include "editor/treelist.h"
-#include "editor/userdialogs.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

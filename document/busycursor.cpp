@@ -4,7 +4,10 @@ namespace {
 BusyCursor::Hook g_hook = nullptr;
 }
 
-void BusyCursor::setHook(Hook hook) { g_hook = hook; }
+void BusyCursor::setHook(Hook hook)
+{
+    g_hook = hook;
+}
 
 BusyCursor::BusyCursor()
 {

@@ -1,16 +1,18 @@
 #include "editor/saldrixmain.h"
 
+#include "dialogs/applicationtitle.h"
+#include "dialogs/errordisplay.h"
+#include "dialogs/userdialogs.h"
 #include "document/busycursor.h"
 #include "document/documenttree.h"
 #include "document/saldrixerror.h"
-#include "editor/applicationtitle.h"
 #include "editor/commandstate.h"
 #include "editor/cursors.h"
 #include "editor/filedrop.h"
 #include "editor/imagelist.h"
 #include "editor/treelist.h"
-#include "editor/userdialogs.h"
-#include "settings/treelayout.h"
+#include "formsettings/treelayout.h"
+#include "wizard/saldrixwizard.h"
 
 #include <QAction>
 #include <QActionEvent>
@@ -87,6 +89,7 @@ TfrmSaldrixMain::TfrmSaldrixMain(UserDialogs &dialogs, QWidget *parent)
 
     createSettings();
     FormCreate();
+    createExportWizard();
 }
 
 TfrmSaldrixMain::~TfrmSaldrixMain()
@@ -350,19 +353,18 @@ void TfrmSaldrixMain::runCommand(const std::function<void()> &command)
 {
     if (m_loading)
         return;
-    try {
-        command();
-    } catch (const SaldrixError &error) {
-        showError(error.message());
-    } catch (const std::exception &error) {
-        showError(QString::fromLocal8Bit(error.what()));
-    }
+    runShowingErrors(m_dialogs, errorParent(), command);
+}
+
+QWidget *TfrmSaldrixMain::errorParent()
+{
+    // Centred on the window while it is shown; on the screen before it appears and after it has gone.
+    return isVisible() ? this : nullptr;
 }
 
 void TfrmSaldrixMain::showError(const QString &message)
 {
-    // Centred on the window while it is shown; on the screen before it appears and after it has gone.
-    m_dialogs.showError(isVisible() ? this : nullptr, message);
+    m_dialogs.showError(errorParent(), message);
 }
 
 bool TfrmSaldrixMain::event(QEvent *event)
@@ -413,7 +415,16 @@ void TfrmSaldrixMain::closeEvent(QCloseEvent *event)
 
 void TfrmSaldrixMain::actFileExportCDExecute()
 {
-    runCommand([this] { Q_EMIT exportRequested(); });
+    // Each Export proposes a name from the file open now; Done exports the document as it stands,
+    // refuses to write over the document's own file, and waits while a file is being read.
+    runCommand([this] { m_wizard->showForDocument(FFileName); });
+}
+
+void TfrmSaldrixMain::createExportWizard()
+{
+    m_wizard = new TfrmSaldrixWizard(*m_document, m_dialogs, this);
+    m_wizard->setDocumentFileNameSource([this] { return FFileName; });
+    m_wizard->setDocumentBusySource([this] { return m_loading; });
 }
 
 void TfrmSaldrixMain::actFileExitExecute()

@@ -11,8 +11,8 @@
 
 class DiskChangeBar;
 class DocumentTree;
-class FindBar;
 class FileWatch;
+class FindBar;
 class FormStorage;
 class MRUManager;
 class QAction;
@@ -25,6 +25,7 @@ class QToolButton;
 class QUndoCommand;
 class QUndoStack;
 class TreeLayout;
+class TfrmSaldrixWizard;
 class TreeList;
 class UserDialogs;
 
@@ -50,6 +51,8 @@ public:
     [[nodiscard]] FindBar *findBar() const { return m_findBar; }
     // The bar above the tree that reports changes made to the file by other programs.
     [[nodiscard]] DiskChangeBar *diskChangeBar() const { return m_diskChangeBar; }
+    // Level of the node a drag began on (0 section, 1 option).
+    [[nodiscard]] int dragNodeLevel() const { return DragNodeLevel; }
 
     // The file to open at the first show (the first command-line argument); empty for none.
     void setStartFile(const QString &fileName) { m_startFile = fileName; }
@@ -72,7 +75,106 @@ public:
     void TreeListDragOver(TreeList *sender, QObject *source, int x, int y, bool &accept) override;
     void TreeListDragDrop(TreeList *sender, QObject *source, int x, int y) override;
 
-    // Components, named as their objectName.
+public Q_SLOTS:
+    void NewOpenSaveSaveasClose();
+    void actFileExportCDExecute();
+    void actFileExitExecute();
+    void actHelpAboutExecute();
+
+    void actEditSectionAddExecute();
+    void actEditSectionDeleteExecute();
+    void actEditSectionRenameExecute();
+    void actEditOptionAddExecute();
+    void actEditOptionDeleteExecute();
+    void actEditOptionRenameExecute();
+    void actEditOptionModifyValueExecute();
+    void actEditDeleteSelectionExecute();
+    void actEditUndoExecute();
+    void actEditRedoExecute();
+
+    void ShowHint(const QString &hint);
+    void FormShow();
+
+Q_SIGNALS:
+    // A file chosen in the Open dialog, before it is read: the recent-files list takes it.
+    void recentFileOpened(const QString &fileName);
+    // The window is shown for the first time; emitted before the command-line file is read.
+    void firstShown();
+    // The window was allowed to close.
+    void closeAccepted();
+
+protected:
+    bool event(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void createActions();
+    void createMenus();
+    // The tree's pop-up menu, and what the tree's own edits mean to the window (saldrixmain_tree.cpp).
+    void createTreePopupMenu();
+    void createToolBar();
+    // Undo and Redo, at the end of the Edit menu, and the history behind them (saldrixmain_history.cpp).
+    void createHistory();
+    void updateHistoryActions();
+    // The find bar under the tree and Find at the end of the Edit and pop-up menus (saldrixmain_find.cpp).
+    void createFindBar();
+    // Runs the step's change (unless it was made already) and puts it on the history.
+    void pushStep(QUndoCommand *step);
+    void createStatusBar();
+    void createDialogs();
+    void createExportWizard();
+    void FormCreate();
+    // Settings kept between runs (saldrixmain_settings.cpp): bound and loaded while the window is
+    // built, saved while it is destroyed.
+    void createSettings();
+    void destroySettings();
+    // A settings failure is shown once in the start and once in the exit: the later attempts of
+    // the same phase fail for the same reason.
+    void showSettingsError(const QString &message);
+    void beginSettingsExit();
+    bool FormCloseQuery();
+
+    // Runs a command: nothing while a file loads, and any failure goes to the error display.
+    void runCommand(const std::function<void()> &command);
+    void showError(const QString &message);
+    [[nodiscard]] QWidget *errorParent();
+
+    // File command steps (saldrixmain_file.cpp).
+    void clearDocument();
+    void removeAllNodes();
+    [[nodiscard]] bool treeIsEmpty() const;
+    std::optional<QString> runFileDialog(QFileDialog *dialog);
+    // Names the document after the file, writes it there and marks it unchanged; false when the
+    // user would not overwrite a change another program made to the file.
+    bool saveTo(const QString &fileName);
+    // The document's own file, or one chosen in the Save dialog; nothing when that is cancelled.
+    std::optional<QString> fileNameToSave();
+    bool saveCommand();
+    bool saveAsCommand();
+    void newOrCloseCommand();
+    void openCommand();
+    // What comes after the unsaved-changes question: another document, or the end of the window.
+    enum class Next { OtherDocument, CloseWindow };
+    // The unsaved-changes question and the save it may lead to; true to go on, false to stop.
+    bool saveChangesFirst(Next next);
+    enum class Recent { Remember, Keep };
+    // Replaces the document by the named file: Open, the recent files, the start file, a dropped
+    // file and Reload all read a file through here.
+    void openDocument(const QString &fileName, Recent recent);
+    void loadFile(const QString &fileName);
+    void markModified();
+
+    // The file on disk (saldrixmain_disk.cpp): the tree below the change bar, the watch on the file.
+    void createCentralArea();
+    // Watches the document's file as it is now, after a load, a save or a clear.
+    void followFile();
+    // Asks before a save replaces a file that another program changed; true to go on.
+    bool confirmOverwrite(const QString &fileName);
+    void reloadFromDisk();
+
+    // Components, named as their objectName; tests find them by that name.
     QAction *actFileNew = nullptr;
     QAction *actFileOpen = nullptr;
     QAction *actFileSave = nullptr;
@@ -117,101 +219,6 @@ public:
     qint32 SectionCounter = 0;
     qint32 OptionCounter = 0;
 
-public Q_SLOTS:
-    void NewOpenSaveSaveasClose();
-    void actFileExportCDExecute();
-    void actFileExitExecute();
-    void actHelpAboutExecute();
-
-    void actEditSectionAddExecute();
-    void actEditSectionDeleteExecute();
-    void actEditSectionRenameExecute();
-    void actEditOptionAddExecute();
-    void actEditOptionDeleteExecute();
-    void actEditOptionRenameExecute();
-    void actEditOptionModifyValueExecute();
-    void actEditDeleteSelectionExecute();
-    void actEditUndoExecute();
-    void actEditRedoExecute();
-
-    void ShowHint(const QString &hint);
-    void FormShow();
-
-Q_SIGNALS:
-    // A file chosen in the Open dialog, before it is read: the recent-files list takes it.
-    void recentFileOpened(const QString &fileName);
-    // The export command ran; the export wizard proposes its file name from fileName().
-    void exportRequested();
-    // The window is shown for the first time; emitted before the command-line file is read.
-    void firstShown();
-    // The window was allowed to close.
-    void closeAccepted();
-
-protected:
-    bool event(QEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-    void showEvent(QShowEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
-private:
-    void createActions();
-    void createMenus();
-    // The tree's pop-up menu, and what the tree's own edits mean to the window (saldrixmain_tree.cpp).
-    void createTreePopupMenu();
-    void createToolBar();
-    // Undo and Redo, at the end of the Edit menu, and the history behind them (saldrixmain_history.cpp).
-    void createHistory();
-    void updateHistoryActions();
-    // The find bar under the tree and Find at the end of the Edit and pop-up menus (saldrixmain_find.cpp).
-    void createFindBar();
-    // Runs the step's change (unless it was made already) and puts it on the history.
-    void pushStep(QUndoCommand *step);
-    void createStatusBar();
-    void createDialogs();
-    void FormCreate();
-    // Settings kept between runs (saldrixmain_settings.cpp): bound and loaded while the window is
-    // built, saved while it is destroyed.
-    void createSettings();
-    void destroySettings();
-    // A settings failure is shown once in the start and once in the exit: the later attempts of
-    // the same phase fail for the same reason.
-    void showSettingsError(const QString &message);
-    void beginSettingsExit();
-    bool FormCloseQuery();
-
-    // Runs a command: nothing while a file loads, and any failure goes to the error display.
-    void runCommand(const std::function<void()> &command);
-    void showError(const QString &message);
-
-    // File command steps (saldrixmain_file.cpp).
-    void clearDocument();
-    void removeAllNodes();
-    [[nodiscard]] bool treeIsEmpty() const;
-    std::optional<QString> runFileDialog(QFileDialog *dialog);
-    // Names the document after the file, writes it there and marks it unchanged; false when the
-    // user would not overwrite a change another program made to the file.
-    bool saveTo(const QString &fileName);
-    // The document's own file, or one chosen in the Save dialog; nothing when that is cancelled.
-    std::optional<QString> fileNameToSave();
-    bool saveCommand();
-    bool saveAsCommand();
-    void newOrCloseCommand();
-    void openCommand();
-    // The unsaved-changes question before a new document replaces this one; false to stop.
-    bool settleChangesBeforeOpen();
-    // Replaces the document by the named file, as Open does once the file is chosen.
-    void openFile(const QString &fileName);
-    void loadFile(const QString &fileName);
-    void markModified();
-
-    // The file on disk (saldrixmain_disk.cpp): the tree below the change bar, the watch on the file.
-    void createCentralArea();
-    // Watches the document's file as it is now, after a load, a save or a clear.
-    void followFile();
-    // Asks before a save replaces a file that another program changed; true to go on.
-    bool confirmOverwrite(const QString &fileName);
-    void reloadFromDisk();
-
     UserDialogs &m_dialogs;
     DocumentTree *m_document = nullptr;
     QString FFileName;
@@ -221,11 +228,13 @@ private:
     bool m_shown = false;
     QString m_startFile;
     TreeList *m_treeList = nullptr;
-    QUndoStack *m_undoStack = nullptr;
-    FindBar *m_findBar = nullptr;
     std::unique_ptr<TreeLayout> m_treeLayout;
     bool m_settingsExiting = false;
     bool m_settingsErrorShown = false;
     DiskChangeBar *m_diskChangeBar = nullptr;
+    // The export wizard, made hidden with the window; Export shows it, Close only hides it.
+    TfrmSaldrixWizard *m_wizard = nullptr;
     FileWatch *m_fileWatch = nullptr;
+    QUndoStack *m_undoStack = nullptr;
+    FindBar *m_findBar = nullptr;
 };

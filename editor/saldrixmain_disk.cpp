@@ -2,10 +2,10 @@
 // Reload and Ignore, and the question before a save would overwrite such a change.
 #include "editor/saldrixmain.h"
 
+#include "dialogs/userdialogs.h"
 #include "editor/diskchangebar.h"
 #include "editor/filewatch.h"
 #include "editor/treelist.h"
-#include "editor/userdialogs.h"
 
 #include <QVBoxLayout>
 
@@ -50,8 +50,7 @@ void TfrmSaldrixMain::reloadFromDisk()
         const QString fileName = FFileName;
         if (fileName.isEmpty())
             return;
-        if (FModified && !settleChangesBeforeOpen())
-            return;
-        openFile(fileName);
+        if (saveChangesFirst(Next::OtherDocument))
+            openDocument(fileName, Recent::Remember);
     });
 }

@@ -1,10 +1,10 @@
 // The section and option editing commands.
 #include "editor/saldrixmain.h"
 
+#include "dialogs/userdialogs.h"
 #include "document/documenttree.h"
 #include "editor/treelist.h"
 #include "editor/undocommands.h"
-#include "editor/userdialogs.h"
 
 namespace {
 

@@ -2,11 +2,11 @@
 // the recent files.
 #include "editor/saldrixmain.h"
 
+#include "dialogs/userdialogs.h"
 #include "document/documenttree.h"
 #include "document/saldrixerror.h"
 #include "document/treeio.h"
 #include "editor/treelist.h"
-#include "editor/userdialogs.h"
 
 #include <QElapsedTimer>
 #include <QFileDialog>
@@ -129,41 +129,26 @@ bool TfrmSaldrixMain::saveAsCommand()
         return false;
     // A failed save under the new name leaves the document named as before, so that the caption
     // and the next Save agree on the file.
-    const QString previous = FFileName;
-    try {
-        return saveTo(*chosen);
-    } catch (...) {
-        FFileName = previous;
-        throw;
-    }
+    auto keepName = qScopeGuard([this, previous = FFileName] { FFileName = previous; });
+    const bool saved = saveTo(*chosen);
+    keepName.dismiss();
+    return saved;
 }
 
-void TfrmSaldrixMain::newOrCloseCommand()
+// How the places that may replace or drop the document differ once the user answers Yes:
+//
+//   before              Yes on an empty tree            after the save
+//   New, Close          stop (the changes stay)         the tree is cleared
+//   Open, recent file,  stop (the changes stay)         the tree is cleared, so a cancelled
+//   drop, Reload                                        Open dialog leaves an empty document
+//   closing the window  go on (nothing can be saved)    the tree is kept
+//
+// No goes on without saving and Cancel stops, everywhere; a cancelled Save dialog, or a refusal
+// to overwrite another program's change, stops.
+bool TfrmSaldrixMain::saveChangesFirst(Next next)
 {
-    if (!FModified) {
-        clearDocument();
-        return;
-    }
-    switch (m_dialogs.askSaveChanges(this)) {
-    case UserDialogs::Answer::Cancel:
-        return;
-    case UserDialogs::Answer::No:
-        clearDocument();
-        return;
-    case UserDialogs::Answer::Yes:
-        break;
-    }
-    // An empty tree cannot be saved; the changes stay pending.
-    if (treeIsEmpty())
-        return;
-    const std::optional<QString> fileName = fileNameToSave();
-    if (!fileName || !saveTo(*fileName))
-        return;
-    clearDocument();
-}
-
-bool TfrmSaldrixMain::settleChangesBeforeOpen()
-{
+    if (!FModified)
+        return true;
     switch (m_dialogs.askSaveChanges(this)) {
     case UserDialogs::Answer::Cancel:
         return false;
@@ -173,31 +158,38 @@ bool TfrmSaldrixMain::settleChangesBeforeOpen()
         break;
     }
     if (treeIsEmpty())
-        return false;
-    // Cancelling the Save dialog keeps the document: the changes were meant to be saved.
+        return next == Next::CloseWindow;
     const std::optional<QString> fileName = fileNameToSave();
     if (!fileName || !saveTo(*fileName))
         return false;
-    clearDocument();
+    if (next == Next::OtherDocument)
+        clearDocument();
     return true;
+}
+
+void TfrmSaldrixMain::newOrCloseCommand()
+{
+    if (saveChangesFirst(Next::OtherDocument))
+        clearDocument();
 }
 
 void TfrmSaldrixMain::openCommand()
 {
-    if (FModified && !settleChangesBeforeOpen())
+    if (!saveChangesFirst(Next::OtherDocument))
         return;
     const std::optional<QString> chosen = runFileDialog(OpenDialog1);
     if (!chosen)
         return;
-    openFile(*chosen);
+    openDocument(*chosen, Recent::Remember);
 }
 
-void TfrmSaldrixMain::openFile(const QString &fileName)
+void TfrmSaldrixMain::openDocument(const QString &fileName, Recent recent)
 {
     removeAllNodes();
     FModified = false;
     FFileName = fileName;
-    Q_EMIT recentFileOpened(FFileName);
+    if (recent == Recent::Remember)
+        Q_EMIT recentFileOpened(FFileName);
     loadFile(FFileName);
     UpdateCaption(false);
 }
@@ -205,9 +197,8 @@ void TfrmSaldrixMain::openFile(const QString &fileName)
 void TfrmSaldrixMain::openDroppedFile(const QString &fileName)
 {
     runCommand([this, fileName] {
-        if (FModified && !settleChangesBeforeOpen())
-            return;
-        openFile(fileName);
+        if (saveChangesFirst(Next::OtherDocument))
+            openDocument(fileName, Recent::Remember);
     });
 }
 
@@ -225,19 +216,17 @@ void TfrmSaldrixMain::loadFile(const QString &fileName)
             m_loadProgress->setValue(percent);
             m_loadProgress->show();
         };
-        try {
-            LoadTreeFromIni(*m_document, fileName, showProgress);
-        } catch (const SaldrixError &error) {
-            // What was read so far is no document: start afresh and say why.
-            m_loading = false;
-            clearDocument();
-            showError(error.message());
-        }
+        catchErrors([this, &fileName, &showProgress] { LoadTreeFromIni(*m_document, fileName, showProgress); },
+            [this](const QString &message) {
+                // What was read so far is no document: start afresh and say why.
+                m_loading = false;
+                clearDocument();
+                showError(message);
+            });
     }
     followFile();
-    // A freshly read tree has its first section focused and nothing selected.
-    if (!m_treeList->focusedNode().isValid() && !treeIsEmpty())
-        m_treeList->setFocusedNode(m_document->sectionIndex(0));
+    // The focus after a load is the tree's own: the reset that ends the read focuses the first
+    // section and selects nothing.
     ActionList1Update();
     if (m_closeDuringLoad) {
         m_closeDuringLoad = false;
@@ -248,50 +237,23 @@ void TfrmSaldrixMain::loadFile(const QString &fileName)
 void TfrmSaldrixMain::FormShow()
 {
     runCommand([this] {
-        if (m_startFile.isEmpty())
-            return;
-        if (fileExists(m_startFile)) {
-            removeAllNodes();
-            FModified = false;
-            FFileName = m_startFile;
-            loadFile(FFileName);
-        }
-        UpdateCaption(false);
+        if (fileExists(m_startFile))
+            openDocument(m_startFile, Recent::Keep);
     });
 }
 
 void TfrmSaldrixMain::MRUManager1Click(const QString &recentName)
 {
     runCommand([this, recentName] {
-        if (!fileExists(recentName))
-            return;
-        if (FModified && !settleChangesBeforeOpen())
-            return;
-        FFileName = recentName;
-        removeAllNodes();
-        FModified = false;
-        loadFile(FFileName);
-        UpdateCaption(false);
+        if (fileExists(recentName) && saveChangesFirst(Next::OtherDocument))
+            openDocument(recentName, Recent::Keep);
     });
 }
 
 bool TfrmSaldrixMain::FormCloseQuery()
 {
-    if (!FModified)
-        return true;
-    switch (m_dialogs.askSaveChanges(this)) {
-    case UserDialogs::Answer::Cancel:
-        return false;
-    case UserDialogs::Answer::No:
-        return true;
-    case UserDialogs::Answer::Yes:
-        break;
-    }
-    try {
-        // A cancelled Save dialog keeps the window open with the work in it.
-        return saveCommand();
-    } catch (const SaldrixError &error) {
-        showError(error.message());
-        return false;
-    }
+    bool allowed = false;
+    // A failed save keeps the window open with the work in it.
+    runCommand([this, &allowed] { allowed = saveChangesFirst(Next::CloseWindow); });
+    return allowed;
 }

@@ -3,14 +3,14 @@
 #include "editor/saldrixmain.h"
 
 #include "about/saldrixabout.h"
+#include "dialogs/userdialogs.h"
 #include "document/saldrixerror.h"
 #include "editor/cursors.h"
 #include "editor/treelist.h"
-#include "editor/userdialogs.h"
-#include "settings/formstorage.h"
-#include "settings/mrumanager.h"
+#include "formsettings/formstorage.h"
+#include "formsettings/mrumanager.h"
+#include "formsettings/treelayout.h"
 #include "settings/settingsstore.h"
-#include "settings/treelayout.h"
 
 void TfrmSaldrixMain::createSettings()
 {
@@ -23,7 +23,7 @@ void TfrmSaldrixMain::createSettings()
         [this](const QString &fileName) { MRUManager1->add(fileName, 0); });
 
     rxRegistry = new FormStorage(this);
-    rxRegistry->setRecentFiles(MRUManager1);
+    rxRegistry->setRecentFiles(MRUManager1, QStringLiteral("TfrmSaldrixMain.MRUManager1"));
     rxRegistry->setStoredProps({ QStringLiteral("OpenDialog1.InitialDir"), QStringLiteral("SaveDialog1.InitialDir") });
     rxRegistry->setErrorHandler([this](const QString &message) { showSettingsError(message); });
     // The window has taken its designed place when it says it is first shown; the stored one
@@ -36,13 +36,12 @@ void TfrmSaldrixMain::createSettings()
         m_treeList, QStringList { QStringLiteral("OptionsTreeListColumn1"), QStringLiteral("OptionsTreeListColumn2") });
     // The tree fits its columns to its width, keeping their proportion.
     m_treeLayout->setWidthsApplier([this](const QList<int> &widths) { m_treeList->setColumnWidths(widths); });
-    try {
-        m_treeLayout->load(SettingsStore(rxRegistry->storeFileName()));
-    } catch (const SaldrixError &error) {
-        // A store that could not be read is not overwritten with the built-in layout at exit.
-        m_treeLayout->setStoreLayout(false);
-        showSettingsError(error.message());
-    }
+    catchErrors([this] { m_treeLayout->load(SettingsStore(rxRegistry->storeFileName())); },
+        [this](const QString &message) {
+            // A store that could not be read is not overwritten with the built-in layout at exit.
+            m_treeLayout->setStoreLayout(false);
+            showSettingsError(message);
+        });
 }
 
 void TfrmSaldrixMain::showSettingsError(const QString &message)
@@ -67,13 +66,13 @@ void TfrmSaldrixMain::destroySettings()
     rxRegistry->formDestroying();
     if (!m_treeLayout->storesLayout())
         return;
-    try {
-        SettingsStore store(rxRegistry->storeFileName());
-        m_treeLayout->save(store);
-        store.close();
-    } catch (const SaldrixError &error) {
-        showSettingsError(error.message());
-    }
+    catchErrors(
+        [this] {
+            SettingsStore store(rxRegistry->storeFileName());
+            m_treeLayout->save(store);
+            store.close();
+        },
+        [this](const QString &message) { showSettingsError(message); });
 }
 
 void TfrmSaldrixMain::actHelpAboutExecute()

@@ -133,18 +133,17 @@ bool answersWithoutDisplay(const QStringList &arguments)
 
 int runExportCommand(const CommandLine &commandLine, QTextStream &errors)
 {
-    try {
-        if (!QFileInfo(commandLine.catalogue).isFile())
-            throw SaldrixError(tr("Unable to read %1").arg(commandLine.catalogue));
-        DocumentTree tree;
-        LoadTreeFromIni(tree, commandLine.catalogue);
-        NullExportProgress progress;
-        ExportContext context;
-        context.documentFileName = commandLine.catalogue;
-        ExportCatalogue(tree, commandLine.options, progress, context);
-        return 0;
-    } catch (const SaldrixError &error) {
-        errors << error.message() << Qt::endl;
-        return 1;
-    }
+    const bool exported = catchErrors(
+        [&commandLine] {
+            if (!QFileInfo(commandLine.catalogue).isFile())
+                throw SaldrixError(tr("Unable to read %1").arg(commandLine.catalogue));
+            DocumentTree tree;
+            LoadTreeFromIni(tree, commandLine.catalogue);
+            NullExportProgress progress;
+            ExportContext context;
+            context.documentFileName = commandLine.catalogue;
+            ExportCatalogue(tree, commandLine.options, progress, context);
+        },
+        [&errors](const QString &message) { errors << message << Qt::endl; });
+    return exported ? 0 : 1;
 }

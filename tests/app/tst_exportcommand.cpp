@@ -1,8 +1,8 @@
+#include "dialogs/userdialogs.h"
 #include "document/documenttree.h"
 #include "editor/saldrixmain.h"
-#include "editor/userdialogs.h"
-#include "export/mainwindowexport.h"
-#include "export/saldrixwizard.h"
+#include "scripteddialogs.h"
+#include "wizard/saldrixwizard.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,27 +20,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-class AnsweringDialogs final : public UserDialogs {
-public:
-    Answer askSaveChanges(QWidget *) override { return Answer::No; }
-    bool confirm(QWidget *, const QString &) override { return true; }
-    std::optional<QString> chooseFile(QFileDialog &) override
-    {
-        return files.isEmpty() ? std::nullopt : std::optional<QString>(files.takeFirst());
-    }
-    void showInformation(QWidget *parent, const QString &text) override
-    {
-        information << text;
-        informationParents << parent;
-    }
-    void showError(QWidget *, const QString &message) override { errors << message; }
-
-    QStringList files;
-    QStringList information;
-    QList<QWidget *> informationParents;
-    QStringList errors;
-};
-
 const QByteArray Catalogue = "[OptionSettings]\nStartMode=1\n"
                              "[1f3c9a2]\nEntryType=1\nartist=North Wind\ntitle=Low Tide\nnumtracks=2\n0=Harbour\n"
                              "1=Lighthouse\n";
@@ -52,7 +31,7 @@ class tst_ExportCommand : public QObject {
 
 private:
     QTemporaryDir m_dir;
-    std::unique_ptr<AnsweringDialogs> m_dialogs;
+    std::unique_ptr<ScriptedDialogs> m_dialogs;
     std::unique_ptr<TfrmSaldrixMain> m_window;
     TfrmSaldrixWizard *m_wizard = nullptr;
 
@@ -70,10 +49,11 @@ private:
     }
     void open(const QString &path)
     {
-        m_dialogs->files << path;
-        m_window->actFileOpen->trigger();
+        m_dialogs->fileAnswers << path;
+        action("actFileOpen")->trigger();
         QCOMPARE(m_window->fileName(), path);
     }
+    QAction *action(const char *name) { return m_window->findChild<QAction *>(QLatin1String(name)); }
     template <typename T> T *wizardChild(const QString &name) { return m_wizard->findChild<T *>(name); }
     void pressDone()
     {
@@ -85,9 +65,12 @@ private:
 private Q_SLOTS:
     void init()
     {
-        m_dialogs = std::make_unique<AnsweringDialogs>();
+        m_dialogs = std::make_unique<ScriptedDialogs>();
+        // Opening over a changed document drops it; a changed file on disk is overwritten.
+        m_dialogs->unscriptedSave = UserDialogs::Answer::No;
+        m_dialogs->unscriptedConfirm = true;
         m_window = std::make_unique<TfrmSaldrixMain>(*m_dialogs);
-        m_wizard = createExportWizard(*m_window);
+        m_wizard = m_window->findChild<TfrmSaldrixWizard *>(QStringLiteral("SaldrixWizard"));
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     }
@@ -109,7 +92,7 @@ void tst_ExportCommand::exportCommandProposesTheOpenFilesName()
     QCOMPARE(m_window->findChild<TfrmSaldrixWizard *>(u"SaldrixWizard"_s), m_wizard);
     QVERIFY(!m_wizard->isVisible());
     open(writeFile(u"cdplayer.ini"_s, Catalogue));
-    m_window->actFileExportCD->trigger();
+    action("actFileExportCD")->trigger();
     QVERIFY(m_wizard->isVisible() && m_wizard->isWindow());
     QCOMPARE(wizardChild<QLineEdit>(u"edFileName"_s)->text(), m_dir.filePath(u"cdplayer.txt"_s));
     // Modeless: the main window stays usable while the wizard is open.
@@ -130,8 +113,8 @@ void tst_ExportCommand::exportsUnsavedEditsWithoutTouchingTheDocument()
 {
     open(writeFile(u"cdplayer.ini"_s, Catalogue));
     QVERIFY(m_window->document()->setData(m_window->document()->optionIndex(1, 1, 1), u"South Wind"_s));
-    m_window->actEditSectionAdd->trigger(); // a new disc without options, and the document is modified
-    m_window->actFileExportCD->trigger();
+    action("actEditSectionAdd")->trigger(); // a new disc without options, and the document is modified
+    action("actFileExportCD")->trigger();
     pressDone();
 
     const QByteArray text = readFile(u"cdplayer.txt"_s);
@@ -144,10 +127,10 @@ void tst_ExportCommand::exportsUnsavedEditsWithoutTouchingTheDocument()
 
 void tst_ExportCommand::untitledDocumentProposesOnlyTheExtension()
 {
-    QVERIFY(!m_window->actFileExportCD->isEnabled()); // an empty document has nothing to export
-    m_window->actEditSectionAdd->trigger();
-    QVERIFY(m_window->actFileExportCD->isEnabled());
-    m_window->actFileExportCD->trigger();
+    QVERIFY(!action("actFileExportCD")->isEnabled()); // an empty document has nothing to export
+    action("actEditSectionAdd")->trigger();
+    QVERIFY(action("actFileExportCD")->isEnabled());
+    action("actFileExportCD")->trigger();
     QCOMPARE(wizardChild<QLineEdit>(u"edFileName"_s)->text(), u".txt"_s);
 }
 
@@ -155,7 +138,7 @@ void tst_ExportCommand::refusesToOverwriteTheOpenFile()
 {
     const QString document = writeFile(u"cdplayer.ini"_s, Catalogue);
     open(document);
-    m_window->actFileExportCD->trigger();
+    action("actFileExportCD")->trigger();
     wizardChild<QLineEdit>(u"edFileName"_s)->setText(document);
     pressDone();
 
@@ -168,7 +151,7 @@ void tst_ExportCommand::refusesToOverwriteTheOpenFile()
 void tst_ExportCommand::mainWindowClosesWhileTheWizardIsOpen()
 {
     open(writeFile(u"cdplayer.ini"_s, Catalogue));
-    m_window->actFileExportCD->trigger();
+    action("actFileExportCD")->trigger();
     QVERIFY(m_wizard->isVisible());
     QSignalSpy closed(m_window.get(), &TfrmSaldrixMain::closeAccepted);
     QVERIFY(m_window->close());

@@ -20,6 +20,14 @@ struct MainWindowFixture {
     [[nodiscard]] QByteArray readFile(const QString &name) const;
 
     [[nodiscard]] QAction *action(const char *name) const;
+    // A component of the window found by its objectName.
+    template <typename T> [[nodiscard]] T *child(const char *name) const
+    {
+        T *found = window->findChild<T *>(QLatin1String(name));
+        if (found == nullptr)
+            qFatal("no component %s", name);
+        return found;
+    }
     void trigger(const char *name) const;
 
     // Opens a file through File, Open on an unmodified window.

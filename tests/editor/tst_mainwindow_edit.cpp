@@ -182,7 +182,7 @@ void tst_MainWindowEdit::deletingEverySectionLeavesOnlyAddSection()
     QCOMPARE(f.tree().sectionCount(), 0);
     QVERIFY(!f.view().focusedNode().isValid());
     // Of the section and option commands; Undo, Redo and Find at the menu's end are not among them.
-    for (QAction *action : f.window->miEdit->actions().mid(0, 10)) {
+    for (QAction *action : f.child<QMenu>("miEdit")->actions().mid(0, 10)) {
         if (!action->isSeparator())
             QCOMPARE(action->isEnabled(), action == f.action("actEditSectionAdd"));
     }

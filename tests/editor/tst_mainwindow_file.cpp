@@ -201,8 +201,8 @@ void tst_MainWindowFile::saveAndSaveAsStoreTheDocument()
     f.trigger("actFileSave");
     QCOMPARE(f.readFile(QStringLiteral("first.ini")), QByteArray("[New Section #1]\nNew option #1=\n"));
     QCOMPARE(f.dialogs.asked.size(), 3);
-    QCOMPARE(f.dialogs.asked.constLast(),
-        QStringLiteral("The file has changed on disk since it was opened. Overwrite it?"));
+    QCOMPARE(
+        f.dialogs.asked.constLast(), QStringLiteral("The file has changed on disk since it was opened. Overwrite it?"));
     // Save As proposes the current name and switches to the new one.
     f.trigger("actEditSectionAdd");
     f.dialogs.fileAnswers << f.path(QStringLiteral("second.ini"));

@@ -1,7 +1,7 @@
 // What the main window keeps between runs, through restarts against a store in a temporary folder.
 #include "about/saldrixabout.h"
+#include "formsettings/mrumanager.h"
 #include "mainwindowfixture.h"
-#include "settings/mrumanager.h"
 #include "settings/settingsstore.h"
 
 #include <QDir>
@@ -55,7 +55,7 @@ void restart(MainWindowFixture &f)
 QStringList reopenCaptions(const MainWindowFixture &f)
 {
     QStringList captions;
-    for (const QAction *item : f.window->miFileReopen->actions())
+    for (const QAction *item : f.child<QMenu>("miFileReopen")->actions())
         captions << item->text();
     return captions;
 }
@@ -81,8 +81,8 @@ void tst_MainWindowSettings::firstRunWritesTheWholeLayoutAtExit()
     MainWindowFixture f;
     show(f);
     QCOMPARE(f.window->size(), QSize(464, 322));
-    QVERIFY(!f.window->miFileReopen->menuAction()->isEnabled());
-    QVERIFY(!f.window->ToolButton3->isEnabled());
+    QVERIFY(!f.child<QMenu>("miFileReopen")->menuAction()->isEnabled());
+    QVERIFY(!f.child<QToolButton>("ToolButton3")->isEnabled());
     const QRect normal = f.window->normalGeometry();
     restart(f);
     QCOMPARE(stored(f, QStringLiteral("Main/FormVersion")), QStringLiteral("1000"));
@@ -108,7 +108,7 @@ void tst_MainWindowSettings::olderLayoutVersionRestoresNothing()
     restart(f);
     show(f);
     QCOMPARE(f.window->size(), QSize(464, 322));
-    QVERIFY(!f.window->miFileReopen->menuAction()->isEnabled());
+    QVERIFY(!f.child<QMenu>("miFileReopen")->menuAction()->isEnabled());
     restart(f);
     QCOMPARE(stored(f, QStringLiteral("Main/FormVersion")), QStringLiteral("1000"));
     QCOMPARE(stored(f, QStringLiteral("Main/OpenDialog1_InitialDir")), QString());
@@ -142,7 +142,7 @@ void tst_MainWindowSettings::recentFilesKeepTheFiveNewestAcrossRuns()
     for (int i = 1; i <= 6; ++i) {
         files.prepend(f.writeFile(QStringLiteral("f%1.ini").arg(i), SampleIni));
         f.open(files.first());
-        QVERIFY(f.window->ToolButton3->isEnabled());
+        QVERIFY(f.child<QToolButton>("ToolButton3")->isEnabled());
     }
     files.removeLast();
     QCOMPARE(reopenCaptions(f), files);
@@ -152,8 +152,8 @@ void tst_MainWindowSettings::recentFilesKeepTheFiveNewestAcrossRuns()
     QCOMPARE(stored(f, QStringLiteral("Main/TfrmSaldrixMain.MRUManager1/Item_0")), files.first());
     show(f);
     QCOMPARE(reopenCaptions(f), files);
-    QVERIFY(f.window->miFileReopen->menuAction()->isEnabled());
-    QVERIFY(f.window->ToolButton3->isEnabled());
+    QVERIFY(f.child<QMenu>("miFileReopen")->menuAction()->isEnabled());
+    QVERIFY(f.child<QToolButton>("ToolButton3")->isEnabled());
 }
 
 void tst_MainWindowSettings::reopeningKeepsTheOrder()
@@ -165,14 +165,14 @@ void tst_MainWindowSettings::reopeningKeepsTheOrder()
     const QString c = f.writeFile(QStringLiteral("Tom & Jerry.ini"), "[c]\nz=3\n");
     for (const QString &file : { c, b, a })
         f.open(file);
-    const QList<QAction *> items = f.window->miFileReopen->actions();
+    const QList<QAction *> items = f.child<QMenu>("miFileReopen")->actions();
     QCOMPARE(items.size(), 3);
     QCOMPARE(items.at(2)->text(), f.dir.filePath(QStringLiteral("Tom && Jerry.ini")));
     items.at(2)->trigger();
     QCOMPARE(f.outline(), QStringLiteral("c(z=3)"));
     QCOMPARE(f.caption(), QStringLiteral("Tom & Jerry.ini - YorvSaldrix"));
     QCoreApplication::processEvents();
-    QCOMPARE(f.window->MRUManager1->list().names(), (QStringList { a, b, c }));
+    QCOMPARE(f.child<MRUManager>("MRUManager1")->list().names(), (QStringList { a, b, c }));
     QVERIFY(f.dialogs.settled());
 }
 

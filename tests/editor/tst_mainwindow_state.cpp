@@ -1,6 +1,6 @@
 // The window's make-up and its state table: caption, status panels and the enable rules.
+#include "dialogs/errordisplay.h"
 #include "editor/commandstate.h"
-#include "editor/errordisplay.h"
 #include "mainwindowfixture.h"
 
 #include <QLabel>
@@ -141,29 +141,30 @@ void tst_MainWindowState::menusAndToolbarListCommandsInOrder()
     for (const QAction *menu : f.window->menuBar()->actions())
         menuTitles << menu->text();
     QCOMPARE(menuTitles, QStringList({ "&File", "&Edit", "&Help" }));
-    QCOMPARE(names(f.window->miFile->actions()),
+    QCOMPARE(names(f.child<QMenu>("miFile")->actions()),
         QStringList({ "actFileNew", "actFileOpen", "miFileReopenAction", "actFileSave", "actFileSaveAs", "actFileClose",
             "|", "actFileExportCD", "|", "actFileExit" }));
     const QStringList editCommands { "actEditSectionAdd", "actEditSectionDelete", "actEditSectionRename", "|",
         "actEditOptionAdd", "actEditOptionDelete", "actEditOptionRename", "actEditOptionModifyValue", "|",
         "actEditDeleteSelection", "|", "actEditUndo", "actEditRedo", "|", "actEditFind" };
-    QCOMPARE(names(f.window->miEdit->actions()), editCommands);
-    QCOMPARE(names(f.window->PopupMenu->actions()),
+    QCOMPARE(names(f.child<QMenu>("miEdit")->actions()), editCommands);
+    QCOMPARE(names(f.child<QMenu>("PopupMenu")->actions()),
         QStringList({ "pmiEditSectionAdd", "pmiEditSectionDelete", "pmiEditSectionRename", "|", "pmiEditOptionAdd",
             "pmiEditOptionDelete", "pmiEditOptionRename", "pmiEditOptionModify", "|", "pmiEditDeleteSelection", "|",
             "actEditFind" }));
-    QCOMPARE(names(f.window->miHelp->actions()), QStringList({ "actHelpAbout" }));
+    QCOMPARE(names(f.child<QMenu>("miHelp")->actions()), QStringList({ "actHelpAbout" }));
 
-    QStringList toolbar = names(f.window->ToolBar->actions());
-    toolbar[2] = f.window->ToolBar->widgetForAction(f.window->ToolBar->actions().at(2))->objectName();
+    QStringList toolbar = names(f.child<QToolBar>("ToolBar")->actions());
+    toolbar[2]
+        = f.child<QToolBar>("ToolBar")->widgetForAction(f.child<QToolBar>("ToolBar")->actions().at(2))->objectName();
     QCOMPARE(toolbar,
         QStringList({ "actFileNew", "actFileOpen", "ToolButton3", "actFileSave", "actFileSaveAs", "actFileClose", "|",
             "actEditSectionAdd", "actEditSectionDelete", "actEditSectionRename", "|", "actEditOptionAdd",
             "actEditOptionDelete", "actEditOptionRename", "actEditOptionModifyValue", "|", "actEditDeleteSelection",
             "|", "actFileExportCD", "actHelpAbout", "actFileExit" }));
-    QCOMPARE(f.window->ToolButton3->defaultAction()->text(), QStringLiteral("&Reopen"));
-    QCOMPARE(f.window->ToolButton3->defaultAction()->menu<QMenu *>(), f.window->miFileReopen);
-    QCOMPARE(f.window->ToolButton3->popupMode(), QToolButton::InstantPopup);
+    QCOMPARE(f.child<QToolButton>("ToolButton3")->defaultAction()->text(), QStringLiteral("&Reopen"));
+    QCOMPARE(f.child<QToolButton>("ToolButton3")->defaultAction()->menu<QMenu *>(), f.child<QMenu>("miFileReopen"));
+    QCOMPARE(f.child<QToolButton>("ToolButton3")->popupMode(), QToolButton::InstantPopup);
 }
 
 void tst_MainWindowState::enabledStateFollowsFocusAndSelection()
@@ -225,7 +226,7 @@ void tst_MainWindowState::hintsGoToTheFirstPanel()
 {
     MainWindowFixture f;
     auto *panel = f.window->findChild<QLabel *>(QStringLiteral("StatusPanel0"));
-    QWidget *button = f.window->ToolBar->widgetForAction(f.action("actFileOpen"));
+    QWidget *button = f.child<QToolBar>("ToolBar")->widgetForAction(f.action("actFileOpen"));
     QVERIFY(f.action("actFileOpen")->showStatusText(button));
     QCOMPARE(panel->text(), QStringLiteral("Opens an existing iNi file."));
     // Menu items hand their hint to the menu bar, or, in the pop-up menu, to the action's window.

@@ -99,7 +99,7 @@ void tst_TreeWindow::dropMovesAndShowsModified()
     play.dropAt = cellPoint(tree, f.tree().sectionIndex(1), 0);
     play.dragFrom(cellPoint(tree, f.tree().optionIndex(0, 0), 0), { 0, 8 });
     QVERIFY(play.dropped);
-    QCOMPARE(f.window->DragNodeLevel, 1);
+    QCOMPARE(f.window->dragNodeLevel(), 1);
     QCOMPARE(f.outline(), QStringLiteral("a(y=2) b(z=3,x=1)"));
     QVERIFY(f.window->isModified());
     QCOMPARE(f.modifiedPanel(), QStringLiteral("Modified"));
@@ -149,7 +149,7 @@ void tst_TreeWindow::rightButtonAndMenuKeyOpenThePopupMenu()
     MainWindowFixture f;
     QVERIFY(openSample(f));
     TreeList &tree = f.view();
-    QMenu *menu = f.window->PopupMenu;
+    QMenu *menu = f.child<QMenu>("PopupMenu");
     tree.expandAll();
 
     // The press focuses and selects first; the platform's context-menu event follows it.

@@ -424,14 +424,14 @@ void tst_UndoRedo::keysAndMenuPlace()
         }
     }
     // Undo and Redo, then Find, close the Edit menu, each group after a separator.
-    const QList<QAction *> items = f.window->miEdit->actions();
+    const QList<QAction *> items = f.child<QMenu>("miEdit")->actions();
     QVERIFY(items.size() >= 5);
     QVERIFY(items.at(items.size() - 5)->isSeparator());
     QCOMPARE(items.at(items.size() - 4), f.action("actEditUndo"));
     QCOMPARE(items.at(items.size() - 3), f.action("actEditRedo"));
     QVERIFY(items.at(items.size() - 2)->isSeparator());
     QCOMPARE(items.at(items.size() - 1), f.action("actEditFind"));
-    QCOMPARE(f.window->PopupMenu->actions().constLast(), f.action("actEditFind"));
+    QCOMPARE(f.child<QMenu>("PopupMenu")->actions().constLast(), f.action("actEditFind"));
 }
 
 QTEST_MAIN(tst_UndoRedo)

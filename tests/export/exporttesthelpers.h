@@ -1,6 +1,7 @@
 #pragma once
 
 #include "export/exportprogress.h"
+#include "testfiles.h"
 
 #include <QByteArray>
 #include <QString>
@@ -18,8 +19,8 @@ QString workedExampleCatalogue();
 // The lines, each ended by CR LF, as UTF-8.
 QByteArray crlfLines(const QStringList &lines);
 
-QByteArray readBytes(const QString &path);
-void writeBytes(const QString &path, const QByteArray &bytes);
+using testfiles::readBytes;
+using testfiles::writeBytes;
 
 // A shared log of what the run did, in order: progress calls, cursor changes and messages.
 QStringList &eventLog();

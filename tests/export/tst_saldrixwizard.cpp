@@ -1,11 +1,12 @@
 #include "exporttesthelpers.h"
+#include "scripteddialogs.h"
 
+#include "dialogs/userdialogs.h"
 #include "document/documenttree.h"
-#include "editor/userdialogs.h"
-#include "export/pagemanager.h"
-#include "export/saldrixprogress.h"
-#include "export/saldrixwizard.h"
-#include "export/updown.h"
+#include "wizard/pagemanager.h"
+#include "wizard/saldrixprogress.h"
+#include "wizard/saldrixwizard.h"
+#include "wizard/updown.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -25,38 +26,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// Answers every dialog from the script and records what was asked.
-class ScriptedDialogs final : public UserDialogs {
-public:
-    Answer askSaveChanges(QWidget *) override { return Answer::Cancel; }
-    bool confirm(QWidget *, const QString &) override { return false; }
-    std::optional<QString> chooseFile(QFileDialog &dialog) override
-    {
-        ++fileDialogs;
-        return answerFile ? answerFile(dialog) : std::nullopt;
-    }
-    void showInformation(QWidget *parent, const QString &text) override
-    {
-        informationParents << parent;
-        information << text;
-        if (onInformation)
-            onInformation();
-    }
-    void showError(QWidget *parent, const QString &message) override
-    {
-        errorParents << parent;
-        errors << message;
-    }
-
-    std::function<std::optional<QString>(QFileDialog &)> answerFile;
-    std::function<void()> onInformation;
-    int fileDialogs = 0;
-    QStringList information;
-    QStringList errors;
-    QList<QWidget *> informationParents;
-    QList<QWidget *> errorParents;
-};
 
 const QStringList TopLines { u"Please choose a FileName and Path to save the exported file."_s,
     u"The Artist and Title of CD will be the first line of each paragraph."_s,
@@ -269,13 +238,13 @@ void tst_SaldrixWizard::escapeAndCloseOnlyHide()
 void tst_SaldrixWizard::everyOpeningStartsOnTheFirstPage()
 {
     auto *separator = child<QLineEdit>(u"edLongSeparator"_s);
-    m_wizard->actFileExportCDExecute(u"/data/first.ini"_s);
+    m_wizard->showForDocument(u"/data/first.ini"_s);
     goToPage(3);
     separator->setText(u"-*-"_s);
     child<QCheckBox>(u"cbGenre"_s)->setChecked(true);
     child<QPushButton>(u"BtnClose"_s)->click();
 
-    m_wizard->actFileExportCDExecute(u"/data/second.ini"_s);
+    m_wizard->showForDocument(u"/data/second.ini"_s);
     QVERIFY(m_wizard->isVisible());
     QCOMPARE(page(), 0);
     QCOMPARE(topLine(), TopLines.at(0));
@@ -284,7 +253,7 @@ void tst_SaldrixWizard::everyOpeningStartsOnTheFirstPage()
 
     // Opening it again while it is shown renews the name and keeps the page.
     goToPage(2);
-    m_wizard->actFileExportCDExecute(u"/data/third.ini"_s);
+    m_wizard->showForDocument(u"/data/third.ini"_s);
     QCOMPARE(page(), 2);
     QCOMPARE(child<QLineEdit>(u"edFileName"_s)->text(), u"/data/third.txt"_s);
 }
@@ -329,7 +298,7 @@ void tst_SaldrixWizard::proposesTheOutputName()
 {
     QFETCH(QString, document);
     QFETCH(QString, proposal);
-    m_wizard->actFileExportCDExecute(document);
+    m_wizard->showForDocument(document);
     QCOMPARE(child<QLineEdit>(u"edFileName"_s)->text(), proposal);
     QVERIFY(m_wizard->isVisible());
 }
@@ -396,7 +365,7 @@ void tst_SaldrixWizard::doneExportsTheTreeAsItStands()
 {
     fillTree(*m_tree, workedExampleCatalogue());
     const QString out = m_dir.filePath(u"export.txt"_s);
-    m_wizard->actFileExportCDExecute(m_dir.filePath(u"export.ini"_s));
+    m_wizard->showForDocument(m_dir.filePath(u"export.ini"_s));
     QCOMPARE(child<QLineEdit>(u"edFileName"_s)->text(), out);
     goToPage(2);
     child<QCheckBox>(u"cbVolume"_s)->setChecked(true);
@@ -432,7 +401,7 @@ void tst_SaldrixWizard::doneExportsTheTreeAsItStands()
 void tst_SaldrixWizard::doneFailureKeepsTheWizardAsItWas()
 {
     fillTree(*m_tree, workedExampleCatalogue());
-    m_wizard->actFileExportCDExecute(m_dir.filePath(u"missing/cdplayer.ini"_s));
+    m_wizard->showForDocument(m_dir.filePath(u"missing/cdplayer.ini"_s));
     goToPage(4);
     const ExportOptions before = m_wizard->exportOptions();
     child<QPushButton>(u"BtnDone"_s)->click();
@@ -452,7 +421,7 @@ void tst_SaldrixWizard::doneRefusesTheDocumentsOwnFile()
     const QString document = m_dir.filePath(u"songs.txt"_s);
     writeBytes(document, "[1f3c9a2]\r\nartist=North Wind\r\n");
     fillTree(*m_tree, workedExampleCatalogue());
-    m_wizard->actFileExportCDExecute(document);
+    m_wizard->showForDocument(document);
     QCOMPARE(child<QLineEdit>(u"edFileName"_s)->text(), document);
     goToPage(4);
     child<QPushButton>(u"BtnDone"_s)->click();
@@ -473,7 +442,7 @@ void tst_SaldrixWizard::doneWaitsWhileTheDocumentIsRead()
     fillTree(*m_tree, u"[a]\nartist=A"_s);
     bool loading = true;
     m_wizard->setDocumentBusySource([&] { return loading; });
-    m_wizard->actFileExportCDExecute(m_dir.filePath(u"loading.ini"_s));
+    m_wizard->showForDocument(m_dir.filePath(u"loading.ini"_s));
     goToPage(4);
     child<QPushButton>(u"BtnDone"_s)->click();
     QVERIFY(!QFile::exists(m_dir.filePath(u"loading.txt"_s)));

@@ -1,7 +1,7 @@
 #include "storefiles.h"
 
+#include "formsettings/treelayout.h"
 #include "settings/settingsstore.h"
-#include "settings/treelayout.h"
 
 #include <QHeaderView>
 #include <QStandardItemModel>

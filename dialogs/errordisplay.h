@@ -2,7 +2,10 @@
 
 #include <QString>
 
+#include <functional>
+
 class QWidget;
+class UserDialogs;
 
 // The message as the error box shows it: a full stop is added when the last character sorts after
 // "." (a letter or digit ends the sentence; "!", "?" or ")" already close it).
@@ -11,3 +14,7 @@ class QWidget;
 // The default error display: the message with the full-stop rule, the application title as
 // caption, the error icon and one OK button.
 void showErrorBox(QWidget *parent, const QString &message);
+
+// Runs a command at the error boundary (catchErrors) and shows a failure through the dialog
+// interface's error display, over parent. True when the command ran to its end.
+bool runShowingErrors(UserDialogs &dialogs, QWidget *parent, const std::function<void()> &command);

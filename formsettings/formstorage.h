@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/storedproperty.h"
+#include "formsettings/storedproperty.h"
 
 #include <QObject>
 #include <QPointer>
@@ -46,8 +46,13 @@ public:
     void setStoredProps(const QStringList &entries);
     [[nodiscard]] QStringList storedProps() const;
 
-    void setRecentFiles(MRUManager *recentFiles) { m_recentFiles = recentFiles; }
-    // The recent-files list's key: section, the window's class name, a dot and the list's name.
+    // The recent-files list and its key below the section ("TfrmSaldrixMain.MRUManager1" for the
+    // main window, as stored files have it).
+    void setRecentFiles(MRUManager *recentFiles, const QString &key)
+    {
+        m_recentFiles = recentFiles;
+        m_recentFilesKey = key;
+    }
     [[nodiscard]] QString recentFilesSection() const;
 
     // Where store failures go; without a handler they are only logged.
@@ -82,6 +87,7 @@ private:
     bool m_active = true;
     std::vector<StoredProperty> m_properties;
     QPointer<MRUManager> m_recentFiles;
+    QString m_recentFilesKey;
     ErrorHandler m_errorHandler;
 
     bool m_restored = false;

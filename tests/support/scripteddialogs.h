@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/userdialogs.h"
+#include "dialogs/userdialogs.h"
 
 #include <QList>
 #include <QStringList>
@@ -8,18 +8,28 @@
 #include <functional>
 
 // Answers every dialog from a script and records what was asked. A dialog that the script did not
-// expect is recorded as such and answered in the safest way (Cancel, No, no file).
+// expect is recorded as such and answered in the safest way (Cancel, No, no file) unless the test
+// names another standing answer.
 class ScriptedDialogs : public UserDialogs {
 public:
     QList<Answer> saveAnswers;
     QList<bool> confirmAnswers;
     QList<std::optional<QString>> fileAnswers;
+    // Answers every file dialog when set, in place of fileAnswers.
+    std::function<std::optional<QString>(QFileDialog &)> answerFile;
+    Answer unscriptedSave = Answer::Cancel;
+    bool unscriptedConfirm = false;
 
     QStringList asked; // "save changes", each confirmation text, "file:<dialog name>"
     QStringList proposedFiles; // the file each file dialog proposed when it opened
+    int fileDialogs = 0;
     QStringList errors;
     QList<bool> errorsOwned; // whether each error box was given a window to centre on
+    QList<QWidget *> errorParents;
     QStringList information;
+    QList<QWidget *> informationParents;
+    // Runs while an information box is "shown".
+    std::function<void()> onInformation;
     QStringList shownDialogs; // objectName of each of the program's own dialogs
     // Looks at a dialog while it is "shown"; the dialog is never run modally.
     std::function<void(QDialog &)> onDialog;

@@ -1,4 +1,4 @@
-#include "export/saldrixprogress.h"
+#include "wizard/saldrixprogress.h"
 
 #include <QProgressBar>
 

@@ -1,4 +1,4 @@
-#include "export/pagemanager.h"
+#include "wizard/pagemanager.h"
 
 #include <QAbstractButton>
 #include <QStackedWidget>

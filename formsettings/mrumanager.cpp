@@ -1,4 +1,4 @@
-#include "settings/mrumanager.h"
+#include "formsettings/mrumanager.h"
 
 #include <QAction>
 #include <QMenu>
@@ -98,5 +98,4 @@ void MRUManager::rebuildMenu()
         m_menu->addAction(item);
         m_items.append(item);
     }
-    m_menu->menuAction()->setEnabled(!m_menu->actions().isEmpty());
 }

@@ -7,7 +7,7 @@ UserDialogs::Answer ScriptedDialogs::askSaveChanges(QWidget *)
     asked << QStringLiteral("save changes");
     if (saveAnswers.isEmpty()) {
         unexpected << QStringLiteral("save changes");
-        return Answer::Cancel;
+        return unscriptedSave;
     }
     return saveAnswers.takeFirst();
 }
@@ -17,7 +17,7 @@ bool ScriptedDialogs::confirm(QWidget *, const QString &text)
     asked << text;
     if (confirmAnswers.isEmpty()) {
         unexpected << text;
-        return false;
+        return unscriptedConfirm;
     }
     return confirmAnswers.takeFirst();
 }
@@ -26,6 +26,9 @@ std::optional<QString> ScriptedDialogs::chooseFile(QFileDialog &dialog)
 {
     asked << QStringLiteral("file:") + dialog.objectName();
     proposedFiles << dialog.selectedFiles().value(0);
+    ++fileDialogs;
+    if (answerFile)
+        return answerFile(dialog);
     if (fileAnswers.isEmpty()) {
         unexpected << dialog.objectName();
         return std::nullopt;
@@ -33,15 +36,19 @@ std::optional<QString> ScriptedDialogs::chooseFile(QFileDialog &dialog)
     return fileAnswers.takeFirst();
 }
 
-void ScriptedDialogs::showInformation(QWidget *, const QString &text)
+void ScriptedDialogs::showInformation(QWidget *parent, const QString &text)
 {
     information << text;
+    informationParents << parent;
+    if (onInformation)
+        onInformation();
 }
 
 void ScriptedDialogs::showError(QWidget *parent, const QString &message)
 {
     errors << message;
     errorsOwned << (parent != nullptr);
+    errorParents << parent;
 }
 
 void ScriptedDialogs::showDialog(QDialog &dialog)

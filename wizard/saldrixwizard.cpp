@@ -1,12 +1,13 @@
-#include "export/saldrixwizard.h"
+#include "wizard/saldrixwizard.h"
 
+#include "dialogs/errordisplay.h"
+#include "dialogs/userdialogs.h"
 #include "document/saldrixerror.h"
-#include "editor/userdialogs.h"
 #include "export/exportcatalogue.h"
 #include "export/filenameparts.h"
-#include "export/pagemanager.h"
-#include "export/saldrixprogress.h"
-#include "export/updown.h"
+#include "wizard/pagemanager.h"
+#include "wizard/saldrixprogress.h"
+#include "wizard/updown.h"
 
 #include <QCheckBox>
 #include <QFileDialog>
@@ -46,7 +47,7 @@ TfrmSaldrixWizard::TfrmSaldrixWizard(DocumentTree &tree, UserDialogs &dialogs, Q
         move(screen->availableGeometry().center() - rect().center());
 }
 
-void TfrmSaldrixWizard::actFileExportCDExecute(const QString &documentFileName)
+void TfrmSaldrixWizard::showForDocument(const QString &documentFileName)
 {
     m_lastDocumentFileName = documentFileName;
     edFileName->setText(DirectoryPart(documentFileName) + BareFileName(documentFileName) + QStringLiteral(".txt"));
@@ -186,14 +187,10 @@ void TfrmSaldrixWizard::BtnDoneClick()
     ExportContext context;
     context.documentFileName = m_documentFileName ? m_documentFileName() : m_lastDocumentFileName;
     context.showInformation = [this](const QString &message) { m_dialogs.showInformation(this, message); };
-    try {
+    runShowingErrors(m_dialogs, this, [this, &options, &context] {
         ProgressWindowDisplay progress(this);
         ExportCatalogue(m_tree, options, progress, context);
-    } catch (const SaldrixError &error) {
-        m_dialogs.showError(this, error.message());
-    } catch (const std::exception &error) {
-        m_dialogs.showError(this, QString::fromLocal8Bit(error.what()));
-    }
+    });
 }
 
 void TfrmSaldrixWizard::BtnCloseClick()

@@ -1,8 +1,8 @@
 // The wizard's controls: fixed places and sizes in a window of fixed size.
-#include "export/saldrixwizard.h"
+#include "wizard/saldrixwizard.h"
 
-#include "export/pagemanager.h"
-#include "export/updown.h"
+#include "wizard/pagemanager.h"
+#include "wizard/updown.h"
 
 #include <QCheckBox>
 #include <QFrame>

@@ -26,9 +26,9 @@ class TfrmSaldrixWizard : public QDialog {
 public:
     TfrmSaldrixWizard(DocumentTree &tree, UserDialogs &dialogs, QWidget *parent = nullptr);
 
-    // The main window's Export command: proposes the output name from the open document's file
-    // name (folder, bare name, ".txt") and shows the wizard or brings it to the front.
-    void actFileExportCDExecute(const QString &documentFileName);
+    // What the main window's Export command does: proposes the output name from the open document's
+    // file name (folder, bare name, ".txt") and shows the wizard or brings it to the front.
+    void showForDocument(const QString &documentFileName);
 
     // Where the wizard asks for the open document's file name when Done is pressed (the export
     // refuses to write over it). Without a source, the name given to the last opening is used.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/userdialogs.h"
+#include "dialogs/userdialogs.h"
 
 // The dialogs a person answers: message boxes and the file dialogs themselves.
 class MessageBoxDialogs : public UserDialogs {

@@ -1,4 +1,4 @@
-#include "export/updown.h"
+#include "wizard/updown.h"
 
 #include <QToolButton>
 

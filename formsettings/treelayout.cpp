@@ -1,4 +1,4 @@
-#include "settings/treelayout.h"
+#include "formsettings/treelayout.h"
 
 #include "settings/settingsstore.h"
 

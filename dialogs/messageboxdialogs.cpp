@@ -1,6 +1,6 @@
-#include "editor/messageboxdialogs.h"
+#include "dialogs/messageboxdialogs.h"
 
-#include "editor/errordisplay.h"
+#include "dialogs/errordisplay.h"
 
 #include <QAbstractItemView>
 #include <QCompleter>

@@ -1,4 +1,4 @@
-#include "settings/storedproperty.h"
+#include "formsettings/storedproperty.h"
 
 #include <QFileDialog>
 #include <QMetaProperty>

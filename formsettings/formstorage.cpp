@@ -1,7 +1,7 @@
-#include "settings/formstorage.h"
+#include "formsettings/formstorage.h"
 
 #include "document/saldrixerror.h"
-#include "settings/mrumanager.h"
+#include "formsettings/mrumanager.h"
 #include "settings/placementtext.h"
 #include "settings/settingsstore.h"
 
@@ -103,9 +103,7 @@ QStringList FormStorage::storedProps() const
 
 QString FormStorage::recentFilesSection() const
 {
-    const QString owner = m_form != nullptr ? QString::fromLatin1(m_form->metaObject()->className()) : QString();
-    const QString name = m_recentFiles != nullptr ? m_recentFiles->objectName() : QString();
-    return m_section + QLatin1Char('\\') + owner + QLatin1Char('.') + name;
+    return m_section + QLatin1Char('\\') + m_recentFilesKey;
 }
 
 void FormStorage::restoreFormPlacement()
@@ -114,22 +112,22 @@ void FormStorage::restoreFormPlacement()
         return;
     m_saved = false;
     m_placementApplied = false;
-    try {
-        const SettingsStore store(m_storeFileName);
-        if (store.readInteger(m_section, FormVersionName, 0) >= m_version) {
-            restorePlacement(store);
-            if (m_recentFiles != nullptr)
-                m_recentFiles->load(store, recentFilesSection());
-            m_restored = true;
-            for (StoredProperty &property : m_properties) {
-                const QString value = store.readString(m_section, property.valueName(), property.read());
-                property.write(value.trimmed());
+    catchErrors(
+        [this] {
+            const SettingsStore store(m_storeFileName);
+            if (store.readInteger(m_section, FormVersionName, 0) >= m_version) {
+                restorePlacement(store);
+                if (m_recentFiles != nullptr)
+                    m_recentFiles->load(store, recentFilesSection());
+                m_restored = true;
+                for (StoredProperty &property : m_properties) {
+                    const QString value = store.readString(m_section, property.valueName(), property.read());
+                    property.write(value.trimmed());
+                }
             }
-        }
-        m_restored = true;
-    } catch (const SaldrixError &error) {
-        reportError(error.message());
-    }
+            m_restored = true;
+        },
+        [this](const QString &message) { reportError(message); });
 }
 
 QString FormStorage::readPositionText(const SettingsStore &store, const QString &name) const
@@ -207,19 +205,19 @@ void FormStorage::saveFormPlacement()
 {
     if (m_form == nullptr || (m_active && !m_restored))
         return;
-    try {
-        SettingsStore store(m_storeFileName);
-        store.writeInteger(m_section, FormVersionName, m_version);
-        savePlacement(store);
-        if (m_recentFiles != nullptr)
-            m_recentFiles->save(store, recentFilesSection());
-        for (const StoredProperty &property : m_properties)
-            store.writeString(m_section, property.valueName(), property.read().trimmed());
-        store.close();
-        m_saved = true;
-    } catch (const SaldrixError &error) {
-        reportError(error.message());
-    }
+    catchErrors(
+        [this] {
+            SettingsStore store(m_storeFileName);
+            store.writeInteger(m_section, FormVersionName, m_version);
+            savePlacement(store);
+            if (m_recentFiles != nullptr)
+                m_recentFiles->save(store, recentFilesSection());
+            for (const StoredProperty &property : m_properties)
+                store.writeString(m_section, property.valueName(), property.read().trimmed());
+            store.close();
+            m_saved = true;
+        },
+        [this](const QString &message) { reportError(message); });
 }
 
 void FormStorage::savePlacement(SettingsStore &store) const

@@ -1,6 +1,8 @@
-#include "editor/errordisplay.h"
+#include "dialogs/errordisplay.h"
 
-#include "editor/applicationtitle.h"
+#include "dialogs/applicationtitle.h"
+#include "dialogs/userdialogs.h"
+#include "document/saldrixerror.h"
 
 #include <QMessageBox>
 
@@ -15,4 +17,9 @@ void showErrorBox(QWidget *parent, const QString &message)
 {
     QMessageBox box(QMessageBox::Critical, applicationTitle(), withFullStop(message), QMessageBox::Ok, parent);
     box.exec();
+}
+
+bool runShowingErrors(UserDialogs &dialogs, QWidget *parent, const std::function<void()> &command)
+{
+    return catchErrors(command, [&dialogs, parent](const QString &message) { dialogs.showError(parent, message); });
 }
