@@ -27,7 +27,7 @@ pid=$!
 watchdog=$!
 find_window() {
     i=0
-    while [ $i -lt 100 ]; do
+    while [ $i -lt 200 ]; do
         found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
         [ -n "$found" ] && return 0
         sleep 0.1
