@@ -1,5 +1,6 @@
 // The program's command line: what it parses to, and the real program answering without a display.
 #include "export/commandline.h"
+#include "testfiles.h"
 
 #include <QFile>
 #include <QProcess>
@@ -55,16 +56,10 @@ private:
 
     QString writeFile(const QString &name, const QByteArray &bytes)
     {
-        QFile file(m_dir.filePath(name));
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            qFatal("cannot write %s", qPrintable(file.fileName()));
-        return file.fileName();
+        testfiles::writeBytes(m_dir.filePath(name), bytes);
+        return m_dir.filePath(name);
     }
-    QByteArray readFile(const QString &name)
-    {
-        QFile file(m_dir.filePath(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
+    QByteArray readFile(const QString &name) { return testfiles::readBytes(m_dir.filePath(name)); }
 
 private Q_SLOTS:
     void parsesTheEditorForm_data();
@@ -191,7 +186,7 @@ void tst_CommandLine::exportFailuresSayWhyAndExitOne()
     Run run = runProgram({ u"--export-cd"_s, missing, m_dir.filePath(u"never.txt"_s) });
     QCOMPARE(run.exitCode, 1);
     QCOMPARE(run.err, ("Unable to read " + missing + "\n").toLocal8Bit());
-    QCOMPARE(readFile(u"never.txt"_s), QByteArray("<missing>"));
+    QCOMPARE(readFile(u"never.txt"_s), QByteArray("<unreadable>"));
 
     run = runProgram({ u"--export-cd"_s, catalogue, catalogue });
     QCOMPARE(run.exitCode, 1);

@@ -2,6 +2,7 @@
 #include "document/documenttree.h"
 #include "editor/saldrixmain.h"
 #include "scripteddialogs.h"
+#include "testfiles.h"
 #include "wizard/saldrixwizard.h"
 
 #include <QAction>
@@ -37,16 +38,10 @@ private:
 
     QString writeFile(const QString &name, const QByteArray &bytes)
     {
-        QFile file(m_dir.filePath(name));
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            qFatal("cannot write %s", qPrintable(file.fileName()));
-        return file.fileName();
+        testfiles::writeBytes(m_dir.filePath(name), bytes);
+        return m_dir.filePath(name);
     }
-    QByteArray readFile(const QString &name)
-    {
-        QFile file(m_dir.filePath(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
+    QByteArray readFile(const QString &name) { return testfiles::readBytes(m_dir.filePath(name)); }
     void open(const QString &path)
     {
         m_dialogs->fileAnswers << path;
