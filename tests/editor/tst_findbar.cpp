@@ -35,6 +35,7 @@ private Q_SLOTS:
     void barCountsStepsAndWraps();
     void escapeClosesAndFocusesTheMatch();
     void showOnlyMatchesHidesTheRest();
+    void typingOnFiltersAsIfAnew();
     void commandsActOnWhatIsShown();
     void deleteAndDropKeepHiddenNodes();
 };
@@ -199,6 +200,49 @@ void tst_FindBar::showOnlyMatchesHidesTheRest()
     QVERIFY(view.isRowHidden(2, {}));
     bar.chkShowOnlyMatches->setChecked(false);
     QVERIFY(!view.isRowHidden(2, {}) && !view.isRowHidden(0, tree.sectionIndex(0)));
+}
+
+// Each new text changes only the rows whose state changes; what is shown must still be exactly what
+// the text shows, whatever was hidden before (a section hidden whole keeps its options' old state).
+void tst_FindBar::typingOnFiltersAsIfAnew()
+{
+    MainWindowFixture f;
+    f.open(f.writeFile(QStringLiteral("doc.ini"), FindIni));
+    FindBar &bar = *f.window->findBar();
+    bar.open();
+    bar.chkShowOnlyMatches->setChecked(true);
+    const TreeList &view = f.view();
+    const DocumentTree &tree = f.tree();
+    const auto shownRows = [&] {
+        QString shown;
+        for (int s = 0; s < tree.sectionCount(); ++s) {
+            if (view.isRowHidden(s, {}))
+                continue;
+            shown += tree.sectionText(s, 0) + u'(';
+            for (int o = 0; o < tree.optionCount(s); ++o) {
+                if (!view.isRowHidden(o, tree.sectionIndex(s)))
+                    shown += tree.optionText(s, o, 0) + u' ';
+            }
+            shown += u')';
+        }
+        return shown;
+    };
+    const QList<std::pair<QString, QString>> steps {
+        { "name", "Alpha(name )" },
+        { "zzz", "" },
+        { "alpha", "Alpha(key name )beta(y )gamma(alpha )" },
+        { "x", "beta(x )" },
+        { "", "Alpha(key name )beta(x y )gamma(z alpha )" },
+        { "be", "Alpha(name )beta(x y )" },
+        { "alp", "Alpha(key name )beta(y )gamma(alpha )" },
+    };
+    for (const auto &[text, shown] : steps) {
+        bar.edtFindText->setText(text);
+        QCOMPARE(bar.matchCount(), static_cast<int>(findInTree(tree, bar.options()).size()));
+        QCOMPARE(shownRows(), shown);
+    }
+    bar.chkShowOnlyMatches->setChecked(false);
+    QCOMPARE(shownRows(), QStringLiteral("Alpha(key name )beta(x y )gamma(z alpha )"));
 }
 
 void tst_FindBar::commandsActOnWhatIsShown()
