@@ -163,7 +163,9 @@ void FindBar::finishTyping()
 void FindBar::searchAgain()
 {
     m_typing.stop();
-    m_filter->clear();
+    // With "Show only matches" on, the filter changes only the rows it must.
+    if (!chkShowOnlyMatches->isChecked())
+        m_filter->clear();
     m_wrapped.clear();
     refreshMatches();
     // The first match at or after the focused node becomes the current one.

@@ -3,6 +3,8 @@
 #include "document/documenttree.h"
 #include "editor/treelist.h"
 
+#include <vector>
+
 TreeFilter::TreeFilter(TreeList *tree)
     : QObject(tree)
     , m_tree(tree)
@@ -11,33 +13,39 @@ TreeFilter::TreeFilter(TreeList *tree)
 
 void TreeFilter::apply(const FindOptions &options)
 {
-    clear();
     const DocumentTree *document = m_tree->document();
-    const TreeMatcher matcher(options);
-    if (document == nullptr || matcher.isEmpty())
+    if (document == nullptr || TreeMatcher(options).isEmpty()) {
+        clear();
         return;
+    }
     m_active = true;
     const TreeListUpdate update(*m_tree);
-    std::vector<int> hiddenRows;
+    // Only rows whose state changes are told to the view: each hidden row costs the view a
+    // persistent index, and a text typed on from the last one changes few rows.
+    const auto setHidden = [this](int row, const QModelIndex &parent, bool hidden) {
+        if (m_tree->isRowHidden(row, parent) != hidden)
+            m_tree->setRowHidden(row, parent, hidden);
+    };
+    const std::vector<NodePosition> matches = findInTree(*document, options);
+    auto match = matches.cbegin();
+    std::vector<bool> shown;
     for (int section = 0; section < document->sectionCount(); ++section) {
-        if (matcher.sectionMatches(*document, section))
-            continue;
-        hiddenRows.clear();
         const int options = document->optionCount(section);
-        for (int option = 0; option < options; ++option) {
-            if (!matcher.optionMatches(*document, section, option))
-                hiddenRows.push_back(option);
+        const bool byName = match != matches.cend() && *match == NodePosition { section, -1 };
+        shown.assign(static_cast<size_t>(options), byName);
+        bool anyShown = byName;
+        for (; match != matches.cend() && match->section == section; ++match) {
+            if (match->option >= 0) {
+                shown[static_cast<size_t>(match->option)] = true;
+                anyShown = true;
+            }
         }
-        if (static_cast<int>(hiddenRows.size()) == options) {
-            m_tree->setRowHidden(section, {}, true);
-            m_hidden.emplace_back(document->sectionIndex(section));
-            continue;
-        }
+        setHidden(section, {}, !anyShown);
+        if (!anyShown)
+            continue; // its options stay as they are, out of sight with it
         const QModelIndex parent = document->sectionIndex(section);
-        for (int option : hiddenRows) {
-            m_tree->setRowHidden(option, parent, true);
-            m_hidden.emplace_back(document->optionIndex(section, option));
-        }
+        for (int option = 0; option < options; ++option)
+            setHidden(option, parent, !shown[static_cast<size_t>(option)]);
     }
     // Nothing hidden stays selected.
     const QModelIndexList selected = m_tree->selectedNodes();
@@ -52,10 +60,19 @@ void TreeFilter::clear()
     if (!m_active)
         return;
     m_active = false;
+    const DocumentTree *document = m_tree->document();
+    if (document == nullptr)
+        return;
+    // The view knows what it hides, and follows moves and removals.
     const TreeListUpdate update(*m_tree);
-    for (const QPersistentModelIndex &node : m_hidden) {
-        if (node.isValid())
-            m_tree->setRowHidden(node.row(), node.parent(), false);
+    for (int section = 0; section < document->sectionCount(); ++section) {
+        if (m_tree->isRowHidden(section, {}))
+            m_tree->setRowHidden(section, {}, false);
+        const QModelIndex parent = document->sectionIndex(section);
+        const int options = document->optionCount(section);
+        for (int option = 0; option < options; ++option) {
+            if (m_tree->isRowHidden(option, parent))
+                m_tree->setRowHidden(option, parent, false);
+        }
     }
-    m_hidden.clear();
 }

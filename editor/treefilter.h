@@ -3,9 +3,6 @@
 #include "editor/treefind.h"
 
 #include <QObject>
-#include <QPersistentModelIndex>
-
-#include <vector>
 
 class TreeList;
 
@@ -19,7 +16,8 @@ public:
     explicit TreeFilter(TreeList *tree);
 
     [[nodiscard]] bool isActive() const { return m_active; }
-    // Shows only the matches of the options (everything when they match nothing).
+    // Shows only the matches of the options (everything when they look for nothing), changing only
+    // the rows whose state changes.
     void apply(const FindOptions &options);
     // Shows every node again.
     void clear();
@@ -27,6 +25,4 @@ public:
 private:
     TreeList *m_tree;
     bool m_active = false;
-    // What this filter hid, followed through moves; removed nodes turn invalid.
-    std::vector<QPersistentModelIndex> m_hidden;
 };

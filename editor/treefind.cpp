@@ -5,6 +5,11 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -63,34 +68,80 @@ TreeMatcher::TreeMatcher(const FindOptions &options)
     }
 }
 
-// Horspool's search: the character under the searched text's last one tells how far it may move on,
-// so most characters of a long text are never looked at.
-bool TreeMatcher::containsLatin1(const unsigned char *text, qsizetype size) const
+// Finds the searched text in Latin-1 text. Sixteen places at a time are first tested for the searched
+// text's first and last characters (with letter case set aside when it does not matter, which lets
+// through a few places the exact test then turns down); the rest of the text, shorter than that, goes
+// by Horspool's rule: the character under the searched text's last one tells how far it may move on.
+qsizetype TreeMatcher::indexInLatin1(const unsigned char *text, qsizetype size, qsizetype from) const
 {
     const auto *needle = reinterpret_cast<const unsigned char *>(m_latin1.constData());
     const qsizetype last = m_latin1.size() - 1;
     const unsigned char *fold = m_matchCase ? Same.data() : Fold.data();
-    for (qsizetype at = 0; at + last < size;) {
-        const unsigned char end = text[at + last];
-        if (fold[end] == needle[last]) {
-            qsizetype j = 0;
-            while (j < last && fold[text[at + j]] == needle[j])
-                ++j;
-            if (j == last)
-                return true;
+    const auto matchesAt = [&](qsizetype at) {
+        for (qsizetype j = 0; j <= last; ++j) {
+            if (fold[text[at + j]] != needle[j])
+                return false;
         }
+        return true;
+    };
+    qsizetype at = from;
+#ifdef __SSE2__
+    // Upper- and lower-case Latin-1 letters differ only in the 0x20 bit.
+    const __m128i caseBit = _mm_set1_epi8(m_matchCase ? 0 : 0x20);
+    const __m128i first = _mm_or_si128(_mm_set1_epi8(static_cast<char>(needle[0])), caseBit);
+    const __m128i lastChar = _mm_or_si128(_mm_set1_epi8(static_cast<char>(needle[last])), caseBit);
+    for (; at + last + 16 <= size; at += 16) {
+        const __m128i starts = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i *>(text + at)), caseBit);
+        const __m128i ends
+            = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i *>(text + at + last)), caseBit);
+        auto candidates = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(starts, first), _mm_cmpeq_epi8(ends, lastChar))));
+        for (; candidates != 0; candidates &= candidates - 1) {
+            const qsizetype candidate = at + std::countr_zero(candidates);
+            if (matchesAt(candidate))
+                return candidate;
+        }
+    }
+#endif
+    while (at + last < size) {
+        const unsigned char end = text[at + last];
+        if (fold[end] == needle[last] && matchesAt(at))
+            return at;
         at += m_shift[end];
     }
-    return false;
+    return -1;
 }
 
 bool TreeMatcher::contains(QAnyStringView text) const
 {
     if (!m_latin1.isEmpty() && textKind(text) == TextKind::Latin1)
-        return containsLatin1(static_cast<const unsigned char *>(text.data()), text.size());
+        return indexInLatin1(static_cast<const unsigned char *>(text.data()), text.size()) >= 0;
     if (textKind(text) == TextKind::Utf16)
         return m_matcher.indexIn(QStringView(static_cast<const char16_t *>(text.data()), text.size())) >= 0;
     return m_matcher.indexIn(textToString(text)) >= 0;
+}
+
+bool TreeMatcher::findAll(QAnyStringView text, std::vector<qsizetype> &starts, qsizetype &length) const
+{
+    starts.clear();
+    if (m_empty)
+        return true;
+    if (!m_latin1.isEmpty() && textKind(text) == TextKind::Latin1) {
+        const auto *latin1 = static_cast<const unsigned char *>(text.data());
+        length = m_latin1.size();
+        for (qsizetype at = indexInLatin1(latin1, text.size()); at >= 0;
+             at = indexInLatin1(latin1, text.size(), at + 1))
+            starts.push_back(at);
+        return true;
+    }
+    if (textKind(text) != TextKind::Utf16)
+        return false;
+    // Letter case is folded one UTF-16 unit at a time, so a match is as long as the searched text.
+    const QStringView utf16(static_cast<const char16_t *>(text.data()), text.size());
+    length = m_matcher.pattern().size();
+    for (qsizetype at = m_matcher.indexIn(utf16); at >= 0; at = m_matcher.indexIn(utf16, at + 1))
+        starts.push_back(at);
+    return true;
 }
 
 bool TreeMatcher::sectionMatches(const DocumentTree &tree, int section) const
@@ -122,21 +173,57 @@ bool TreeMatcher::cellMatches(const QModelIndex &cell) const
     return m_values && DocumentTree::level(cell) == 1 && contains(cell.data(Qt::DisplayRole).toString());
 }
 
+namespace {
+
+// Whether one of the starts, ascending, begins a match that lies wholly inside the text, a view into
+// the buffer that begins at `buffer` and holds characters of `unit` bytes.
+bool holdsMatch(
+    QAnyStringView text, const char *buffer, qsizetype unit, const std::vector<qsizetype> &starts, qsizetype length)
+{
+    if (text.size() < length)
+        return false;
+    const qsizetype begin = (static_cast<const char *>(text.data()) - buffer) / unit;
+    const auto start = std::lower_bound(starts.cbegin(), starts.cend(), begin);
+    return start != starts.cend() && *start + length <= begin + text.size();
+}
+
+} // namespace
+
 std::vector<NodePosition> findInTree(const DocumentTree &tree, const FindOptions &options)
 {
     std::vector<NodePosition> matches;
     const TreeMatcher matcher(options);
     if (matcher.isEmpty())
         return matches;
+    std::vector<qsizetype> starts;
     for (int section = 0; section < tree.sectionCount(); ++section) {
         if (matcher.sectionMatches(tree, section))
             matches.push_back({ section, -1 });
         const OptionTexts &texts = tree.optionTexts(section);
-        if (texts.empty() || !matcher.contains(texts.allTexts()))
+        if (texts.empty())
             continue;
-        const qsizetype options = texts.size();
-        for (qsizetype option = 0; option < options; ++option) {
-            if (matcher.optionMatches(texts, option))
+        const qsizetype count = texts.size();
+        const QAnyStringView all = texts.allTexts();
+        qsizetype length = 0;
+        if (!matcher.findAll(all, starts, length)) {
+            if (!matcher.contains(all))
+                continue;
+            for (qsizetype option = 0; option < count; ++option) {
+                if (matcher.optionMatches(texts, option))
+                    matches.push_back({ section, int(option) });
+            }
+            continue;
+        }
+        if (starts.empty())
+            continue;
+        // The buffer is searched once; each option's texts are places in it.
+        const auto *buffer = static_cast<const char *>(all.data());
+        const qsizetype unit = textKind(all) == TextKind::Utf16 ? 2 : 1;
+        for (qsizetype option = 0; option < count; ++option) {
+            if ((options.names
+                    && holdsMatch(texts.view(option, DocumentTree::NameColumn), buffer, unit, starts, length))
+                || (options.values
+                    && holdsMatch(texts.view(option, DocumentTree::ValueColumn), buffer, unit, starts, length)))
                 matches.push_back({ section, int(option) });
         }
     }

@@ -43,10 +43,14 @@ public:
 
     // Whether the text holds the searched text.
     [[nodiscard]] bool contains(QAnyStringView text) const;
+    // Every place where the searched text starts in the text, ascending, and the length it has
+    // there. False when the text's encoding leaves the length open; then nothing is found.
+    [[nodiscard]] bool findAll(QAnyStringView text, std::vector<qsizetype> &starts, qsizetype &length) const;
 
 private:
-    [[nodiscard]] bool containsLatin1(const unsigned char *text, qsizetype size) const;
-    // How far the search moves on past each character (see containsLatin1).
+    // The first place at or after `from` where the searched text starts, -1 when there is none.
+    [[nodiscard]] qsizetype indexInLatin1(const unsigned char *text, qsizetype size, qsizetype from = 0) const;
+    // How far the search moves on past each character (see indexInLatin1).
     std::array<qsizetype, 256> m_shift {};
 
     QStringMatcher m_matcher;

@@ -91,6 +91,8 @@ void NodesCommand::putBack()
     const TreeListUpdate update(m_view);
     m_view.clearNodeSelection();
     m_tree.putBack(std::move(m_nodes));
+    for (int section : std::exchange(m_expanded, {}))
+        m_view.expand(m_tree.sectionIndex(section));
     m_view.setFocusedNode(indexAt(m_tree, m_places.front()));
     // One range per run of neighbouring rows.
     QItemSelection selection;
@@ -117,8 +119,11 @@ void NodesCommand::take()
         return;
     QModelIndexList nodes;
     nodes.reserve(static_cast<qsizetype>(m_places.size()));
-    for (const NodePlace &place : m_places)
+    for (const NodePlace &place : m_places) {
         nodes.append(indexAt(m_tree, place));
+        if (place.option < 0 && m_view.isExpanded(nodes.constLast()))
+            m_expanded.push_back(place.section);
+    }
     // Afterwards the focus goes to the node shown just above the first removed one, or, when that
     // one opens the tree, to the first one shown below the last removed node and its options.
     QPersistentModelIndex target = m_view.nodeAbove(nodes.constFirst());

@@ -43,6 +43,7 @@ private:
     bool m_adds;
     std::vector<NodePlace> m_places; // where the nodes stand while they are in the tree
     DocumentNodes m_nodes; // the nodes while they are out of it
+    std::vector<int> m_expanded; // the sections among them that were open when they were taken out
 };
 
 // One cell's text, changed by the in-place editor; the change is made before the step is pushed.

@@ -12,6 +12,9 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include <random>
+#include <utility>
+
 namespace {
 
 const QByteArray FindIni = "[Alpha]\nkey=apple\nname=Beta\n[beta]\nx=1\ny=ALPHA\n[gamma]\nz=3\nalpha=9\n";
@@ -28,9 +31,11 @@ class tst_FindBar : public QObject {
 
 private Q_SLOTS:
     void findCountsEachNodeOnce();
+    void findAgreesWithPlainSearch();
     void barCountsStepsAndWraps();
     void escapeClosesAndFocusesTheMatch();
     void showOnlyMatchesHidesTheRest();
+    void typingOnFiltersAsIfAnew();
     void commandsActOnWhatIsShown();
     void deleteAndDropKeepHiddenNodes();
 };
@@ -51,6 +56,59 @@ void tst_FindBar::findCountsEachNodeOnce()
     QCOMPARE(count(tree, "", true, true, false), 0);
     QCOMPARE(count(tree, "alpha", false, false, false), 0);
     QCOMPARE(count(tree, "nothing", true, true, false), 0);
+}
+
+// Long texts that a search takes several characters at a time, Latin-1 letters in either case, the
+// characters that differ from others in the case bit only, and a section whose texts need UTF-16:
+// every search finds what a plain one finds, and no match runs from a name into its value.
+void tst_FindBar::findAgreesWithPlainSearch()
+{
+    const QString letters = QStringLiteral("aAzZ\u00e9\u00c9@`x");
+    std::mt19937 random(7);
+    const auto text = [&](int most) {
+        QString result;
+        const int length = static_cast<int>(random() % static_cast<unsigned>(most + 1));
+        for (int i = 0; i < length; ++i)
+            result += letters.at(static_cast<qsizetype>(random() % static_cast<unsigned>(letters.size())));
+        return result;
+    };
+    QString ini;
+    for (int section = 0; section < 6; ++section) {
+        ini += QStringLiteral("[s%1%2]\n").arg(section).arg(text(20));
+        if (section == 3)
+            ini += QStringLiteral("wide=\u0416%1\n").arg(text(30)); // this section's texts are UTF-16
+        for (int option = 0; option < 40; ++option)
+            ini += QStringLiteral("n%1%2=%3\n").arg(option).arg(text(12), text(70));
+    }
+    ini += QStringLiteral("[t]\nab=cd\n");
+    MainWindowFixture f;
+    f.open(f.writeFile(QStringLiteral("doc.ini"), ini.toUtf8()));
+    const DocumentTree &tree = f.tree();
+    QCOMPARE(tree.sectionCount(), 7);
+
+    for (const QString &needle : QStringList {
+             "z", "zZ", "a\u00e9", "\u00c9\u00c9", "@", "`a", "x@`", "bc", "azAZazAZazAZazAZaz", "\u0416", "n3" }) {
+        for (const bool matchCase : { false, true }) {
+            for (const auto &[names, values] :
+                { std::pair(true, true), std::pair(true, false), std::pair(false, true) }) {
+                const Qt::CaseSensitivity cs = matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
+                std::vector<NodePosition> expected;
+                for (int section = 0; section < tree.sectionCount(); ++section) {
+                    if (names && tree.sectionIndex(section).data().toString().contains(needle, cs))
+                        expected.push_back({ section, -1 });
+                    for (int option = 0; option < tree.optionCount(section); ++option) {
+                        const QString name = tree.optionIndex(section, option, 0).data().toString();
+                        const QString value = tree.optionIndex(section, option, 1).data().toString();
+                        if ((names && name.contains(needle, cs)) || (values && value.contains(needle, cs)))
+                            expected.push_back({ section, option });
+                    }
+                }
+                const auto found = findInTree(tree, FindOptions { needle, names, values, matchCase });
+                QVERIFY2(found == expected,
+                    qPrintable(QStringLiteral("%1 %2%3%4").arg(needle).arg(matchCase).arg(names).arg(values)));
+            }
+        }
+    }
 }
 
 void tst_FindBar::barCountsStepsAndWraps()
@@ -142,6 +200,49 @@ void tst_FindBar::showOnlyMatchesHidesTheRest()
     QVERIFY(view.isRowHidden(2, {}));
     bar.chkShowOnlyMatches->setChecked(false);
     QVERIFY(!view.isRowHidden(2, {}) && !view.isRowHidden(0, tree.sectionIndex(0)));
+}
+
+// Each new text changes only the rows whose state changes; what is shown must still be exactly what
+// the text shows, whatever was hidden before (a section hidden whole keeps its options' old state).
+void tst_FindBar::typingOnFiltersAsIfAnew()
+{
+    MainWindowFixture f;
+    f.open(f.writeFile(QStringLiteral("doc.ini"), FindIni));
+    FindBar &bar = *f.window->findBar();
+    bar.open();
+    bar.chkShowOnlyMatches->setChecked(true);
+    const TreeList &view = f.view();
+    const DocumentTree &tree = f.tree();
+    const auto shownRows = [&] {
+        QString shown;
+        for (int s = 0; s < tree.sectionCount(); ++s) {
+            if (view.isRowHidden(s, {}))
+                continue;
+            shown += tree.sectionText(s, 0) + u'(';
+            for (int o = 0; o < tree.optionCount(s); ++o) {
+                if (!view.isRowHidden(o, tree.sectionIndex(s)))
+                    shown += tree.optionText(s, o, 0) + u' ';
+            }
+            shown += u')';
+        }
+        return shown;
+    };
+    const QList<std::pair<QString, QString>> steps {
+        { "name", "Alpha(name )" },
+        { "zzz", "" },
+        { "alpha", "Alpha(key name )beta(y )gamma(alpha )" },
+        { "x", "beta(x )" },
+        { "", "Alpha(key name )beta(x y )gamma(z alpha )" },
+        { "be", "Alpha(name )beta(x y )" },
+        { "alp", "Alpha(key name )beta(y )gamma(alpha )" },
+    };
+    for (const auto &[text, shown] : steps) {
+        bar.edtFindText->setText(text);
+        QCOMPARE(bar.matchCount(), static_cast<int>(findInTree(tree, bar.options()).size()));
+        QCOMPARE(shownRows(), shown);
+    }
+    bar.chkShowOnlyMatches->setChecked(false);
+    QCOMPARE(shownRows(), QStringLiteral("Alpha(key name )beta(x y )gamma(z alpha )"));
 }
 
 void tst_FindBar::commandsActOnWhatIsShown()
