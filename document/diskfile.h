@@ -56,5 +56,6 @@ private:
     int m_fd = -1; // the temporary file or the device
     bool m_device = false;
     bool m_inPlace = false;
+    qint64 m_written = 0; // bytes in the temporary file so far
     QByteArray m_pending; // the new content, for a rewrite in place
 };

@@ -155,6 +155,12 @@ void FileReplacer::write(QByteArrayView bytes)
     }
     if (!writeAll(m_fd, bytes.data(), bytes.size()))
         fail();
+    if (!m_device) {
+        // The disk starts on these bytes while the next ones are made, so that the sync at the
+        // commit has less left to wait for. Only a hint: the sync checks everything.
+        (void)::sync_file_range(m_fd, off_t(m_written), off_t(bytes.size()), SYNC_FILE_RANGE_WRITE);
+        m_written += bytes.size();
+    }
 }
 
 void FileReplacer::commit()
