@@ -122,16 +122,16 @@ NameMarks::NameMarks(const DocumentTree *tree, QObject *parent)
             }
             update();
         });
-    connect(tree, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex &parent, int first, int last) {
-        if (parent.isValid())
-            touchSection(parent.row());
+    connect(tree, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex &under, int first, int last) {
+        if (under.isValid())
+            touchSection(under.row());
         else
             sectionsInserted(first, last);
         update();
     });
-    connect(tree, &QAbstractItemModel::rowsRemoved, this, [this](const QModelIndex &parent, int first, int last) {
-        if (parent.isValid())
-            touchSection(parent.row());
+    connect(tree, &QAbstractItemModel::rowsRemoved, this, [this](const QModelIndex &under, int first, int last) {
+        if (under.isValid())
+            touchSection(under.row());
         else
             sectionsRemoved(first, last);
         update();
@@ -380,8 +380,8 @@ void NameMarks::markGroup(const std::vector<int> &sections, bool &written)
                 marks.insert(o, { Kind::ReadsAsComment, {} });
                 continue;
             }
-            const QString written = valueOf(entry.last.section, entry.last.option);
-            const QString line = key + u'=' + storedValue(written);
+            const QString lastValue = valueOf(entry.last.section, entry.last.option);
+            const QString line = key + u'=' + storedValue(lastValue);
             const qsizetype close = key.startsWith(u'[') ? line.lastIndexOf(u']') : -1;
             if (close > 0) {
                 marks.insert(o, { Kind::ReadsAsSection, trimmedOfBlanks(line.sliced(1, close - 1)) });
@@ -404,7 +404,7 @@ void NameMarks::markGroup(const std::vector<int> &sections, bool &written)
             const QString loadedValue = trimmedOfBlanks(line.sliced(equals + 1));
             if (loadedValue == value)
                 continue;
-            if (entry.count > 1 && written != value)
+            if (entry.count > 1 && lastValue != value)
                 marks.insert(o, { Kind::ValueReplaced, nameOf(entry.last.section, entry.last.option) });
             else
                 marks.insert(o, { Kind::ValueLoadsBackAs, loadedValue });

@@ -23,12 +23,12 @@ void TreeFilter::apply(const FindOptions &options)
         if (matcher.sectionMatches(*document, section))
             continue;
         hiddenRows.clear();
-        const int options = document->optionCount(section);
-        for (int option = 0; option < options; ++option) {
+        const int optionCount = document->optionCount(section);
+        for (int option = 0; option < optionCount; ++option) {
             if (!matcher.optionMatches(*document, section, option))
                 hiddenRows.push_back(option);
         }
-        if (static_cast<int>(hiddenRows.size()) == options) {
+        if (static_cast<int>(hiddenRows.size()) == optionCount) {
             m_tree->setRowHidden(section, {}, true);
             m_hidden.emplace_back(document->sectionIndex(section));
             continue;

@@ -134,8 +134,8 @@ std::vector<NodePosition> findInTree(const DocumentTree &tree, const FindOptions
         const OptionTexts &texts = tree.optionTexts(section);
         if (texts.empty() || !matcher.contains(texts.allTexts()))
             continue;
-        const qsizetype options = texts.size();
-        for (qsizetype option = 0; option < options; ++option) {
+        const qsizetype optionCount = texts.size();
+        for (qsizetype option = 0; option < optionCount; ++option) {
             if (matcher.optionMatches(texts, option))
                 matches.push_back({ section, int(option) });
         }
