@@ -1,5 +1,6 @@
 #include "dialogs/applicationtitle.h"
 #include "dialogs/messageboxdialogs.h"
+#include "document/heaptuning.h"
 #include "editor/saldrixmain.h"
 #include "export/commandline.h"
 
@@ -75,6 +76,7 @@ int answerWithoutDisplay(int argc, char *argv[])
 
 int main(int argc, char *argv[])
 {
+    tuneHeapForDocuments();
     QStringList rawArguments;
     for (int i = 0; i < argc; ++i)
         rawArguments << QString::fromLocal8Bit(argv[i]);

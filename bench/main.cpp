@@ -1,5 +1,7 @@
 #include "bench/commands.h"
 
+#include "document/heaptuning.h"
+
 #include <cstdio>
 #include <cstring>
 
@@ -46,6 +48,8 @@ int runInUiProgram(char *argv[])
 
 int main(int argc, char *argv[])
 {
+    // The same heap as the editor's.
+    tuneHeapForDocuments();
     if (argc < 2) {
         usage();
         return 2;

@@ -191,9 +191,9 @@ void TIniFile::beginRewrite()
     beginRewrite(outcome == ReadOutcome::Read ? sniffer.result() : TextFormat {});
 }
 
-void TIniFile::beginRewrite(const TextFormat &format)
+void TIniFile::beginRewrite(const TextFormat &format, qsizetype valuesToCome)
 {
-    m_rewrite = std::make_unique<IniRewrite>(format);
+    m_rewrite = std::make_unique<IniRewrite>(format, valuesToCome);
 }
 
 void TIniFile::commitRewrite()

@@ -60,8 +60,9 @@ public:
 
     // The new file keeps the encoding, mark and line ends of the one it replaces...
     void beginRewrite();
-    // ... or is written in the given format.
-    void beginRewrite(const TextFormat &format);
+    // ... or is written in the given format. `valuesToCome`, when the caller knows it, is how many
+    // writes will follow, so that their bookkeeping is made in one piece.
+    void beginRewrite(const TextFormat &format, qsizetype valuesToCome = 0);
     void commitRewrite();
 
 private:

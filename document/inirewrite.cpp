@@ -231,9 +231,10 @@ private:
 
 } // namespace
 
-IniRewrite::IniRewrite(const TextFormat &format)
+IniRewrite::IniRewrite(const TextFormat &format, qsizetype expectedValues)
     : m_format(format)
 {
+    m_records.reserve(size_t(expectedValues));
 }
 
 IniRewrite::~IniRewrite() = default;

@@ -17,7 +17,8 @@ class FileReplacer;
 // bookkeeping per value, and the file is produced in one pass at the end.
 class IniRewrite {
 public:
-    explicit IniRewrite(const TextFormat &format);
+    // `expectedValues`: how many add() calls are likely to come (0 when unknown).
+    IniRewrite(const TextFormat &format, qsizetype expectedValues);
     ~IniRewrite();
     IniRewrite(const IniRewrite &) = delete;
     IniRewrite &operator=(const IniRewrite &) = delete;

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QSet>
+#include <QTimer>
 
 #include <algorithm>
 #include <deque>
@@ -235,8 +236,10 @@ void NameMarks::sectionsMoved(int first, int last, int to)
 
 void NameMarks::touchSection(int section)
 {
-    if (section >= 0 && size_t(section) < m_sections.size() && !m_sections[size_t(section)].key.isNull())
+    if (section >= 0 && size_t(section) < m_sections.size() && !m_sections[size_t(section)].key.isNull()) {
         m_touched.insert(m_sections[size_t(section)].key);
+        m_scan = 0;
+    }
 }
 
 void NameMarks::update()
@@ -245,60 +248,77 @@ void NameMarks::update()
         recomputeAll(); // a change made inside a batch, reported by the reset at its end
         return;
     }
-    // The sections that share a stored name, in file order.
-    QHash<QString, std::vector<int>> groups;
     if (m_sectionsChanged) {
+        m_groups.clear();
         for (int s = 0; s < int(m_sections.size()); ++s) {
-            if (!m_sections[size_t(s)].key.isNull())
-                groups[m_sections[size_t(s)].key].push_back(s);
-        }
-    } else {
-        for (int s = 0; s < int(m_sections.size()); ++s) {
-            // An unnamed section's null key would match the empty one of a blank name.
-            const QString &key = m_sections[size_t(s)].key;
-            if (!key.isNull() && m_touched.contains(key))
-                groups[m_sections[size_t(s)].key].push_back(s);
-        }
-    }
-    for (const QString &key : std::as_const(m_touched)) {
-        const auto group = groups.constFind(key);
-        if (group == groups.cend()) {
-            m_written.remove(key);
-            continue;
-        }
-        bool written = false;
-        markGroup(*group, written);
-        m_written.insert(key, written);
-    }
-    for (auto group = groups.cbegin(); group != groups.cend(); ++group) {
-        if (!m_sectionsChanged && !m_touched.contains(group.key()))
-            continue;
-        const bool written = m_written.value(group.key());
-        const int first = group->front();
-        for (const int s : *group) {
             SectionState &state = m_sections[size_t(s)];
-            const QString &name = m_tree->sectionText(s, DocumentTree::NameColumn);
-            if (!written)
-                state.mark = { Kind::NotSavedNoOptions, {} };
-            else if (s != first)
-                state.mark = { Kind::SectionMerged, m_tree->sectionText(first, DocumentTree::NameColumn) };
-            else if (state.key != name)
-                state.mark = { Kind::LoadsBackAs, state.key };
-            else
-                state.mark = {};
-        }
-    }
-    if (m_sectionsChanged) {
-        for (SectionState &state : m_sections) {
-            if (state.key.isNull()) {
+            if (!state.key.isNull()) {
+                m_groups[state.key].push_back(s);
+            } else {
                 state.mark = { Kind::NotSavedEmpty, {} };
                 state.options.clear(); // not saved with their section, which says so
             }
         }
+        // Which section of a group stands first may have changed.
+        for (auto group = m_groups.cbegin(); group != m_groups.cend(); ++group)
+            markSections(*group, m_written.value(group.key()));
+        m_sectionsChanged = false;
     }
-    m_touched.clear();
-    m_sectionsChanged = false;
+    markTouched(SliceOptions);
+}
+
+void NameMarks::finishNow()
+{
+    update();
+    markTouched(0);
+}
+
+void NameMarks::markTouched(qsizetype budget)
+{
+    qsizetype marked = 0;
+    while (!m_touched.isEmpty() && m_scan < int(m_sections.size()) && (budget == 0 || marked < budget)) {
+        const QString &key = m_sections[size_t(m_scan++)].key;
+        if (key.isNull() || !m_touched.remove(key))
+            continue;
+        const std::vector<int> &group = m_groups[key];
+        bool written = false;
+        markGroup(group, written);
+        m_written.insert(key, written);
+        markSections(group, written);
+        for (const int s : group)
+            marked += m_tree->optionCount(s);
+    }
+    if (m_scan >= int(m_sections.size())) {
+        for (const QString &key : std::as_const(m_touched))
+            m_written.remove(key); // no section has that name any more
+        m_touched.clear();
+    }
+    if (!m_touched.isEmpty() && !m_passAsked) {
+        m_passAsked = true;
+        // The tree may change before then: update() looks at it again first.
+        QTimer::singleShot(0, this, [this] {
+            m_passAsked = false;
+            update();
+        });
+    }
     Q_EMIT marksChanged();
+}
+
+void NameMarks::markSections(const std::vector<int> &sections, bool written)
+{
+    const int first = sections.front();
+    for (const int s : sections) {
+        SectionState &state = m_sections[size_t(s)];
+        const QString &name = m_tree->sectionText(s, DocumentTree::NameColumn);
+        if (!written)
+            state.mark = { Kind::NotSavedNoOptions, {} };
+        else if (s != first)
+            state.mark = { Kind::SectionMerged, m_tree->sectionText(first, DocumentTree::NameColumn) };
+        else if (state.key != name)
+            state.mark = { Kind::LoadsBackAs, state.key };
+        else
+            state.mark = {};
+    }
 }
 
 void NameMarks::markGroup(const std::vector<int> &sections, bool &written)

@@ -38,7 +38,10 @@ struct NameMark {
 
 // The marks of a document, kept up to date with every change the model reports. An edit costs the
 // options of the sections that share the edited section's stored name (they are saved as one) and
-// a pass over the section names; a reset or a layout change recomputes everything.
+// a pass over the section names; a reset or a layout change recomputes everything. A change that
+// touches more than SliceOptions options is marked in slices of about that many, one slice per
+// pass of the event loop, so that a newly loaded file of a million options keeps the window
+// answering; until a section's turn comes, its marks are the ones it had.
 class NameMarks : public QObject {
     Q_OBJECT
 
@@ -52,6 +55,12 @@ public:
     [[nodiscard]] qsizetype markedCount() const;
 
     void recomputeAll();
+    // Whether some marks are still to be worked out in a later pass of the event loop.
+    [[nodiscard]] bool isPending() const { return !m_touched.isEmpty(); }
+    // Works out every pending mark at once.
+    void finishNow();
+
+    static constexpr qsizetype SliceOptions = 20'000;
 
 Q_SIGNALS:
     // Some marks may have changed; a view repaints the names it shows.
@@ -69,12 +78,19 @@ private:
     void sectionsMoved(int first, int last, int to);
     void touchSection(int section);
     void update();
+    // Marks the touched groups in section order until `budget` options have been marked (or all
+    // of them, when budget is 0), and asks for another pass when some are left.
+    void markTouched(qsizetype budget);
     void markGroup(const std::vector<int> &sections, bool &written);
+    void markSections(const std::vector<int> &sections, bool written);
     [[nodiscard]] bool plainLine(int section, int option) const;
 
     const DocumentTree *m_tree;
     std::vector<SectionState> m_sections;
     QSet<QString> m_touched;
     QHash<QString, bool> m_written; // per key: whether any option of the group is written
+    QHash<QString, std::vector<int>> m_groups; // the sections that share a stored name, in file order
     bool m_sectionsChanged = true;
+    int m_scan = 0; // markTouched goes on from this section
+    bool m_passAsked = false;
 };

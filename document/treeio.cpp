@@ -105,7 +105,10 @@ void SaveTreeToIni(const DocumentTree &tree, const QString &fileName)
     BusyCursor busy;
     // The old file stays in place until the new one is complete, so a failed save loses nothing.
     // The text is written in the document's own format, whatever file is there now.
-    ini.beginRewrite(tree.sourceFormat());
+    qsizetype options = 0;
+    for (int section = 0; section < tree.sectionCount(); ++section)
+        options += tree.optionCount(section);
+    ini.beginRewrite(tree.sourceFormat(), options);
     for (int section = 0; section < tree.sectionCount(); ++section) {
         const QString &sectionName = tree.sectionText(section, DocumentTree::NameColumn);
         if (sectionName.isEmpty())

@@ -4,6 +4,7 @@
 
 #include "dialogs/userdialogs.h"
 #include "document/documenttree.h"
+#include "document/heaptuning.h"
 #include "document/saldrixerror.h"
 #include "document/treeio.h"
 #include "editor/treelist.h"
@@ -61,6 +62,7 @@ void TfrmSaldrixMain::removeAllNodes()
     m_document->clear();
     // A document that replaces the tree starts with an empty history.
     m_undoStack->clear();
+    returnFreedHeap();
 }
 
 void TfrmSaldrixMain::clearDocument()

@@ -68,6 +68,7 @@ private Q_SLOTS:
     void marksSayWhatASaveDoes();
     void exactlyTheMarkedNodesChangeInASaveAndLoad();
     void marksFollowEveryChangeOfTheModel();
+    void aLargeChangeIsMarkedInSlicesThatEndAsOneMarkingDoes();
 };
 
 void tst_NameMarks::marksSayWhatASaveDoes_data()
@@ -299,6 +300,48 @@ void tst_NameMarks::marksFollowEveryChangeOfTheModel()
             QCOMPARE(marksOf(tree, marks), marksOf(tree, fresh));
         }
     }
+}
+
+void tst_NameMarks::aLargeChangeIsMarkedInSlicesThatEndAsOneMarkingDoes()
+{
+    // Three and a half slices of options, with marks near both ends and a section name that stands
+    // twice, far apart: the second section is saved into the first.
+    constexpr int Sections = 35;
+    const int perSection = int(NameMarks::SliceOptions / 10);
+    DocumentTree tree;
+    NameMarks marks(&tree);
+    {
+        const TreeBatch batch(tree);
+        for (int s = 0; s < Sections; ++s) {
+            const int row = tree.appendSection(s == Sections - 1 ? u"s0"_qs : u"s%1"_qs.arg(s));
+            tree.reserveOptions(row, perSection);
+            for (int o = 0; o < perSection; ++o)
+                tree.appendOption(row, u"k%1"_qs.arg(o), u"v"_qs);
+            tree.setOptionText(row, 1, DocumentTree::NameColumn, u"k0"_qs);
+            tree.setOptionText(row, 2, DocumentTree::NameColumn, u" spaced"_qs);
+        }
+    } // the batch ends with a reset: everything is marked again
+    QVERIFY(marks.isPending());
+    QVERIFY(marks.optionMark(Sections - 2, 1).isNone()); // its turn has not come yet
+    QVERIFY(!marks.optionMark(0, 1).isNone()); // the first slice is marked at once
+
+    // Changes while slices are pending: an edit near the end, a removal near the start.
+    tree.setData(tree.optionIndex(Sections - 3, 5), u"k4"_qs, Qt::EditRole);
+    tree.removeNodes({ tree.sectionIndex(1) });
+    QTRY_VERIFY(!marks.isPending());
+
+    NameMarks fresh(&tree);
+    fresh.finishNow();
+    QVERIFY(!fresh.isPending());
+    const QStringList expected = marksOf(tree, fresh);
+    QCOMPARE(marksOf(tree, marks), expected);
+    QVERIFY(!marks.optionMark(Sections - 4, 5).isNone()); // the edit, now in section Sections - 4
+    QCOMPARE(marks.sectionMark(Sections - 2).kind, NameMark::Kind::SectionMerged);
+
+    // An edit of a small group is marked before the model's signal returns.
+    tree.setData(tree.optionIndex(0, 7), u"k6"_qs, Qt::EditRole);
+    QVERIFY(!marks.isPending());
+    QCOMPARE(marks.optionMark(0, 7).kind, NameMark::Kind::OptionMergedLoses); // the "k6" of the last section wins
 }
 
 QTEST_GUILESS_MAIN(tst_NameMarks)
