@@ -1,5 +1,7 @@
 #include "document/documenttree.h"
 
+#include "document/textrules.h"
+
 #include <QtGlobal>
 
 #include <algorithm>
@@ -11,16 +13,6 @@ const QString &emptyText()
 {
     static const QString empty;
     return empty;
-}
-
-// A name or value holds one line: a line break would split it into two lines of the file.
-QString singleLine(QString text)
-{
-    for (QChar &c : text) {
-        if (c == u'\r' || c == u'\n')
-            c = u' ';
-    }
-    return text;
 }
 
 } // namespace
@@ -102,7 +94,7 @@ bool DocumentTree::setData(const QModelIndex &index, const QVariant &value, int 
     Section *section = sectionOf(index);
     if (section == nullptr || (level(index) == 1 && index.row() >= section->options.size()))
         return false;
-    const QString newText = singleLine(value.toString());
+    const QString newText = lineBreaksAsBlanks(value.toString());
     QString oldText;
     if (level(index) == 0) {
         QString &text = index.column() == NameColumn ? section->name : section->value;

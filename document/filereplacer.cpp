@@ -1,8 +1,8 @@
 #include "document/diskfile.h"
 
 #include "document/saldrixerror.h"
+#include "document/textrules.h"
 
-#include <QCoreApplication>
 #include <QFile>
 
 #include <cerrno>
@@ -250,5 +250,5 @@ void FileReplacer::rewriteInPlace()
 
 void FileReplacer::fail() const
 {
-    throw SaldrixError(QCoreApplication::translate("TIniFile", "Unable to write to %1").arg(m_fileName));
+    throw SaldrixError(unableToWrite(m_fileName));
 }

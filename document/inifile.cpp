@@ -5,8 +5,8 @@
 #include "document/initext.h"
 #include "document/nametable.h"
 #include "document/saldrixerror.h"
+#include "document/textrules.h"
 
-#include <QCoreApplication>
 #include <vector>
 
 // The option names of the section that was asked for last, with where each first stands, so that
@@ -131,13 +131,13 @@ void TIniFile::WriteValue(const QString &section, const QString &name, const QSt
         m_rewrite->add(section, name, value);
         return;
     }
-    const QString sectionName = IniText::normalisedName(section);
-    const QString optionName = IniText::normalisedName(name);
-    const QString text = IniText::normalisedValue(value);
+    const QString sectionName = storedName(section);
+    const QString optionName = storedName(name);
+    const QString text = storedValue(value);
     QByteArray bytes;
     const ReadOutcome outcome = readWholeFile(m_fileName, bytes);
     if (outcome == ReadOutcome::Unreadable || outcome == ReadOutcome::TooLarge) // its content could not be kept
-        throw SaldrixError(QCoreApplication::translate("TIniFile", "Unable to write to %1").arg(m_fileName));
+        throw SaldrixError(unableToWrite(m_fileName));
     const IniText current = outcome == ReadOutcome::Read ? IniText(std::move(bytes)) : IniText();
     bytes = current.bytesWithValue(sectionName, optionName, text);
     FileReplacer file(m_fileName);

@@ -11,6 +11,13 @@
 class IniText;
 class IniRewrite;
 
+// Two writers implement the same write effects: WriteValue alone edits the file's current text
+// (IniText::bytesWithValue), and between beginRewrite() and commitRewrite() IniRewrite builds the
+// whole file in one pass. Both store texts by the rules of textrules.h and put a new section at the
+// end of the file, a new option at the end of its section and a known option's value in its place.
+// tst_IniFile::rewriteEqualsTheSameWritesOnADeletedFile keeps them equal: random sequences of writes,
+// given as whole strings, as lasting Latin-1 and as UTF-16 texts, must leave the same bytes either way.
+
 // The profile store: INI-file access bound to one file name, used exactly as the caller gives it.
 // Creating the object touches nothing. Every read looks at the file as it is now and never fails
 // (a missing or unreadable file reads as empty); every WriteValue has changed the file by the time

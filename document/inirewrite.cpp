@@ -3,6 +3,7 @@
 #include "document/diskfile.h"
 #include "document/initext.h"
 #include "document/nametable.h"
+#include "document/textrules.h"
 #include "document/textview.h"
 
 #include <algorithm>
@@ -25,7 +26,7 @@ char *putUtf8(char *out, QStringView text, bool &beyondLatin1)
     for (qsizetype i = 0; i < n; ++i) {
         char32_t c = s[i];
         if (c < 0x80) {
-            *out++ = c == u'\r' || c == u'\n' ? ' ' : char(c);
+            *out++ = char(lineBreakAsBlank(c));
             continue;
         }
         if (c > 0xFF)
@@ -102,24 +103,13 @@ char *putUtf8(char *out, QLatin1StringView text)
     for (const char byte : text.sliced(i)) {
         const auto c = static_cast<unsigned char>(byte);
         if (c < 0x80) {
-            *out++ = c == '\r' || c == '\n' ? ' ' : char(c);
+            *out++ = char(lineBreakAsBlank(c));
             continue;
         }
         *out++ = char(0xC0 | (c >> 6));
         *out++ = char(0x80 | (c & 0x3F));
     }
     return out;
-}
-
-// A name without the blanks, tabs and line breaks around it.
-template <typename View> View trimmedName(View name)
-{
-    const auto blank = [](QChar c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; };
-    while (!name.isEmpty() && blank(name.front()))
-        name = name.sliced(1);
-    while (!name.isEmpty() && blank(name.back()))
-        name.chop(1);
-    return name;
 }
 
 // The text that putUtf8 wrote, as UTF-16, lone surrogates included.
@@ -269,7 +259,7 @@ int IniRewrite::sectionFor(const QString &section)
         = section.constData() == m_lastSectionGiven.constData() && section.size() == m_lastSectionGiven.size();
     if (m_lastSection >= 0 && (same || section == m_lastSectionGiven))
         return m_lastSection;
-    const QString name = IniText::normalisedName(section);
+    const QString name = storedName(section);
     int s = m_sectionIndex.value(name, -1);
     if (s < 0) {
         s = static_cast<int>(m_sections.size());
@@ -314,10 +304,10 @@ void IniRewrite::add(const QString &section, QAnyStringView name, QAnyStringView
     const auto put = [this](char *out, QAnyStringView text, bool trim) {
         if (textKind(text) == TextKind::Latin1) {
             const QLatin1StringView latin1(static_cast<const char *>(text.data()), text.size());
-            return putUtf8(out, trim ? trimmedName(latin1) : latin1);
+            return putUtf8(out, trim ? storedNameSpan(latin1) : latin1);
         }
         const QStringView utf16(static_cast<const char16_t *>(text.data()), text.size());
-        return putUtf8(out, trim ? trimmedName(utf16) : utf16, m_beyondLatin1);
+        return putUtf8(out, trim ? storedNameSpan(utf16) : utf16, m_beyondLatin1);
     };
     char *text = room(3 * (name.size() + value.size()));
     char *nameEnd = put(text, name, true);
@@ -380,7 +370,7 @@ void IniRewrite::writeTo(FileReplacer &file) const
     TextFormat format = m_format;
     if (format.encoding == Encoding::Latin1 && m_beyondLatin1)
         format.encoding = Encoding::Utf8; // Latin-1 cannot hold the text; UTF-8 holds it all
-    file.write(IniText::byteOrderMark(format));
+    file.write(byteOrderMark(format));
     const char *eol = format.lineEndBytes();
     const auto eolSize = qsizetype(std::strlen(eol));
     ChunkWriter out(file, format);

@@ -23,8 +23,8 @@ public:
     IniRewrite(const IniRewrite &) = delete;
     IniRewrite &operator=(const IniRewrite &) = delete;
 
-    // Takes the texts as given; they are stored the way IniText::normalisedName and
-    // normalisedValue describe. With `lasting`, the caller keeps the texts valid and unchanged
+    // Takes the texts as given; they are stored the way storedName and storedValue (textrules.h)
+    // describe. With `lasting`, the caller keeps the texts valid and unchanged
     // until writeTo, and a value that directly follows its name in memory and needs no change is
     // referred to instead of copied.
     void add(const QString &section, QAnyStringView name, QAnyStringView value, bool lasting = false);

@@ -1,6 +1,6 @@
 #include "document/initext.h"
 
-#include <QStringDecoder>
+#include "document/textrules.h"
 
 #include <algorithm>
 #include <cstring>
@@ -62,11 +62,6 @@ bool isValidUtf8(const uchar *s, qsizetype n)
     return isValidUtf8(s, n, ascii);
 }
 
-template <typename Char> bool isBlank(Char c)
-{
-    return c == Char(' ') || c == Char('\t');
-}
-
 // Where the line that starts at pos ends (the index of its CR or LF, or size). nextLf caches the
 // next LF so that a file of CR-only line ends is not rescanned to its end for every line.
 qsizetype lineEndIn(const char *text, qsizetype pos, qsizetype size, qsizetype &nextLf)
@@ -81,7 +76,7 @@ qsizetype lineEndIn(const char *text, qsizetype pos, qsizetype size, qsizetype &
 
 qsizetype lineEndIn(const char16_t *text, qsizetype pos, qsizetype size, qsizetype &)
 {
-    while (pos < size && text[pos] != u'\n' && text[pos] != u'\r')
+    while (pos < size && !isLineBreak(text[pos]))
         ++pos;
     return pos;
 }
@@ -101,45 +96,16 @@ qsizetype findIn(const char16_t *text, qsizetype begin, qsizetype end, char16_t 
     return -1;
 }
 
-bool fitsLatin1(const QString &text)
-{
-    for (const QChar c : text) {
-        if (c.unicode() > 0xFF)
-            return false;
-    }
-    return true;
-}
-
-// Copies the text only when it holds a line break: names and values arrive here a million times
-// per save, and almost none of them needs a change.
-QString replacedLineBreaks(const QString &text)
-{
-    const qsizetype first = [&text] {
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            if (text.at(i) == u'\r' || text.at(i) == u'\n')
-                return i;
-        }
-        return qsizetype(-1);
-    }();
-    if (first < 0)
-        return text;
-    QString result = text;
-    for (qsizetype i = first; i < result.size(); ++i) {
-        if (result.at(i) == u'\r' || result.at(i) == u'\n')
-            result[i] = u' ';
-    }
-    return result;
-}
-
 } // namespace
 
 IniText::IniText(QByteArray fileBytes)
 {
     const auto *b = reinterpret_cast<const uchar *>(fileBytes.constData());
     const qsizetype n = fileBytes.size();
-    if (n >= 2 && ((b[0] == 0xFF && b[1] == 0xFE) || (b[0] == 0xFE && b[1] == 0xFF))) {
-        const bool little = b[0] == 0xFF;
-        m_format.encoding = little ? Encoding::Utf16LE : Encoding::Utf16BE;
+    const ByteOrderMark mark = byteOrderMarkAt(fileBytes);
+    if (mark.length > 0 && mark.encoding != Encoding::Utf8) {
+        const bool little = mark.encoding == Encoding::Utf16LE;
+        m_format.encoding = mark.encoding;
         m_format.byteOrderMark = true;
         const qsizetype units = (n - 2) / 2; // an odd last byte holds no character
         m_wide.resize(units);
@@ -152,9 +118,9 @@ IniText::IniText(QByteArray fileBytes)
         parse(reinterpret_cast<const char16_t *>(m_wide.constData()), units);
         return;
     }
-    if (n >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF) {
+    if (mark.length > 0) {
         m_format.byteOrderMark = true;
-        m_begin = 3;
+        m_begin = mark.length;
     }
     m_format.encoding = isValidUtf8(b + m_begin, n - m_begin, m_ascii) ? Encoding::Utf8 : Encoding::Latin1;
     m_bytes = std::move(fileBytes);
@@ -296,15 +262,8 @@ QAnyStringView IniText::trimmedView(qint64 begin, qint64 end) const
 QString IniText::slice(qint64 begin, qint64 end) const
 {
     switch (m_format.encoding) {
-    case Encoding::Utf8: {
-        const char *text = m_bytes.constData() + m_begin + begin;
-        if (end - begin >= 3 && std::memcmp(text, "\xEF\xBB\xBF", 3) == 0) {
-            // QString::fromUtf8 drops a leading U+FEFF, which here is part of the name or value.
-            QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
-            return decoder.decode(QByteArrayView(text, end - begin));
-        }
-        return QString::fromUtf8(text, end - begin);
-    }
+    case Encoding::Utf8:
+        return fromUtf8KeepingMark(QByteArrayView(m_bytes.constData() + m_begin + begin, end - begin));
     case Encoding::Latin1:
         return QString::fromLatin1(m_bytes.constData() + m_begin + begin, end - begin);
     case Encoding::Utf16LE:
@@ -361,7 +320,7 @@ QByteArray IniText::bytesWithValue(const QString &section, const QString &name, 
     const int s = findSection(section);
     if (s < 0) {
         if (size > 0) {
-            const bool endsWithBreak = unitAt(size - 1) == u'\n' || unitAt(size - 1) == u'\r';
+            const bool endsWithBreak = isLineBreak(unitAt(size - 1));
             if (!endsWithBreak) {
                 insert += eol + eol;
             } else {
@@ -369,8 +328,7 @@ QByteArray IniText::bytesWithValue(const QString &section, const QString &name, 
                 qint64 lastLineEnd = size - 1;
                 if (lastLineEnd > 0 && unitAt(lastLineEnd) == u'\n' && unitAt(lastLineEnd - 1) == u'\r')
                     --lastLineEnd;
-                const bool lastLineEmpty
-                    = lastLineEnd == 0 || unitAt(lastLineEnd - 1) == u'\n' || unitAt(lastLineEnd - 1) == u'\r';
+                const bool lastLineEmpty = lastLineEnd == 0 || isLineBreak(unitAt(lastLineEnd - 1));
                 if (!lastLineEmpty)
                     insert += eol;
             }
@@ -414,39 +372,6 @@ QByteArray IniText::bytesWithValue(const QString &section, const QString &name, 
     return out;
 }
 
-QString IniText::normalisedName(const QString &name)
-{
-    QString text = replacedLineBreaks(name);
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && isBlank(text.at(begin).unicode()))
-        ++begin;
-    while (end > begin && isBlank(text.at(end - 1).unicode()))
-        --end;
-    return begin == 0 && end == text.size() ? text : text.sliced(begin, end - begin);
-}
-
-QString IniText::normalisedValue(const QString &value)
-{
-    return replacedLineBreaks(value);
-}
-
-QByteArray IniText::byteOrderMark(const TextFormat &format)
-{
-    if (!format.byteOrderMark)
-        return {};
-    switch (format.encoding) {
-    case Encoding::Utf16LE:
-        return QByteArray("\xFF\xFE", 2);
-    case Encoding::Utf16BE:
-        return QByteArray("\xFE\xFF", 2);
-    case Encoding::Utf8:
-    case Encoding::Latin1:
-        break;
-    }
-    return QByteArray("\xEF\xBB\xBF", 3);
-}
-
 QByteArray IniText::encode(const QString &text, const TextFormat &format)
 {
     switch (format.encoding) {
@@ -475,13 +400,11 @@ void FormatSniffer::feed(QByteArrayView piece)
     qsizetype begin = 0;
     if (!m_started) {
         m_started = true;
-        if (n >= 2 && ((b[0] == 0xFF && b[1] == 0xFE) || (b[0] == 0xFE && b[1] == 0xFF))) {
-            m_format.encoding = b[0] == 0xFF ? Encoding::Utf16LE : Encoding::Utf16BE;
+        const ByteOrderMark mark = byteOrderMarkAt(piece);
+        if (mark.length > 0) {
+            m_format.encoding = mark.encoding;
             m_format.byteOrderMark = true;
-            begin = 2;
-        } else if (n >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF) {
-            m_format.byteOrderMark = true;
-            begin = 3;
+            begin = mark.length;
         }
     }
     if (!m_lineEndKnown)

@@ -54,16 +54,10 @@ public:
 
     // The file's bytes after one write with the store's effects: the first option of that name in
     // the section gets the value in place; a new name goes after the section's last option; a new
-    // section goes at the end of the file. Names must already be normalised (see normalisedName).
+    // section goes at the end of the file. Texts must already be in their stored form (storedName, storedValue).
     // A Latin-1 file that the write cannot be stored in becomes UTF-8.
     [[nodiscard]] QByteArray bytesWithValue(const QString &section, const QString &name, const QString &value) const;
 
-    // How a name is stored: a line break is a blank, and the surrounding blanks and tabs go.
-    [[nodiscard]] static QString normalisedName(const QString &name);
-    // How a value is stored: a line break is a blank; the rest stands as it is.
-    [[nodiscard]] static QString normalisedValue(const QString &value);
-    // The byte-order mark of a format, or nothing.
-    [[nodiscard]] static QByteArray byteOrderMark(const TextFormat &format);
     // A line end in the format's style, as UTF-16 text.
     [[nodiscard]] static QString lineEnd(const TextFormat &format)
     {

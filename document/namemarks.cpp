@@ -1,7 +1,7 @@
 #include "document/namemarks.h"
 
 #include "document/documenttree.h"
-#include "document/initext.h"
+#include "document/textrules.h"
 
 #include <QCoreApplication>
 #include <QSet>
@@ -13,18 +13,6 @@
 namespace {
 
 using Kind = NameMark::Kind;
-
-// The loader trims names and values of blanks and tabs only.
-QString loaderTrimmed(const QString &text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && (text.at(begin) == u' ' || text.at(begin) == u'\t'))
-        ++begin;
-    while (end > begin && (text.at(end - 1) == u' ' || text.at(end - 1) == u'\t'))
-        --end;
-    return begin == 0 && end == text.size() ? text : text.sliced(begin, end - begin);
-}
 
 QString tr(const char *text)
 {
@@ -61,11 +49,11 @@ size_t qHash(const NameKey &key, size_t seed)
 bool storedOtherwise(QAnyStringView name)
 {
     return name.visit([](auto text) {
-        const auto blank = [](auto c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-        if (text.isEmpty() || blank(text.front()) || blank(text.back()))
+        const auto dropped = [](auto c) { return isBlank(c) || isLineBreak(c); };
+        if (text.isEmpty() || dropped(text.front()) || dropped(text.back()))
             return true;
         for (const auto c : text) {
-            if (c == '\r' || c == '\n')
+            if (isLineBreak(c))
                 return true;
         }
         return false;
@@ -128,23 +116,23 @@ NameMarks::NameMarks(const DocumentTree *tree, QObject *parent)
                 for (int row = topLeft.row(); row <= bottomRight.row(); ++row) {
                     touchSection(row);
                     const QString &name = m_tree->sectionText(row, DocumentTree::NameColumn);
-                    m_sections[size_t(row)].key = name.isEmpty() ? QString() : IniText::normalisedName(name);
+                    m_sections[size_t(row)].key = name.isEmpty() ? QString() : storedName(name);
                     touchSection(row);
                 }
                 m_sectionsChanged = true;
             }
             update();
         });
-    connect(tree, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex &parent, int first, int last) {
-        if (parent.isValid())
-            touchSection(parent.row());
+    connect(tree, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex &under, int first, int last) {
+        if (under.isValid())
+            touchSection(under.row());
         else
             sectionsInserted(first, last);
         update();
     });
-    connect(tree, &QAbstractItemModel::rowsRemoved, this, [this](const QModelIndex &parent, int first, int last) {
-        if (parent.isValid())
-            touchSection(parent.row());
+    connect(tree, &QAbstractItemModel::rowsRemoved, this, [this](const QModelIndex &under, int first, int last) {
+        if (under.isValid())
+            touchSection(under.row());
         else
             sectionsRemoved(first, last);
         update();
@@ -206,7 +194,7 @@ void NameMarks::recomputeAll()
     for (int s = 0; s < m_tree->sectionCount(); ++s) {
         const QString &name = m_tree->sectionText(s, DocumentTree::NameColumn);
         if (!name.isEmpty())
-            m_sections[size_t(s)].key = IniText::normalisedName(name);
+            m_sections[size_t(s)].key = storedName(name);
         touchSection(s);
     }
     m_sectionsChanged = true;
@@ -219,7 +207,7 @@ void NameMarks::sectionsInserted(int first, int last)
     for (int s = first; s <= last; ++s) {
         const QString &name = m_tree->sectionText(s, DocumentTree::NameColumn);
         if (!name.isEmpty())
-            m_sections[size_t(s)].key = IniText::normalisedName(name);
+            m_sections[size_t(s)].key = storedName(name);
         touchSection(s);
     }
     m_sectionsChanged = true;
@@ -369,7 +357,7 @@ void NameMarks::markGroup(const std::vector<int> &sections, bool &written)
                 continue;
             }
             if (storedOtherwise(key)) {
-                storedNames.push_back(IniText::normalisedName(key.toString()));
+                storedNames.push_back(storedName(key.toString()));
                 key = storedNames.back();
             }
             const qsizetype known = byKey.size();
@@ -407,20 +395,20 @@ void NameMarks::markGroup(const std::vector<int> &sections, bool &written)
             if (!anyEquals && entry.count == 1 && plainLine(s, o))
                 continue; // the common case, without a copy of its texts
             const QString name = nameOf(s, o);
-            const QString key = IniText::normalisedName(name);
+            const QString key = storedName(name);
             if (key.startsWith(u';') || key.startsWith(u'#')) {
                 marks.insert(o, { Kind::ReadsAsComment, {} });
                 continue;
             }
-            const QString written = valueOf(entry.last.section, entry.last.option);
-            const QString line = key + u'=' + IniText::normalisedValue(written);
+            const QString lastValue = valueOf(entry.last.section, entry.last.option);
+            const QString line = key + u'=' + storedValue(lastValue);
             const qsizetype close = key.startsWith(u'[') ? line.lastIndexOf(u']') : -1;
             if (close > 0) {
-                marks.insert(o, { Kind::ReadsAsSection, loaderTrimmed(line.sliced(1, close - 1)) });
+                marks.insert(o, { Kind::ReadsAsSection, trimmedOfBlanks(line.sliced(1, close - 1)) });
                 continue;
             }
             const qsizetype equals = line.indexOf(u'=');
-            const QString loadedName = loaderTrimmed(line.first(equals));
+            const QString loadedName = trimmedOfBlanks(line.first(equals));
             if (anyEquals) {
                 if (loaded.contains(loadedName)) {
                     marks.insert(o, { Kind::HiddenByEarlier, loadedName });
@@ -433,10 +421,10 @@ void NameMarks::markGroup(const std::vector<int> &sections, bool &written)
                 continue;
             }
             const QString value = valueOf(s, o);
-            const QString loadedValue = loaderTrimmed(line.sliced(equals + 1));
+            const QString loadedValue = trimmedOfBlanks(line.sliced(equals + 1));
             if (loadedValue == value)
                 continue;
-            if (entry.count > 1 && written != value)
+            if (entry.count > 1 && lastValue != value)
                 marks.insert(o, { Kind::ValueReplaced, nameOf(entry.last.section, entry.last.option) });
             else
                 marks.insert(o, { Kind::ValueLoadsBackAs, loadedValue });
@@ -450,13 +438,12 @@ bool NameMarks::plainLine(int section, int option) const
     const auto plain = [](auto text, bool isName) {
         if (text.isEmpty())
             return !isName;
-        const auto blank = [](auto c) { return c == ' ' || c == '\t'; };
-        if (blank(text.front()) || blank(text.back()))
+        if (isBlank(text.front()) || isBlank(text.back()))
             return false;
         if (isName && (text.front() == ';' || text.front() == '#' || text.front() == '['))
             return false;
         for (const auto c : text) {
-            if (c == '\r' || c == '\n' || (isName && c == '='))
+            if (isLineBreak(c) || (isName && c == '='))
                 return false;
         }
         return true;

@@ -1,6 +1,7 @@
 #include "document/optiontexts.h"
 
 #include "document/documenttree.h"
+#include "document/textrules.h"
 #include "document/textview.h"
 
 #include <QtGlobal>
@@ -11,42 +12,10 @@
 
 namespace {
 
-bool isAscii(const char *bytes, qsizetype size)
-{
-    quint64 any = 0;
-    qsizetype i = 0;
-    for (; i + 8 <= size; i += 8) {
-        quint64 word;
-        std::memcpy(&word, bytes + i, sizeof word);
-        any |= word;
-    }
-    for (; i < size; ++i)
-        any |= static_cast<unsigned char>(bytes[i]);
-    return (any & 0x8080808080808080ULL) == 0;
-}
-
 // ASCII held as UTF-8 is the same bytes as Latin-1.
 QAnyStringView asLatin1(QAnyStringView text)
 {
     return QLatin1StringView(static_cast<const char *>(text.data()), text.size_bytes());
-}
-
-bool isLatin1(QStringView text)
-{
-    char16_t any = 0;
-    for (const QChar c : text)
-        any |= c.unicode();
-    return any < 0x100;
-}
-
-// Whether the text fits one byte per character. UTF-8 is taken as such only while it is ASCII.
-bool fitsLatin1(QAnyStringView text)
-{
-    if (textKind(text) == TextKind::Latin1)
-        return true;
-    if (textKind(text) == TextKind::Utf8)
-        return isAscii(static_cast<const char *>(text.data()), text.size_bytes());
-    return isLatin1(QStringView(static_cast<const char16_t *>(text.data()), text.size()));
 }
 
 quint32 checkedLength(qsizetype length)
@@ -104,7 +73,7 @@ qint64 OptionTexts::put(QAnyStringView first, QAnyStringView second)
 {
     if (!m_wide && textKind(first) != TextKind::Utf16 && textKind(second) != TextKind::Utf16) {
         // The common case, one byte per character on both sides: one copy, no conversion.
-        Q_ASSERT(fitsLatin1(first) && fitsLatin1(second));
+        Q_ASSERT(holdsAsLatin1(first) && holdsAsLatin1(second));
         const qsizetype offset = m_latin1.size();
         m_latin1.resize(offset + first.size_bytes() + second.size_bytes());
         char *out = m_latin1.data() + offset;
@@ -114,7 +83,7 @@ qint64 OptionTexts::put(QAnyStringView first, QAnyStringView second)
             std::memcpy(out + first.size_bytes(), second.data(), size_t(second.size_bytes()));
         return offset;
     }
-    if (!m_wide && (!fitsLatin1(first) || !fitsLatin1(second)))
+    if (!m_wide && (!holdsAsLatin1(first) || !holdsAsLatin1(second)))
         widen();
     const qint64 offset = units();
     for (const QAnyStringView text : { first, second }) {
@@ -137,14 +106,14 @@ void OptionTexts::append(QAnyStringView name, QAnyStringView value, int image)
 {
     // A UTF-8 text beyond ASCII is measured in UTF-16 units once it is decoded.
     if (textKind(name) == TextKind::Utf8) {
-        if (!fitsLatin1(name)) {
+        if (!holdsAsLatin1(name)) {
             append(textToString(name), value, image);
             return;
         }
         name = asLatin1(name);
     }
     if (textKind(value) == TextKind::Utf8) {
-        if (!fitsLatin1(value)) {
+        if (!holdsAsLatin1(value)) {
             append(name, textToString(value), image);
             return;
         }
@@ -164,7 +133,7 @@ void OptionTexts::setText(qsizetype option, int column, QStringView text)
     const QString name = column == DocumentTree::NameColumn ? text.toString() : view(option, 0).toString();
     const QString value = column == DocumentTree::ValueColumn ? text.toString() : view(option, 1).toString();
     const qsizetype oldLength = qsizetype(r.nameLength) + r.valueLength;
-    if (name.size() + value.size() <= oldLength && (m_wide || (isLatin1(name) && isLatin1(value)))) {
+    if (name.size() + value.size() <= oldLength && (m_wide || (fitsLatin1(name) && fitsLatin1(value)))) {
         // Shorter or as long: written over the old texts.
         const QString both = name + value;
         for (qsizetype i = 0; i < both.size(); ++i) {

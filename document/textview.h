@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QAnyStringView>
-#include <QStringDecoder>
+#include "document/textrules.h"
 
-#include <cstring>
+#include <QAnyStringView>
 
 #include <type_traits>
 
@@ -26,10 +25,7 @@ inline TextKind textKind(QAnyStringView text)
 // The text as a QString. A U+FEFF at the start of UTF-8 text is kept: it belongs to the text.
 inline QString textToString(QAnyStringView text)
 {
-    if (textKind(text) == TextKind::Utf8 && text.size_bytes() >= 3
-        && std::memcmp(text.data(), "\xEF\xBB\xBF", 3) == 0) {
-        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
-        return decoder.decode(QByteArrayView(static_cast<const char *>(text.data()), text.size_bytes()));
-    }
+    if (textKind(text) == TextKind::Utf8)
+        return fromUtf8KeepingMark(QByteArrayView(static_cast<const char *>(text.data()), text.size_bytes()));
     return text.toString();
 }

@@ -8,6 +8,7 @@
 #include "document/diskfile.h"
 #include "document/initext.h"
 #include "document/nametable.h"
+#include "document/textrules.h"
 
 #include <QCoreApplication>
 
@@ -25,10 +26,10 @@ DocumentContents buildContents(const QString &fileName, TextFormat &format, std:
     QByteArray bytes;
     const ReadOutcome outcome = readWholeFile(fileName, bytes);
     if (outcome == ReadOutcome::Unreadable)
-        throw SaldrixError(QCoreApplication::translate("TIniFile", "Unable to read %1").arg(fileName));
+        throw SaldrixError(unableToRead(fileName));
     if (outcome == ReadOutcome::TooLarge) {
-        throw SaldrixError(QCoreApplication::translate("TIniFile", "Unable to read %1").arg(fileName) + u'\n'
-            + QCoreApplication::translate("TIniFile", "The file is larger than 1 GiB."));
+        throw SaldrixError(
+            unableToRead(fileName) + u'\n' + QCoreApplication::translate("TIniFile", "The file is larger than 1 GiB."));
     }
     percent = 10;
     const IniText text = outcome == ReadOutcome::Read ? IniText(std::move(bytes)) : IniText();

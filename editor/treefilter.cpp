@@ -30,9 +30,9 @@ void TreeFilter::apply(const FindOptions &options)
     auto match = matches.cbegin();
     std::vector<bool> shown;
     for (int section = 0; section < document->sectionCount(); ++section) {
-        const int options = document->optionCount(section);
+        const int optionCount = document->optionCount(section);
         const bool byName = match != matches.cend() && *match == NodePosition { section, -1 };
-        shown.assign(static_cast<size_t>(options), byName);
+        shown.assign(static_cast<size_t>(optionCount), byName);
         bool anyShown = byName;
         for (; match != matches.cend() && match->section == section; ++match) {
             if (match->option >= 0) {
@@ -44,7 +44,7 @@ void TreeFilter::apply(const FindOptions &options)
         if (!anyShown)
             continue; // its options stay as they are, out of sight with it
         const QModelIndex parent = document->sectionIndex(section);
-        for (int option = 0; option < options; ++option)
+        for (int option = 0; option < optionCount; ++option)
             setHidden(option, parent, !shown[static_cast<size_t>(option)]);
     }
     // Nothing hidden stays selected.

@@ -1,6 +1,7 @@
 #include "editor/treelistdelegate.h"
 
 #include "document/documenttree.h"
+#include "document/textrules.h"
 #include "editor/namemarkview.h"
 #include "editor/treehittest.h"
 #include "editor/treelist.h"
@@ -81,11 +82,7 @@ void TreeListDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, 
     auto *line = qobject_cast<QLineEdit *>(editor);
     if (line == nullptr)
         return;
-    // A cell holds one line; the model turns each line break into a blank, and a pasted CR LF is
-    // one line break.
-    QString text = line->text();
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    model->setData(index, text, Qt::EditRole);
+    model->setData(index, typedTextAsStored(line->text()), Qt::EditRole);
 }
 
 void TreeListDelegate::finishEditing()

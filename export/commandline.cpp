@@ -2,6 +2,7 @@
 
 #include "document/documenttree.h"
 #include "document/saldrixerror.h"
+#include "document/textrules.h"
 #include "document/treeio.h"
 #include "export/exportcatalogue.h"
 #include "export/exportprogress.h"
@@ -136,7 +137,7 @@ int runExportCommand(const CommandLine &commandLine, QTextStream &errors)
     const bool exported = catchErrors(
         [&commandLine] {
             if (!QFileInfo(commandLine.catalogue).isFile())
-                throw SaldrixError(tr("Unable to read %1").arg(commandLine.catalogue));
+                throw SaldrixError(unableToRead(commandLine.catalogue));
             DocumentTree tree;
             LoadTreeFromIni(tree, commandLine.catalogue);
             NullExportProgress progress;

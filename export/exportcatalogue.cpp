@@ -3,6 +3,7 @@
 #include "document/busycursor.h"
 #include "document/documenttree.h"
 #include "document/saldrixerror.h"
+#include "document/textrules.h"
 #include "export/exportfile.h"
 #include "export/exportoptions.h"
 #include "export/exportprogress.h"
@@ -64,15 +65,6 @@ OptionKind classify(const QString &name)
     if (isKeyword(name, QLatin1StringView("NUMTRACKS")))
         return OptionKind::NumTracks;
     return OptionKind::Track;
-}
-
-bool fitsLatin1(QStringView text)
-{
-    for (QChar c : text) {
-        if (c.unicode() > 0xff)
-            return false;
-    }
-    return true;
 }
 
 // The export is written in the encoding its document was read in. A Latin-1 document whose edits

@@ -1,6 +1,6 @@
 #include "document/documenttree.h"
-#include "document/initext.h"
 #include "document/namemarks.h"
+#include "document/textrules.h"
 #include "document/treeio.h"
 #include "testfiles.h"
 
@@ -186,11 +186,11 @@ void tst_NameMarks::exactlyTheMarkedNodesChangeInASaveAndLoad()
         QStringList keys;
         for (int s = 0; s < tree.sectionCount(); ++s) {
             const QString &name = before[s].first;
-            const bool firstOfGroup = !name.isEmpty() && !groups.contains(IniText::normalisedName(name));
+            const bool firstOfGroup = !name.isEmpty() && !groups.contains(storedName(name));
             if (!name.isEmpty()) {
                 if (firstOfGroup)
-                    keys << IniText::normalisedName(name);
-                groups[IniText::normalisedName(name)] << s;
+                    keys << storedName(name);
+                groups[storedName(name)] << s;
             }
             const bool comesBack = firstOfGroup && loadedSections.contains(name);
             QVERIFY2(marks.sectionMark(s).isNone() == comesBack,
@@ -203,7 +203,7 @@ void tst_NameMarks::exactlyTheMarkedNodesChangeInASaveAndLoad()
             QHash<QString, int> loadsBackAs; // how many nodes might load back under a name
             for (const int s : groups.value(key)) {
                 for (const auto &[name, value] : before[s].second) {
-                    const QString stored = IniText::normalisedName(name);
+                    const QString stored = storedName(name);
                     ++loadsBackAs[stored.first(stored.contains(u'=') ? stored.indexOf(u'=') : stored.size()).trimmed()];
                 }
             }

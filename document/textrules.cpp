@@ -1,0 +1,135 @@
+#include "document/textrules.h"
+
+#include "document/textview.h"
+
+#include <QCoreApplication>
+#include <QStringDecoder>
+
+#include <cstring>
+
+QString lineBreaksAsBlanks(const QString &text)
+{
+    const qsizetype first = [&text] {
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (isLineBreak(text.at(i)))
+                return i;
+        }
+        return qsizetype(-1);
+    }();
+    if (first < 0)
+        return text;
+    QString result = text;
+    for (qsizetype i = first; i < result.size(); ++i)
+        result[i] = lineBreakAsBlank(result.at(i));
+    return result;
+}
+
+QString typedTextAsStored(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return lineBreaksAsBlanks(text);
+}
+
+QString trimmedOfBlanks(const QString &text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && isBlank(text.at(begin)))
+        ++begin;
+    while (end > begin && isBlank(text.at(end - 1)))
+        --end;
+    return begin == 0 && end == text.size() ? text : text.sliced(begin, end - begin);
+}
+
+QString storedName(const QString &name)
+{
+    return trimmedOfBlanks(lineBreaksAsBlanks(name));
+}
+
+QString storedValue(const QString &value)
+{
+    return lineBreaksAsBlanks(value);
+}
+
+bool fitsLatin1(QStringView text)
+{
+    char16_t any = 0;
+    for (const QChar c : text)
+        any |= c.unicode();
+    return any < 0x100;
+}
+
+bool isAscii(const char *bytes, qsizetype size)
+{
+    quint64 any = 0;
+    qsizetype i = 0;
+    for (; i + 8 <= size; i += 8) {
+        quint64 word;
+        std::memcpy(&word, bytes + i, sizeof word);
+        any |= word;
+    }
+    for (; i < size; ++i)
+        any |= static_cast<unsigned char>(bytes[i]);
+    return (any & 0x8080808080808080ULL) == 0;
+}
+
+bool holdsAsLatin1(QAnyStringView text)
+{
+    switch (textKind(text)) {
+    case TextKind::Latin1:
+        return true;
+    case TextKind::Utf8:
+        return isAscii(static_cast<const char *>(text.data()), text.size_bytes());
+    case TextKind::Utf16:
+        break;
+    }
+    return fitsLatin1(QStringView(static_cast<const char16_t *>(text.data()), text.size()));
+}
+
+ByteOrderMark byteOrderMarkAt(QByteArrayView bytes)
+{
+    const auto *b = reinterpret_cast<const uchar *>(bytes.data());
+    const qsizetype n = bytes.size();
+    if (n >= 2 && b[0] == 0xFF && b[1] == 0xFE)
+        return { 2, TextFormat::Encoding::Utf16LE };
+    if (n >= 2 && b[0] == 0xFE && b[1] == 0xFF)
+        return { 2, TextFormat::Encoding::Utf16BE };
+    if (n >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF)
+        return { 3, TextFormat::Encoding::Utf8 };
+    return {};
+}
+
+QByteArray byteOrderMark(const TextFormat &format)
+{
+    if (!format.byteOrderMark)
+        return {};
+    switch (format.encoding) {
+    case TextFormat::Encoding::Utf16LE:
+        return QByteArray("\xFF\xFE", 2);
+    case TextFormat::Encoding::Utf16BE:
+        return QByteArray("\xFE\xFF", 2);
+    case TextFormat::Encoding::Utf8:
+    case TextFormat::Encoding::Latin1:
+        break;
+    }
+    return QByteArray("\xEF\xBB\xBF", 3);
+}
+
+QString fromUtf8KeepingMark(QByteArrayView utf8)
+{
+    if (utf8.size() >= 3 && std::memcmp(utf8.data(), "\xEF\xBB\xBF", 3) == 0) {
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+        return decoder.decode(utf8);
+    }
+    return QString::fromUtf8(utf8);
+}
+
+QString unableToRead(const QString &fileName)
+{
+    return QCoreApplication::translate("TIniFile", "Unable to read %1").arg(fileName);
+}
+
+QString unableToWrite(const QString &fileName)
+{
+    return QCoreApplication::translate("TIniFile", "Unable to write to %1").arg(fileName);
+}
