@@ -3,6 +3,7 @@
 // are searched; without --case letter case is ignored. Prints find_ms and the number of matching nodes; with
 // --show-only also how long "Show only matches" takes to hide the rest, to filter again for the text without
 // its last character, and to show everything again.
+#include "bench/benchwidgets.h"
 #include "bench/commands.h"
 
 #include "document/documenttree.h"
@@ -21,9 +22,7 @@
 
 int benchFind(int argc, char *argv[], const QStringList &args)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    const QApplication app(argc, argv);
+    const BenchApplication app(argc, argv);
     FindOptions options;
     QStringList files;
     bool names = false;
@@ -77,14 +76,7 @@ int benchFind(int argc, char *argv[], const QStringList &args)
         view.expandAll();
         QCoreApplication::processEvents();
         TreeFilter filter(&view);
-        const auto timed = [&view](const std::function<void()> &step) {
-            QElapsedTimer clock;
-            clock.start();
-            step();
-            QCoreApplication::processEvents();
-            view.viewport()->repaint();
-            return clock.elapsed();
-        };
+        const auto timed = [&view](const std::function<void()> &step) { return msUntilPainted(view, step); };
         const qint64 filterMs = timed([&] { filter.apply(options); });
         // As after Backspace in the find bar: the text without its last character, filtered anew.
         FindOptions shorter = options;

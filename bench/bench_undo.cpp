@@ -1,6 +1,7 @@
 // saldrix_bench undo FILE: the history on a loaded file, in the main window offscreen. Opens the
 // file, deletes every option of its largest section as one step, undoes, redoes and undoes again,
 // each until the tree has painted, and checks that the tree is then the one read from the file.
+#include "bench/benchwidgets.h"
 #include "bench/commands.h"
 
 #include "dialogs/userdialogs.h"
@@ -11,10 +12,8 @@
 #include "editor/treelist.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QItemSelection>
 #include <QItemSelectionModel>
-#include <QTemporaryDir>
 #include <QUndoStack>
 
 #include <algorithm>
@@ -64,11 +63,7 @@ int benchUndo(int argc, char *argv[], const QStringList &args)
         std::fputs("usage: saldrix_bench undo FILE [--every-other]\n", stderr);
         return 2;
     }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    const QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-    QApplication app(argc, argv);
+    const BenchApplication app(argc, argv);
 
     DocumentTree loaded;
     try {
@@ -108,14 +103,7 @@ int benchUndo(int argc, char *argv[], const QStringList &args)
     const int left = everyOther ? tree.optionCount(largest) / 2 : 0;
     QCoreApplication::processEvents();
 
-    const auto timed = [&view](const std::function<void()> &step) {
-        QElapsedTimer clock;
-        clock.start();
-        step();
-        QCoreApplication::processEvents();
-        view.viewport()->repaint();
-        return clock.elapsed();
-    };
+    const auto timed = [&view](const std::function<void()> &step) { return msUntilPainted(view, step); };
     const qint64 deleteMs = timed([&window] { window.DeleteSelectedNodes(nullptr); });
     const bool deleted = tree.optionCount(largest) == left && window.undoStack()->count() == 1;
     const qint64 undoMs = timed([&window] { window.actEditUndoExecute(); });

@@ -5,6 +5,7 @@
 // option of it, through the window's delete command. Prints the milliseconds of each step as
 // name=value pairs. With --stalls, measures instead how long the window stops answering while it
 // loads the file (see measureStalls).
+#include "bench/benchwidgets.h"
 #include "bench/commands.h"
 
 #include "dialogs/userdialogs.h"
@@ -18,7 +19,6 @@
 #include <QElapsedTimer>
 #include <QItemSelectionModel>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <algorithm>
@@ -128,12 +128,7 @@ int benchView(int argc, char *argv[], QStringList args)
         std::fputs("usage: saldrix_bench view [--stalls] FILE\n", stderr);
         return 2;
     }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The main window reads and writes its settings; keep the user's own out of the way.
-    const QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-    QApplication app(argc, argv);
+    const BenchApplication app(argc, argv);
     if (stalls)
         return measureStalls(args.first());
 
