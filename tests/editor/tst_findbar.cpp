@@ -24,6 +24,20 @@ int count(const DocumentTree &tree, const QString &text, bool names, bool values
     return static_cast<int>(findInTree(tree, FindOptions { text, names, values, matchCase }).size());
 }
 
+// Shows the window, opens the find bar from the menu with "Show only matches" ticked, and types
+// `text`: whether the bar has counted the matches.
+bool showOnlyMatchesOf(MainWindowFixture &f, const QString &text)
+{
+    f.window->show();
+    if (!QTest::qWaitForWindowExposed(f.window.get()))
+        return false;
+    FindBar &bar = *f.window->findBar();
+    f.trigger("actEditFind");
+    bar.chkShowOnlyMatches->setChecked(true);
+    bar.edtFindText->setText(text);
+    return QTest::qWaitFor([&bar] { return !bar.countText().isEmpty(); });
+}
+
 } // namespace
 
 class tst_FindBar : public QObject {
@@ -249,13 +263,7 @@ void tst_FindBar::commandsActOnWhatIsShown()
 {
     MainWindowFixture f;
     f.open(f.writeFile(QStringLiteral("doc.ini"), "[a]\nk1=x\nk2=hit\nk3=x\nk4=hit\n[b]\nq=x\n"));
-    f.window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
-    FindBar &bar = *f.window->findBar();
-    f.trigger("actEditFind");
-    bar.chkShowOnlyMatches->setChecked(true);
-    bar.edtFindText->setText(QStringLiteral("hit"));
-    QTRY_VERIFY(!bar.countText().isEmpty());
+    QVERIFY(showOnlyMatchesOf(f, QStringLiteral("hit")));
     TreeList &view = f.view();
     // A range runs over shown nodes only, so Ctrl+Ins copies and Delete removes only those.
     view.selectRange(f.tree().optionIndex(0, 0), f.tree().optionIndex(0, 3), false);
@@ -285,13 +293,7 @@ void tst_FindBar::deleteAndDropKeepHiddenNodes()
 {
     MainWindowFixture f;
     f.open(f.writeFile(QStringLiteral("doc.ini"), "[a]\nk1=x\nk2=hit\n[b]\nhit=1\n[d]\nm=hit\nn=x\n[c]\nq=x\n"));
-    f.window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
-    FindBar &bar = *f.window->findBar();
-    f.trigger("actEditFind");
-    bar.chkShowOnlyMatches->setChecked(true);
-    bar.edtFindText->setText(QStringLiteral("hit"));
-    QTRY_VERIFY(!bar.countText().isEmpty());
+    QVERIFY(showOnlyMatchesOf(f, QStringLiteral("hit")));
     TreeList &view = f.view();
     const DocumentTree &tree = f.tree();
     QVERIFY(view.isRowHidden(3, {}) && view.isRowHidden(1, tree.sectionIndex(2)));
