@@ -1,5 +1,7 @@
 // The real program on a virtual X display: it opens the file named on the command line, shows it
 // in its title, and ends cleanly when asked to close.
+#include "requiredtools.h"
+
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -55,9 +57,8 @@ void tst_EndToEnd::opensTheCommandLineFileAndClosesOnRequest()
 {
     QFETCH(QString, name);
     QFETCH(QString, endOfOptions);
+    SALDRIX_REQUIRE_TOOLS(QStringLiteral("xvfb-run"), QStringLiteral("xwininfo"));
     const QString xvfbRun = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
-    if (xvfbRun.isEmpty() || QStandardPaths::findExecutable(QStringLiteral("xwininfo")).isEmpty())
-        QSKIP("xvfb-run or xwininfo is not installed");
 
     QTemporaryDir dir;
     const QString file = dir.filePath(name);

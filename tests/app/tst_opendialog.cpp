@@ -1,6 +1,8 @@
 // The real program under a window manager on a virtual X display, driven by keys: a file opened by
 // typing its name in the Open dialog and pressing Enter, then Ctrl+O brings the dialog back (the
 // dialog's name completion list must not stay behind and swallow the key).
+#include "requiredtools.h"
+
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -66,11 +68,7 @@ kill $watchdog $wm 2>/dev/null
 
 void tst_OpenDialog::typedNameOpensAndCtrlOAsksAgain()
 {
-    for (const char *tool : { "xvfb-run", "openbox", "xdotool" }) {
-        if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty())
-            QSKIP(
-                qPrintable(QStringLiteral("%1 is not installed (scripts/setup installs it)").arg(QLatin1String(tool))));
-    }
+    SALDRIX_REQUIRE_TOOLS(QStringLiteral("xvfb-run"), QStringLiteral("openbox"), QStringLiteral("xdotool"));
     QTemporaryDir dir;
     // Two names with a common start, so that the completion list has something to show.
     for (const char *name : { "sample.ini", "samples.ini" }) {

@@ -1,0 +1,19 @@
+#include "requiredtools.h"
+
+#include <QStandardPaths>
+
+QString missingTools(const QStringList &tools)
+{
+    QStringList missing;
+    for (const QString &tool : tools) {
+        if (QStandardPaths::findExecutable(tool).isEmpty())
+            missing << tool;
+    }
+    return missing.isEmpty() ? QString()
+                             : QStringLiteral("not installed (scripts/setup installs it): ") + missing.join(u", ");
+}
+
+bool toolsRequired()
+{
+    return qEnvironmentVariableIsSet("SALDRIX_REQUIRE_TOOLS");
+}
