@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The YorvSaldrix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // saldrix_bench find FILE TEXT [--names] [--values] [--case]: loads the file and times one search
 // of the whole tree, as the find bar makes it for a new text (the fastest of five). Without --names or --values both
 // are searched; without --case letter case is ignored. Prints find_ms and the number of matching nodes; with

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The YorvSaldrix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // saldrix_bench undo FILE: the history on a loaded file, in the main window offscreen. Opens the
 // file, deletes every option of its largest section as one step, undoes, redoes and undoes again,
 // each until the tree has painted, and checks that the tree is then the one read from the file.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The YorvSaldrix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // saldrix_bench view FILE: the tree view over a loaded file, offscreen. Loads the file, builds
 // and shows the view, expands every section, scrolls to the end and selects every option of the
 // largest section the way a click and a Shift+click do, painting after each step. Then opens the

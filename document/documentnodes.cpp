@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The YorvSaldrix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Whole-document changes of DocumentTree: taking a tree built elsewhere and removing any
 // selection of nodes at once.
 #include "document/documenttree.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The YorvSaldrix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Nodes held out of the document tree, and putting them back.
 #include "document/documenttree.h"
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The YorvSaldrix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The document's file on disk: the watch for other programs' changes, the bar that reports them,
 // Reload and Ignore, and the question before a save would overwrite such a change.
 #include "editor/saldrixmain.h"

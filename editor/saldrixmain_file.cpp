@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The YorvSaldrix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The file commands: New, Open, Save, Save As, Close, the close question, the command-line file and
 // the recent files.
 #include "editor/saldrixmain.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The YorvSaldrix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Find: the find bar under the tree, opened from the Edit menu and the tree's pop-up menu.
 #include "editor/saldrixmain.h"
 

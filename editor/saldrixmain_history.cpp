@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The YorvSaldrix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The document's history: Undo and Redo, and the Modified flag that follows them.
 #include "editor/saldrixmain.h"
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The YorvSaldrix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What the main window keeps between runs (its placement, the dialogs' folders, the recent files
 // and the tree's column layout) and its About box.
 #include "editor/saldrixmain.h"

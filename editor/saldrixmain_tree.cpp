@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The YorvSaldrix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The main window's answers to the tree's events, and the tree's pop-up menu.
 #include "editor/saldrixmain.h"
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The YorvSaldrix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Dragging nodes within the tree: the drag start, the drag events and the drag timers. Where a
 // drag may drop and what a drop does is the handlers' business.
 #include "editor/treelist.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The YorvSaldrix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The tree's mouse handling and the in-place editor's opening and closing.
 #include "editor/treelist.h"
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The YorvSaldrix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The wizard's controls: fixed places and sizes in a window of fixed size.
 #include "wizard/saldrixwizard.h"
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The YorvSaldrix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 /* The comparison for saldrix_bench roundtrip: Debian's libinih loads IN into plain string
  * vectors and the texts are written back to OUT with fputs. Built by bench/inih/compare only,
  * never by the project's build. */

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The YorvSaldrix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The program's command line: what it parses to, and the real program answering without a display.
 #include "export/commandline.h"
 #include "testfiles.h"

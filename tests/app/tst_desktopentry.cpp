@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The YorvSaldrix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The desktop entry offers the program for INI files, not for every text file.
 #include <QFile>
 #include <QMimeDatabase>

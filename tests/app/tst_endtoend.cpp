@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The YorvSaldrix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The real program on a virtual X display: it opens the file named on the command line, shows it
 // in its title, and ends cleanly when asked to close.
 #include "requiredtools.h"

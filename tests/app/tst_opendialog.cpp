@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The YorvSaldrix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The real program under a window manager on a virtual X display, driven by keys: a file opened by
 // typing its name in the Open dialog and pressing Enter, then Ctrl+O brings the dialog back (the
 // dialog's name completion list must not stay behind and swallow the key).

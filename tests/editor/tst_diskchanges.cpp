@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The YorvSaldrix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Another program changes or deletes the open file: the bar above the tree, Reload and Ignore, and
 // the question before a save overwrites that change. The editor's own saves are never reported.
 #include "mainwindowfixture.h"

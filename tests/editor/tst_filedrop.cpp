@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The YorvSaldrix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Files dropped from a file manager: one local file opens as Open does, anything else is refused,
 // and the tree's own drags are not taken for file drops.
 #include "mainwindowfixture.h"

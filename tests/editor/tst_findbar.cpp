@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The YorvSaldrix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Find and filter: each option of the search, the count, wrap-around, the bar's keys, and the
 // commands while the filter hides nodes.
 #include "mainwindowfixture.h"

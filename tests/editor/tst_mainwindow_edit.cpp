@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The YorvSaldrix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The section and option editing commands, their questions and the shared shortcut keys.
 #include "mainwindowfixture.h"
 

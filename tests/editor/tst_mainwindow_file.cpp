@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The YorvSaldrix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // New, Open, Save, Save As, Close, Exit, the command-line file and the recent files, through the
 // unsaved-changes question and the file dialogs.
 #include "mainwindowfixture.h"

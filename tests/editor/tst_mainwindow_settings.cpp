@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The YorvSaldrix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What the main window keeps between runs, through restarts against a store in a temporary folder.
 #include "about/saldrixabout.h"
 #include "formsettings/mrumanager.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The YorvSaldrix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The window's make-up and its state table: caption, status panels and the enable rules.
 #include "dialogs/errordisplay.h"
 #include "editor/commandstate.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The YorvSaldrix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The tree inside the real main window: what its behaviour means to the document and the window.
 #include "mainwindowfixture.h"
 #include "treedragplay.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The YorvSaldrix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The history: each kind of change done, undone and redone, the Modified flag that follows it, and
 // the fresh history of each new document.
 #include "mainwindowfixture.h"
