@@ -26,24 +26,24 @@ void onTerminate(int)
     [[maybe_unused]] const ssize_t written = ::write(g_signalPipe[1], &byte, 1);
 }
 
-// SIGTERM and SIGINT become a close request to the main window, so that the unsaved-changes
-// question and the settings run as on any other close. Signal handlers may only write to a pipe.
-void closeOnSignals(QWidget &window)
+// SIGTERM, SIGHUP and SIGINT end the program without a question: unsaved changes go to the
+// recovery copy, and the file on disk stays as it is. Signal handlers may only write to a pipe.
+void endOnSignals(TfrmSaldrixMain &window)
 {
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0)
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalPipe) != 0)
         return;
     auto *notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, &window);
     QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window] {
         char byte = 0;
         [[maybe_unused]] const ssize_t got = ::read(g_signalPipe[0], &byte, 1);
-        window.close();
+        window.endOnSignal();
     });
     struct sigaction action = {};
     action.sa_handler = onTerminate;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    ::sigaction(SIGTERM, &action, nullptr);
-    ::sigaction(SIGINT, &action, nullptr);
+    for (const int number : { SIGTERM, SIGHUP, SIGINT })
+        ::sigaction(number, &action, nullptr);
 }
 
 void setNames()
@@ -107,7 +107,7 @@ int main(int argc, char *argv[])
     TfrmSaldrixMain window(dialogs);
     QObject::connect(&window, &TfrmSaldrixMain::closeAccepted, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     window.setStartFile(commandLine.file);
-    closeOnSignals(window);
+    endOnSignals(window);
     window.show();
     return QApplication::exec();
 }

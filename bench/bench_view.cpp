@@ -48,6 +48,7 @@ public:
     std::optional<QString> chooseFile(QFileDialog &) override { return std::nullopt; }
     void showInformation(QWidget *, const QString &text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
     void showError(QWidget *, const QString &message) override { std::fprintf(stderr, "%s\n", qPrintable(message)); }
+    bool offerRecovery(QWidget *, const QString &, const QDateTime &) override { return false; }
 };
 
 // Opens the file in a main window, selects the options of a section (all of them, or every

@@ -12,6 +12,8 @@ BenchApplication::Environment::Environment()
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
+    // Recovery copies of the documents the commands change stay out of the user's own folder.
+    qputenv("XDG_STATE_HOME", settings.path().toLocal8Bit());
 }
 
 BenchApplication::BenchApplication(int &argc, char *argv[])

@@ -9,6 +9,7 @@
 #include <QAbstractItemView>
 #include <QCompleter>
 #include <QFileDialog>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -62,4 +63,19 @@ void MessageBoxDialogs::showInformation(QWidget *parent, const QString &text)
 void MessageBoxDialogs::showError(QWidget *parent, const QString &message)
 {
     showErrorBox(parent, message);
+}
+
+bool MessageBoxDialogs::offerRecovery(QWidget *parent, const QString &documentName, const QDateTime &written)
+{
+    QMessageBox box(QMessageBox::Question, QObject::tr("Information"),
+        QObject::tr("A recovery copy of %1 from %2 was found. Recover it?")
+            .arg(documentName, QLocale().toString(written, QLocale::ShortFormat)),
+        QMessageBox::NoButton, parent);
+    QPushButton *recover = box.addButton(QObject::tr("&Recover"), QMessageBox::AcceptRole);
+    box.addButton(QObject::tr("&Discard"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(recover);
+    // Escape and the close box keep the work: only Discard throws the copy away.
+    box.setEscapeButton(recover);
+    box.exec();
+    return box.clickedButton() == recover;
 }

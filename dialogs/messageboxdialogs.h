@@ -14,4 +14,5 @@ public:
     std::optional<QString> chooseFile(QFileDialog &dialog) override;
     void showInformation(QWidget *parent, const QString &text) override;
     void showError(QWidget *parent, const QString &message) override;
+    bool offerRecovery(QWidget *parent, const QString &documentName, const QDateTime &written) override;
 };

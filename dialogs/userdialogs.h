@@ -4,6 +4,7 @@
 
 #pragma once
 
+#include <QDateTime>
 #include <QDialog>
 #include <QString>
 
@@ -31,6 +32,9 @@ public:
     // The default error display: the message (with the full-stop rule), the application title as
     // caption, the error icon and OK.
     virtual void showError(QWidget *parent, const QString &message) = 0;
+    // Offers back the recovery copy of the named document (a file name, or "Untitled") written at the
+    // given time: true to recover it (the default button), false to discard it.
+    virtual bool offerRecovery(QWidget *parent, const QString &documentName, const QDateTime &written) = 0;
     // Shows one of the program's own dialogs (the About box) modally until it closes.
     virtual void showDialog(QDialog &dialog) { dialog.exec(); }
 };

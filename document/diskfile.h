@@ -37,6 +37,8 @@ ReadOutcome readFileInPieces(
 // Where the folder allows no temporary file, or the rename is refused (another user's file in a
 // sticky folder), the file is rewritten in place: its new length is reserved first, which when
 // refused changes nothing, and if a write still fails the old bytes, read before, are written back.
+// Before a byte changes, the old bytes are kept as a recovery copy (recoverycopy.h) until the new
+// ones are synced; when they cannot be kept, the file is not touched and the save fails.
 // Every failure throws SaldrixError("Unable to write to <name>").
 class FileReplacer {
 public:

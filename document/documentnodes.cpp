@@ -45,6 +45,15 @@ void DocumentTree::append(DocumentContents &&contents)
     contents.m_sections.clear();
 }
 
+DocumentContents DocumentTree::copyContents() const
+{
+    DocumentContents contents;
+    contents.m_sections.reserve(m_sections.size());
+    for (const auto &section : m_sections)
+        contents.m_sections.push_back(std::make_unique<DocumentSection>(*section));
+    return contents;
+}
+
 void DocumentTree::removeNodes(const QModelIndexList &nodes)
 {
     DocumentNodes gone = takeNodes(nodes);

@@ -135,6 +135,9 @@ public:
     void clear();
     // Appends the given sections after the last one, reported as one reset.
     void append(DocumentContents &&contents);
+    // A copy of every section and option, for another thread. The texts are shared with the tree
+    // until one of them changes, so a copy costs a few bytes per option.
+    [[nodiscard]] DocumentContents copyContents() const;
     // Removes the given sections and options (an option of a removed section may be among them).
     // A few runs of neighbouring rows are reported as row removals; more are reported as one
     // layout change, so that any selection costs a bounded number of notifications.

@@ -4,6 +4,7 @@
 
 #include "document/diskfile.h"
 
+#include "document/recoverycopy.h"
 #include "document/saldrixerror.h"
 #include "document/textrules.h"
 
@@ -231,19 +232,42 @@ void FileReplacer::rewriteInPlace()
         ::close(fd);
         fail();
     }
+    // Until the new bytes are synced the old ones are kept as a recovery copy: a kill part-way
+    // leaves the whole old file to get back, and the next start on the file offers it. Without that
+    // copy the file is not touched.
+    std::unique_ptr<RecoveryCopy> keptOld;
+    if (!old.isEmpty()) {
+        try {
+            keptOld = RecoveryCopy::create(QFile::decodeName(m_target));
+            keptOld->writeBytes(old);
+        } catch (const SaldrixError &) {
+            if (keptOld)
+                keptOld->remove();
+            ::close(fd);
+            fail();
+        }
+    }
+    const auto dropKeptOld = [&keptOld] {
+        if (keptOld)
+            keptOld->remove();
+    };
     // Reserving the space fails on a full disk before a byte has changed.
     if (!content.isEmpty() && ::posix_fallocate(fd, 0, off_t(content.size())) != 0) {
         ::ftruncate(fd, info.st_size); // a partial reservation may have grown the file
         ::close(fd);
+        dropKeptOld();
         fail();
     }
     const bool written = writeAllAt(fd, content.constData(), content.size(), 0)
         && ::ftruncate(fd, off_t(content.size())) == 0 && ::fsync(fd) == 0;
+    // The copy stays when neither the new bytes nor the old ones could be made whole again.
+    bool whole = written;
     if (!written) {
-        (void)writeAllAt(fd, old.constData(), old.size(), 0);
-        (void)::ftruncate(fd, info.st_size);
-        (void)::fsync(fd);
+        whole
+            = writeAllAt(fd, old.constData(), old.size(), 0) && ::ftruncate(fd, info.st_size) == 0 && ::fsync(fd) == 0;
     }
+    if (whole)
+        dropKeptOld();
     // Writing to a file drops its set-user and set-group bits; they are put back.
     struct stat after { };
     if (::fstat(fd, &after) == 0 && (after.st_mode & 07777) != (info.st_mode & 07777))

@@ -105,8 +105,13 @@ void LoadTreeFromIni(DocumentTree &tree, const QString &fileName, const std::fun
 
 void SaveTreeToIni(const DocumentTree &tree, const QString &fileName)
 {
-    TIniFile ini(fileName);
     BusyCursor busy;
+    writeTreeToIni(tree, fileName);
+}
+
+void writeTreeToIni(const DocumentTree &tree, const QString &fileName)
+{
+    TIniFile ini(fileName);
     // The old file stays in place until the new one is complete, so a failed save loses nothing.
     // The text is written in the document's own format, whatever file is there now.
     qsizetype options = 0;

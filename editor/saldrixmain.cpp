@@ -14,6 +14,7 @@
 #include "editor/cursors.h"
 #include "editor/filedrop.h"
 #include "editor/imagelist.h"
+#include "editor/recoverykeeper.h"
 #include "editor/treelist.h"
 #include "formsettings/treelayout.h"
 #include "wizard/saldrixwizard.h"
@@ -91,6 +92,7 @@ TfrmSaldrixMain::TfrmSaldrixMain(UserDialogs &dialogs, QWidget *parent)
     installEventFilter(fileDrop);
     m_treeList->viewport()->installEventFilter(fileDrop);
 
+    createRecovery();
     createSettings();
     FormCreate();
     createExportWizard();
@@ -326,6 +328,9 @@ void TfrmSaldrixMain::UpdateCaption(bool modified)
     name.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
     setWindowTitle(name + QStringLiteral(" - ") + applicationTitle());
     StatusPanel1->setText(modified ? tr("Modified") : QString());
+    // Unsaved changes are kept in the recovery copy; without them there is none.
+    if (m_recovery != nullptr)
+        m_recovery->follow(FFileName, modified);
 }
 
 void TfrmSaldrixMain::ShowHint(const QString &hint)
@@ -409,9 +414,13 @@ void TfrmSaldrixMain::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    if (!FormCloseQuery()) {
-        event->ignore();
-        return;
+    if (!m_endingOnSignal) {
+        if (!FormCloseQuery()) {
+            event->ignore();
+            return;
+        }
+        // The user has decided about the changes: saved, or dropped.
+        m_recovery->discard();
     }
     event->accept();
     Q_EMIT closeAccepted();

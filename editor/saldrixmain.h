@@ -28,6 +28,7 @@ class QToolBar;
 class QToolButton;
 class QUndoCommand;
 class QUndoStack;
+class RecoveryKeeper;
 class TreeLayout;
 class TfrmSaldrixWizard;
 class TreeList;
@@ -66,6 +67,9 @@ public:
     void MRUManager1Click(const QString &recentName);
     // A file dropped onto the window: opened as Open does, after the unsaved-changes question.
     void openDroppedFile(const QString &fileName);
+    // The program was told to end (SIGTERM, SIGHUP, SIGINT): unsaved changes go to the recovery copy,
+    // the file on disk stays as it is, and the program ends without a question.
+    void endOnSignal();
 
     void SelectSingleNode(const QModelIndex &node);
     void DeleteSelectedNodes(QObject *sender);
@@ -167,8 +171,15 @@ private:
     // Replaces the document by the named file: Open, the recent files, the start file, a dropped
     // file and Reload all read a file through here.
     void openDocument(const QString &fileName, Recent recent);
-    void loadFile(const QString &fileName);
+    // False when the file could not be read (the failure has been shown, the document cleared).
+    bool loadFile(const QString &fileName);
     void markModified();
+
+    // Recovery copies (saldrixmain_recovery.cpp).
+    void createRecovery();
+    // Offers back the copies of the named file that no running instance keeps (an empty name: of
+    // untitled documents), newest first; true when one of them now is the document.
+    bool recoverDocument(const QString &fileName);
 
     // The file on disk (saldrixmain_disk.cpp): the tree below the change bar, the watch on the file.
     void createCentralArea();
@@ -241,4 +252,7 @@ private:
     FileWatch *m_fileWatch = nullptr;
     QUndoStack *m_undoStack = nullptr;
     FindBar *m_findBar = nullptr;
+    RecoveryKeeper *m_recovery = nullptr;
+    bool m_recoveryErrorShown = false;
+    bool m_endingOnSignal = false;
 };

@@ -11,6 +11,7 @@
 #include "document/heaptuning.h"
 #include "document/saldrixerror.h"
 #include "document/treeio.h"
+#include "editor/recoverykeeper.h"
 #include "editor/treelist.h"
 
 #include <QElapsedTimer>
@@ -64,8 +65,9 @@ void TfrmSaldrixMain::NewOpenSaveSaveasClose()
 void TfrmSaldrixMain::removeAllNodes()
 {
     m_document->clear();
-    // A document that replaces the tree starts with an empty history.
+    // A document that replaces the tree starts with an empty history, and no recovery copy.
     m_undoStack->clear();
+    m_recovery->follow(QString(), false);
     returnFreedHeap();
 }
 
@@ -196,6 +198,8 @@ void TfrmSaldrixMain::openDocument(const QString &fileName, Recent recent)
     FFileName = fileName;
     if (recent == Recent::Remember)
         Q_EMIT recentFileOpened(FFileName);
+    if (recoverDocument(fileName))
+        return;
     loadFile(FFileName);
     UpdateCaption(false);
 }
@@ -208,8 +212,9 @@ void TfrmSaldrixMain::openDroppedFile(const QString &fileName)
     });
 }
 
-void TfrmSaldrixMain::loadFile(const QString &fileName)
+bool TfrmSaldrixMain::loadFile(const QString &fileName)
 {
+    bool read = false;
     {
         m_loading = true;
         const auto loaded = qScopeGuard([this] { m_loading = false; });
@@ -222,7 +227,7 @@ void TfrmSaldrixMain::loadFile(const QString &fileName)
             m_loadProgress->setValue(percent);
             m_loadProgress->show();
         };
-        catchErrors([this, &fileName, &showProgress] { LoadTreeFromIni(*m_document, fileName, showProgress); },
+        read = catchErrors([this, &fileName, &showProgress] { LoadTreeFromIni(*m_document, fileName, showProgress); },
             [this](const QString &message) {
                 // What was read so far is no document: start afresh and say why.
                 m_loading = false;
@@ -238,6 +243,7 @@ void TfrmSaldrixMain::loadFile(const QString &fileName)
         m_closeDuringLoad = false;
         QTimer::singleShot(0, this, &QWidget::close);
     }
+    return read;
 }
 
 void TfrmSaldrixMain::FormShow()
@@ -245,6 +251,8 @@ void TfrmSaldrixMain::FormShow()
     runCommand([this] {
         if (fileExists(m_startFile))
             openDocument(m_startFile, Recent::Keep);
+        else
+            recoverDocument(QString());
     });
 }
 

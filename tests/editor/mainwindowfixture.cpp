@@ -4,6 +4,7 @@
 
 #include "mainwindowfixture.h"
 
+#include "document/recoverycopy.h"
 #include "settings/settingsstore.h"
 
 #include <QFile>
@@ -14,6 +15,8 @@ MainWindowFixture::MainWindowFixture()
 {
     // Each window keeps its settings in its own folder, so that no test sees another's.
     SettingsStore::setUserFileName(dir.filePath(QStringLiteral("config/Yorv/YorvSaldrix.conf")));
+    // ... and its recovery copies.
+    RecoveryCopy::setFolder(dir.filePath(QStringLiteral("state/recovery")));
     window = std::make_unique<TfrmSaldrixMain>(dialogs);
 }
 

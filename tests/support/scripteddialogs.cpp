@@ -62,7 +62,18 @@ void ScriptedDialogs::showDialog(QDialog &dialog)
         onDialog(dialog);
 }
 
+bool ScriptedDialogs::offerRecovery(QWidget *, const QString &documentName, const QDateTime &)
+{
+    asked << QStringLiteral("recover:") + documentName;
+    if (recoveryAnswers.isEmpty()) {
+        unexpected << QStringLiteral("recover:") + documentName;
+        return unscriptedRecovery;
+    }
+    return recoveryAnswers.takeFirst();
+}
+
 bool ScriptedDialogs::settled() const
 {
-    return unexpected.isEmpty() && saveAnswers.isEmpty() && confirmAnswers.isEmpty() && fileAnswers.isEmpty();
+    return unexpected.isEmpty() && saveAnswers.isEmpty() && confirmAnswers.isEmpty() && fileAnswers.isEmpty()
+        && recoveryAnswers.isEmpty();
 }

@@ -19,12 +19,15 @@ public:
     QList<Answer> saveAnswers;
     QList<bool> confirmAnswers;
     QList<std::optional<QString>> fileAnswers;
+    QList<bool> recoveryAnswers; // true recovers
     // Answers every file dialog when set, in place of fileAnswers.
     std::function<std::optional<QString>(QFileDialog &)> answerFile;
     Answer unscriptedSave = Answer::Cancel;
+    bool unscriptedRecovery = true; // keeps the work
     bool unscriptedConfirm = false;
 
-    QStringList asked; // "save changes", each confirmation text, "file:<dialog name>"
+    // "save changes", each confirmation text, "file:<dialog name>", "recover:<document name>"
+    QStringList asked;
     QStringList proposedFiles; // the file each file dialog proposed when it opened
     int fileDialogs = 0;
     QStringList errors;
@@ -45,6 +48,7 @@ public:
     void showInformation(QWidget *parent, const QString &text) override;
     void showError(QWidget *parent, const QString &message) override;
     void showDialog(QDialog &dialog) override;
+    bool offerRecovery(QWidget *parent, const QString &documentName, const QDateTime &written) override;
 
     // Everything scripted was used and nothing unscripted was asked.
     [[nodiscard]] bool settled() const;
