@@ -14,7 +14,7 @@
 #include "document/saldrixerror.h"
 #include "document/treeio.h"
 #include "editor/treefilter.h"
-#include "editor/treefind.h"
+#include "find/treefind.h"
 #include "editor/treelist.h"
 
 #include <QApplication>
