@@ -83,20 +83,20 @@ Export-Form:
 <context>
     <name>DiskChangeBar</name>
     <message>
-        <source>Reload</source>
-        <translation>Neu laden</translation>
-    </message>
-    <message>
-        <source>Ignore</source>
-        <translation>Ignorieren</translation>
-    </message>
-    <message>
         <source>The file has been deleted on disk.</source>
         <translation>Die Datei wurde auf dem Datenträger gelöscht.</translation>
     </message>
     <message>
         <source>The file has changed on disk.</source>
         <translation>Die Datei wurde auf dem Datenträger geändert.</translation>
+    </message>
+    <message>
+        <source>&amp;Reload</source>
+        <translation>Neu &amp;laden</translation>
+    </message>
+    <message>
+        <source>&amp;Ignore</source>
+        <translation>Ignorie&amp;ren</translation>
     </message>
 </context>
 <context>
@@ -143,32 +143,12 @@ Export-Form:
 <context>
     <name>FindBar</name>
     <message>
-        <source>Names</source>
-        <translation>Namen</translation>
-    </message>
-    <message>
-        <source>Values</source>
-        <translation>Werte</translation>
-    </message>
-    <message>
-        <source>Match case</source>
-        <translation>Groß-/Kleinschreibung beachten</translation>
-    </message>
-    <message>
         <source>Previous</source>
         <translation>Vorheriger</translation>
     </message>
     <message>
         <source>Next</source>
         <translation>Nächster</translation>
-    </message>
-    <message>
-        <source>Show only matches</source>
-        <translation>Nur Treffer zeigen</translation>
-    </message>
-    <message>
-        <source>Close</source>
-        <translation>Schließen</translation>
     </message>
     <message>
         <source>Passed the end, continued from the top</source>
@@ -185,6 +165,50 @@ Export-Form:
     <message>
         <source>%1 of %2</source>
         <translation>%1 von %2</translation>
+    </message>
+    <message>
+        <source>Text to find</source>
+        <translation>Zu suchender Text</translation>
+    </message>
+    <message>
+        <source>Fin&amp;d:</source>
+        <translation>&amp;Suchen:</translation>
+    </message>
+    <message>
+        <source>&amp;Names</source>
+        <translation>&amp;Namen</translation>
+    </message>
+    <message>
+        <source>&amp;Values</source>
+        <translation>&amp;Werte</translation>
+    </message>
+    <message>
+        <source>Match &amp;case</source>
+        <translation>&amp;Groß-/Kleinschreibung</translation>
+    </message>
+    <message>
+        <source>&amp;Show only matches</source>
+        <translation>Nur &amp;Treffer zeigen</translation>
+    </message>
+    <message>
+        <source>&amp;Options</source>
+        <translation>&amp;Optionen</translation>
+    </message>
+    <message>
+        <source>&amp;Previous</source>
+        <translation>&amp;Vorheriger</translation>
+    </message>
+    <message>
+        <source>Ne&amp;xt</source>
+        <translation>Nä&amp;chster</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>Schl&amp;ießen</translation>
+    </message>
+    <message>
+        <source>Close (Esc)</source>
+        <translation>Schließen (Esc)</translation>
     </message>
 </context>
 <context>
@@ -549,10 +573,6 @@ Export-Form:
         <translation>Nimmt die letzte Änderung zurück</translation>
     </message>
     <message>
-        <source>&amp;Redo</source>
-        <translation>&amp;Wiederholen</translation>
-    </message>
-    <message>
         <source>Makes the last change taken back again</source>
         <translation>Führt die zuletzt zurückgenommene Änderung wieder aus</translation>
     </message>
@@ -571,6 +591,10 @@ Export-Form:
     <message>
         <source>Ini Files (*.ini);;All Files (*)</source>
         <translation>Ini-Dateien (*.ini);;Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>Red&amp;o</source>
+        <translation>W&amp;iederholen</translation>
     </message>
 </context>
 <context>
