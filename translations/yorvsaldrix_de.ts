@@ -288,6 +288,18 @@ Export-Form:
         <source>Move</source>
         <translation>Verschieben</translation>
     </message>
+    <message>
+        <source>A recovery copy of %1 from %2 was found. Recover it?</source>
+        <translation>Eine Wiederherstellungskopie von %1 vom %2 wurde gefunden. Wiederherstellen?</translation>
+    </message>
+    <message>
+        <source>&amp;Recover</source>
+        <translation>&amp;Wiederherstellen</translation>
+    </message>
+    <message>
+        <source>&amp;Discard</source>
+        <translation>&amp;Verwerfen</translation>
+    </message>
 </context>
 <context>
     <name>SettingsStore</name>
