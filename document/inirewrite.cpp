@@ -116,6 +116,42 @@ char *putUtf8(char *out, QLatin1StringView text)
     return out;
 }
 
+// Whether a byte below the blank (a line break or a tab) is among the bytes.
+bool holdsControlByte(const char *in, qsizetype n)
+{
+    constexpr quint64 Ones = 0x0101010101010101ULL;
+    constexpr quint64 High = 0x8080808080808080ULL;
+    qsizetype i = 0;
+    for (; i + 8 <= n; i += 8) {
+        quint64 word;
+        std::memcpy(&word, in + i, sizeof word);
+        if (((word - 0x20 * Ones) & ~word & High) != 0)
+            return true;
+    }
+    for (; i < n; ++i) {
+        if (static_cast<unsigned char>(in[i]) < 0x20)
+            return true;
+    }
+    return false;
+}
+
+bool holdsByteFromC4(const char *in, qsizetype n)
+{
+    return std::any_of(in, in + n, [](char c) { return static_cast<unsigned char>(c) >= 0xC4; });
+}
+
+// UTF-8 bytes as they stand, a line break made a blank. Returns the end.
+char *putUtf8Bytes(char *out, const char *in, qsizetype n)
+{
+    if (n > 0)
+        std::memcpy(out, in, size_t(n));
+    if (holdsControlByte(in, n)) {
+        for (qsizetype i = 0; i < n; ++i)
+            out[i] = lineBreakAsBlank(out[i]);
+    }
+    return out + n;
+}
+
 // The text that putUtf8 wrote, as UTF-16, lone surrogates included.
 QString fromStoredUtf8(const QByteArray &bytes)
 {
@@ -280,8 +316,9 @@ int IniRewrite::sectionFor(const QString &section)
 
 void IniRewrite::add(const QString &section, QAnyStringView name, QAnyStringView value, bool lasting)
 {
-    // UTF-8 texts are decoded; Latin-1 and UTF-16 are encoded as they stand.
-    if (textKind(name) == TextKind::Utf8 || textKind(value) == TextKind::Utf8) {
+    const bool utf8 = textKind(name) == TextKind::Utf8 && textKind(value) == TextKind::Utf8;
+    // A UTF-8 text beside one of another kind is decoded; Latin-1 and UTF-16 are encoded as they stand.
+    if (!utf8 && (textKind(name) == TextKind::Utf8 || textKind(value) == TextKind::Utf8)) {
         add(section, textKind(name) == TextKind::Utf8 ? QAnyStringView(textToString(name)) : name,
             textKind(value) == TextKind::Utf8 ? QAnyStringView(textToString(value)) : value);
         return;
@@ -292,6 +329,12 @@ void IniRewrite::add(const QString &section, QAnyStringView name, QAnyStringView
         target.runs.push_back({ record, record });
     ++target.runs.back().end;
     ++target.count;
+
+    if (utf8) {
+        addUtf8(static_cast<const char *>(name.data()), name.size_bytes(), static_cast<const char *>(value.data()),
+            value.size_bytes(), lasting);
+        return;
+    }
 
     if (lasting && textKind(name) == TextKind::Latin1 && textKind(value) == TextKind::Latin1) {
         const auto *nameBytes = static_cast<const char *>(name.data());
@@ -319,6 +362,32 @@ void IniRewrite::add(const QString &section, QAnyStringView name, QAnyStringView
     // A text of 4 GiB and more cannot be held by the tree in the first place.
     Q_ASSERT(m_free - nameEnd <= qint64(std::numeric_limits<quint32>::max()));
     m_records.push_back({ text, quint32(nameEnd - text), quint32(m_free - nameEnd) });
+}
+
+void IniRewrite::addUtf8(const char *name, qsizetype nameSize, const char *value, qsizetype valueSize, bool lasting)
+{
+    // Only a Latin-1 file needs to know: it cannot hold a character from U+0100 on, whose UTF-8
+    // starts with a byte from 0xC4 on.
+    if (m_format.encoding == Encoding::Latin1 && !m_beyondLatin1)
+        m_beyondLatin1 = holdsByteFromC4(name, nameSize) || holdsByteFromC4(value, valueSize);
+    const auto dropped = [](char c) { return isBlank(c) || isLineBreak(c); };
+    while (nameSize > 0 && dropped(name[0])) {
+        ++name;
+        --nameSize;
+    }
+    while (nameSize > 0 && dropped(name[nameSize - 1]))
+        --nameSize;
+    Q_ASSERT(quint64(nameSize) <= std::numeric_limits<quint32>::max()
+        && quint64(valueSize) <= std::numeric_limits<quint32>::max());
+    // UTF-8 is written as it stands: a text that directly follows its name and holds no line break
+    // is referred to where it is.
+    if (lasting && value == name + nameSize && !holdsControlByte(name, nameSize + valueSize)) {
+        m_records.push_back({ name, quint32(nameSize), quint32(valueSize) });
+        return;
+    }
+    char *text = room(nameSize + valueSize);
+    m_free = putUtf8Bytes(putUtf8Bytes(text, name, nameSize), value, valueSize);
+    m_records.push_back({ text, quint32(nameSize), quint32(valueSize) });
 }
 
 std::vector<qsizetype> IniRewrite::linesOf(const Section &section) const

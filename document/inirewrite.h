@@ -51,6 +51,7 @@ private:
     };
 
     [[nodiscard]] char *room(qsizetype bytes);
+    void addUtf8(const char *name, qsizetype nameSize, const char *value, qsizetype valueSize, bool lasting);
     [[nodiscard]] int sectionFor(const QString &section);
     [[nodiscard]] std::vector<qsizetype> linesOf(const Section &section) const;
 
