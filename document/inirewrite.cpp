@@ -304,10 +304,11 @@ int IniRewrite::sectionFor(const QString &section)
     if (s < 0) {
         s = static_cast<int>(m_sections.size());
         m_sectionIndex.insert(name, s);
-        Section added;
-        added.header.resize(3 * name.size());
-        added.header.truncate(putUtf8(added.header.data(), name, m_beyondLatin1) - added.header.data());
-        m_sections.push_back(std::move(added));
+        Section added {};
+        added.header = room(3 * name.size() + 1);
+        m_free = putUtf8(m_free, name, m_beyondLatin1);
+        added.headerSize = m_free - added.header;
+        m_sections.push_back(added);
     }
     m_lastSection = s;
     m_lastSectionGiven = section;
@@ -325,9 +326,13 @@ void IniRewrite::add(const QString &section, QAnyStringView name, QAnyStringView
     }
     Section &target = m_sections[size_t(sectionFor(section))];
     const auto record = qsizetype(m_records.size());
-    if (target.runs.empty() || target.runs.back().end != record)
-        target.runs.push_back({ record, record });
-    ++target.runs.back().end;
+    if (target.lastRun < 0 || m_runs[size_t(target.lastRun)].end != record) {
+        const auto run = qsizetype(m_runs.size());
+        m_runs.push_back({ record, record });
+        (target.lastRun < 0 ? target.firstRun : m_runs[size_t(target.lastRun)].next) = run;
+        target.lastRun = run;
+    }
+    ++m_runs[size_t(target.lastRun)].end;
     ++target.count;
 
     if (utf8) {
@@ -390,13 +395,17 @@ void IniRewrite::addUtf8(const char *name, qsizetype nameSize, const char *value
     m_records.push_back({ text, quint32(nameSize), quint32(valueSize) });
 }
 
-std::vector<qsizetype> IniRewrite::linesOf(const Section &section) const
+void IniRewrite::linesOf(const Section &section, std::vector<qsizetype> &lines, NameTable &places) const
 {
-    std::vector<qsizetype> lines;
+    lines.clear();
     lines.reserve(size_t(section.count));
+    const auto forEachRun = [this, &section](auto &&visit) {
+        for (qsizetype run = section.firstRun; run >= 0; run = m_runs[size_t(run)].next)
+            visit(m_runs[size_t(run)]);
+    };
     if (section.count == 1) {
-        lines.push_back(section.runs.front().first);
-        return lines;
+        lines.push_back(m_runs[size_t(section.firstRun)].first);
+        return;
     }
     // A name written again keeps its first place and takes the later value.
     const auto nameOf = [this](qsizetype r) {
@@ -404,7 +413,7 @@ std::vector<qsizetype> IniRewrite::linesOf(const Section &section) const
         return std::string_view(record.text, record.nameLength);
     };
     if (section.count <= 8) { // a handful of names: comparing them is cheaper than a table
-        for (const Run &run : section.runs) {
+        forEachRun([&](const Run &run) {
             for (qsizetype r = run.first; r < run.end; ++r) {
                 const auto same = std::find_if(
                     lines.begin(), lines.end(), [&](qsizetype line) { return nameOf(line) == nameOf(r); });
@@ -413,16 +422,15 @@ std::vector<qsizetype> IniRewrite::linesOf(const Section &section) const
                 else
                     *same = r;
             }
-        }
-        return lines;
+        });
+        return;
     }
-    NameTable places;
     places.reset(section.count);
     const auto nameAt = [this, &lines](qsizetype p) {
         const Record &record = m_records[size_t(lines[size_t(p)])];
         return std::string_view(record.text, record.nameLength);
     };
-    for (const Run &run : section.runs) {
+    forEachRun([&](const Run &run) {
         for (qsizetype r = run.first; r < run.end; ++r) {
             const Record &record = m_records[size_t(r)];
             lines.push_back(r);
@@ -434,8 +442,7 @@ std::vector<qsizetype> IniRewrite::linesOf(const Section &section) const
                 lines.pop_back();
             }
         }
-    }
-    return lines;
+    });
 }
 
 void IniRewrite::writeTo(FileReplacer &file) const
@@ -447,16 +454,19 @@ void IniRewrite::writeTo(FileReplacer &file) const
     const char *eol = format.lineEndBytes();
     const auto eolSize = qsizetype(std::strlen(eol));
     ChunkWriter out(file, format);
+    std::vector<qsizetype> lines;
+    NameTable places;
     bool first = true;
     for (const Section &section : m_sections) {
         if (!first)
             out.put(eol, eolSize);
         first = false;
         out.put('[');
-        out.put(section.header.constData(), section.header.size());
+        out.put(section.header, section.headerSize);
         out.put(']');
         out.put(eol, eolSize);
-        for (const qsizetype r : linesOf(section)) {
+        linesOf(section, lines, places);
+        for (const qsizetype r : lines) {
             const Record &record = m_records[size_t(r)];
             out.putOption(record.text, record.nameLength, record.valueLength, eol, eolSize);
         }

@@ -118,6 +118,27 @@ Utf8Finder::Utf8Finder(QStringView text, bool matchCase)
         m_first.push_back(variant);
     }
     m_firstEnd = probeOf(first);
+    // Greek, Cyrillic and CJK letters share their last bytes with letters of other scripts, and
+    // their lead bytes with their neighbours: the two together tell them apart.
+    const int firstLength = m_first.front().length;
+    if (firstLength > 1 && std::all_of(m_first.begin(), m_first.end(), [firstLength](const Variant &v) {
+            return v.length == firstLength;
+        })) {
+        int count = 0;
+        for (const Variant &v : m_first) {
+            const unsigned char byte = v.bytes[size_t(firstLength - 2)];
+            if (std::find(m_firstBefore.bytes.begin(), m_firstBefore.bytes.begin() + count, byte)
+                != m_firstBefore.bytes.begin() + count)
+                continue;
+            if (count == int(m_firstBefore.bytes.size())) {
+                count = 0;
+                break;
+            }
+            m_firstBefore.bytes[size_t(count++)] = byte;
+        }
+        std::fill(m_firstBefore.bytes.begin() + count, m_firstBefore.bytes.end(), m_firstBefore.bytes[0]);
+        m_firstBefore.any = count == 0;
+    }
     if (m_folded.size() > 1) {
         // The last character's last byte stands at a fixed distance when every character between
         // has one length in all the forms it matches.
@@ -184,7 +205,12 @@ qsizetype Utf8Finder::indexIn(const unsigned char *text, qsizetype size, qsizety
         // where it stands at a fixed distance.
         const bool second = m_lastDistance > 0 && !m_lastEnd.any;
         const qsizetype reach = second ? m_lastDistance : 0;
+        const bool before = !m_firstBefore.any;
+        if (before)
+            last = std::max<qsizetype>(last, 1); // a first character of two bytes or more ends further on
         const auto set = [](const Probe &probe, size_t i) { return _mm_set1_epi8(static_cast<char>(probe.bytes[i])); };
+        const __m128i c0 = set(m_firstBefore, 0), c1 = set(m_firstBefore, 1), c2 = set(m_firstBefore, 2),
+                      c3 = set(m_firstBefore, 3);
         const __m128i a0 = set(m_firstEnd, 0), a1 = set(m_firstEnd, 1), a2 = set(m_firstEnd, 2),
                       a3 = set(m_firstEnd, 3);
         const __m128i b0 = set(m_lastEnd, 0), b1 = set(m_lastEnd, 1), b2 = set(m_lastEnd, 2), b3 = set(m_lastEnd, 3);
@@ -194,6 +220,10 @@ qsizetype Utf8Finder::indexIn(const unsigned char *text, qsizetype size, qsizety
         };
         for (; last + reach + 16 <= size; last += 16) {
             __m128i hits = any4(_mm_loadu_si128(reinterpret_cast<const __m128i *>(text + last)), a0, a1, a2, a3);
+            if (before) {
+                hits = _mm_and_si128(
+                    hits, any4(_mm_loadu_si128(reinterpret_cast<const __m128i *>(text + last - 1)), c0, c1, c2, c3));
+            }
             if (second) {
                 hits = _mm_and_si128(hits,
                     any4(_mm_loadu_si128(reinterpret_cast<const __m128i *>(text + last + reach)), b0, b1, b2, b3));

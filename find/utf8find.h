@@ -41,6 +41,7 @@ private:
     std::vector<char32_t> m_folded; // the searched characters, folded unless case matters
     std::vector<Variant> m_first; // what the first character matches
     Probe m_firstEnd; // the last byte of the first character
+    Probe m_firstBefore; // the byte before it, where every form of the first character has one length
     Probe m_lastEnd; // the last byte of the last character, m_lastDistance bytes further on
     qsizetype m_lastDistance = -1; // -1 when the characters between have no fixed length
     bool m_matchCase;
