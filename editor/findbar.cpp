@@ -77,11 +77,11 @@ FindBar::FindBar(TreeList *tree, QWidget *parent)
     btnOptions->setPopupMode(QToolButton::InstantPopup);
     btnOptions->setAutoRaise(true);
 
-    // The count and the wrap message take only the width they are given.
+    // The count keeps one width, enough for four-digit counts; a longer one is cut.
     lblCount = named(new ElidedLabel(this), "lblCount");
     lblCount->setMinimumWidth(lblCount->fontMetrics().horizontalAdvance(tr("%1 of %2").arg(9999).arg(9999)));
-    // The wrap message shows over the tree's lower right corner, outside any layout, until the next
-    // step or search.
+    // The wrap message shows over the tree, in a right-hand corner away from the match and outside
+    // any layout, until the next step or search.
     lblWrapped = named(new QLabel(m_tree->viewport()), "lblWrapped");
     lblWrapped->setFrameShape(QFrame::StyledPanel);
     lblWrapped->setAutoFillBackground(true);
