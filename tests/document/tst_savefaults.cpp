@@ -2,6 +2,8 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "childprogram.h"
+#include "document/diskfile.h"
 #include "document/documenttree.h"
 #include "document/saldrixerror.h"
 #include "document/treeio.h"
@@ -13,12 +15,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
 #include <functional>
 #include <grp.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace testfiles;
@@ -46,38 +46,25 @@ void fillToSize(DocumentTree &tree, qsizetype size)
     tree.appendOption(tree.appendSection(QStringLiteral("s")), QStringLiteral("k"), QString(size - 7, u'v'));
 }
 
-// Runs a save in a child process, so that a file-size limit, or the lower user it switches to, ends
-// with it. Returns the save's message, "<done>" for success.
+// Saves the tree through the real program in a child process: the bench's roundtrip loads a copy of
+// the tree's file and saves it to fileName. The child has the program's own signal dispositions;
+// `prepare` sets the file-size limit or the lower user for it alone. Returns the save's message,
+// "<done>" for success.
 QString saveInChild(const DocumentTree &tree, const QString &fileName, const std::function<void()> &prepare)
 {
-    int pipeEnds[2];
-    if (::pipe(pipeEnds) != 0)
-        return QStringLiteral("<no pipe>");
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(pipeEnds[0]);
-        prepare();
-        const QByteArray message = errorOfSave(tree, fileName).toUtf8();
-        (void)!::write(pipeEnds[1], message.constData(), size_t(message.size()));
-        ::_exit(0);
-    }
-    ::close(pipeEnds[1]);
-    QByteArray message;
-    char buffer[4096];
-    for (ssize_t got; (got = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
-        message.append(buffer, got);
-    ::close(pipeEnds[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return QStringLiteral("<child died: %1>").arg(status);
-    return QString::fromUtf8(message);
+    const QString folder = QFileInfo(fileName).absolutePath() + QStringLiteral("/source");
+    QDir().mkpath(folder);
+    ::chmod(QFile::encodeName(folder).constData(), 0755); // the child may be another user
+    const QString source = folder + QStringLiteral("/tree.ini");
+    SaveTreeToIni(tree, source);
+    ::chmod(QFile::encodeName(source).constData(), 0644);
+    return runProgram(benchProgram(), { QStringLiteral("roundtrip"), source, fileName }, prepare).outcome();
 }
 
-// What a full disk does to every write past the limit; works for root too.
+// What a full disk does to every write past the limit; works for root too. The signal a write
+// past it raises is left as the program sets it.
 void limitFileSize(rlim_t bytes)
 {
-    std::signal(SIGXFSZ, SIG_IGN);
     rlimit limit { bytes, bytes };
     setrlimit(RLIMIT_FSIZE, &limit);
 }
