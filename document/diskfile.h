@@ -11,6 +11,8 @@
 #include <functional>
 #include <memory>
 
+class TemporaryFile;
+
 // Whole-file reads and replacing writes, the only two ways the INI layer touches the disk.
 
 enum class ReadOutcome { Read, Missing, Unreadable, TooLarge };
@@ -56,7 +58,7 @@ private:
 
     QString m_fileName;
     QByteArray m_target; // the file the name leads to, links resolved
-    QByteArray m_temporary; // the temporary file's path while it exists
+    std::unique_ptr<TemporaryFile> m_temporary; // while it exists
     int m_fd = -1; // the temporary file or the device
     bool m_device = false;
     bool m_inPlace = false;

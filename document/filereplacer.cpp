@@ -5,6 +5,7 @@
 #include "document/diskfile.h"
 
 #include "document/saldrixerror.h"
+#include "document/temporaryfile.h"
 #include "document/textrules.h"
 
 #include <QFile>
@@ -125,15 +126,15 @@ FileReplacer::FileReplacer(QString fileName)
             fail();
         return;
     }
-    QByteArray pattern = m_target + ".XXXXXX";
-    m_fd = ::mkostemp(pattern.data(), O_CLOEXEC);
-    if (m_fd < 0) {
+    m_temporary = std::make_unique<TemporaryFile>(m_target);
+    if (!m_temporary->isOpen()) {
         // A folder that takes no new file: the file itself is rewritten, once its new content
         // is complete.
+        m_temporary.reset();
         m_inPlace = true;
         return;
     }
-    m_temporary = pattern;
+    m_fd = m_temporary->takeDescriptor();
 }
 
 FileReplacer::~FileReplacer()
@@ -145,10 +146,7 @@ FileReplacer::~FileReplacer()
 
 void FileReplacer::discardTemporary()
 {
-    if (m_temporary.isEmpty())
-        return;
-    ::unlink(m_temporary.constData());
-    m_temporary.clear();
+    m_temporary.reset();
 }
 
 void FileReplacer::write(QByteArrayView bytes)
@@ -192,8 +190,8 @@ void FileReplacer::commit()
         discardTemporary();
         fail();
     }
-    if (::rename(m_temporary.constData(), m_target.constData()) == 0) {
-        m_temporary.clear();
+    if (m_temporary->renameOver(m_target)) {
+        m_temporary.reset();
         const int folder = ::open(folderOf(m_target).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (folder >= 0) {
             ::fsync(folder);
@@ -204,7 +202,7 @@ void FileReplacer::commit()
     // A sticky folder refuses to let the rename replace another user's file that this user may
     // still write: write that file in place.
     const bool refused = existed && (errno == EPERM || errno == EACCES);
-    const int readBack = refused ? ::open(m_temporary.constData(), O_RDONLY | O_CLOEXEC) : -1;
+    const int readBack = refused ? ::open(m_temporary->path().constData(), O_RDONLY | O_CLOEXEC) : -1;
     struct stat written { };
     const bool gotBytes = readBack >= 0 && ::fstat(readBack, &written) == 0
         && readAllFrom(readBack, m_pending, qsizetype(written.st_size));
