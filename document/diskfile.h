@@ -22,7 +22,9 @@ constexpr qint64 MaxReadSize = qint64(1) << 30;
 
 // Reads the named file into bytes. Only regular files are read: a folder, a FIFO or a device is
 // Unreadable and is never waited on. A name that does not exist (or a dangling link) is Missing.
-ReadOutcome readWholeFile(const QString &fileName, QByteArray &bytes);
+// A file that holds more than `limit` bytes, when opened or by the time it has been read, is
+// TooLarge; bytes are then empty.
+ReadOutcome readWholeFile(const QString &fileName, QByteArray &bytes, qint64 limit = MaxReadSize);
 
 // Reads the same files piece by piece into one reused buffer, for a look at a file that need not be
 // kept. Every piece but the last is exactly pieceSize bytes long. A read error after some pieces

@@ -8,6 +8,7 @@
 #include "document/temporaryfile.h"
 #include "document/textrules.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <cerrno>
@@ -151,6 +152,13 @@ void FileReplacer::discardTemporary()
 
 void FileReplacer::write(QByteArrayView bytes)
 {
+    // The editor opens files of up to MaxReadSize bytes, so no save makes a larger one: it would
+    // be a file the user could no longer open. Refused before the file changes.
+    if (!m_device && (m_inPlace ? m_pending.size() : m_written) + bytes.size() > MaxReadSize) {
+        throw SaldrixError(unableToWrite(m_fileName) + u'\n'
+            + QCoreApplication::translate(
+                "TIniFile", "The file would be larger than 1 GiB, the most this editor opens."));
+    }
     if (m_inPlace) {
         m_pending.append(bytes.data(), bytes.size());
         return;
