@@ -5,7 +5,6 @@
 #include "childprogram.h"
 #include "document/diskfile.h"
 #include "document/documenttree.h"
-#include "document/recoverycopy.h"
 #include "document/saldrixerror.h"
 #include "document/treeio.h"
 #include "testfiles.h"
@@ -150,7 +149,7 @@ void tst_SaveFaults::init()
     const QString state = m_dir->filePath(QStringLiteral("state"));
     QDir().mkdir(state);
     ::chmod(QFile::encodeName(state).constData(), 01777);
-    RecoveryCopy::setFolder(state + QStringLiteral("/recovery"));
+    qputenv("XDG_STATE_HOME", QFile::encodeName(state));
 }
 
 void tst_SaveFaults::cleanup()
