@@ -33,7 +33,7 @@ wm=$!
 export XDG_STATE_HOME="$5" LSAN_OPTIONS="suppressions=$2${LSAN_OPTIONS:+:$LSAN_OPTIONS}" QT_QPA_PLATFORM=xcb
 find_window() {
     i=0
-    while [ $i -lt 200 ]; do
+    while [ $i -lt "${2:-200}" ]; do
         found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
         [ -n "$found" ] && return 0
         sleep 0.1
@@ -57,15 +57,20 @@ end_with() {
 pid=$!
 if find_window '^doc.ini - YorvSaldrix$'; then
     echo "STEP:started"
-    xdotool windowactivate --sync "$found" 2>/dev/null; sleep 0.5
+    main=$found
     if [ "$4" = change ]; then
-        xdotool key alt+Delete
-        if find_window '^Warning!$'; then
-            sleep 0.3
-            xdotool key Return
-            echo "STEP:changed"
-            sleep 0.3
-        fi
+        # A busy machine may take a while to hand the window the keyboard: the key is tried again.
+        for attempt in 1 2 3 4 5; do
+            xdotool windowactivate --sync "$main" 2>/dev/null; sleep 0.5
+            xdotool key --window "$main" alt+Delete
+            if find_window '^Warning!$' 30; then
+                sleep 0.3
+                xdotool key Return
+                echo "STEP:changed"
+                sleep 0.3
+                break
+            fi
+        done
     fi
 fi
 end_with "$3"
