@@ -8,7 +8,6 @@
 #include <QByteArrayView>
 #include <QString>
 
-#include <functional>
 #include <memory>
 
 // Whole-file reads and replacing writes, the only two ways the INI layer touches the disk.
@@ -21,12 +20,6 @@ constexpr qint64 MaxReadSize = qint64(1) << 30;
 // Reads the named file into bytes. Only regular files are read: a folder, a FIFO or a device is
 // Unreadable and is never waited on. A name that does not exist (or a dangling link) is Missing.
 ReadOutcome readWholeFile(const QString &fileName, QByteArray &bytes);
-
-// Reads the same files piece by piece into one reused buffer, for a look at a file that need not be
-// kept. Every piece but the last is exactly pieceSize bytes long. A read error after some pieces
-// makes the result Unreadable.
-ReadOutcome readFileInPieces(
-    const QString &fileName, qsizetype pieceSize, const std::function<void(QByteArrayView)> &piece);
 
 // Replaces a file's content so that it ends up holding every new byte or, after a failure, every old
 // byte. The bytes go to a temporary file beside it; every write, the sync and the close are
@@ -50,7 +43,6 @@ public:
 
 private:
     [[noreturn]] void fail() const;
-    void commitTemporary();
     void rewriteInPlace();
     void discardTemporary();
 
