@@ -113,6 +113,7 @@ IniText::IniText(QByteArray fileBytes)
             const uchar hi = b[2 + 2 * i + (little ? 1 : 0)];
             out[i] = char16_t(lo | (hi << 8));
         }
+        fileBytes = QByteArray(); // the parse's offsets take its room
         parse(reinterpret_cast<const char16_t *>(m_wide.constData()), units);
         return;
     }
