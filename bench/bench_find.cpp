@@ -14,8 +14,8 @@
 #include "document/saldrixerror.h"
 #include "document/treeio.h"
 #include "editor/treefilter.h"
-#include "editor/treefind.h"
 #include "editor/treelist.h"
+#include "find/treefind.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -4,7 +4,7 @@
 
 #pragma once
 
-#include "editor/treefind.h"
+#include "find/treefind.h"
 
 #include <QObject>
 
