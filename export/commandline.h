@@ -7,6 +7,7 @@
 #include "export/exportoptions.h"
 #include "export/inicommands.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -25,9 +26,17 @@ struct CommandLine {
     ExportOptions options;
     // IniFile: the INI command to run.
     IniCommand ini;
-    // Help: the help text; Version: the version line; Error: the message.
+    // Help: the help text; Version: the version line; Error: the message, a whole line for stderr.
     QString text;
+    // Edit: what was ignored (a second file), each a whole line for stderr.
+    QStringList warnings;
+
+    Q_DECLARE_TR_FUNCTIONS(CommandLine)
 };
+
+// A line for standard error: the program's name, then the file it is about (unless the message
+// names it already), then the message, on one line.
+[[nodiscard]] QString commandLineMessage(const QString &file, const QString &message);
 
 // Parses the program's arguments (the first one is the program). "--" ends the options, so a file
 // whose name starts with "-" can follow it. An INI command (--get, --set, --delete, --list) comes
@@ -35,8 +44,7 @@ struct CommandLine {
 [[nodiscard]] CommandLine parseCommandLine(const QStringList &arguments);
 
 // True when the arguments ask for something that needs no window (help, version, the export, an INI
-// command) or
-// hold a mistake that no window-system option could explain; then the program answers without
+// command) or hold a mistake that no window-system option could explain; then the program answers without
 // creating a display connection.
 [[nodiscard]] bool answersWithoutDisplay(const QStringList &arguments);
 

@@ -7,6 +7,7 @@
 #include "document/inifile.h"
 #include "document/saldrixerror.h"
 #include "document/textrules.h"
+#include "export/commandline.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -176,9 +177,8 @@ QString parseIniCommand(const QStringList &arguments, IniCommand &command)
 
 int runIniCommand(const IniCommand &command, QTextStream &out, QTextStream &errors)
 {
-    const auto report = [&errors](const QString &message) {
-        // One line: the store's second line, when it gives one, says why.
-        errors << "yorvsaldrix: " << QString(message).replace(u'\n', QLatin1String(": ")) << Qt::endl;
+    const auto report = [&errors, &command](const QString &message) {
+        errors << commandLineMessage(command.file, message) << Qt::endl;
     };
     if (!catchErrors([&command, &out] { run(command, out); }, report))
         return 1;
