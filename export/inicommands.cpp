@@ -17,11 +17,6 @@
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("IniCommand", text);
-}
-
 struct Shape {
     const char *word;
     IniCommand::Kind kind;
@@ -70,7 +65,7 @@ void readAtOnce(TIniFile &ini)
     case TIniFile::SnapshotResult::Read:
         return;
     case TIniFile::SnapshotResult::Missing:
-        fail(tr("%1 does not exist").arg(ini.FileName()));
+        fail(IniCommand::tr("%1 does not exist").arg(ini.FileName()));
     case TIniFile::SnapshotResult::TooLarge:
         fail(unableToRead(ini.FileName()) + u'\n'
             + QCoreApplication::translate("TIniFile", "The file is larger than 1 GiB."));
@@ -83,15 +78,15 @@ void readAtOnce(TIniFile &ini)
 void requireSection(TIniFile &ini, const QString &section)
 {
     if (!ini.SectionExists(section))
-        fail(tr("%1 has no section [%2]").arg(ini.FileName(), section));
+        fail(IniCommand::tr("%1 has no section [%2]").arg(ini.FileName(), section));
 }
 
 void run(const IniCommand &command, QTextStream &out)
 {
     const bool changes = command.kind == IniCommand::Kind::Set || command.kind == IniCommand::Kind::Delete;
     if (holdsLineBreak(command.section) || holdsLineBreak(command.key) || holdsLineBreak(command.value)) {
-        fail(changes ? tr("%1 was not changed: a name or value cannot hold a line break").arg(command.file)
-                     : tr("%1 was not read: a name cannot hold a line break").arg(command.file));
+        fail(changes ? IniCommand::tr("%1 was not changed: a name or value cannot hold a line break").arg(command.file)
+                     : IniCommand::tr("%1 was not read: a name cannot hold a line break").arg(command.file));
     }
     // Names are looked up as the file can hold them: without the blanks around them.
     const QString section = storedName(command.section);
@@ -102,7 +97,7 @@ void run(const IniCommand &command, QTextStream &out)
         readAtOnce(ini);
         requireSection(ini, section);
         if (!ini.OptionExists(section, key))
-            fail(tr("%1 has no option \"%3\" in section [%2]").arg(command.file, section, key));
+            fail(IniCommand::tr("%1 has no option \"%3\" in section [%2]").arg(command.file, section, key));
         out << ini.ReadValue(section, key, QString()) << '\n';
         return;
     case IniCommand::Kind::List: {
@@ -120,7 +115,8 @@ void run(const IniCommand &command, QTextStream &out)
     }
     case IniCommand::Kind::Set:
         if (unreadableKey(key)) {
-            fail(tr("%1 was not changed: an option name cannot hold \"=\" or begin with \"[\", \";\" or \"#\"")
+            fail(IniCommand::tr(
+                "%1 was not changed: an option name cannot hold \"=\" or begin with \"[\", \";\" or \"#\"")
                      .arg(command.file));
         }
         ini.WriteValue(section, key, command.value);
@@ -161,7 +157,7 @@ QString parseIniCommand(const QStringList &arguments, IniCommand &command)
     if (operands.value(0) == u"--")
         operands.removeFirst();
     if (operands.size() < shape->least || operands.size() > shape->most) {
-        return tr("%1 takes %2.")
+        return IniCommand::tr("%1 takes %2.")
             .arg(QLatin1String(shape->word), QCoreApplication::translate("IniCommand", shape->operands));
     }
     command = IniCommand();
@@ -184,7 +180,7 @@ int runIniCommand(const IniCommand &command, QTextStream &out, QTextStream &erro
         return 1;
     out.flush();
     if (out.status() != QTextStream::Ok) {
-        report(tr("Unable to write to the standard output"));
+        report(IniCommand::tr("Unable to write to the standard output"));
         return 1;
     }
     return 0;

@@ -4,6 +4,7 @@
 
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -24,6 +25,8 @@ struct IniCommand {
     QString value;
     bool hasSection = false; // --list: a section was given
     bool hasKey = false; // --delete: a key was given
+
+    Q_DECLARE_TR_FUNCTIONS(IniCommand)
 };
 
 // The command words, for the command-line parser's help.
