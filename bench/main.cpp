@@ -28,7 +28,8 @@ void usage()
                "       saldrix_bench find FILE TEXT [--names] [--values] [--case]\n"
                "       saldrix_bench undo FILE [--every-other]\n"
                "       saldrix_bench marks [SECTIONS OPTIONS]\n"
-               "       saldrix_bench recovery [SECTIONS OPTIONS]\n",
+               "       saldrix_bench recovery [SECTIONS OPTIONS]\n"
+               "       saldrix_bench commands FILE [RUNS]\n",
         stderr);
 }
 
@@ -85,6 +86,8 @@ int main(int argc, char *argv[])
         return benchMarks(argc, argv, args);
     if (std::strcmp(command, "recovery") == 0)
         return benchRecovery(argc, argv, args);
+    if (std::strcmp(command, "commands") == 0)
+        return benchCommands(argc, argv, args);
     usage();
     return 2;
 #endif
