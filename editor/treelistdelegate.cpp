@@ -66,9 +66,11 @@ QSize TreeListDelegate::sizeHint(const QStyleOptionViewItem &option, const QMode
     return size;
 }
 
-QWidget *TreeListDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &) const
+QWidget *TreeListDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &index) const
 {
     auto *editor = new QLineEdit(parent);
+    editor->setAccessibleName(m_tree->cellEditorName(index));
+    editor->setAccessibleDescription(index.model()->headerData(index.column(), Qt::Horizontal).toString());
     editor->setFrame(false);
     editor->setMaxLength(std::numeric_limits<int>::max());
     m_editor = editor;
