@@ -40,10 +40,10 @@ DiskChangeBar::DiskChangeBar(QWidget *parent)
 
     lbDiskChange = new QLabel(this);
     lbDiskChange->setObjectName(QStringLiteral("lbDiskChange"));
-    btnReload = new QPushButton(tr("Reload"), this);
+    btnReload = new QPushButton(tr("&Reload"), this);
     btnReload->setObjectName(QStringLiteral("btnReload"));
     btnReload->setAccessibleDescription(tr("Reads the file again; changes not saved are lost"));
-    btnIgnore = new QPushButton(tr("Ignore"), this);
+    btnIgnore = new QPushButton(tr("&Ignore"), this);
     btnIgnore->setObjectName(QStringLiteral("btnIgnore"));
     btnIgnore->setAccessibleDescription(tr("Keeps the document as it is and hides this bar"));
     auto *layout = new QHBoxLayout(this);
