@@ -49,6 +49,7 @@ FindBar::FindBar(TreeList *tree, QWidget *parent)
     edtFindText = named(new QLineEdit(this), "edtFindText");
     edtFindText->setClearButtonEnabled(true);
     edtFindText->setPlaceholderText(tr("Text to find"));
+    edtFindText->setAccessibleName(tr("Text to find"));
     edtFindText->setMinimumWidth(edtFindText->fontMetrics().averageCharWidth() * MinimumFieldCharacters);
     edtFindText->installEventFilter(this);
     lblFind = named(new QLabel(tr("Fin&d:"), this), "lblFind");
@@ -74,6 +75,7 @@ FindBar::FindBar(TreeList *tree, QWidget *parent)
     btnOptions->setMenu(options);
     btnOptions->setPopupMode(QToolButton::InstantPopup);
     btnOptions->setAutoRaise(true);
+    btnOptions->setAccessibleName(tr("Find options"));
 
     // The count and the wrap message take only the width they are given.
     lblCount = named(new ElidedLabel(this), "lblCount");
@@ -104,17 +106,20 @@ FindBar::FindBar(TreeList *tree, QWidget *parent)
     previous->setArrowType(Qt::UpArrow);
     previous->setToolButtonStyle(Qt::ToolButtonIconOnly);
     previous->setAutoRaise(true);
+    previous->setAccessibleName(tr("Previous match"));
     auto *next = named(new QToolButton(this), "btnFindNext");
     next->setDefaultAction(actFindNext);
     next->setArrowType(Qt::DownArrow);
     next->setToolButtonStyle(Qt::ToolButtonIconOnly);
     next->setAutoRaise(true);
+    next->setAccessibleName(tr("Next match"));
     btnClose = named(new QToolButton(this), "btnClose");
     btnClose->setText(tr("&Close"));
     btnClose->setToolTip(tr("Close (Esc)"));
     btnClose->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
     btnClose->setToolButtonStyle(Qt::ToolButtonIconOnly);
     btnClose->setAutoRaise(true);
+    btnClose->setAccessibleName(tr("Close the find bar"));
 
     layout->addWidget(lblFind);
     layout->addWidget(edtFindText, 1);
@@ -379,6 +384,14 @@ void FindBar::updateLabels()
         lblCount->setText(tr("%1 of %2").arg(m_current + 1).arg(m_matches.size()));
     lblWrapped->setText(m_wrapped);
     placeWrapMessage();
+    // The count and the wrap message change while the keyboard stays in the field: the field's
+    // description carries them, and each change of it is announced.
+    lblCount->setAccessibleName(lblCount->text().isEmpty() ? tr("Matches") : tr("Matches: %1").arg(lblCount->text()));
+    QStringList said { lblCount->text() };
+    if (!m_wrapped.isEmpty())
+        said << m_wrapped;
+    said.removeAll(QString());
+    edtFindText->setAccessibleDescription(said.join(QStringLiteral(". ")));
 }
 
 void FindBar::placeWrapMessage()
