@@ -111,9 +111,9 @@ QString describe(QAccessibleInterface *node)
 
 // Every visible control below `root` that a person can act on and that has no name, or a name
 // with a mnemonic's "&" in it; the rows and cells of a tree are its data, not controls.
-void collectUnnamed(QAccessibleInterface *node, QStringList &faults, int depth = 0)
+void collectUnnamed(QAccessibleInterface *node, QStringList &faults, int depth = 0, bool evenHidden = false)
 {
-    if (node == nullptr || depth > 40 || node->state().invisible)
+    if (node == nullptr || depth > 40 || (node->state().invisible && !evenHidden))
         return;
     if (isInteractive(node) && node->role() != QAccessible::Separator) {
         const QString name = node->text(QAccessible::Name);
@@ -125,16 +125,16 @@ void collectUnnamed(QAccessibleInterface *node, QStringList &faults, int depth =
     if (node->tableInterface() != nullptr)
         return;
     for (int i = 0; i < node->childCount(); ++i)
-        collectUnnamed(node->child(i), faults, depth + 1);
+        collectUnnamed(node->child(i), faults, depth + 1, evenHidden);
 }
 
 QStringList unnamedIn(QWidget *window)
 {
     QStringList faults;
     collectUnnamed(QAccessible::queryAccessibleInterface(window), faults);
-    // Menus open as windows of their own.
+    // Menus open as windows of their own, and their items count while they are closed too.
     for (QMenu *menu : window->findChildren<QMenu *>())
-        collectUnnamed(QAccessible::queryAccessibleInterface(menu), faults);
+        collectUnnamed(QAccessible::queryAccessibleInterface(menu), faults, 0, true);
     return faults;
 }
 
