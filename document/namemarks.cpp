@@ -6,6 +6,7 @@
 
 #include "document/documenttree.h"
 #include "document/textrules.h"
+#include "document/textview.h"
 
 #include <QCoreApplication>
 #include <QSet>
@@ -25,23 +26,12 @@ struct NameKey {
     friend bool operator==(const NameKey &a, const NameKey &b) { return QAnyStringView::equal(a.text, b.text); }
 };
 
-char16_t unitOf(char c)
-{
-    return char16_t(uchar(c));
-}
-char16_t unitOf(QChar c)
-{
-    return c.unicode();
-}
-
 size_t qHash(const NameKey &key, size_t seed)
 {
-    return key.text.visit([seed](auto text) {
-        size_t hash = seed ^ 0xcbf29ce484222325ULL;
-        for (const auto c : text)
-            hash = (hash ^ unitOf(c)) * 0x100000001b3ULL;
-        return hash;
-    });
+    // The same name in sections of different forms (Latin-1, UTF-8, UTF-16) hashes alike.
+    size_t hash = seed ^ 0xcbf29ce484222325ULL;
+    forEachUtf16Unit(key.text, [&hash](char16_t c) { hash = (hash ^ c) * 0x100000001b3ULL; });
+    return hash;
 }
 
 // Whether the saver stores the name otherwise than as it stands.
@@ -340,9 +330,9 @@ void NameMarks::markGroup(const std::vector<int> &sections, bool &written)
     std::deque<QString> storedNames; // the stored forms that differ from the names in the tree
     bool anyEquals = false; // only a stored name with '=' reads back as another name
     const auto nameOf
-        = [this](int s, int o) { return m_tree->optionTextView(s, o, DocumentTree::NameColumn).toString(); };
+        = [this](int s, int o) { return textToString(m_tree->optionTextView(s, o, DocumentTree::NameColumn)); };
     const auto valueOf
-        = [this](int s, int o) { return m_tree->optionTextView(s, o, DocumentTree::ValueColumn).toString(); };
+        = [this](int s, int o) { return textToString(m_tree->optionTextView(s, o, DocumentTree::ValueColumn)); };
     qsizetype total = 0;
     for (const int s : sections)
         total += m_tree->optionCount(s);
@@ -356,7 +346,7 @@ void NameMarks::markGroup(const std::vector<int> &sections, bool &written)
                 continue;
             }
             if (storedOtherwise(key)) {
-                storedNames.push_back(storedName(key.toString()));
+                storedNames.push_back(storedName(textToString(key)));
                 key = storedNames.back();
             }
             const qsizetype known = byKey.size();
