@@ -57,7 +57,14 @@ void setNames()
     QCoreApplication::setOrganizationName(QStringLiteral("Yorv"));
 }
 
-// Help, version, the export and plain mistakes are answered by a core application: no display.
+// The desktop entry's name, by which a Wayland desktop finds the window's icon and entry.
+void setDesktopName()
+{
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.YorvSaldrix"));
+}
+
+// Help, version, the export, the INI commands and plain mistakes are answered by a core
+// application: no display.
 int answerWithoutDisplay(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
@@ -73,6 +80,8 @@ int answerWithoutDisplay(int argc, char *argv[])
         return 0;
     case CommandLine::Mode::ExportCd:
         return runExportCommand(commandLine, errors);
+    case CommandLine::Mode::IniFile:
+        return runIniCommand(commandLine.ini, out, errors);
     case CommandLine::Mode::Error:
     case CommandLine::Mode::Edit:
         break;
@@ -160,6 +169,7 @@ int main(int argc, char *argv[])
     QApplication app(qtArgc, argv);
     displayCheck.reset();
     setNames();
+    setDesktopName();
     installTranslations(QLocale::system());
     const CommandLine commandLine = parseCommandLine(
         QApplication::arguments() + (endOfOptions < 0 ? QStringList() : rawArguments.mid(endOfOptions)));
