@@ -93,10 +93,11 @@ FindBar::FindBar(TreeList *tree, QWidget *parent)
     lblWrapped->setMargin(2);
     lblWrapped->setAttribute(Qt::WA_TransparentForMouseEvents);
     lblWrapped->hide();
-    m_tree->viewport()->installEventFilter(this);
+    m_viewport = m_tree->viewport();
+    m_viewport->installEventFilter(this);
     // Scrolling moves the viewport's children with the rows; the message keeps its corner.
     for (QScrollBar *bar : { m_tree->verticalScrollBar(), m_tree->horizontalScrollBar() })
-        connect(bar, &QScrollBar::valueChanged, this, &FindBar::placeWrapMessage);
+        connect(bar, &QScrollBar::valueChanged, lblWrapped, [this] { placeWrapMessage(); });
 
     // F3 and Shift+F3 search again wherever the focus is in the window, the bar shown or not (the
     // window adds the actions to itself).
@@ -438,7 +439,8 @@ void FindBar::placeWrapMessage()
 
 bool FindBar::eventFilter(QObject *watched, QEvent *event)
 {
-    if (m_tree != nullptr && watched == m_tree->viewport() && event->type() == QEvent::Resize)
+    // Compared by address only: the tree may be in the middle of being destroyed.
+    if (event->type() == QEvent::Resize && watched == m_viewport.data() && isVisible())
         placeWrapMessage();
     if (watched == edtFindText && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
