@@ -53,6 +53,8 @@ private:
     [[nodiscard]] char *room(qsizetype bytes);
     [[nodiscard]] int sectionFor(const QString &section);
     [[nodiscard]] std::vector<qsizetype> linesOf(const Section &section) const;
+    // Whether the file, written in Latin-1, would read back as UTF-8.
+    [[nodiscard]] bool latin1ReadsAsUtf8() const;
 
     TextFormat m_format;
     std::vector<std::unique_ptr<char[]>> m_blocks;
