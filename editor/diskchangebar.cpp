@@ -21,9 +21,9 @@ DiskChangeBar::DiskChangeBar(QWidget *parent)
 
     lbDiskChange = new QLabel(this);
     lbDiskChange->setObjectName(QStringLiteral("lbDiskChange"));
-    btnReload = new QPushButton(tr("Reload"), this);
+    btnReload = new QPushButton(tr("&Reload"), this);
     btnReload->setObjectName(QStringLiteral("btnReload"));
-    btnIgnore = new QPushButton(tr("Ignore"), this);
+    btnIgnore = new QPushButton(tr("&Ignore"), this);
     btnIgnore->setObjectName(QStringLiteral("btnIgnore"));
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(6, 3, 6, 3);

@@ -5,22 +5,27 @@
 #include "editor/findbar.h"
 
 #include "document/documenttree.h"
+#include "editor/elidedlabel.h"
 #include "editor/treefilter.h"
 #include "editor/treelist.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QStyle>
 #include <QToolButton>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
 constexpr int TypingPauseMs = 30;
+// The text field is never narrower than this many characters of the bar's font.
+constexpr int MinimumFieldCharacters = 20;
 
 } // namespace
 
@@ -30,8 +35,12 @@ FindBar::FindBar(TreeList *tree, QWidget *parent)
     , m_filter(new TreeFilter(tree))
 {
     setObjectName(QStringLiteral("FindBar"));
+    // The bar takes the width the window has and never asks for more: opening it, a count or a
+    // wrap message must not move or widen the window, whose placement is stored.
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 2, 4, 2);
+    layout->setSpacing(4);
 
     const auto named = [](auto *widget, const char *name) {
         widget->setObjectName(QLatin1String(name));
@@ -39,37 +48,81 @@ FindBar::FindBar(TreeList *tree, QWidget *parent)
     };
     edtFindText = named(new QLineEdit(this), "edtFindText");
     edtFindText->setClearButtonEnabled(true);
+    edtFindText->setPlaceholderText(tr("Text to find"));
+    edtFindText->setMinimumWidth(edtFindText->fontMetrics().averageCharWidth() * MinimumFieldCharacters);
     edtFindText->installEventFilter(this);
-    chkNames = named(new QCheckBox(tr("Names"), this), "chkNames");
-    chkValues = named(new QCheckBox(tr("Values"), this), "chkValues");
-    chkMatchCase = named(new QCheckBox(tr("Match case"), this), "chkMatchCase");
-    chkNames->setChecked(true);
-    chkValues->setChecked(true);
-    lblCount = named(new QLabel(this), "lblCount");
-    lblWrapped = named(new QLabel(this), "lblWrapped");
+    lblFind = named(new QLabel(tr("Fin&d:"), this), "lblFind");
+    lblFind->setBuddy(edtFindText);
 
-    // F3 and Shift+F3 belong to the bar: they work while it is shown, wherever the focus is.
+    // What to search and how: a drop-down menu of check items keeps the bar to one row.
+    const auto option = [this, &named](const QString &text, const char *name, bool checked) {
+        QAction *action = named(new QAction(text, this), name);
+        action->setCheckable(true);
+        action->setChecked(checked);
+        return action;
+    };
+    chkNames = option(tr("&Names"), "chkNames", true);
+    chkValues = option(tr("&Values"), "chkValues", true);
+    chkMatchCase = option(tr("Match &case"), "chkMatchCase", false);
+    chkShowOnlyMatches = option(tr("&Show only matches"), "chkShowOnlyMatches", false);
+    auto *options = named(new QMenu(this), "mnuFindOptions");
+    options->addActions({ chkNames, chkValues, chkMatchCase });
+    options->addSeparator();
+    options->addAction(chkShowOnlyMatches);
+    btnOptions = named(new QToolButton(this), "btnFindOptions");
+    btnOptions->setText(tr("&Options"));
+    btnOptions->setMenu(options);
+    btnOptions->setPopupMode(QToolButton::InstantPopup);
+    btnOptions->setAutoRaise(true);
+
+    // The count and the wrap message take only the width they are given.
+    lblCount = named(new ElidedLabel(this), "lblCount");
+    lblCount->setMinimumWidth(lblCount->fontMetrics().horizontalAdvance(tr("%1 of %2").arg(9999).arg(9999)));
+    // The wrap message shows over the tree's lower right corner, outside any layout, until the next
+    // step or search.
+    lblWrapped = named(new QLabel(m_tree->viewport()), "lblWrapped");
+    lblWrapped->setFrameShape(QFrame::StyledPanel);
+    lblWrapped->setAutoFillBackground(true);
+    lblWrapped->setBackgroundRole(QPalette::ToolTipBase);
+    lblWrapped->setForegroundRole(QPalette::ToolTipText);
+    lblWrapped->setMargin(2);
+    lblWrapped->hide();
+    m_tree->viewport()->installEventFilter(this);
+
+    // F3 and Shift+F3 search again wherever the focus is in the window, the bar shown or not (the
+    // window adds the actions to itself).
     actFindPrevious = named(new QAction(tr("Previous"), this), "actFindPrevious");
+    actFindPrevious->setIconText(tr("&Previous"));
     actFindPrevious->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
     actFindPrevious->setShortcutContext(Qt::WindowShortcut);
     actFindNext = named(new QAction(tr("Next"), this), "actFindNext");
+    actFindNext->setIconText(tr("Ne&xt"));
     actFindNext->setShortcut(QKeySequence(Qt::Key_F3));
     actFindNext->setShortcutContext(Qt::WindowShortcut);
-    addAction(actFindPrevious);
-    addAction(actFindNext);
     auto *previous = named(new QToolButton(this), "btnFindPrevious");
     previous->setDefaultAction(actFindPrevious);
+    previous->setArrowType(Qt::UpArrow);
+    previous->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    previous->setAutoRaise(true);
     auto *next = named(new QToolButton(this), "btnFindNext");
     next->setDefaultAction(actFindNext);
-    chkShowOnlyMatches = named(new QCheckBox(tr("Show only matches"), this), "chkShowOnlyMatches");
+    next->setArrowType(Qt::DownArrow);
+    next->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    next->setAutoRaise(true);
     btnClose = named(new QToolButton(this), "btnClose");
-    btnClose->setText(tr("Close"));
+    btnClose->setText(tr("&Close"));
+    btnClose->setToolTip(tr("Close (Esc)"));
+    btnClose->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
+    btnClose->setToolButtonStyle(Qt::ToolButtonIconOnly);
     btnClose->setAutoRaise(true);
 
+    layout->addWidget(lblFind);
     layout->addWidget(edtFindText, 1);
-    for (QWidget *widget : std::initializer_list<QWidget *> {
-             chkNames, chkValues, chkMatchCase, lblCount, previous, next, lblWrapped, chkShowOnlyMatches, btnClose })
-        layout->addWidget(widget);
+    layout->addWidget(lblCount);
+    layout->addWidget(previous);
+    layout->addWidget(next);
+    layout->addWidget(btnOptions);
+    layout->addWidget(btnClose);
 
     // A search of a large tree takes a few tens of milliseconds: while keys come quickly, only the
     // text after the last one is searched.
@@ -77,8 +130,8 @@ FindBar::FindBar(TreeList *tree, QWidget *parent)
     m_typing.setInterval(TypingPauseMs);
     connect(&m_typing, &QTimer::timeout, this, &FindBar::searchAgain);
     connect(edtFindText, &QLineEdit::textChanged, this, [this] { m_typing.start(); });
-    for (QCheckBox *box : { chkNames, chkValues, chkMatchCase, chkShowOnlyMatches })
-        connect(box, &QCheckBox::toggled, this, &FindBar::searchAgain);
+    for (QAction *box : { chkNames, chkValues, chkMatchCase, chkShowOnlyMatches })
+        connect(box, &QAction::toggled, this, &FindBar::searchAgain);
     connect(actFindNext, &QAction::triggered, this, &FindBar::findNext);
     connect(actFindPrevious, &QAction::triggered, this, &FindBar::findPrevious);
     connect(btnClose, &QToolButton::clicked, this, &FindBar::closeBar);
@@ -102,9 +155,7 @@ FindBar::FindBar(TreeList *tree, QWidget *parent)
         if (filtering && isVisible())
             applyFilter();
     });
-    m_tree->setCellHighlight([this](const QModelIndex &cell) {
-        return isVisible() && !m_matches.empty() && TreeMatcher(options()).cellMatches(cell);
-    });
+    m_tree->setCellHighlight([this](const QModelIndex &cell) { return isVisible() && isMatchCell(cell); });
     hide();
 }
 
@@ -150,6 +201,8 @@ void FindBar::closeBar()
 {
     finishTyping();
     m_filter->clear();
+    m_wrapped.clear();
+    lblWrapped->hide();
     hide();
     m_tree->viewport()->update();
     if (m_current >= 0 && m_current < static_cast<int>(m_matches.size()))
@@ -193,7 +246,11 @@ void FindBar::searchAgain()
 
 void FindBar::applyFilter()
 {
-    m_filter->apply(options());
+    // Looking for nothing shows everything.
+    if (m_matcher->isEmpty())
+        m_filter->clear();
+    else
+        m_filter->apply(m_matches);
 }
 
 void FindBar::documentChanged()
@@ -206,6 +263,9 @@ void FindBar::documentChanged()
 void FindBar::refreshMatches()
 {
     m_stale = false;
+    // The one search of this text and state of the document: the count, the highlight and the filter
+    // all read its result.
+    m_matcher = std::make_unique<TreeMatcher>(options());
     m_matches = findInTree(*m_tree->document(), options());
     if (m_current >= static_cast<int>(m_matches.size()))
         m_current = m_matches.empty() ? -1 : 0;
@@ -214,14 +274,67 @@ void FindBar::refreshMatches()
     updateLabels();
 }
 
+bool FindBar::isMatchCell(const QModelIndex &cell) const
+{
+    if (m_matches.empty() || !cell.isValid())
+        return false;
+    const QModelIndex node = cell.siblingAtColumn(DocumentTree::NameColumn);
+    const NodePosition position = DocumentTree::level(node) == 0 ? NodePosition { node.row(), -1 }
+                                                                 : NodePosition { node.parent().row(), node.row() };
+    const auto key = [](const NodePosition &p) { return std::pair(p.section, p.option); };
+    if (!std::binary_search(m_matches.cbegin(), m_matches.cend(), position,
+            [&key](const NodePosition &a, const NodePosition &b) { return key(a) < key(b); }))
+        return false;
+    // A matching node: which of its cells holds the text.
+    return m_matcher->cellMatches(cell);
+}
+
 void FindBar::findNext()
 {
-    step(true);
+    findAgain(true);
 }
 
 void FindBar::findPrevious()
 {
-    step(false);
+    findAgain(false);
+}
+
+void FindBar::findAgain(bool forward)
+{
+    if (isVisible()) {
+        step(forward);
+        return;
+    }
+    // With the bar closed the last text is searched again from the focused node; with none, the
+    // bar opens to take one.
+    if (edtFindText->text().isEmpty()) {
+        open();
+        return;
+    }
+    finishTyping();
+    if (m_stale || m_matches.empty())
+        refreshMatches();
+    if (m_matches.empty())
+        return;
+    const QModelIndex focused = m_tree->focusedNode();
+    NodePosition from { -1, -1 };
+    if (DocumentTree::level(focused) == 0)
+        from = { focused.row(), -1 };
+    else if (DocumentTree::level(focused) == 1)
+        from = { focused.parent().row(), focused.row() };
+    const auto key = [](const NodePosition &node) { return std::pair(node.section, node.option); };
+    const auto after = std::upper_bound(m_matches.cbegin(), m_matches.cend(), from,
+        [&key](const NodePosition &a, const NodePosition &b) { return key(a) < key(b); });
+    // The match just before the first one after the focused node, or the focused node itself.
+    const int count = static_cast<int>(m_matches.size());
+    int at = static_cast<int>(after - m_matches.cbegin());
+    if (forward)
+        m_current = at == count ? 0 : at;
+    else {
+        at -= (at > 0 && m_matches.at(static_cast<size_t>(at - 1)) == from) ? 2 : 1;
+        m_current = at < 0 ? count - 1 : at;
+    }
+    showCurrent();
 }
 
 void FindBar::step(bool forward)
@@ -265,10 +378,27 @@ void FindBar::updateLabels()
     else
         lblCount->setText(tr("%1 of %2").arg(m_current + 1).arg(m_matches.size()));
     lblWrapped->setText(m_wrapped);
+    placeWrapMessage();
+}
+
+void FindBar::placeWrapMessage()
+{
+    if (m_wrapped.isEmpty() || !isVisible()) {
+        lblWrapped->hide();
+        return;
+    }
+    const QWidget *viewport = m_tree->viewport();
+    const QSize size = lblWrapped->sizeHint().boundedTo(viewport->size() - QSize(8, 8));
+    lblWrapped->setGeometry(
+        QRect(QPoint(viewport->width() - size.width() - 4, viewport->height() - size.height() - 4), size));
+    lblWrapped->show();
+    lblWrapped->raise();
 }
 
 bool FindBar::eventFilter(QObject *watched, QEvent *event)
 {
+    if (m_tree != nullptr && watched == m_tree->viewport() && event->type() == QEvent::Resize)
+        placeWrapMessage();
     if (watched == edtFindText && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {

@@ -4,16 +4,16 @@
 
 #pragma once
 
-#include "editor/treefind.h"
+#include "find/treefind.h"
 
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
+#include <memory>
 #include <vector>
 
 class QAction;
-class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QToolButton;
@@ -43,19 +43,25 @@ public:
     [[nodiscard]] QString wrapText() const;
     [[nodiscard]] TreeFilter *filter() const { return m_filter; }
 
+    // The next or previous match; with the bar closed, of the last text searched, from the focused
+    // node. Without a last text they open the bar.
     void findNext();
     void findPrevious();
 
     // Components, named as their objectName.
+    QLabel *lblFind = nullptr;
     QLineEdit *edtFindText = nullptr;
-    QCheckBox *chkNames = nullptr;
-    QCheckBox *chkValues = nullptr;
-    QCheckBox *chkMatchCase = nullptr;
+    // What is searched and how: check items of the options button's menu.
+    QAction *chkNames = nullptr;
+    QAction *chkValues = nullptr;
+    QAction *chkMatchCase = nullptr;
+    QAction *chkShowOnlyMatches = nullptr;
+    QToolButton *btnOptions = nullptr;
     QLabel *lblCount = nullptr;
+    // Shown over the tree for a moment after a step passed either end.
     QLabel *lblWrapped = nullptr;
     QAction *actFindPrevious = nullptr;
     QAction *actFindNext = nullptr;
-    QCheckBox *chkShowOnlyMatches = nullptr;
     QToolButton *btnClose = nullptr;
 
 Q_SIGNALS:
@@ -74,12 +80,18 @@ private:
     void documentChanged();
     void refreshMatches();
     void step(bool forward);
+    // F3 or Shift+F3: a step while the bar shows, else a search of the last text from the focus.
+    void findAgain(bool forward);
     void showCurrent();
     void updateLabels();
+    void placeWrapMessage();
+    // Whether the cell is one of the last search's matches.
+    [[nodiscard]] bool isMatchCell(const QModelIndex &cell) const;
     void applyFilter();
 
     QPointer<TreeList> m_tree;
     TreeFilter *m_filter;
+    std::unique_ptr<TreeMatcher> m_matcher = std::make_unique<TreeMatcher>(FindOptions {});
     std::vector<NodePosition> m_matches;
     int m_current = -1;
     bool m_stale = false;

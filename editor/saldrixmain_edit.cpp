@@ -92,6 +92,10 @@ void TfrmSaldrixMain::RenameSelectedNode(int column)
     if (column != m_treeList->focusedColumn())
         m_treeList->setFocusedColumn(column);
     m_treeList->editFocusedCell();
+    // The command marks the document changed whatever the editor then does, even Esc. No step of
+    // the history holds that mark, so no undo may bring back the unchanged state: only a save, a
+    // load or a clear does.
+    m_undoStack->resetClean();
     markModified();
 }
 
@@ -118,26 +122,7 @@ void TfrmSaldrixMain::DeleteSelectedNodes(QObject *)
         text = tr("Delete Selection");
     else
         text = DocumentTree::level(nodes.constFirst()) == 0 ? tr("Delete Section") : tr("Delete Option");
-    // What is hidden is never deleted: a section whose options are partly hidden by a filter keeps
-    // them, and itself with them; only its shown options go.
-    QModelIndexList shown;
-    for (const QModelIndex &node : std::as_const(nodes)) {
-        const QModelIndex section = node.siblingAtColumn(0);
-        const int options = DocumentTree::level(node) == 0 ? m_document->optionCount(node.row()) : 0;
-        bool hidesOptions = false;
-        for (int option = 0; option < options && !hidesOptions; ++option)
-            hidesOptions = m_treeList->isRowHidden(option, section);
-        if (!hidesOptions) {
-            shown.append(node);
-            continue;
-        }
-        for (int option = 0; option < options; ++option) {
-            if (!m_treeList->isRowHidden(option, section))
-                shown.append(m_document->optionIndex(node.row(), option));
-        }
-    }
-    if (shown.isEmpty())
-        return;
+    // A section goes whole, with the options that a filter hides: the question was about it.
     // The focus goes to the node shown just above the first deleted one, or below the last.
-    pushStep(new NodesCommand(text, *m_document, *m_treeList, shown));
+    pushStep(new NodesCommand(text, *m_document, *m_treeList, nodes));
 }

@@ -18,6 +18,9 @@ void TfrmSaldrixMain::createFindBar()
     QWidget *area = centralWidget();
     m_findBar = new FindBar(m_treeList, area);
     qobject_cast<QVBoxLayout *>(area->layout())->addWidget(m_findBar);
+    // F3 and Shift+F3 work in the whole window, also while the bar is closed.
+    addAction(m_findBar->actFindNext);
+    addAction(m_findBar->actFindPrevious);
 
     actEditFind = new QAction(tr("&Find..."), this);
     actEditFind->setObjectName(QStringLiteral("actEditFind"));

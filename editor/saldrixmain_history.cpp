@@ -26,7 +26,7 @@ void TfrmSaldrixMain::createHistory()
     actEditUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     actEditUndo->setStatusTip(tr("Takes back the last change"));
     actEditUndo->setProperty("Category", edit);
-    actEditRedo = new QAction(tr("&Redo"), this);
+    actEditRedo = new QAction(tr("Red&o"), this);
     actEditRedo->setObjectName(QStringLiteral("actEditRedo"));
     actEditRedo->setShortcuts({ QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y) });
     actEditRedo->setStatusTip(tr("Makes the last change taken back again"));
@@ -67,7 +67,7 @@ void TfrmSaldrixMain::updateHistoryActions()
     const QString undo = m_undoStack->undoText();
     const QString redo = m_undoStack->redoText();
     actEditUndo->setText(undo.isEmpty() ? tr("&Undo") : tr("&Undo") + u' ' + undo);
-    actEditRedo->setText(redo.isEmpty() ? tr("&Redo") : tr("&Redo") + u' ' + redo);
+    actEditRedo->setText(redo.isEmpty() ? tr("Red&o") : tr("Red&o") + u' ' + redo);
     actEditUndo->setEnabled(!isLoading() && m_undoStack->canUndo());
     actEditRedo->setEnabled(!isLoading() && m_undoStack->canRedo());
 }

@@ -15,10 +15,10 @@ TreeFilter::TreeFilter(TreeList *tree)
 {
 }
 
-void TreeFilter::apply(const FindOptions &options)
+void TreeFilter::apply(const std::vector<NodePosition> &matches)
 {
     const DocumentTree *document = m_tree->document();
-    if (document == nullptr || TreeMatcher(options).isEmpty()) {
+    if (document == nullptr) {
         clear();
         return;
     }
@@ -30,7 +30,6 @@ void TreeFilter::apply(const FindOptions &options)
         if (m_tree->isRowHidden(row, parent) != hidden)
             m_tree->setRowHidden(row, parent, hidden);
     };
-    const std::vector<NodePosition> matches = findInTree(*document, options);
     auto match = matches.cbegin();
     std::vector<bool> shown;
     for (int section = 0; section < document->sectionCount(); ++section) {

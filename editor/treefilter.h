@@ -4,9 +4,11 @@
 
 #pragma once
 
-#include "editor/treefind.h"
+#include "find/treefind.h"
 
 #include <QObject>
+
+#include <vector>
 
 class TreeList;
 
@@ -20,9 +22,9 @@ public:
     explicit TreeFilter(TreeList *tree);
 
     [[nodiscard]] bool isActive() const { return m_active; }
-    // Shows only the matches of the options (everything when they look for nothing), changing only
-    // the rows whose state changes.
-    void apply(const FindOptions &options);
+    // Shows only the given matches, in display order as a search gives them, changing only the rows
+    // whose state changes.
+    void apply(const std::vector<NodePosition> &matches);
     // Shows every node again.
     void clear();
 

@@ -8,25 +8,19 @@
 
 #include "editor/findbar.h"
 #include "editor/treefilter.h"
-#include "editor/treefind.h"
+#include "find/treefind.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <QToolButton>
 
-#include <random>
 #include <utility>
 
 namespace {
 
 const QByteArray FindIni = "[Alpha]\nkey=apple\nname=Beta\n[beta]\nx=1\ny=ALPHA\n[gamma]\nz=3\nalpha=9\n";
-
-int count(const DocumentTree &tree, const QString &text, bool names, bool values, bool matchCase)
-{
-    return static_cast<int>(findInTree(tree, FindOptions { text, names, values, matchCase }).size());
-}
 
 // Shows the window, opens the find bar from the menu with "Show only matches" ticked, and types
 // `text`: whether the bar has counted the matches.
@@ -48,86 +42,16 @@ class tst_FindBar : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void findCountsEachNodeOnce();
-    void findAgreesWithPlainSearch();
     void barCountsStepsAndWraps();
     void escapeClosesAndFocusesTheMatch();
     void showOnlyMatchesHidesTheRest();
     void typingOnFiltersAsIfAnew();
     void commandsActOnWhatIsShown();
     void deleteAndDropKeepHiddenNodes();
+    void barFitsTheFirstRunWindow();
+    void findAgainWithTheBarClosed();
+    void filterShowsTheResultItIsGiven();
 };
-
-void tst_FindBar::findCountsEachNodeOnce()
-{
-    MainWindowFixture f;
-    f.open(f.writeFile(QStringLiteral("doc.ini"), FindIni));
-    const DocumentTree &tree = f.tree();
-    // Section "Alpha", value "ALPHA" of y, option name "alpha"; "Alpha" section counted by name.
-    QCOMPARE(count(tree, "alpha", true, true, false), 3);
-    QCOMPARE(count(tree, "alpha", true, false, false), 2);
-    QCOMPARE(count(tree, "alpha", false, true, false), 1);
-    QCOMPARE(count(tree, "alpha", true, true, true), 1);
-    QCOMPARE(count(tree, "Alpha", true, true, true), 1);
-    // An option matching by both name and value counts once; a section's name matches, its value never.
-    QCOMPARE(count(tree, "a", true, true, false), 7);
-    QCOMPARE(count(tree, "", true, true, false), 0);
-    QCOMPARE(count(tree, "alpha", false, false, false), 0);
-    QCOMPARE(count(tree, "nothing", true, true, false), 0);
-}
-
-// Long texts that a search takes several characters at a time, Latin-1 letters in either case, the
-// characters that differ from others in the case bit only, and a section whose texts need UTF-16:
-// every search finds what a plain one finds, and no match runs from a name into its value.
-void tst_FindBar::findAgreesWithPlainSearch()
-{
-    const QString letters = QStringLiteral("aAzZ\u00e9\u00c9@`x");
-    std::mt19937 random(7);
-    const auto text = [&](int most) {
-        QString result;
-        const int length = static_cast<int>(random() % static_cast<unsigned>(most + 1));
-        for (int i = 0; i < length; ++i)
-            result += letters.at(static_cast<qsizetype>(random() % static_cast<unsigned>(letters.size())));
-        return result;
-    };
-    QString ini;
-    for (int section = 0; section < 6; ++section) {
-        ini += QStringLiteral("[s%1%2]\n").arg(section).arg(text(20));
-        if (section == 3)
-            ini += QStringLiteral("wide=\u0416%1\n").arg(text(30)); // this section's texts are UTF-16
-        for (int option = 0; option < 40; ++option)
-            ini += QStringLiteral("n%1%2=%3\n").arg(option).arg(text(12), text(70));
-    }
-    ini += QStringLiteral("[t]\nab=cd\n");
-    MainWindowFixture f;
-    f.open(f.writeFile(QStringLiteral("doc.ini"), ini.toUtf8()));
-    const DocumentTree &tree = f.tree();
-    QCOMPARE(tree.sectionCount(), 7);
-
-    for (const QString &needle : QStringList {
-             "z", "zZ", "a\u00e9", "\u00c9\u00c9", "@", "`a", "x@`", "bc", "azAZazAZazAZazAZaz", "\u0416", "n3" }) {
-        for (const bool matchCase : { false, true }) {
-            for (const auto &[names, values] :
-                { std::pair(true, true), std::pair(true, false), std::pair(false, true) }) {
-                const Qt::CaseSensitivity cs = matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
-                std::vector<NodePosition> expected;
-                for (int section = 0; section < tree.sectionCount(); ++section) {
-                    if (names && tree.sectionIndex(section).data().toString().contains(needle, cs))
-                        expected.push_back({ section, -1 });
-                    for (int option = 0; option < tree.optionCount(section); ++option) {
-                        const QString name = tree.optionIndex(section, option, 0).data().toString();
-                        const QString value = tree.optionIndex(section, option, 1).data().toString();
-                        if ((names && name.contains(needle, cs)) || (values && value.contains(needle, cs)))
-                            expected.push_back({ section, option });
-                    }
-                }
-                const auto found = findInTree(tree, FindOptions { needle, names, values, matchCase });
-                QVERIFY2(found == expected,
-                    qPrintable(QStringLiteral("%1 %2%3%4").arg(needle).arg(matchCase).arg(names).arg(values)));
-            }
-        }
-    }
-}
 
 void tst_FindBar::barCountsStepsAndWraps()
 {
@@ -318,10 +242,139 @@ void tst_FindBar::deleteAndDropKeepHiddenNodes()
     view.selectSingleNode(tree.sectionIndex(1));
     f.dialogs.confirmAnswers << true;
     f.trigger("actEditSectionDelete");
-    QCOMPARE(f.outline(), QStringLiteral("b() d(n=x) a(k1=x,k2=hit) c(q=x)"));
+    // The section goes whole, with the option the filter hides; one undo brings it all back.
+    QCOMPARE(f.outline(), QStringLiteral("b() a(k1=x,k2=hit) c(q=x)"));
     f.trigger("actEditUndo");
     QCOMPARE(f.outline(), QStringLiteral("b() d(m=hit,hit=1,n=x) a(k1=x,k2=hit) c(q=x)"));
     QVERIFY(f.dialogs.settled());
+}
+
+// At the window's first-run size the bar is one row whose text field keeps about twenty
+// characters, and nothing it shows moves or widens the window.
+void tst_FindBar::barFitsTheFirstRunWindow()
+{
+    MainWindowFixture f;
+    QString ini;
+    for (int section = 0; section < 60; ++section)
+        ini += QStringLiteral("[section %1]\nkey=value %1\n").arg(section);
+    f.open(f.writeFile(QStringLiteral("doc.ini"), ini.toUtf8()));
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    QCOMPARE(f.window->size(), QSize(464, 322));
+    const QRect placed = f.window->geometry();
+    FindBar &bar = *f.window->findBar();
+    const auto unchanged = [&] {
+        QCoreApplication::processEvents();
+        return f.window->geometry() == placed && f.window->minimumSizeHint().width() <= placed.width();
+    };
+
+    f.trigger("actEditFind");
+    QVERIFY(unchanged());
+    QVERIFY(!bar.lblFind->text().isEmpty() || !bar.edtFindText->placeholderText().isEmpty());
+    QTest::keyClicks(bar.edtFindText, QStringLiteral("value"));
+    QTRY_COMPARE(bar.countText(), QStringLiteral("1 of 60"));
+    QVERIFY(unchanged());
+    QTest::keyClick(bar.edtFindText, Qt::Key_Return, Qt::ShiftModifier);
+    QVERIFY(!bar.wrapText().isEmpty());
+    QVERIFY(bar.lblWrapped->isVisible());
+    QVERIFY(unchanged());
+
+    // One row: every shown control lies within the bar, side by side; the field takes the rest.
+    const int fieldMinimum = bar.edtFindText->fontMetrics().averageCharWidth() * 20;
+    QVERIFY2(bar.edtFindText->width() >= fieldMinimum, qPrintable(QString::number(bar.edtFindText->width())));
+    QVERIFY(bar.width() <= f.window->width());
+    for (const QWidget *control : bar.findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (!control->isVisible())
+            continue;
+        const QRect area = control->geometry();
+        QVERIFY2(bar.rect().contains(area), qPrintable(control->objectName()));
+        QVERIFY2(area.top() < bar.edtFindText->geometry().center().y()
+                && area.bottom() > bar.edtFindText->geometry().center().y(),
+            qPrintable(control->objectName()));
+    }
+    // A long count is cut rather than given room.
+    const int countWidth = bar.lblCount->width();
+    bar.lblCount->setText(QStringLiteral("123456789 of 123456789"));
+    QVERIFY(unchanged());
+    QCOMPARE(bar.lblCount->width(), countWidth);
+
+    QTest::keyClick(bar.edtFindText, Qt::Key_Escape);
+    QVERIFY(!bar.lblWrapped->isVisible());
+    QVERIFY(unchanged());
+}
+
+// F3 and Shift+F3 with the bar closed search the last text again from the focused node; with no
+// last text they open the bar.
+void tst_FindBar::findAgainWithTheBarClosed()
+{
+    MainWindowFixture f;
+    f.open(f.writeFile(QStringLiteral("doc.ini"), FindIni));
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    FindBar &bar = *f.window->findBar();
+    f.view().setFocus();
+    QTest::keyClick(f.window.get(), Qt::Key_F3);
+    QVERIFY(bar.isVisible());
+    QCOMPARE(QApplication::focusWidget(), bar.edtFindText);
+    QTest::keyClicks(bar.edtFindText, QStringLiteral("alpha"));
+    QTRY_COMPARE(bar.countText(), QStringLiteral("1 of 3"));
+    QTest::keyClick(bar.edtFindText, Qt::Key_Escape);
+    QVERIFY(!bar.isVisible());
+    QCOMPARE(f.focusedName(), QStringLiteral("Alpha"));
+
+    QTest::keyClick(f.window.get(), Qt::Key_F3);
+    QVERIFY(!bar.isVisible());
+    QCOMPARE(f.focusedName(), QStringLiteral("y"));
+    QTest::keyClick(f.window.get(), Qt::Key_F3);
+    QCOMPARE(f.focusedName(), QStringLiteral("alpha"));
+    QTest::keyClick(f.window.get(), Qt::Key_F3);
+    QCOMPARE(f.focusedName(), QStringLiteral("Alpha")); // round again from the top
+    QTest::keyClick(f.window.get(), Qt::Key_F3, Qt::ShiftModifier);
+    QCOMPARE(f.focusedName(), QStringLiteral("alpha"));
+    // From wherever the user went meanwhile.
+    f.view().selectSingleNode(f.tree().optionIndex(1, 0));
+    QTest::keyClick(f.window.get(), Qt::Key_F3, Qt::ShiftModifier);
+    QCOMPARE(f.focusedName(), QStringLiteral("Alpha"));
+    f.view().selectSingleNode(f.tree().optionIndex(1, 0));
+    QTest::keyClick(f.window.get(), Qt::Key_F3);
+    QCOMPARE(f.focusedName(), QStringLiteral("y"));
+    // The document changed since: the search sees the change.
+    f.tree().setData(f.tree().optionIndex(2, 0, 1), QStringLiteral("alpha too"));
+    QTest::keyClick(f.window.get(), Qt::Key_F3);
+    QCOMPARE(f.focusedName(), QStringLiteral("z"));
+    QVERIFY(!bar.isVisible());
+}
+
+// The filter hides by the result it is handed, so the count, the highlight and the view never
+// come from different searches.
+void tst_FindBar::filterShowsTheResultItIsGiven()
+{
+    MainWindowFixture f;
+    f.open(f.writeFile(QStringLiteral("doc.ini"), FindIni));
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    FindBar &bar = *f.window->findBar();
+    bar.open();
+    bar.edtFindText->setText(QStringLiteral("alpha"));
+    QCOMPARE(bar.matchCount(), 3);
+    // The highlight marks the cells that hold the text, of the matched nodes only.
+    QVERIFY(f.view().isCellHighlighted(f.tree().sectionIndex(0)));
+    QVERIFY(f.view().isCellHighlighted(f.tree().optionIndex(1, 1, 1)));
+    QVERIFY(!f.view().isCellHighlighted(f.tree().optionIndex(1, 1, 0)));
+    QVERIFY(!f.view().isCellHighlighted(f.tree().optionIndex(0, 0, 1)));
+
+    const TreeList &view = f.view();
+    bar.filter()->apply({ { 1, 1 }, { 2, -1 } });
+    QVERIFY(bar.filter()->isActive());
+    QVERIFY(view.isRowHidden(0, {}));
+    QVERIFY(!view.isRowHidden(1, {}) && view.isRowHidden(0, f.tree().sectionIndex(1)));
+    QVERIFY(!view.isRowHidden(1, f.tree().sectionIndex(1)));
+    // A section matched by its name shows all its options.
+    QVERIFY(!view.isRowHidden(2, {}) && !view.isRowHidden(0, f.tree().sectionIndex(2)));
+    bar.filter()->apply({});
+    QVERIFY(view.isRowHidden(0, {}) && view.isRowHidden(1, {}) && view.isRowHidden(2, {}));
+    bar.filter()->clear();
+    QVERIFY(!view.isRowHidden(0, {}) && !view.isRowHidden(0, f.tree().sectionIndex(2)));
 }
 
 QTEST_MAIN(tst_FindBar)

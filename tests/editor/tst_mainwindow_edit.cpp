@@ -5,8 +5,12 @@
 // The section and option editing commands, their questions and the shared shortcut keys.
 #include "mainwindowfixture.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QLabel>
+#include <QMap>
 #include <QMenu>
+#include <QMenuBar>
 #include <QTest>
 
 class tst_MainWindowEdit : public QObject {
@@ -25,6 +29,7 @@ private Q_SLOTS:
     void sharedKeysRunTheSectionCommands_data();
     void sharedKeysRunTheSectionCommands();
     void toolbarTipsNameTheKeyThatRunsTheButton();
+    void altKeysNeverClash();
 };
 
 void tst_MainWindowEdit::namesCountOnForTheWholeRun()
@@ -290,6 +295,73 @@ void tst_MainWindowEdit::toolbarTipsNameTheKeyThatRunsTheButton()
     // The menus still show the shared keys beside the option commands.
     QCOMPARE(f.action("actEditOptionAdd")->text(), QStringLiteral("A&dd Option\tAlt+Ins"));
     QCOMPARE(f.action("actEditOptionDelete")->text(), QStringLiteral("De&lete Option\tAlt+Del"));
+}
+
+// The window's Alt keys, gathered from its widgets: the menu bar's menus, the buttons and labelled
+// fields of every bar (shown or not), and the actions' own Alt keys. No key may reach two of them.
+// Inside each menu no two items share a letter either, but for the two pairs whose captions are
+// given as they are: "&Delete Section" and "A&dd Option", "&Close" and "Export &CDPlayer.iNi".
+void tst_MainWindowEdit::altKeysNeverClash()
+{
+    MainWindowFixture f;
+    QMap<QKeySequence, QStringList> owners;
+    const auto add = [&owners](const QKeySequence &key, const QString &owner) {
+        if (!key.isEmpty())
+            owners[key] << owner;
+    };
+    for (const QAction *menu : f.window->menuBar()->actions())
+        add(QKeySequence::mnemonic(menu->text()), menu->text());
+    for (const QAbstractButton *button : f.window->findChildren<QAbstractButton *>()) {
+        if (button->window() == f.window.get())
+            add(QKeySequence::mnemonic(button->text()), button->objectName());
+    }
+    for (const QLabel *label : f.window->findChildren<QLabel *>()) {
+        if (label->window() == f.window.get() && label->buddy() != nullptr)
+            add(QKeySequence::mnemonic(label->text()), label->objectName());
+    }
+    for (const QAction *action : f.window->findChildren<QAction *>()) {
+        for (const QKeySequence &key : action->shortcuts()) {
+            const QKeyCombination combination = key[0];
+            const int letter = static_cast<int>(combination.key());
+            if (key.count() == 1 && combination.keyboardModifiers() == Qt::AltModifier
+                && ((letter >= Qt::Key_A && letter <= Qt::Key_Z) || (letter >= Qt::Key_0 && letter <= Qt::Key_9)))
+                add(key, action->objectName());
+        }
+    }
+    // The bars' controls are among them.
+    for (const char *name :
+        { "btnReload", "btnIgnore", "lblFind", "btnFindPrevious", "btnFindNext", "btnFindOptions", "btnClose" })
+        QVERIFY2(std::any_of(owners.cbegin(), owners.cend(), [name](const QStringList &o) { return o.contains(name); }),
+            name);
+    for (auto key = owners.cbegin(); key != owners.cend(); ++key)
+        QVERIFY2(key.value().size() == 1, qPrintable(key.key().toString() + u' ' + key.value().join(u',')));
+
+    const QList<QStringList> givenPairs { { QStringLiteral("&Delete Section"), QStringLiteral("A&dd Option") },
+        { QStringLiteral("&Close"), QStringLiteral("Export &CDPlayer.iNi") } };
+    for (const QMenu *menu : f.window->findChildren<QMenu *>()) {
+        QMap<QKeySequence, QStringList> items;
+        for (const QAction *action : menu->actions()) {
+            const QKeySequence key = QKeySequence::mnemonic(action->text());
+            if (!action->isSeparator() && !key.isEmpty())
+                items[key] << action->text().section(u'\t', 0, 0);
+        }
+        for (auto key = items.cbegin(); key != items.cend(); ++key) {
+            QVERIFY2(key.value().size() == 1 || givenPairs.contains(key.value()),
+                qPrintable(menu->objectName() + u' ' + key.key().toString() + u' ' + key.value().join(u',')));
+        }
+    }
+
+    // Alt+E, R opens the in-place editor on the focused section's name.
+    f.open(f.writeFile(QStringLiteral("doc.ini"), SampleIni));
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    f.view().setFocus();
+    QTest::keyClick(f.window.get(), Qt::Key_E, Qt::AltModifier);
+    QMenu *edit = f.child<QMenu>("miEdit");
+    QTRY_VERIFY(edit->isVisible());
+    QTest::keyClick(edit, Qt::Key_R);
+    QTRY_VERIFY(f.view().isEditing());
+    QVERIFY(f.window->isModified());
 }
 
 QTEST_MAIN(tst_MainWindowEdit)

@@ -8,6 +8,7 @@
 
 #include "editor/treemovelog.h"
 
+#include <QApplication>
 #include <QMenu>
 #include <QTest>
 #include <QUndoStack>
@@ -70,7 +71,7 @@ void tst_UndoRedo::addingSectionsAndOptions()
 
     f.trigger("actEditUndo");
     QCOMPARE(snapshot(f.tree()), afterSection);
-    QCOMPARE(f.action("actEditRedo")->text(), QStringLiteral("&Redo Add Option"));
+    QCOMPARE(f.action("actEditRedo")->text(), QStringLiteral("Red&o Add Option"));
     QCOMPARE(f.focusedName(), QStringLiteral("New Section #1"));
     f.trigger("actEditUndo");
     QCOMPARE(snapshot(f.tree()), loaded);
@@ -151,7 +152,7 @@ void tst_UndoRedo::deletingRestoresTextsImagesAndOrder()
     QCOMPARE(expansion(), openBefore);
     QCOMPARE(f.selectedNames(), restored);
     QCOMPARE(f.focusedName(), restored.constFirst());
-    QCOMPARE(f.action("actEditRedo")->text(), QStringLiteral("&Redo ") + step);
+    QCOMPARE(f.action("actEditRedo")->text(), QStringLiteral("Red&o ") + step);
 
     f.trigger("actEditRedo");
     QCOMPARE(snapshot(f.tree()), after);
@@ -234,9 +235,9 @@ void tst_UndoRedo::editsOfEachCellAreSteps()
     QCOMPARE(f.tree().optionText(0, 0, 1), QStringLiteral("1"));
     QCOMPARE(f.focusedName(), QStringLiteral("x"));
     QCOMPARE(f.view().focusedColumn(), int(DocumentTree::ValueColumn));
-    QCOMPARE(f.action("actEditRedo")->text(), QStringLiteral("&Redo Edit Value"));
+    QCOMPARE(f.action("actEditRedo")->text(), QStringLiteral("Red&o Edit Value"));
     f.trigger("actEditUndo");
-    QCOMPARE(f.action("actEditRedo")->text(), QStringLiteral("&Redo Rename Option"));
+    QCOMPARE(f.action("actEditRedo")->text(), QStringLiteral("Red&o Rename Option"));
     f.trigger("actEditUndo");
     QCOMPARE(snapshot(f.tree()), loaded);
     QCOMPARE(f.selectedNames(), QStringList({ "b" }));
@@ -395,6 +396,32 @@ void tst_UndoRedo::modifiedFollowsTheHistory()
     QVERIFY(f.window->isModified());
     f.trigger("actEditUndo");
     QVERIFY(f.window->isModified());
+
+    // Rename then Esc changes no text but marks the document changed; undoing later steps, even
+    // back to the saved state, keeps the mark until the next save, load or clear.
+    f.trigger("actFileSave");
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    f.view().selectSingleNode(f.tree().sectionIndex(0));
+    f.trigger("actEditSectionRename");
+    QTRY_VERIFY(f.view().isEditing());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QVERIFY(!f.view().isEditing());
+    f.trigger("actEditSectionAdd");
+    f.trigger("actEditUndo");
+    QCOMPARE(f.modifiedPanel(), QStringLiteral("Modified"));
+    f.trigger("actEditRedo");
+    f.trigger("actEditUndo");
+    QVERIFY(f.window->isModified());
+    f.dialogs.saveAnswers << UserDialogs::Answer::Cancel;
+    QVERIFY(!f.window->close());
+    QVERIFY(f.dialogs.asked.endsWith(QStringLiteral("save changes")));
+    f.trigger("actFileSave");
+    QVERIFY(!f.window->isModified());
+    f.trigger("actEditSectionAdd");
+    f.trigger("actEditUndo");
+    QVERIFY(!f.window->isModified());
+    QVERIFY(f.dialogs.settled());
 }
 
 void tst_UndoRedo::newOpenAndCloseStartAnEmptyHistory()
@@ -415,7 +442,7 @@ void tst_UndoRedo::newOpenAndCloseStartAnEmptyHistory()
         QVERIFY2(!f.window->undoStack()->canRedo(), command);
         QVERIFY(!f.action("actEditUndo")->isEnabled());
         QVERIFY(!f.action("actEditRedo")->isEnabled());
-        QCOMPARE(f.action("actEditRedo")->text(), QStringLiteral("&Redo"));
+        QCOMPARE(f.action("actEditRedo")->text(), QStringLiteral("Red&o"));
         QVERIFY(!f.window->isModified());
     }
     QCOMPARE(f.outline(), QStringLiteral("a(x=1,y=2) b(z=3)"));
