@@ -7,14 +7,18 @@
 #include "document/heaptuning.h"
 #include "editor/saldrixmain.h"
 #include "export/commandline.h"
+#include "translations/translations.h"
 
 #include <QApplication>
 #include <QSocketNotifier>
 #include <QTextStream>
 
 #include <csignal>
+#include <cstdio>
+#include <memory>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -58,6 +62,7 @@ int answerWithoutDisplay(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     setNames();
+    installTranslations(QLocale::system());
     const CommandLine commandLine = parseCommandLine(QCoreApplication::arguments());
     QTextStream out(stdout);
     QTextStream errors(stderr);
@@ -76,6 +81,58 @@ int answerWithoutDisplay(int argc, char *argv[])
     return 1;
 }
 
+// Qt ends the program with abort() when no platform plugin starts, in practice when there is no
+// display. While the application object is made, that becomes one line on standard error and exit
+// status 1; the warnings Qt gives on the way are held back, and passed on only when it succeeds.
+class DisplayCheck {
+public:
+    explicit DisplayCheck(const QString &file)
+    {
+        s_file = file;
+        s_previous = qInstallMessageHandler(onMessage);
+    }
+    ~DisplayCheck()
+    {
+        qInstallMessageHandler(s_previous);
+        for (const Held &held : s_held) {
+            const QMessageLogContext context(nullptr, 0, nullptr, held.category.constData());
+            s_previous(held.type, context, held.message);
+        }
+        s_held.clear();
+    }
+    DisplayCheck(const DisplayCheck &) = delete;
+    DisplayCheck &operator=(const DisplayCheck &) = delete;
+
+private:
+    struct Held {
+        QtMsgType type;
+        QByteArray category;
+        QString message;
+    };
+
+    static void onMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
+    {
+        if (type != QtFatalMsg) {
+            s_held.push_back({ type, QByteArray(context.category), message });
+            return;
+        }
+        const QByteArray display = qgetenv("DISPLAY");
+        const QString why = display.isEmpty()
+            ? CommandLine::tr("no display to show the window on (DISPLAY is not set)")
+            : CommandLine::tr("no display to show the window on (DISPLAY \"%1\" cannot be reached)")
+                  .arg(QString::fromLocal8Bit(display));
+        const QString line = s_file.isEmpty() ? commandLineMessage(QString(), why)
+                                              : commandLineMessage(s_file, CommandLine::tr("not opened: %1").arg(why));
+        std::fputs((line + u'\n').toLocal8Bit().constData(), stderr);
+        std::fflush(stderr);
+        ::_exit(1);
+    }
+
+    static inline QString s_file;
+    static inline QtMessageHandler s_previous = nullptr;
+    static inline std::vector<Held> s_held;
+};
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -91,14 +148,26 @@ int main(int argc, char *argv[])
     // a file named like one of them is opened when it follows "--".
     const qsizetype endOfOptions = rawArguments.indexOf(QStringLiteral("--"));
     int qtArgc = endOfOptions < 0 ? argc : int(endOfOptions);
+    // Before Qt has taken its own options out, the file to open is sure only when the arguments
+    // parse as they stand, or when it follows "--".
+    const CommandLine early = parseCommandLine(rawArguments);
+    auto displayCheck = std::make_unique<DisplayCheck>(early.mode == CommandLine::Mode::Edit
+            ? early.file
+            : (endOfOptions < 0 ? QString() : rawArguments.value(endOfOptions + 1)));
     QApplication app(qtArgc, argv);
+    displayCheck.reset();
     setNames();
+    installTranslations(QLocale::system());
     const CommandLine commandLine = parseCommandLine(
         QApplication::arguments() + (endOfOptions < 0 ? QStringList() : rawArguments.mid(endOfOptions)));
+    QTextStream errors(stderr);
     if (commandLine.mode != CommandLine::Mode::Edit) {
-        QTextStream(stderr) << commandLine.text << Qt::endl;
+        errors << commandLine.text << Qt::endl;
         return 1;
     }
+    for (const QString &warning : commandLine.warnings)
+        errors << warning << Qt::endl;
+    errors.flush();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/yorvsaldrix.png")));
     // The program ends with the main window, whatever other window is still open.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -21,11 +21,6 @@ namespace {
 
 using Kind = NameMark::Kind;
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("NameMarks", text);
-}
-
 // A name as the hash of the marking pass holds it: a view into the tree, or into a stored form
 // kept aside. Latin-1 and UTF-16 views of the same text are equal and hash alike.
 struct NameKey {

@@ -4,6 +4,7 @@
 
 #pragma once
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QModelIndex>
 #include <QObject>
@@ -38,6 +39,8 @@ struct NameMark {
     // The tooltip: what a save does to the node.
     [[nodiscard]] QString text() const;
     friend bool operator==(const NameMark &, const NameMark &) = default;
+
+    Q_DECLARE_TR_FUNCTIONS(NameMark)
 };
 
 // The marks of a document, kept up to date with every change the model reports. An edit costs the

@@ -36,8 +36,6 @@
 
 namespace {
 
-const QString FileFilter = QStringLiteral("Ini Files (*.ini);;All Files (*)");
-
 // Shows the hourglass for the document layer's long operations.
 void setBusyCursor(bool busy)
 {
@@ -166,6 +164,15 @@ void TfrmSaldrixMain::createActions()
         tr("Modifys value for the selected option"), 18, 0);
     actEditDeleteSelection
         = make("actEditDeleteSelection", edit, tr("Delete &Selection"), {}, tr("Deletes all that is selected"), 19, 0);
+
+    // The platform's usual keys run the same commands too. The menus and tooltips show an action's
+    // first key, the window's own, so these come second.
+    const auto addKey = [](QAction *action, const QKeySequence &key) {
+        action->setShortcuts({ action->shortcut(), key });
+    };
+    addKey(actFileSaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    addKey(actFileClose, QKeySequence(Qt::CTRL | Qt::Key_W));
+    addKey(actFileExit, QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     // A tooltip names the key that runs its action and no other: the option commands only show the
     // section commands' keys beside their menu captions, so their tooltips show none.
@@ -299,7 +306,7 @@ void TfrmSaldrixMain::createDialogs()
         fileDialog->setAcceptMode(mode);
         // A name that does not exist is accepted in both: Open then starts an empty document.
         fileDialog->setFileMode(QFileDialog::AnyFile);
-        fileDialog->setNameFilter(FileFilter);
+        fileDialog->setNameFilter(tr("Ini Files (*.ini);;All Files (*)"));
         fileDialog->setDefaultSuffix(QStringLiteral("ini"));
         fileDialog->setSizeGripEnabled(true);
         return fileDialog;

@@ -37,10 +37,11 @@ void TfrmSaldrixMain::SelectSingleNode(const QModelIndex &node)
 
 void TfrmSaldrixMain::actEditSectionAddExecute()
 {
+    // The new node's name is document content, written into the file: it is the same in every language.
     runCommand([this] {
         pushStep(new NodesCommand(tr("Add Section"), *m_document, *m_treeList,
-            DocumentNodes::newSection(
-                m_document->sectionCount(), tr("New Section #") + QString::number(nextCount(SectionCounter)))));
+            DocumentNodes::newSection(m_document->sectionCount(),
+                QStringLiteral("New Section #") + QString::number(nextCount(SectionCounter)))));
     });
 }
 
@@ -53,7 +54,8 @@ void TfrmSaldrixMain::actEditOptionAddExecute()
             return;
         pushStep(new NodesCommand(tr("Add Option"), *m_document, *m_treeList,
             DocumentNodes::newOption(section.row(), m_document->optionCount(section.row()),
-                tr("New option #") + QString::number(nextCount(OptionCounter)), {}, DocumentTree::OptionImage)));
+                QStringLiteral("New option #") + QString::number(nextCount(OptionCounter)), {},
+                DocumentTree::OptionImage)));
     });
 }
 

@@ -47,7 +47,8 @@ bool TreeList::handleKey(int key, Qt::KeyboardModifiers modifiers, const QString
         return false;
     const bool control = modifiers & Qt::ControlModifier;
     const bool shift = modifiers & Qt::ShiftModifier;
-    if (key == Qt::Key_Insert) {
+    // Ctrl+C, the platform's usual copy key, copies as Ctrl+Ins does.
+    if (key == Qt::Key_Insert || (key == Qt::Key_C && control)) {
         if (!control || shift)
             return false;
         copySelection();

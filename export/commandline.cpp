@@ -40,39 +40,59 @@ struct Options {
         QStringLiteral("TEXT") };
 };
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("CommandLine", text);
-}
+// The installed program's name, whatever path it was started by.
+const QString ProgramName = QStringLiteral("yorvsaldrix");
 
 } // namespace
+
+QString commandLineMessage(const QString &file, const QString &message)
+{
+    QString line = message.trimmed();
+    line.replace(u'\n', QStringLiteral(": "));
+    if (!file.isEmpty() && !line.contains(file))
+        line = file + QStringLiteral(": ") + line;
+    return ProgramName + QStringLiteral(": ") + line;
+}
 
 CommandLine parseCommandLine(const QStringList &arguments)
 {
     QCommandLineParser parser;
     // "-reverse" is one unknown option, not "-r -e -v ...": a single dash never bundles letters.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.setApplicationDescription(tr("Edits INI files, or exports a CD catalogue without a window."));
+    parser.setApplicationDescription(CommandLine::tr("Edits INI files, or exports a CD catalogue without a window."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const Options o;
     parser.addOptions({ o.exportCd, o.titleFirst, o.volume, o.genre, o.numTracks, o.separator, o.separatorLine });
-    parser.addPositionalArgument(QStringLiteral("FILE"), tr("The INI file to open."), QStringLiteral("[FILE]"));
+    // Listed for the help only: the parser itself ends the options at "--".
+    parser.addPositionalArgument(QStringLiteral("--"),
+        CommandLine::tr("Ends the options, so that a FILE whose name starts with \"-\" can follow."),
+        QStringLiteral("[--]"));
+    parser.addPositionalArgument(
+        QStringLiteral("FILE"), CommandLine::tr("The INI file to open."), QStringLiteral("[FILE]"));
 
     CommandLine result;
     const auto fail = [&result](const QString &message) {
         result.mode = CommandLine::Mode::Error;
-        result.text = message;
+        result.text = commandLineMessage(QString(), message);
         return result;
     };
     if (!parser.parse(arguments))
         return fail(parser.errorText());
     if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
         result.mode = CommandLine::Mode::Help;
-        result.text = parser.helpText()
-            + tr("\nExport form:\n  %1 --export-cd CATALOGUE.ini OUT.txt [--title-first] [--volume] [--genre]\n"
-                 "      [--numtracks] [--separator TEXT] [--separator-line TEXT]\n")
-                  .arg(QFileInfo(arguments.value(0)).fileName());
+        // The usage line names the program as it is installed, not the path it was started by
+        // (the parser takes that path from the application object).
+        QString text = parser.helpText();
+        const QString started = QCoreApplication::instance() ? QCoreApplication::arguments().value(0) : QString();
+        const qsizetype firstLineEnd = text.indexOf(u'\n');
+        if (!started.isEmpty() && text.left(firstLineEnd).contains(started))
+            text.replace(text.indexOf(started), started.size(), ProgramName);
+        result.text = text
+            + CommandLine::tr(
+                "\nExport form:\n  %1 --export-cd CATALOGUE.ini OUT.txt [--title-first] [--volume] [--genre]\n"
+                "      [--numtracks] [--separator TEXT] [--separator-line TEXT]\n")
+                  .arg(ProgramName);
         return result;
     }
     if (parser.isSet(version)) {
@@ -83,7 +103,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
     const QStringList files = parser.positionalArguments();
     if (parser.isSet(o.exportCd)) {
         if (files.size() != 2)
-            return fail(tr("--export-cd needs a catalogue and an output file."));
+            return fail(CommandLine::tr("--export-cd needs a catalogue and an output file."));
         result.mode = CommandLine::Mode::ExportCd;
         result.catalogue = files.at(0);
         result.options.FileName = files.at(1);
@@ -100,11 +120,13 @@ CommandLine parseCommandLine(const QStringList &arguments)
     for (const QCommandLineOption *exportOnly :
         { &o.titleFirst, &o.volume, &o.genre, &o.numTracks, &o.separator, &o.separatorLine }) {
         if (parser.isSet(*exportOnly))
-            return fail(tr("--%1 is only meaningful with --export-cd.").arg(exportOnly->names().constFirst()));
+            return fail(
+                CommandLine::tr("--%1 is only meaningful with --export-cd.").arg(exportOnly->names().constFirst()));
     }
-    if (files.size() > 1)
-        return fail(tr("Only one file can be opened at a time; \"%1\" is one too many.").arg(files.at(1)));
+    // The window opens on the first file, as it always has; the others are named, not opened.
     result.file = files.value(0);
+    for (const QString &extra : files.mid(1))
+        result.warnings << commandLineMessage(extra, CommandLine::tr("ignored: only one file is opened at a time"));
     return result;
 }
 
@@ -138,17 +160,20 @@ bool answersWithoutDisplay(const QStringList &arguments)
 
 int runExportCommand(const CommandLine &commandLine, QTextStream &errors)
 {
+    // A failure names the file it is about: the catalogue while it is read, then the output file.
+    QString about = commandLine.catalogue;
     const bool exported = catchErrors(
-        [&commandLine] {
+        [&commandLine, &about] {
             if (!QFileInfo(commandLine.catalogue).isFile())
                 throw SaldrixError(unableToRead(commandLine.catalogue));
             DocumentTree tree;
             LoadTreeFromIni(tree, commandLine.catalogue);
+            about = commandLine.options.FileName;
             NullExportProgress progress;
             ExportContext context;
             context.documentFileName = commandLine.catalogue;
             ExportCatalogue(tree, commandLine.options, progress, context);
         },
-        [&errors](const QString &message) { errors << message << Qt::endl; });
+        [&errors, &about](const QString &message) { errors << commandLineMessage(about, message) << Qt::endl; });
     return exported ? 0 : 1;
 }

@@ -6,6 +6,7 @@
 
 #include "export/exportoptions.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -22,9 +23,17 @@ struct CommandLine {
     // ExportCd: the catalogue to read; options.FileName is the text file to write.
     QString catalogue;
     ExportOptions options;
-    // Help: the help text; Version: the version line; Error: the message.
+    // Help: the help text; Version: the version line; Error: the message, a whole line for stderr.
     QString text;
+    // Edit: what was ignored (a second file), each a whole line for stderr.
+    QStringList warnings;
+
+    Q_DECLARE_TR_FUNCTIONS(CommandLine)
 };
+
+// A line for standard error: the program's name, then the file it is about (unless the message
+// names it already), then the message, on one line.
+[[nodiscard]] QString commandLineMessage(const QString &file, const QString &message);
 
 // Parses the program's arguments (the first one is the program). "--" ends the options, so a file
 // whose name starts with "-" can follow it.

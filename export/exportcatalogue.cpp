@@ -20,8 +20,6 @@
 
 namespace {
 
-const char *const TrContext = "ExportCatalogue";
-
 // Only the ASCII letters change: catalogue keywords are ASCII, and a full Unicode upper-casing
 // would let names such as "tıtle" (dotless i) pass for a keyword.
 char16_t upperAscii(char16_t c)
@@ -214,8 +212,8 @@ void ExportCatalogue(
     ProgressScope scope(progress, tree.sectionCount());
 
     if (ExportFile::isSameFile(options.FileName, context.documentFileName)) {
-        throw SaldrixError(QCoreApplication::translate(
-            TrContext, "The export file %1 is the open document's own file; choose another name for the export.")
+        throw SaldrixError(QCoreApplication::translate("ExportCatalogue",
+            "The export file %1 is the open document's own file; choose another name for the export.")
                                .arg(options.FileName));
     }
     file.create(options.FileName);
@@ -227,5 +225,5 @@ void ExportCatalogue(
     busy.reset();
     file.close();
     if (context.showInformation)
-        context.showInformation(QCoreApplication::translate(TrContext, "Export Successfully Done."));
+        context.showInformation(QCoreApplication::translate("ExportCatalogue", "Export Successfully Done."));
 }

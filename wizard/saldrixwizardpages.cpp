@@ -170,11 +170,11 @@ QWidget *TfrmSaldrixWizard::createExtraLinesPage()
     page->setObjectName(QStringLiteral("Page2VolumGenreNumtracks"));
     addPageImage(page, 2);
     addLabel(page, QStringLiteral("Label14"), tr("VOLUME is something like this: [2a96f9b]"), 160, 32);
-    cbVolume = checkBox(page, QStringLiteral("cbVolume"), tr("Volume=[2a96f9b]"), 160, 48);
+    cbVolume = checkBox(page, QStringLiteral("cbVolume"), QStringLiteral("Volume=[2a96f9b]"), 160, 48);
     addLabel(page, QStringLiteral("Label16"), tr("GENRE is defined in some entry section."), 160, 96);
-    cbGenre = checkBox(page, QStringLiteral("cbGenre"), tr("Genre=Techno"), 160, 112);
+    cbGenre = checkBox(page, QStringLiteral("cbGenre"), QStringLiteral("Genre=Techno"), 160, 112);
     addLabel(page, QStringLiteral("Label19"), tr("NUMTRACKS is the the number of tracks."), 160, 160);
-    cbNumTracks = checkBox(page, QStringLiteral("cbNumTracks"), tr("NumTracks=15"), 160, 176);
+    cbNumTracks = checkBox(page, QStringLiteral("cbNumTracks"), QStringLiteral("NumTracks=15"), 160, 176);
     return page;
 }
 

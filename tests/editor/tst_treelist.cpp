@@ -60,7 +60,7 @@ private Q_SLOTS:
     void removalPassesFocusOn();
     void nodeAddedToEmptyTreeIsFocused();
     void imagesFollowExpansionAndOptions();
-    void ctrlInsCopiesSelectionInDisplayOrder();
+    void copyKeysCopySelectionInDisplayOrder();
     void hitTestNamesRowParts();
     void hitTestOutsideTheRows();
 };
@@ -470,7 +470,7 @@ void tst_TreeList::imagesFollowExpansionAndOptions()
     QCOMPARE(tree->hitTest(f->toClient(f->buttonPoint(f->section(3)))).part, TreeHitPart::Nowhere);
 }
 
-void tst_TreeList::ctrlInsCopiesSelectionInDisplayOrder()
+void tst_TreeList::copyKeysCopySelectionInDisplayOrder()
 {
     std::unique_ptr<TreeFixture> f(makeTree());
     QVERIFY(f->focusTree());
@@ -482,6 +482,13 @@ void tst_TreeList::ctrlInsCopiesSelectionInDisplayOrder()
     f->clickCell(f->option(0, 2));
     f->clickCell(f->option(0, 0), 0, Qt::ControlModifier);
     f->key(Qt::Key_Insert, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), header + QStringLiteral("a1\t1\r\na3\t3\r\n"));
+
+    // Ctrl+C copies the same; Ctrl+Shift+C copies nothing.
+    QGuiApplication::clipboard()->clear();
+    f->key(Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString());
+    f->key(Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(QGuiApplication::clipboard()->text(), header + QStringLiteral("a1\t1\r\na3\t3\r\n"));
 }
 

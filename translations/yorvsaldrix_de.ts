@@ -1,0 +1,718 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE" sourcelanguage="en">
+<context>
+    <name>CommandLine</name>
+    <message>
+        <source>no display to show the window on (DISPLAY is not set)</source>
+        <translation>keine Anzeige, auf der das Fenster erscheinen kann (DISPLAY ist nicht gesetzt)</translation>
+    </message>
+    <message>
+        <source>no display to show the window on (DISPLAY &quot;%1&quot; cannot be reached)</source>
+        <translation>keine Anzeige, auf der das Fenster erscheinen kann (DISPLAY „%1“ ist nicht erreichbar)</translation>
+    </message>
+    <message>
+        <source>not opened: %1</source>
+        <translation>nicht geöffnet: %1</translation>
+    </message>
+    <message>
+        <source>Exports the CD catalogue CATALOGUE.ini to OUT.txt without a window.</source>
+        <translation>Exportiert den CD-Katalog CATALOGUE.ini ohne Fenster nach OUT.txt.</translation>
+    </message>
+    <message>
+        <source>Export: headings begin with the title, not the artist.</source>
+        <translation>Export: Überschriften beginnen mit dem Titel, nicht mit dem Interpreten.</translation>
+    </message>
+    <message>
+        <source>Export: include the volume.</source>
+        <translation>Export: die Volume-Kennung aufnehmen.</translation>
+    </message>
+    <message>
+        <source>Export: include the genre.</source>
+        <translation>Export: das Genre aufnehmen.</translation>
+    </message>
+    <message>
+        <source>Export: include the number of tracks.</source>
+        <translation>Export: die Anzahl der Titel aufnehmen.</translation>
+    </message>
+    <message>
+        <source>Export: joins the two parts of a heading (default &quot; - &quot;).</source>
+        <translation>Export: verbindet die beiden Teile einer Überschrift (Vorgabe &quot; - &quot;).</translation>
+    </message>
+    <message>
+        <source>Export: the line before each disc&apos;s tracks (default 35 &quot;=&quot;).</source>
+        <translation>Export: die Zeile vor den Titeln jeder CD (Vorgabe 35 &quot;=&quot;).</translation>
+    </message>
+    <message>
+        <source>Edits INI files, or exports a CD catalogue without a window.</source>
+        <translation>Bearbeitet INI-Dateien oder exportiert einen CD-Katalog ohne Fenster.</translation>
+    </message>
+    <message>
+        <source>Ends the options, so that a FILE whose name starts with &quot;-&quot; can follow.</source>
+        <translation>Beendet die Optionen, sodass eine DATEI folgen kann, deren Name mit &quot;-&quot; beginnt.</translation>
+    </message>
+    <message>
+        <source>The INI file to open.</source>
+        <translation>Die zu öffnende INI-Datei.</translation>
+    </message>
+    <message>
+        <source>
+Export form:
+  %1 --export-cd CATALOGUE.ini OUT.txt [--title-first] [--volume] [--genre]
+      [--numtracks] [--separator TEXT] [--separator-line TEXT]
+</source>
+        <translation>
+Export-Form:
+  %1 --export-cd CATALOGUE.ini OUT.txt [--title-first] [--volume] [--genre]
+      [--numtracks] [--separator TEXT] [--separator-line TEXT]
+</translation>
+    </message>
+    <message>
+        <source>--export-cd needs a catalogue and an output file.</source>
+        <translation>--export-cd braucht einen Katalog und eine Ausgabedatei.</translation>
+    </message>
+    <message>
+        <source>--%1 is only meaningful with --export-cd.</source>
+        <translation>--%1 ist nur zusammen mit --export-cd sinnvoll.</translation>
+    </message>
+    <message>
+        <source>ignored: only one file is opened at a time</source>
+        <translation>ignoriert: es wird nur eine Datei auf einmal geöffnet</translation>
+    </message>
+</context>
+<context>
+    <name>DiskChangeBar</name>
+    <message>
+        <source>The file has been deleted on disk.</source>
+        <translation>Die Datei wurde auf dem Datenträger gelöscht.</translation>
+    </message>
+    <message>
+        <source>The file has changed on disk.</source>
+        <translation>Die Datei wurde auf dem Datenträger geändert.</translation>
+    </message>
+    <message>
+        <source>&amp;Reload</source>
+        <translation>Neu &amp;laden</translation>
+    </message>
+    <message>
+        <source>&amp;Ignore</source>
+        <translation>Ignorie&amp;ren</translation>
+    </message>
+</context>
+<context>
+    <name>DocumentTree</name>
+    <message>
+        <source>Section Name / Option Name</source>
+        <translation>Abschnittsname / Optionsname</translation>
+    </message>
+    <message>
+        <source>Option Value</source>
+        <translation>Optionswert</translation>
+    </message>
+</context>
+<context>
+    <name>ExportCatalogue</name>
+    <message>
+        <source>The export file %1 is the open document&apos;s own file; choose another name for the export.</source>
+        <translation>Die Exportdatei %1 ist die Datei des geöffneten Dokuments; wählen Sie einen anderen Namen für den Export.</translation>
+    </message>
+    <message>
+        <source>Export Successfully Done.</source>
+        <translation>Export erfolgreich abgeschlossen.</translation>
+    </message>
+</context>
+<context>
+    <name>ExportFile</name>
+    <message>
+        <source>Invalid filename</source>
+        <translation>Ungültiger Dateiname</translation>
+    </message>
+    <message>
+        <source>File access denied</source>
+        <translation>Dateizugriff verweigert</translation>
+    </message>
+    <message>
+        <source>Too many open files</source>
+        <translation>Zu viele offene Dateien</translation>
+    </message>
+    <message>
+        <source>I/O error %1</source>
+        <translation>E/A-Fehler %1</translation>
+    </message>
+</context>
+<context>
+    <name>FindBar</name>
+    <message>
+        <source>Previous</source>
+        <translation>Vorheriger</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>Nächster</translation>
+    </message>
+    <message>
+        <source>Passed the end, continued from the top</source>
+        <translation>Ende erreicht, von oben fortgesetzt</translation>
+    </message>
+    <message>
+        <source>Passed the top, continued from the end</source>
+        <translation>Anfang erreicht, vom Ende fortgesetzt</translation>
+    </message>
+    <message>
+        <source>No matches</source>
+        <translation>Keine Treffer</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 von %2</translation>
+    </message>
+    <message>
+        <source>Text to find</source>
+        <translation>Zu suchender Text</translation>
+    </message>
+    <message>
+        <source>Fin&amp;d:</source>
+        <translation>&amp;Suchen:</translation>
+    </message>
+    <message>
+        <source>&amp;Names</source>
+        <translation>&amp;Namen</translation>
+    </message>
+    <message>
+        <source>&amp;Values</source>
+        <translation>&amp;Werte</translation>
+    </message>
+    <message>
+        <source>Match &amp;case</source>
+        <translation>&amp;Groß-/Kleinschreibung</translation>
+    </message>
+    <message>
+        <source>&amp;Show only matches</source>
+        <translation>Nur &amp;Treffer zeigen</translation>
+    </message>
+    <message>
+        <source>&amp;Options</source>
+        <translation>&amp;Optionen</translation>
+    </message>
+    <message>
+        <source>&amp;Previous</source>
+        <translation>&amp;Vorheriger</translation>
+    </message>
+    <message>
+        <source>Ne&amp;xt</source>
+        <translation>Nä&amp;chster</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>Schl&amp;ießen</translation>
+    </message>
+    <message>
+        <source>Close (Esc)</source>
+        <translation>Schließen (Esc)</translation>
+    </message>
+</context>
+<context>
+    <name>NameMark</name>
+    <message>
+        <source>Not saved: the name is empty</source>
+        <translation>Nicht gespeichert: der Name ist leer</translation>
+    </message>
+    <message>
+        <source>Not saved: the section has no option with a name</source>
+        <translation>Nicht gespeichert: der Abschnitt hat keine Option mit Namen</translation>
+    </message>
+    <message>
+        <source>Saved into the section &apos;%1&apos; above</source>
+        <translation>Wird in den Abschnitt „%1“ weiter oben gespeichert</translation>
+    </message>
+    <message>
+        <source>Saved as one entry with the option &apos;%1&apos; above; this value wins</source>
+        <translation>Wird mit der Option „%1“ weiter oben als ein Eintrag gespeichert; dieser Wert gilt</translation>
+    </message>
+    <message>
+        <source>Saved as one entry with the option &apos;%1&apos; above; the value of a later one wins</source>
+        <translation>Wird mit der Option „%1“ weiter oben als ein Eintrag gespeichert; der Wert einer späteren gilt</translation>
+    </message>
+    <message>
+        <source>Saved as one entry with the option &apos;%1&apos; below, whose value wins</source>
+        <translation>Wird mit der Option „%1“ weiter unten als ein Eintrag gespeichert, deren Wert gilt</translation>
+    </message>
+    <message>
+        <source>Loads back as &apos;%1&apos;</source>
+        <translation>Wird als „%1“ wieder geladen</translation>
+    </message>
+    <message>
+        <source>Loads back with the value &apos;%1&apos;</source>
+        <translation>Wird mit dem Wert „%1“ wieder geladen</translation>
+    </message>
+    <message>
+        <source>Not loaded back: a line that starts with &apos;;&apos; or &apos;#&apos; is a comment</source>
+        <translation>Wird nicht wieder geladen: eine Zeile, die mit „;“ oder „#“ beginnt, ist ein Kommentar</translation>
+    </message>
+    <message>
+        <source>Loads back as the section &apos;%1&apos;, which takes the options after it</source>
+        <translation>Wird als Abschnitt „%1“ wieder geladen, der die folgenden Optionen übernimmt</translation>
+    </message>
+    <message>
+        <source>Not loaded back: it reads as &apos;%1&apos;, and the option &apos;%1&apos; above is kept</source>
+        <translation>Wird nicht wieder geladen: es liest sich als „%1“, und die Option „%1“ weiter oben bleibt</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Information</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <source>Do you want to save the changes?</source>
+        <translation>Möchten Sie die Änderungen speichern?</translation>
+    </message>
+    <message>
+        <source>&amp;Yes</source>
+        <translation>&amp;Ja</translation>
+    </message>
+    <message>
+        <source>&amp;No</source>
+        <translation>&amp;Nein</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Warning!</source>
+        <translation>Warnung!</translation>
+    </message>
+    <message>
+        <source>Move</source>
+        <translation>Verschieben</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsStore</name>
+    <message>
+        <source>Unable to write to the settings store %1</source>
+        <translation>In den Einstellungsspeicher %1 kann nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>Unable to open the settings store %1</source>
+        <translation>Der Einstellungsspeicher %1 kann nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <source>Unable to open the settings key %1</source>
+        <translation>Der Einstellungsschlüssel %1 kann nicht geöffnet werden</translation>
+    </message>
+</context>
+<context>
+    <name>TIniFile</name>
+    <message>
+        <source>Unable to read %1</source>
+        <translation>%1 kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>Unable to write to %1</source>
+        <translation>In %1 kann nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>The file is larger than 1 GiB.</source>
+        <translation>Die Datei ist größer als 1 GiB.</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmAboutDlg</name>
+    <message>
+        <source>About</source>
+        <translation>Über</translation>
+    </message>
+    <message>
+        <source>Version 1.8</source>
+        <translation>Version 1.8</translation>
+    </message>
+    <message>
+        <source>© 2026 The YorvSaldrix developers</source>
+        <translation>© 2026 Die Entwickler von YorvSaldrix</translation>
+    </message>
+    <message>
+        <source>Write to %1</source>
+        <translation>Schreiben Sie an %1</translation>
+    </message>
+    <message>
+        <source>Memory available to Windows:</source>
+        <translation>Für Windows verfügbarer Speicher:</translation>
+    </message>
+    <message>
+        <source>0 KB</source>
+        <translation>0 KB</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmSaldrixMain</name>
+    <message>
+        <source>File</source>
+        <translation>Datei</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Bearbeiten</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>&amp;New</source>
+        <translation>&amp;Neu</translation>
+    </message>
+    <message>
+        <source>New iNi file.</source>
+        <translation>Neue iNi-Datei.</translation>
+    </message>
+    <message>
+        <source>&amp;Open...</source>
+        <translation>Ö&amp;ffnen...</translation>
+    </message>
+    <message>
+        <source>Opens an existing iNi file.</source>
+        <translation>Öffnet eine vorhandene iNi-Datei.</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>&amp;Speichern</translation>
+    </message>
+    <message>
+        <source>Saves the current iNi file.</source>
+        <translation>Speichert die aktuelle iNi-Datei.</translation>
+    </message>
+    <message>
+        <source>Save &amp;As...</source>
+        <translation>Speichern &amp;unter...</translation>
+    </message>
+    <message>
+        <source>Saves the current work as an new iNi file.</source>
+        <translation>Speichert die aktuelle Arbeit als neue iNi-Datei.</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>S&amp;chließen</translation>
+    </message>
+    <message>
+        <source>Closes the current iNi file.</source>
+        <translation>Schließt die aktuelle iNi-Datei.</translation>
+    </message>
+    <message>
+        <source>Export &amp;CDPlayer.iNi</source>
+        <translation>&amp;CDPlayer.iNi exportieren</translation>
+    </message>
+    <message>
+        <source>Exports the cdplayer.ini to an easy readable text file.</source>
+        <translation>Exportiert die cdplayer.ini in eine gut lesbare Textdatei.</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>Quit the application.</source>
+        <translation>Beendet das Programm.</translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation>Ü&amp;ber</translation>
+    </message>
+    <message>
+        <source>About the YorvSaldrix</source>
+        <translation>Über YorvSaldrix</translation>
+    </message>
+    <message>
+        <source>&amp;Add Section</source>
+        <translation>Abschnitt &amp;hinzufügen</translation>
+    </message>
+    <message>
+        <source>Adds a new section</source>
+        <translation>Fügt einen neuen Abschnitt hinzu</translation>
+    </message>
+    <message>
+        <source>&amp;Delete Section</source>
+        <translation>Abschnitt &amp;löschen</translation>
+    </message>
+    <message>
+        <source>Deletes the selected section</source>
+        <translation>Löscht den gewählten Abschnitt</translation>
+    </message>
+    <message>
+        <source>&amp;Rename Section</source>
+        <translation>Abschnitt &amp;umbenennen</translation>
+    </message>
+    <message>
+        <source>Renames the selected section</source>
+        <translation>Benennt den gewählten Abschnitt um</translation>
+    </message>
+    <message>
+        <source>A&amp;dd Option</source>
+        <translation>&amp;Option hinzufügen</translation>
+    </message>
+    <message>
+        <source>Adds a new option</source>
+        <translation>Fügt eine neue Option hinzu</translation>
+    </message>
+    <message>
+        <source>Add Option</source>
+        <translation>Option hinzufügen</translation>
+    </message>
+    <message>
+        <source>De&amp;lete Option</source>
+        <translation>Option l&amp;öschen</translation>
+    </message>
+    <message>
+        <source>Deletes the selected option</source>
+        <translation>Löscht die gewählte Option</translation>
+    </message>
+    <message>
+        <source>Delete Option</source>
+        <translation>Option löschen</translation>
+    </message>
+    <message>
+        <source>Re&amp;name Option</source>
+        <translation>Option u&amp;mbenennen</translation>
+    </message>
+    <message>
+        <source>Renames the selected option</source>
+        <translation>Benennt die gewählte Option um</translation>
+    </message>
+    <message>
+        <source>&amp;Modify Option Value</source>
+        <translation>Options&amp;wert ändern</translation>
+    </message>
+    <message>
+        <source>Modifys value for the selected option</source>
+        <translation>Ändert den Wert der gewählten Option</translation>
+    </message>
+    <message>
+        <source>Delete &amp;Selection</source>
+        <translation>&amp;Auswahl löschen</translation>
+    </message>
+    <message>
+        <source>Deletes all that is selected</source>
+        <translation>Löscht alles Ausgewählte</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;Reopen</source>
+        <translation>&amp;Zuletzt geöffnet</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Bearbeiten</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>Untitled</source>
+        <translation>Unbenannt</translation>
+    </message>
+    <message>
+        <source>Modified</source>
+        <translation>Geändert</translation>
+    </message>
+    <message>
+        <source>The file has changed on disk since it was opened. Overwrite it?</source>
+        <translation>Die Datei wurde auf dem Datenträger geändert, seit sie geöffnet wurde. Überschreiben?</translation>
+    </message>
+    <message>
+        <source>Add Section</source>
+        <translation>Abschnitt hinzufügen</translation>
+    </message>
+    <message>
+        <source>ALL selected items?</source>
+        <translation>ALLE ausgewählten Einträge löschen?</translation>
+    </message>
+    <message>
+        <source>option?</source>
+        <translation>diese Option löschen?</translation>
+    </message>
+    <message>
+        <source>section?</source>
+        <translation>diesen Abschnitt löschen?</translation>
+    </message>
+    <message>
+        <source>Do you really want to delete </source>
+        <translation>Möchten Sie wirklich </translation>
+    </message>
+    <message>
+        <source>Delete Selection</source>
+        <translation>Auswahl löschen</translation>
+    </message>
+    <message>
+        <source>Delete Section</source>
+        <translation>Abschnitt löschen</translation>
+    </message>
+    <message>
+        <source>&amp;Find...</source>
+        <translation>Su&amp;chen...</translation>
+    </message>
+    <message>
+        <source>Finds a text in names and values</source>
+        <translation>Sucht einen Text in Namen und Werten</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Rückgängig</translation>
+    </message>
+    <message>
+        <source>Takes back the last change</source>
+        <translation>Nimmt die letzte Änderung zurück</translation>
+    </message>
+    <message>
+        <source>Makes the last change taken back again</source>
+        <translation>Führt die zuletzt zurückgenommene Änderung wieder aus</translation>
+    </message>
+    <message>
+        <source>Edit Value</source>
+        <translation>Wert bearbeiten</translation>
+    </message>
+    <message>
+        <source>Rename Section</source>
+        <translation>Abschnitt umbenennen</translation>
+    </message>
+    <message>
+        <source>Rename Option</source>
+        <translation>Option umbenennen</translation>
+    </message>
+    <message>
+        <source>Ini Files (*.ini);;All Files (*)</source>
+        <translation>Ini-Dateien (*.ini);;Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>Red&amp;o</source>
+        <translation>W&amp;iederholen</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmSaldrixProgress</name>
+    <message>
+        <source>Progress</source>
+        <translation>Fortschritt</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmSaldrixWizard</name>
+    <message>
+        <source>Export Wizard</source>
+        <translation>Export-Assistent</translation>
+    </message>
+    <message>
+        <source>Artist</source>
+        <translation>Interpret</translation>
+    </message>
+    <message>
+        <source>Please choose a FileName and Path to save the exported file.</source>
+        <translation>Bitte wählen Sie Dateiname und Pfad für die exportierte Datei.</translation>
+    </message>
+    <message>
+        <source>The Artist and Title of CD will be the first line of each paragraph.</source>
+        <translation>Interpret und Titel der CD bilden die erste Zeile jedes Absatzes.</translation>
+    </message>
+    <message>
+        <source>Do you want the flowing information as some extra row.</source>
+        <translation>Möchten Sie die folgenden Angaben als zusätzliche Zeilen?</translation>
+    </message>
+    <message>
+        <source>Which characters do want to use as horisontal separator between CDs?</source>
+        <translation>Welche Zeichen möchten Sie als waagerechte Trennlinie zwischen den CDs?</translation>
+    </message>
+    <message>
+        <source>You have done. Your selected choise looks like this.</source>
+        <translation>Fertig. Ihre Auswahl sieht so aus.</translation>
+    </message>
+    <message>
+        <source>Export To</source>
+        <translation>Exportieren nach</translation>
+    </message>
+    <message>
+        <source>Text Files (*.txt)</source>
+        <translation>Textdateien (*.txt)</translation>
+    </message>
+    <message>
+        <source>PlayList M3U (*.m3u)</source>
+        <translation>Wiedergabeliste M3U (*.m3u)</translation>
+    </message>
+    <message>
+        <source>PlatList PLS (*.pls)</source>
+        <translation>Wiedergabeliste PLS (*.pls)</translation>
+    </message>
+    <message>
+        <source>PlayList File (*.plf)</source>
+        <translation>Wiedergabeliste-Datei (*.plf)</translation>
+    </message>
+    <message>
+        <source>All Files (*)</source>
+        <translation>Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>You can modify the existing or use the default Exports value.</source>
+        <translation>Sie können den vorhandenen Wert ändern oder den Vorgabewert des Exports nehmen.</translation>
+    </message>
+    <message>
+        <source>&lt; &amp;Back</source>
+        <translation>&lt; &amp;Zurück</translation>
+    </message>
+    <message>
+        <source>&amp;Next &gt;</source>
+        <translation>&amp;Weiter &gt;</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>You can also specify some additional extentions like M3U, PLS or PLF.</source>
+        <translation>Sie können auch andere Endungen wie M3U, PLS oder PLF angeben.</translation>
+    </message>
+    <message>
+        <source>Use the arrow to change the position.</source>
+        <translation>Mit dem Pfeil tauschen Sie die Reihenfolge.</translation>
+    </message>
+    <message>
+        <source>Title</source>
+        <translation>Titel</translation>
+    </message>
+    <message>
+        <source>Separator</source>
+        <translation>Trennzeichen</translation>
+    </message>
+    <message>
+        <source>VOLUME is something like this: [2a96f9b]</source>
+        <translation>VOLUME sieht etwa so aus: [2a96f9b]</translation>
+    </message>
+    <message>
+        <source>GENRE is defined in some entry section.</source>
+        <translation>GENRE steht in manchen Einträgen.</translation>
+    </message>
+    <message>
+        <source>NUMTRACKS is the the number of tracks.</source>
+        <translation>NUMTRACKS ist die Anzahl der Titel.</translation>
+    </message>
+    <message>
+        <source>Please type in not letter character.</source>
+        <translation>Bitte geben Sie Zeichen ein, die keine Buchstaben sind.</translation>
+    </message>
+    <message>
+        <source>You can use the back button to change your selections.</source>
+        <translation>Mit „Zurück“ können Sie Ihre Auswahl ändern.</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>Fertig</translation>
+    </message>
+</context>
+</TS>
