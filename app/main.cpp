@@ -137,6 +137,9 @@ private:
 
 int main(int argc, char *argv[])
 {
+    // A write past a file-size limit (ulimit -f, LimitFSIZE) would otherwise end the program with
+    // the user's edits; ignored, the write fails with EFBIG and the save reports it.
+    std::signal(SIGXFSZ, SIG_IGN);
     tuneHeapForDocuments();
     QStringList rawArguments;
     for (int i = 0; i < argc; ++i)

@@ -6,6 +6,7 @@
 
 #include "document/heaptuning.h"
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 
@@ -52,6 +53,8 @@ int runInUiProgram(char *argv[])
 
 int main(int argc, char *argv[])
 {
+    // As in the editor: a write past a file-size limit fails instead of ending the process.
+    std::signal(SIGXFSZ, SIG_IGN);
     // The same heap as the editor's.
     tuneHeapForDocuments();
     if (argc < 2) {

@@ -6,6 +6,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -73,7 +74,7 @@ qsizetype readFully(int fd, char *buffer, qsizetype size)
 
 } // namespace
 
-ReadOutcome readWholeFile(const QString &fileName, QByteArray &bytes)
+ReadOutcome readWholeFile(const QString &fileName, QByteArray &bytes, qint64 limit)
 {
     bytes.clear();
     ReadOutcome outcome;
@@ -82,11 +83,14 @@ ReadOutcome readWholeFile(const QString &fileName, QByteArray &bytes)
     if (fd < 0)
         return outcome;
     FdCloser closer(fd);
-    if (info.st_size > MaxReadSize)
+    if (info.st_size > limit)
         return ReadOutcome::TooLarge;
 
-    // The size is a hint only: the file may change while it is read.
-    qsizetype capacity = static_cast<qsizetype>(info.st_size) + 1;
+    // The size is a hint only: the file may grow while it is read, and some files (those of /proc
+    // and /sys) give no size at all. So the limit counts the bytes read, and one byte past it is
+    // enough to refuse the file.
+    const qint64 ceiling = limit + 1;
+    qsizetype capacity = qsizetype(std::min<qint64>(info.st_size + 1, ceiling));
     bytes.resize(capacity);
     qsizetype used = 0;
     for (;;) {
@@ -98,7 +102,11 @@ ReadOutcome readWholeFile(const QString &fileName, QByteArray &bytes)
         used += got;
         if (used < capacity)
             break;
-        capacity *= 2;
+        if (used >= ceiling) {
+            bytes = QByteArray();
+            return ReadOutcome::TooLarge;
+        }
+        capacity = qsizetype(std::min<qint64>(qint64(capacity) * 2, ceiling));
         bytes.resize(capacity);
     }
     bytes.truncate(used);

@@ -11,6 +11,8 @@
 #include <functional>
 #include <memory>
 
+class TemporaryFile;
+
 // Whole-file reads and replacing writes, the only two ways the INI layer touches the disk.
 
 enum class ReadOutcome { Read, Missing, Unreadable, TooLarge };
@@ -20,7 +22,9 @@ constexpr qint64 MaxReadSize = qint64(1) << 30;
 
 // Reads the named file into bytes. Only regular files are read: a folder, a FIFO or a device is
 // Unreadable and is never waited on. A name that does not exist (or a dangling link) is Missing.
-ReadOutcome readWholeFile(const QString &fileName, QByteArray &bytes);
+// A file that holds more than `limit` bytes, when opened or by the time it has been read, is
+// TooLarge; bytes are then empty.
+ReadOutcome readWholeFile(const QString &fileName, QByteArray &bytes, qint64 limit = MaxReadSize);
 
 // Reads the same files piece by piece into one reused buffer, for a look at a file that need not be
 // kept. Every piece but the last is exactly pieceSize bytes long. A read error after some pieces
@@ -56,7 +60,7 @@ private:
 
     QString m_fileName;
     QByteArray m_target; // the file the name leads to, links resolved
-    QByteArray m_temporary; // the temporary file's path while it exists
+    std::unique_ptr<TemporaryFile> m_temporary; // while it exists
     int m_fd = -1; // the temporary file or the device
     bool m_device = false;
     bool m_inPlace = false;

@@ -5,8 +5,10 @@
 #include "document/diskfile.h"
 
 #include "document/saldrixerror.h"
+#include "document/temporaryfile.h"
 #include "document/textrules.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <cerrno>
@@ -125,15 +127,15 @@ FileReplacer::FileReplacer(QString fileName)
             fail();
         return;
     }
-    QByteArray pattern = m_target + ".XXXXXX";
-    m_fd = ::mkostemp(pattern.data(), O_CLOEXEC);
-    if (m_fd < 0) {
+    m_temporary = std::make_unique<TemporaryFile>(m_target);
+    if (!m_temporary->isOpen()) {
         // A folder that takes no new file: the file itself is rewritten, once its new content
         // is complete.
+        m_temporary.reset();
         m_inPlace = true;
         return;
     }
-    m_temporary = pattern;
+    m_fd = m_temporary->takeDescriptor();
 }
 
 FileReplacer::~FileReplacer()
@@ -145,14 +147,18 @@ FileReplacer::~FileReplacer()
 
 void FileReplacer::discardTemporary()
 {
-    if (m_temporary.isEmpty())
-        return;
-    ::unlink(m_temporary.constData());
-    m_temporary.clear();
+    m_temporary.reset();
 }
 
 void FileReplacer::write(QByteArrayView bytes)
 {
+    // The editor opens files of up to MaxReadSize bytes, so no save makes a larger one: it would
+    // be a file the user could no longer open. Refused before the file changes.
+    if (!m_device && (m_inPlace ? m_pending.size() : m_written) + bytes.size() > MaxReadSize) {
+        throw SaldrixError(unableToWrite(m_fileName) + u'\n'
+            + QCoreApplication::translate(
+                "TIniFile", "The file would be larger than 1 GiB, the most this editor opens."));
+    }
     if (m_inPlace) {
         m_pending.append(bytes.data(), bytes.size());
         return;
@@ -192,8 +198,8 @@ void FileReplacer::commit()
         discardTemporary();
         fail();
     }
-    if (::rename(m_temporary.constData(), m_target.constData()) == 0) {
-        m_temporary.clear();
+    if (m_temporary->renameOver(m_target)) {
+        m_temporary.reset();
         const int folder = ::open(folderOf(m_target).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (folder >= 0) {
             ::fsync(folder);
@@ -204,7 +210,7 @@ void FileReplacer::commit()
     // A sticky folder refuses to let the rename replace another user's file that this user may
     // still write: write that file in place.
     const bool refused = existed && (errno == EPERM || errno == EACCES);
-    const int readBack = refused ? ::open(m_temporary.constData(), O_RDONLY | O_CLOEXEC) : -1;
+    const int readBack = refused ? ::open(m_temporary->path().constData(), O_RDONLY | O_CLOEXEC) : -1;
     struct stat written { };
     const bool gotBytes = readBack >= 0 && ::fstat(readBack, &written) == 0
         && readAllFrom(readBack, m_pending, qsizetype(written.st_size));

@@ -318,6 +318,10 @@ Export-Form:
         <source>The file is larger than 1 GiB.</source>
         <translation>Die Datei ist größer als 1 GiB.</translation>
     </message>
+    <message>
+        <source>The file would be larger than 1 GiB, the most this editor opens.</source>
+        <translation>Die Datei wäre größer als 1 GiB, mehr als dieser Editor öffnet.</translation>
+    </message>
 </context>
 <context>
     <name>TfrmAboutDlg</name>

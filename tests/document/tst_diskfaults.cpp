@@ -2,6 +2,7 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "childprogram.h"
 #include "document/busycursor.h"
 #include "document/documenttree.h"
 #include "document/saldrixerror.h"
@@ -14,7 +15,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -33,24 +33,18 @@ void fillLarge(DocumentTree &tree)
             section, QStringLiteral("option%1").arg(option), QStringLiteral("a value that is rather long"));
 }
 
-// Makes every write past a few kilobytes into a regular file fail, as a full disk does; works
-// for root too, which no permission bit stops.
-struct FileSizeLimit {
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &old);
-        oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limited { bytes, old.rlim_max };
+// Saves the tree with the bench in a child process whose file size is limited to a few kilobytes,
+// which fails every write past them as a full disk does, for root too. The child keeps the
+// program's own signal dispositions: a program that a write past the limit ends fails here.
+QString errorOfLimitedSave(const DocumentTree &tree, const QString &fileName, const QString &scratch)
+{
+    const QString source = scratch + QStringLiteral("/source.ini");
+    SaveTreeToIni(tree, source);
+    return runProgram(benchProgram(), { QStringLiteral("roundtrip"), source, fileName }, [] {
+        rlimit limited { 4096, 4096 };
         setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &old);
-        std::signal(SIGXFSZ, oldHandler);
-    }
-    rlimit old {};
-    void (*oldHandler)(int) = nullptr;
-};
+    }).outcome();
+}
 
 // The message of the error that the load or save raised, or "<done>".
 template <typename Io> QString errorOf(Io io)
@@ -112,20 +106,14 @@ void tst_DiskFaults::failedSaveKeepsTheOldFile()
     writeBytes(m_file, old);
     DocumentTree tree;
     fillLarge(tree);
-    {
-        FileSizeLimit limit(4096);
-        QCOMPARE(errorOfSave(tree, m_file), QStringLiteral("Unable to write to %1").arg(m_file));
-    }
+    QTemporaryDir scratch;
+    QCOMPARE(errorOfLimitedSave(tree, m_file, scratch.path()), QStringLiteral("Unable to write to %1").arg(m_file));
     QCOMPARE(readBytes(m_file), old);
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList { QStringLiteral("doc.ini") });
-    QCOMPARE(g_busyDepth, 0);
 
     // The same failure on a new file leaves no file behind.
     const QString fresh = m_dir->filePath(QStringLiteral("fresh.ini"));
-    {
-        FileSizeLimit limit(4096);
-        QCOMPARE(errorOfSave(tree, fresh), QStringLiteral("Unable to write to %1").arg(fresh));
-    }
+    QCOMPARE(errorOfLimitedSave(tree, fresh, scratch.path()), QStringLiteral("Unable to write to %1").arg(fresh));
     QVERIFY(!QFileInfo::exists(fresh));
 
     SaveTreeToIni(tree, m_file);

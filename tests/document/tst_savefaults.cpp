@@ -2,6 +2,8 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "childprogram.h"
+#include "document/diskfile.h"
 #include "document/documenttree.h"
 #include "document/saldrixerror.h"
 #include "document/treeio.h"
@@ -13,12 +15,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
 #include <functional>
 #include <grp.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace testfiles;
@@ -46,38 +46,25 @@ void fillToSize(DocumentTree &tree, qsizetype size)
     tree.appendOption(tree.appendSection(QStringLiteral("s")), QStringLiteral("k"), QString(size - 7, u'v'));
 }
 
-// Runs a save in a child process, so that a file-size limit, or the lower user it switches to, ends
-// with it. Returns the save's message, "<done>" for success.
+// Saves the tree through the real program in a child process: the bench's roundtrip loads a copy of
+// the tree's file and saves it to fileName. The child has the program's own signal dispositions;
+// `prepare` sets the file-size limit or the lower user for it alone. Returns the save's message,
+// "<done>" for success.
 QString saveInChild(const DocumentTree &tree, const QString &fileName, const std::function<void()> &prepare)
 {
-    int pipeEnds[2];
-    if (::pipe(pipeEnds) != 0)
-        return QStringLiteral("<no pipe>");
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(pipeEnds[0]);
-        prepare();
-        const QByteArray message = errorOfSave(tree, fileName).toUtf8();
-        (void)!::write(pipeEnds[1], message.constData(), size_t(message.size()));
-        ::_exit(0);
-    }
-    ::close(pipeEnds[1]);
-    QByteArray message;
-    char buffer[4096];
-    for (ssize_t got; (got = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
-        message.append(buffer, got);
-    ::close(pipeEnds[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return QStringLiteral("<child died: %1>").arg(status);
-    return QString::fromUtf8(message);
+    const QString folder = QFileInfo(fileName).absolutePath() + QStringLiteral("/source");
+    QDir().mkpath(folder);
+    ::chmod(QFile::encodeName(folder).constData(), 0755); // the child may be another user
+    const QString source = folder + QStringLiteral("/tree.ini");
+    SaveTreeToIni(tree, source);
+    ::chmod(QFile::encodeName(source).constData(), 0644);
+    return runProgram(benchProgram(), { QStringLiteral("roundtrip"), source, fileName }, prepare).outcome();
 }
 
-// What a full disk does to every write past the limit; works for root too.
+// What a full disk does to every write past the limit; works for root too. The signal a write
+// past it raises is left as the program sets it.
 void limitFileSize(rlim_t bytes)
 {
-    std::signal(SIGXFSZ, SIG_IGN);
     rlimit limit { bytes, bytes };
     setrlimit(RLIMIT_FSIZE, &limit);
 }
@@ -142,6 +129,9 @@ private Q_SLOTS:
     void unresolvableLinksAreLeftAlone_data();
     void unresolvableLinksAreLeftAlone();
     void fileTooLargeIsRefusedAtOnce();
+    void theLimitCountsWhatIsRead_data();
+    void theLimitCountsWhatIsRead();
+    void saveLargerThanTheEditorOpensIsRefused();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -330,6 +320,75 @@ void tst_SaveFaults::fileTooLargeIsRefusedAtOnce()
     }
     QCOMPARE(error, QStringLiteral("Unable to read %1\nThe file is larger than 1 GiB.").arg(m_file));
     QCOMPARE(tree.sectionCount(), 0);
+}
+
+void tst_SaveFaults::theLimitCountsWhatIsRead_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<qint64>("limit");
+    QTest::addColumn<int>("outcome");
+    QTest::newRow("at the limit") << QStringLiteral("100") << qint64(100) << int(ReadOutcome::Read);
+    QTest::newRow("one byte past it") << QStringLiteral("101") << qint64(100) << int(ReadOutcome::TooLarge);
+    QTest::newRow("empty, no room at all") << QStringLiteral("0") << qint64(0) << int(ReadOutcome::Read);
+    // These files say they are empty and then give kilobytes, as a file that grows while it is
+    // read gives more than its size at opening.
+    QTest::newRow("more than its size said")
+        << QStringLiteral("/proc/self/maps") << qint64(100) << int(ReadOutcome::TooLarge);
+    QTest::newRow("less than the limit") << QStringLiteral("/proc/self/maps") << MaxReadSize << int(ReadOutcome::Read);
+}
+
+void tst_SaveFaults::theLimitCountsWhatIsRead()
+{
+    QFETCH(QString, file);
+    QFETCH(qint64, limit);
+    QFETCH(int, outcome);
+    if (!file.startsWith(u'/')) {
+        const qsizetype size = file.toLongLong();
+        file = m_dir->filePath(QStringLiteral("sized.ini"));
+        writeBytes(file, QByteArray(size, 'x'));
+    }
+    QByteArray bytes;
+    QCOMPARE(int(readWholeFile(file, bytes, limit)), outcome);
+    QVERIFY(bytes.size() <= limit);
+    if (outcome == int(ReadOutcome::TooLarge))
+        QVERIFY(bytes.isEmpty());
+}
+
+void tst_SaveFaults::saveLargerThanTheEditorOpensIsRefused()
+{
+    // A gigabyte in memory rather than on the disk, where the machine has such a folder.
+    const QString shm = QStringLiteral("/dev/shm");
+    QTemporaryDir dir(QFileInfo(shm).isWritable() ? shm + QStringLiteral("/saldrix-XXXXXX") : QString());
+    QVERIFY(dir.isValid());
+    const QString fileName = dir.filePath(QStringLiteral("doc.ini"));
+    // 1025 options of 1 MiB each: their file would pass 1 GiB.
+    const QString value(1 << 20, u'v');
+    {
+        DocumentTree tree;
+        const int section = tree.appendSection(QStringLiteral("s"));
+        for (int option = 0; option < 1025; ++option)
+            tree.appendOption(section, QStringLiteral("k%1").arg(option), value);
+        const QByteArray old = "[old]\nx=1\n";
+        writeBytes(fileName, old);
+        QCOMPARE(errorOfSave(tree, fileName),
+            QStringLiteral("Unable to write to %1\nThe file would be larger than 1 GiB, the most this editor opens.")
+                .arg(fileName));
+        QCOMPARE(readBytes(fileName), old);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList { QStringLiteral("doc.ini") });
+    }
+
+    // Exactly the largest size the editor opens may still be written; one byte more may not.
+    FileReplacer file(dir.filePath(QStringLiteral("largest.ini")));
+    const QByteArray piece(1 << 20, 'x');
+    for (qint64 written = 0; written < MaxReadSize; written += piece.size())
+        file.write(piece);
+    QString error;
+    try {
+        file.write("y");
+    } catch (const SaldrixError &e) {
+        error = e.message();
+    }
+    QVERIFY2(error.contains(QStringLiteral("larger than 1 GiB")), qPrintable(error));
 }
 
 QTEST_GUILESS_MAIN(tst_SaveFaults)

@@ -2,6 +2,7 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "childprogram.h"
 #include "exporttesthelpers.h"
 
 #include "document/busycursor.h"
@@ -110,6 +111,8 @@ private Q_SLOTS:
     void tooManyOpenFiles();
     void fullDiskStopsTheRun_data();
     void fullDiskStopsTheRun();
+    void fullDiskInTheRealPrograms_data();
+    void fullDiskInTheRealPrograms();
     void refusesToOverwriteTheOpenDocument_data();
     void refusesToOverwriteTheOpenDocument();
 };
@@ -212,6 +215,7 @@ void tst_ExportFailures::fullDiskStopsTheRun()
         catalogue += u"[d%1]\nartist=Artist\ntitle=Title\n0=Track\n"_s.arg(disc);
     int steps = 0;
     // A file-size limit fails every write past its first byte, as a full disk does, for root too.
+    // The programs ignore the signal such a write raises, as this test does (see below).
     rlimit saved {};
     QCOMPARE(::getrlimit(RLIMIT_FSIZE, &saved), 0);
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
@@ -225,6 +229,37 @@ void tst_ExportFailures::fullDiskStopsTheRun()
     QCOMPARE(steps < discs, stopsEarly);
     // The cleanup closes the file last.
     QCOMPARE(eventLog().mid(2), QStringList({ u"end (file open)"_s, u"idle (file open)"_s }));
+}
+
+void tst_ExportFailures::fullDiskInTheRealPrograms_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QStringList>("command");
+    QTest::addColumn<QString>("prefix"); // before the message: the program reports what it writes
+    QTest::newRow("yorvsaldrix --export-cd")
+        << editorProgram() << QStringList { u"--export-cd"_s } << u"yorvsaldrix: %1: "_s;
+    // saldrix_bench hands the export to saldrix_bench_ui: both must keep going.
+    QTest::newRow("saldrix_bench export") << benchProgram() << QStringList { u"export"_s } << QString();
+}
+
+void tst_ExportFailures::fullDiskInTheRealPrograms()
+{
+    QFETCH(QString, program);
+    QFETCH(QStringList, command);
+    QFETCH(QString, prefix);
+    QTemporaryDir dir;
+    QString catalogue;
+    for (int disc = 0; disc < 4000; ++disc)
+        catalogue += u"[d%1]\nartist=Artist\ntitle=Title\n0=Track\n"_s.arg(disc);
+    const QString in = dir.filePath(u"cdplayer.ini"_s);
+    const QString out = dir.filePath(u"out.txt"_s);
+    writeBytes(in, catalogue.toUtf8());
+    const ChildRun run = runProgram(program, command + QStringList { in, out }, [] {
+        rlimit limit { 4096, 4096 };
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    });
+    QCOMPARE(run.outcome(), (prefix.isEmpty() ? QString() : prefix.arg(out)) + u"I/O error %1"_s.arg(EFBIG));
+    QCOMPARE(readBytes(in), catalogue.toUtf8());
 }
 
 void tst_ExportFailures::refusesToOverwriteTheOpenDocument_data()

@@ -1,0 +1,26 @@
+// SPDX-FileCopyrightText: 2026 The YorvSaldrix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstddef>
+#include <cstdint>
+
+// What the fuzz targets share: a folder for the files they write and the way they report a
+// broken promise (an abort, which libFuzzer records with the input that caused it).
+namespace fuzzing {
+
+// A file in this process's scratch folder, which is in memory where the machine has /dev/shm: every
+// save syncs its file, and on a disk that would cost most of each run.
+QString scratchFile(const char *name);
+
+void writeFile(const QString &path, const uint8_t *data, size_t size);
+QByteArray readFile(const QString &path);
+
+[[noreturn]] void brokenPromise(const char *promise, const QString &detail = {});
+
+} // namespace fuzzing
