@@ -8,6 +8,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QList>
+#include <QString>
 
 #include <cstdio>
 
@@ -22,11 +24,56 @@ public:
         return static_cast<char>('a' + (m_state >> 33) % 26);
     }
 
+    // A number below `bound`, from the same sequence.
+    int below(int bound)
+    {
+        m_state = m_state * 6364136223846793005ULL + 1442695040888963407ULL;
+        return static_cast<int>((m_state >> 33) % quint64(bound));
+    }
+
 private:
     quint64 m_state = 0x5A1D81Cu;
 };
 
-bool writeIni(const QString &path, int sections, int options, int valueLength)
+// Letters of four scripts as UTF-8: Latin beyond ASCII (some of it beyond Latin-1), Greek,
+// Cyrillic and CJK. A section's texts are mostly in one of them, with words of the others.
+const char *const Scripts[] = {
+    "\u00e0\u00e1\u00e2\u00e4\u00e7\u00e8\u00e9\u00ea\u00eb\u00ed\u00ee\u00ef\u00f1\u00f3\u00f4\u00f6\u00fa\u00fb\u00fc"
+    "\u00df"
+    "\u0142\u0151\u0171\u0159\u0161\u017e\u0107\u0119",
+    "\u03b1\u03b2\u03b3\u03b4\u03b5\u03b6\u03b7\u03b8\u03b9\u03ba\u03bb\u03bc\u03bd\u03be\u03bf\u03c0\u03c1\u03c3\u03c4"
+    "\u03c5"
+    "\u03c6\u03c7\u03c8\u03c9\u0391\u0392\u0393\u0394",
+    "\u0430\u0431\u0432\u0433\u0434\u0435\u0436\u0437\u0438\u0439\u043a\u043b\u043c\u043d\u043e\u043f\u0440\u0441\u0442"
+    "\u0443"
+    "\u0444\u0445\u0446\u0447\u0448\u0449\u044b\u044d\u044e\u044f\u0410\u0411",
+    "\u7684\u4e00\u662f\u4e0d\u4e86\u4eba\u6211\u5728\u6709\u4ed6\u8fd9\u4e2d\u5927\u6765\u4e0a\u56fd\u4e2a\u5230\u8bf4"
+    "\u4eec"
+    "\u4e3a\u5b50\u548c\u4f60\u5730\u51fa\u9053\u4e5f",
+};
+
+// One word of `length` letters of a script, as UTF-8.
+QByteArray scriptWord(Letters &letters, int script, int length)
+{
+    static const QList<QList<QByteArray>> alphabets = [] {
+        QList<QList<QByteArray>> all;
+        for (const char *characters : Scripts) {
+            QList<QByteArray> alphabet;
+            for (const QChar c : QString::fromUtf8(characters))
+                alphabet.append(QString(c).toUtf8());
+            all.append(alphabet);
+        }
+        return all;
+    }();
+    const QList<QByteArray> &alphabet = alphabets.at(script);
+    QByteArray word;
+    for (int i = 0; i < length; ++i)
+        word += alphabet.at(letters.below(int(alphabet.size())));
+    return word;
+}
+
+// `scripts`: the texts mix the four scripts above with ASCII, in nearly every section.
+bool writeIni(const QString &path, int sections, int options, int valueLength, bool scripts)
 {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
@@ -37,13 +84,32 @@ bool writeIni(const QString &path, int sections, int options, int valueLength)
     for (int s = 1; s <= sections; ++s) {
         if (s > 1)
             chunk += '\n';
-        chunk += "[section" + QByteArray::number(s).rightJustified(5, '0') + "]\n";
+        // One section in twenty stays ASCII; the others are mostly in one script, turn about.
+        const int script = s % 20 == 0 ? -1 : s % 4;
+        chunk += "[section" + QByteArray::number(s).rightJustified(5, '0');
+        if (scripts && script >= 0 && s % 3 == 0)
+            chunk += ' ' + scriptWord(letters, script, 4);
+        chunk += "]\n";
         for (int o = 1; o <= options; ++o) {
             // About 33 bytes a line with the default value length: "option042=00001.042 " + letters.
             const QByteArray id = QByteArray::number(o).rightJustified(3, '0');
-            chunk += "option" + id + '=' + QByteArray::number(s).rightJustified(5, '0') + '.' + id + ' ';
-            for (int i = 0; i < valueLength; ++i)
-                chunk += letters.next();
+            if (scripts && script >= 0 && o % 4 == 0)
+                chunk += scriptWord(letters, script, 3) + id;
+            else
+                chunk += "option" + id;
+            chunk += '=' + QByteArray::number(s).rightJustified(5, '0') + '.' + id + ' ';
+            if (scripts && script >= 0) {
+                // A word of the section's script, an ASCII word, now and then a word of another.
+                const int letters1 = valueLength / 4;
+                chunk += scriptWord(letters, script, letters1) + ' ';
+                for (int i = 0; i < letters1; ++i)
+                    chunk += letters.next();
+                if (o % 3 == 0)
+                    chunk += ' ' + scriptWord(letters, (script + 1 + letters.below(3)) % 4, 2);
+            } else {
+                for (int i = 0; i < valueLength; ++i)
+                    chunk += letters.next();
+            }
             chunk += '\n';
             if (chunk.size() >= (1 << 20)) {
                 if (file.write(chunk) != chunk.size())
@@ -75,6 +141,7 @@ int benchGenerate(int argc, char *argv[], const QStringList &args)
         int sections;
         int options;
         int valueLength;
+        bool scripts = false;
     };
     const Shape shapes[] = {
         { "roundtrip-1000x100.ini", 1000, 100, 12 },
@@ -84,10 +151,15 @@ int benchGenerate(int argc, char *argv[], const QStringList &args)
         { "roundtrip-1000-long-values.ini", 10, 100, 10000 - 10 },
         // One section of 100,000 options, for the view's large selections and deletions.
         { "view-1x100000.ini", 1, 100000, 12 },
+        // The first three shapes again, with texts in Latin, Greek, Cyrillic and CJK in nearly every
+        // section (about the same size).
+        { "scripts-1000x100.ini", 1000, 100, 12, true },
+        { "scripts-10000x100.ini", 10000, 100, 12, true },
+        { "scripts-100000x2.ini", 100000, 2, 12, true },
     };
     for (const Shape &shape : shapes) {
         const QString path = dir.filePath(QString::fromLatin1(shape.name));
-        if (!writeIni(path, shape.sections, shape.options, shape.valueLength)) {
+        if (!writeIni(path, shape.sections, shape.options, shape.valueLength, shape.scripts)) {
             std::fprintf(stderr, "Unable to write to %s\n", qPrintable(path));
             return 1;
         }

@@ -5,6 +5,7 @@
 #include "document/documenttree.h"
 
 #include "document/textrules.h"
+#include "document/textview.h"
 
 #include <QtGlobal>
 
@@ -18,6 +19,29 @@ const QString &emptyText()
     static const QString empty;
     return empty;
 }
+
+// A typed text beyond Latin-1 goes to its section as UTF-8, the form in which a UTF-8 file's texts
+// stay, so that the section is searched and saved without decoding. A UTF-16 document keeps such
+// texts as UTF-16, and so does a text with a lone surrogate, which UTF-8 cannot hold.
+class TypedText {
+public:
+    TypedText(const QString &text, const TextFormat &format)
+        : m_text(text)
+    {
+        const bool utf16
+            = format.encoding == TextFormat::Encoding::Utf16LE || format.encoding == TextFormat::Encoding::Utf16BE;
+        if (!utf16 && !fitsLatin1(text) && !holdsLoneSurrogate(text))
+            m_utf8 = text.toUtf8();
+    }
+    [[nodiscard]] QAnyStringView view() const
+    {
+        return m_utf8.isNull() ? QAnyStringView(m_text) : QAnyStringView(QUtf8StringView(m_utf8));
+    }
+
+private:
+    const QString &m_text;
+    QByteArray m_utf8;
+};
 
 } // namespace
 
@@ -109,7 +133,7 @@ bool DocumentTree::setData(const QModelIndex &index, const QVariant &value, int 
         if (section->options.view(index.row(), index.column()) == QAnyStringView(newText))
             return false;
         oldText = section->options.text(index.row(), index.column());
-        section->options.setText(index.row(), index.column(), newText);
+        section->options.setText(index.row(), index.column(), TypedText(newText, m_sourceFormat).view());
     }
     emitCellChanged(index);
     Q_EMIT textEdited(index, oldText);
@@ -187,7 +211,7 @@ const QString &DocumentTree::sectionText(int section, int column) const
 
 QString DocumentTree::optionText(int section, int option, int column) const
 {
-    return optionTextView(section, option, column).toString();
+    return textToString(optionTextView(section, option, column));
 }
 
 QAnyStringView DocumentTree::optionTextView(int section, int option, int column) const
@@ -218,7 +242,7 @@ int DocumentTree::appendOption(int section, const QString &name, const QString &
     const int row = static_cast<int>(s.options.size());
     if (!inBatch())
         beginInsertRows(sectionIndex(section), row, row);
-    s.options.append(name, value, OptionImage);
+    s.options.append(TypedText(name, m_sourceFormat).view(), TypedText(value, m_sourceFormat).view(), OptionImage);
     if (!inBatch())
         endInsertRows();
     return row;
@@ -243,7 +267,7 @@ void DocumentTree::setOptionText(int section, int option, int column, const QStr
 {
     const QModelIndex index = optionIndex(section, option, column);
     if (Section *s = sectionOf(index)) {
-        s->options.setText(option, column, text);
+        s->options.setText(option, column, TypedText(text, m_sourceFormat).view());
         emitCellChanged(index);
     }
 }

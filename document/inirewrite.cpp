@@ -117,6 +117,42 @@ char *putUtf8(char *out, QLatin1StringView text)
     return out;
 }
 
+// Whether a byte below the blank (a line break or a tab) is among the bytes.
+bool holdsControlByte(const char *in, qsizetype n)
+{
+    constexpr quint64 Ones = 0x0101010101010101ULL;
+    constexpr quint64 High = 0x8080808080808080ULL;
+    qsizetype i = 0;
+    for (; i + 8 <= n; i += 8) {
+        quint64 word;
+        std::memcpy(&word, in + i, sizeof word);
+        if (((word - 0x20 * Ones) & ~word & High) != 0)
+            return true;
+    }
+    for (; i < n; ++i) {
+        if (static_cast<unsigned char>(in[i]) < 0x20)
+            return true;
+    }
+    return false;
+}
+
+bool holdsByteFromC4(const char *in, qsizetype n)
+{
+    return std::any_of(in, in + n, [](char c) { return static_cast<unsigned char>(c) >= 0xC4; });
+}
+
+// UTF-8 bytes as they stand, a line break made a blank. Returns the end.
+char *putUtf8Bytes(char *out, const char *in, qsizetype n)
+{
+    if (n > 0)
+        std::memcpy(out, in, size_t(n));
+    if (holdsControlByte(in, n)) {
+        for (qsizetype i = 0; i < n; ++i)
+            out[i] = lineBreakAsBlank(out[i]);
+    }
+    return out + n;
+}
+
 // The text that putUtf8 wrote, as UTF-16, lone surrogates included.
 QString fromStoredUtf8(const QByteArray &bytes)
 {
@@ -269,10 +305,11 @@ int IniRewrite::sectionFor(const QString &section)
     if (s < 0) {
         s = static_cast<int>(m_sections.size());
         m_sectionIndex.insert(name, s);
-        Section added;
-        added.header.resize(3 * name.size());
-        added.header.truncate(putUtf8(added.header.data(), name, m_beyondLatin1) - added.header.data());
-        m_sections.push_back(std::move(added));
+        Section added {};
+        added.header = room(3 * name.size() + 1);
+        m_free = putUtf8(m_free, name, m_beyondLatin1);
+        added.headerSize = m_free - added.header;
+        m_sections.push_back(added);
     }
     m_lastSection = s;
     m_lastSectionGiven = section;
@@ -281,18 +318,29 @@ int IniRewrite::sectionFor(const QString &section)
 
 void IniRewrite::add(const QString &section, QAnyStringView name, QAnyStringView value, bool lasting)
 {
-    // UTF-8 texts are decoded; Latin-1 and UTF-16 are encoded as they stand.
-    if (textKind(name) == TextKind::Utf8 || textKind(value) == TextKind::Utf8) {
+    const bool utf8 = textKind(name) == TextKind::Utf8 && textKind(value) == TextKind::Utf8;
+    // A UTF-8 text beside one of another kind is decoded; Latin-1 and UTF-16 are encoded as they stand.
+    if (!utf8 && (textKind(name) == TextKind::Utf8 || textKind(value) == TextKind::Utf8)) {
         add(section, textKind(name) == TextKind::Utf8 ? QAnyStringView(textToString(name)) : name,
             textKind(value) == TextKind::Utf8 ? QAnyStringView(textToString(value)) : value);
         return;
     }
     Section &target = m_sections[size_t(sectionFor(section))];
     const auto record = qsizetype(m_records.size());
-    if (target.runs.empty() || target.runs.back().end != record)
-        target.runs.push_back({ record, record });
-    ++target.runs.back().end;
+    if (target.lastRun < 0 || m_runs[size_t(target.lastRun)].end != record) {
+        const auto run = qsizetype(m_runs.size());
+        m_runs.push_back({ record, record });
+        (target.lastRun < 0 ? target.firstRun : m_runs[size_t(target.lastRun)].next) = run;
+        target.lastRun = run;
+    }
+    ++m_runs[size_t(target.lastRun)].end;
     ++target.count;
+
+    if (utf8) {
+        addUtf8(static_cast<const char *>(name.data()), name.size_bytes(), static_cast<const char *>(value.data()),
+            value.size_bytes(), lasting);
+        return;
+    }
 
     if (lasting && textKind(name) == TextKind::Latin1 && textKind(value) == TextKind::Latin1) {
         const auto *nameBytes = static_cast<const char *>(name.data());
@@ -322,13 +370,43 @@ void IniRewrite::add(const QString &section, QAnyStringView name, QAnyStringView
     m_records.push_back({ text, quint32(nameEnd - text), quint32(m_free - nameEnd) });
 }
 
-std::vector<qsizetype> IniRewrite::linesOf(const Section &section) const
+void IniRewrite::addUtf8(const char *name, qsizetype nameSize, const char *value, qsizetype valueSize, bool lasting)
 {
-    std::vector<qsizetype> lines;
+    // Only a Latin-1 file needs to know: it cannot hold a character from U+0100 on, whose UTF-8
+    // starts with a byte from 0xC4 on.
+    if (m_format.encoding == Encoding::Latin1 && !m_beyondLatin1)
+        m_beyondLatin1 = holdsByteFromC4(name, nameSize) || holdsByteFromC4(value, valueSize);
+    const auto dropped = [](char c) { return isBlank(c) || isLineBreak(c); };
+    while (nameSize > 0 && dropped(name[0])) {
+        ++name;
+        --nameSize;
+    }
+    while (nameSize > 0 && dropped(name[nameSize - 1]))
+        --nameSize;
+    Q_ASSERT(quint64(nameSize) <= std::numeric_limits<quint32>::max()
+        && quint64(valueSize) <= std::numeric_limits<quint32>::max());
+    // UTF-8 is written as it stands: a text that directly follows its name and holds no line break
+    // is referred to where it is.
+    if (lasting && value == name + nameSize && !holdsControlByte(name, nameSize + valueSize)) {
+        m_records.push_back({ name, quint32(nameSize), quint32(valueSize) });
+        return;
+    }
+    char *text = room(nameSize + valueSize);
+    m_free = putUtf8Bytes(putUtf8Bytes(text, name, nameSize), value, valueSize);
+    m_records.push_back({ text, quint32(nameSize), quint32(valueSize) });
+}
+
+void IniRewrite::linesOf(const Section &section, std::vector<qsizetype> &lines, NameTable &places) const
+{
+    lines.clear();
     lines.reserve(size_t(section.count));
+    const auto forEachRun = [this, &section](auto &&visit) {
+        for (qsizetype run = section.firstRun; run >= 0; run = m_runs[size_t(run)].next)
+            visit(m_runs[size_t(run)]);
+    };
     if (section.count == 1) {
-        lines.push_back(section.runs.front().first);
-        return lines;
+        lines.push_back(m_runs[size_t(section.firstRun)].first);
+        return;
     }
     // A name written again keeps its first place and takes the later value.
     const auto nameOf = [this](qsizetype r) {
@@ -336,7 +414,7 @@ std::vector<qsizetype> IniRewrite::linesOf(const Section &section) const
         return std::string_view(record.text, record.nameLength);
     };
     if (section.count <= 8) { // a handful of names: comparing them is cheaper than a table
-        for (const Run &run : section.runs) {
+        forEachRun([&](const Run &run) {
             for (qsizetype r = run.first; r < run.end; ++r) {
                 const auto same = std::find_if(
                     lines.begin(), lines.end(), [&](qsizetype line) { return nameOf(line) == nameOf(r); });
@@ -345,16 +423,15 @@ std::vector<qsizetype> IniRewrite::linesOf(const Section &section) const
                 else
                     *same = r;
             }
-        }
-        return lines;
+        });
+        return;
     }
-    NameTable places;
     places.reset(section.count);
     const auto nameAt = [this, &lines](qsizetype p) {
         const Record &record = m_records[size_t(lines[size_t(p)])];
         return std::string_view(record.text, record.nameLength);
     };
-    for (const Run &run : section.runs) {
+    forEachRun([&](const Run &run) {
         for (qsizetype r = run.first; r < run.end; ++r) {
             const Record &record = m_records[size_t(r)];
             lines.push_back(r);
@@ -366,8 +443,7 @@ std::vector<qsizetype> IniRewrite::linesOf(const Section &section) const
                 lines.pop_back();
             }
         }
-    }
-    return lines;
+    });
 }
 
 bool IniRewrite::latin1ReadsAsUtf8() const
@@ -393,10 +469,13 @@ bool IniRewrite::latin1ReadsAsUtf8() const
         bool ascii = false;
         return isValidUtf8(reinterpret_cast<const uchar *>(latin1.data()), qsizetype(latin1.size()), ascii);
     };
+    std::vector<qsizetype> lines;
+    NameTable places;
     for (const Section &section : m_sections) {
-        if (!validAsUtf8(section.header.constData(), section.header.size()))
+        if (!validAsUtf8(section.header, section.headerSize))
             return false;
-        for (const qsizetype r : linesOf(section)) {
+        linesOf(section, lines, places);
+        for (const qsizetype r : lines) {
             const Record &record = m_records[size_t(r)];
             if (!validAsUtf8(record.text, record.nameLength)
                 || !validAsUtf8(record.text + record.nameLength, record.valueLength))
@@ -417,16 +496,19 @@ void IniRewrite::writeTo(FileReplacer &file) const
     const char *eol = format.lineEndBytes();
     const auto eolSize = qsizetype(std::strlen(eol));
     ChunkWriter out(file, format);
+    std::vector<qsizetype> lines;
+    NameTable places;
     bool first = true;
     for (const Section &section : m_sections) {
         if (!first)
             out.put(eol, eolSize);
         first = false;
         out.put('[');
-        out.put(section.header.constData(), section.header.size());
+        out.put(section.header, section.headerSize);
         out.put(']');
         out.put(eol, eolSize);
-        for (const qsizetype r : linesOf(section)) {
+        linesOf(section, lines, places);
+        for (const qsizetype r : lines) {
             const Record &record = m_records[size_t(r)];
             out.putOption(record.text, record.nameLength, record.valueLength, eol, eolSize);
         }

@@ -14,6 +14,7 @@
 #include <vector>
 
 class FileReplacer;
+class NameTable;
 
 // A file being written from nothing, one value at a time, with the store's write effects: a new
 // section goes at the end, a new option at the end of its section, a known option keeps its place
@@ -40,19 +41,26 @@ private:
         quint32 nameLength;
         quint32 valueLength;
     };
+    // A section's records in the order they were written, as runs of neighbouring records linked
+    // from the first: a section costs no allocation of its own, which counts with 100,000 of them.
     struct Run {
         qsizetype first;
         qsizetype end;
+        qsizetype next = -1;
     };
     struct Section {
-        QByteArray header;
-        std::vector<Run> runs; // the section's records, in the order they were written
+        const char *header; // the stored name as UTF-8, in a block
+        qsizetype headerSize;
+        qsizetype firstRun = -1;
+        qsizetype lastRun = -1;
         qsizetype count = 0;
     };
 
     [[nodiscard]] char *room(qsizetype bytes);
+    void addUtf8(const char *name, qsizetype nameSize, const char *value, qsizetype valueSize, bool lasting);
     [[nodiscard]] int sectionFor(const QString &section);
-    [[nodiscard]] std::vector<qsizetype> linesOf(const Section &section) const;
+    // The records that make the section's lines, in order (reusing the caller's list and table).
+    void linesOf(const Section &section, std::vector<qsizetype> &lines, NameTable &places) const;
     // Whether the file, written in Latin-1, would read back as UTF-8.
     [[nodiscard]] bool latin1ReadsAsUtf8() const;
 
@@ -61,6 +69,7 @@ private:
     char *m_free = nullptr;
     char *m_blockEnd = nullptr;
     std::vector<Record> m_records;
+    std::vector<Run> m_runs;
     std::vector<Section> m_sections;
     QHash<QString, int> m_sectionIndex;
     QString m_lastSectionGiven;

@@ -28,28 +28,17 @@ struct NameKey {
     friend bool operator==(const NameKey &a, const NameKey &b) { return QAnyStringView::equal(a.text, b.text); }
 };
 
-char16_t unitOf(char c)
-{
-    return char16_t(uchar(c));
-}
-char16_t unitOf(QChar c)
-{
-    return c.unicode();
-}
-
 size_t qHash(const NameKey &key, size_t seed)
 {
-    return key.text.visit([seed](auto text) {
-        size_t hash = seed ^ 0xcbf29ce484222325ULL;
-        for (const auto c : text)
-            hash = (hash ^ unitOf(c)) * 0x100000001b3ULL;
-        return hash;
-    });
+    // The same name in sections of different forms (Latin-1, UTF-8, UTF-16) hashes alike.
+    size_t hash = seed ^ 0xcbf29ce484222325ULL;
+    forEachUtf16Unit(key.text, [&hash](char16_t c) { hash = (hash ^ c) * 0x100000001b3ULL; });
+    return hash;
 }
 
 // The line the saver writes for a stored name and value, as the line grammar reads it. Only ASCII
 // decides there, so texts of one byte per unit (Latin-1, UTF-8) are joined as bytes, and any
-// other pair as UTF-16 units with each byte one unit. The buffers are kept from call to call.
+// other pair as UTF-16. The buffers are kept from call to call.
 class SavedLine {
 public:
     IniLine read(QAnyStringView name, QAnyStringView value)
@@ -63,15 +52,11 @@ public:
             return classifyIniLine(m_bytes.data(), m_length);
         }
         m_wide.clear();
-        const auto append = [this](QAnyStringView text) {
-            text.visit([this](auto view) {
-                for (const auto c : view)
-                    m_wide.push_back(unitOf(c));
-            });
-        };
-        append(name);
+        const auto append = [this](char16_t c) { m_wide.push_back(c); };
+        forEachUtf16Unit(name, append);
+        m_nameLength = qsizetype(m_wide.size());
         m_wide.push_back(u'=');
-        append(value);
+        forEachUtf16Unit(value, append);
         m_length = qsizetype(m_wide.size());
         return classifyIniLine(m_wide.data(), m_length);
     }
@@ -384,9 +369,9 @@ void NameMarks::markGroup(const QString &groupKey, const std::vector<int> &secti
     bool anyRenamed = false; // whether some stored name reads back as another option name
     SavedLine saved;
     const auto nameOf
-        = [this](int s, int o) { return m_tree->optionTextView(s, o, DocumentTree::NameColumn).toString(); };
+        = [this](int s, int o) { return textToString(m_tree->optionTextView(s, o, DocumentTree::NameColumn)); };
     const auto valueOf
-        = [this](int s, int o) { return m_tree->optionTextView(s, o, DocumentTree::ValueColumn).toString(); };
+        = [this](int s, int o) { return textToString(m_tree->optionTextView(s, o, DocumentTree::ValueColumn)); };
     qsizetype total = 0;
     for (const int s : sections)
         total += m_tree->optionCount(s);
@@ -404,7 +389,7 @@ void NameMarks::markGroup(const QString &groupKey, const std::vector<int> &secti
             if (writer < 0)
                 writer = g;
             if (!keepsItsStoredName(key)) {
-                storedNames.push_back(storedName(key.toString()));
+                storedNames.push_back(storedName(textToString(key)));
                 key = storedNames.back();
             }
             const qsizetype known = byKey.size();
@@ -447,7 +432,7 @@ void NameMarks::markGroup(const QString &groupKey, const std::vector<int> &secti
                 if (!holdsLineBreak(nameView) && !holdsLineBreak(valueView)
                     && saved.givesBack(saved.read(nameView, valueView))) {
                     if (!moved.empty())
-                        moved.back().names.insert(nameView.toString());
+                        moved.back().names.insert(textToString(nameView));
                     continue;
                 }
             }

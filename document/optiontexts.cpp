@@ -16,23 +16,48 @@
 
 namespace {
 
-// ASCII held as UTF-8 is the same bytes as Latin-1.
-QAnyStringView asLatin1(QAnyStringView text)
-{
-    return QLatin1StringView(static_cast<const char *>(text.data()), text.size_bytes());
-}
-
 quint32 checkedLength(qsizetype length)
 {
     Q_ASSERT(length >= 0 && quint64(length) <= std::numeric_limits<quint32>::max());
     return quint32(length);
 }
 
+QStringView asUtf16(QAnyStringView text)
+{
+    return QStringView(static_cast<const char16_t *>(text.data()), text.size());
+}
+
+const char *bytesOf(QAnyStringView text)
+{
+    return static_cast<const char *>(text.data());
+}
+
+void appendLatin1AsUtf8(QByteArray &out, const char *text, qsizetype size)
+{
+    if (isAscii(text, size)) {
+        out.append(text, size);
+        return;
+    }
+    const qsizetype at = out.size();
+    out.resize(at + 2 * size);
+    char *o = out.data() + at;
+    for (qsizetype i = 0; i < size; ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            *o++ = char(c);
+        } else {
+            *o++ = char(0xC0 | (c >> 6));
+            *o++ = char(0x80 | (c & 0x3F));
+        }
+    }
+    out.truncate(o - out.constData());
+}
+
 } // namespace
 
 QString OptionTexts::text(qsizetype option, int column) const
 {
-    return view(option, column).toString();
+    return textToString(view(option, column));
 }
 
 QAnyStringView OptionTexts::view(qsizetype option, int column) const
@@ -47,9 +72,15 @@ QAnyStringView OptionTexts::view(qsizetype option, int column) const
 
 QAnyStringView OptionTexts::slice(qint64 offset, qsizetype length) const
 {
-    if (m_wide)
-        return QStringView(m_utf16.constData() + offset, length);
-    return QLatin1StringView(m_latin1.constData() + offset, length);
+    switch (m_form) {
+    case Form::Latin1:
+        return QLatin1StringView(m_bytes.constData() + offset, length);
+    case Form::Utf8:
+        return QUtf8StringView(m_bytes.constData() + offset, length);
+    case Form::Utf16:
+        break;
+    }
+    return QStringView(m_utf16.constData() + offset, length);
 }
 
 int OptionTexts::image(qsizetype option) const
@@ -60,99 +91,149 @@ int OptionTexts::image(qsizetype option) const
 void OptionTexts::reserve(qsizetype count, qsizetype units)
 {
     m_records.reserve(m_records.size() + size_t(std::max<qsizetype>(count, 0)));
-    if (m_wide)
+    if (m_form == Form::Utf16)
         m_utf16.reserve(m_utf16.size() + units);
     else
-        m_latin1.reserve(m_latin1.size() + units);
+        m_bytes.reserve(m_bytes.size() + units);
 }
 
-void OptionTexts::widen()
+void OptionTexts::makeRoomFor(QAnyStringView text)
 {
-    m_utf16 = QString::fromLatin1(m_latin1);
-    m_latin1 = QByteArray();
-    m_wide = true;
-}
-
-qint64 OptionTexts::put(QAnyStringView first, QAnyStringView second)
-{
-    if (!m_wide && textKind(first) != TextKind::Utf16 && textKind(second) != TextKind::Utf16) {
-        // The common case, one byte per character on both sides: one copy, no conversion.
-        Q_ASSERT(holdsAsLatin1(first) && holdsAsLatin1(second));
-        const qsizetype offset = m_latin1.size();
-        m_latin1.resize(offset + first.size_bytes() + second.size_bytes());
-        char *out = m_latin1.data() + offset;
-        if (first.size_bytes() > 0)
-            std::memcpy(out, first.data(), size_t(first.size_bytes()));
-        if (second.size_bytes() > 0)
-            std::memcpy(out + first.size_bytes(), second.data(), size_t(second.size_bytes()));
-        return offset;
+    const TextKind kind = textKind(text);
+    switch (m_form) {
+    case Form::Latin1:
+        if (kind == TextKind::Utf8 && !isAscii(bytesOf(text), text.size_bytes()))
+            convertTo(Form::Utf8);
+        else if (kind == TextKind::Utf16 && !fitsLatin1(asUtf16(text)))
+            convertTo(Form::Utf16);
+        return;
+    case Form::Utf8:
+        if (kind == TextKind::Utf16 && holdsLoneSurrogate(asUtf16(text)))
+            convertTo(Form::Utf16);
+        return;
+    case Form::Utf16:
+        return;
     }
-    if (!m_wide && (!holdsAsLatin1(first) || !holdsAsLatin1(second)))
-        widen();
-    const qint64 offset = units();
-    for (const QAnyStringView text : { first, second }) {
-        if (m_wide) {
-            if (textKind(text) == TextKind::Utf16)
-                m_utf16.append(QStringView(static_cast<const char16_t *>(text.data()), text.size()));
-            else
-                m_utf16.append(textToString(text));
-        } else if (textKind(text) == TextKind::Utf16) {
-            for (const QChar c : QStringView(static_cast<const char16_t *>(text.data()), text.size()))
-                m_latin1.append(char(c.unicode()));
-        } else {
-            m_latin1.append(static_cast<const char *>(text.data()), text.size_bytes());
+}
+
+void OptionTexts::convertTo(Form form)
+{
+    if (form == m_form)
+        return;
+    if (m_form == Form::Latin1 && form == Form::Utf8 && isAscii(m_bytes.constData(), m_bytes.size())) {
+        m_form = form; // ASCII is the same bytes either way
+        return;
+    }
+    if (m_form == Form::Latin1 && form == Form::Utf16) {
+        m_utf16 = QString::fromLatin1(m_bytes);
+        m_bytes = QByteArray();
+        m_form = form;
+        return;
+    }
+    // Every text is written anew in the new form, which also reclaims the unused space.
+    OptionTexts converted;
+    converted.m_form = form;
+    for (Record &r : m_records)
+        r = converted.place(slice(r.offset, r.nameLength), slice(r.offset + r.nameLength, r.valueLength));
+    m_bytes = std::move(converted.m_bytes);
+    m_utf16 = std::move(converted.m_utf16);
+    m_form = form;
+    m_unused = 0;
+}
+
+void OptionTexts::put(QAnyStringView text)
+{
+    const TextKind kind = textKind(text);
+    switch (m_form) {
+    case Form::Latin1:
+        if (kind == TextKind::Utf16) {
+            const QStringView utf16 = asUtf16(text);
+            const qsizetype at = m_bytes.size();
+            m_bytes.resize(at + utf16.size());
+            char *out = m_bytes.data() + at;
+            for (const QChar c : utf16)
+                *out++ = char(c.unicode());
+        } else { // Latin-1, or UTF-8 that is ASCII
+            m_bytes.append(bytesOf(text), text.size_bytes());
         }
+        return;
+    case Form::Utf8:
+        if (kind == TextKind::Utf8)
+            m_bytes.append(bytesOf(text), text.size_bytes());
+        else if (kind == TextKind::Latin1)
+            appendLatin1AsUtf8(m_bytes, bytesOf(text), text.size());
+        else
+            m_bytes.append(asUtf16(text).toUtf8());
+        return;
+    case Form::Utf16:
+        if (kind == TextKind::Utf16)
+            m_utf16.append(asUtf16(text));
+        else if (kind == TextKind::Latin1)
+            m_utf16.append(QLatin1StringView(bytesOf(text), text.size()));
+        else
+            m_utf16.append(textToString(text));
+        return;
     }
-    return offset;
+}
+
+OptionTexts::Record OptionTexts::place(QAnyStringView name, QAnyStringView value)
+{
+    const qsizetype start = units();
+    put(name);
+    const qsizetype middle = units();
+    put(value);
+    return { start, checkedLength(middle - start), checkedLength(units() - middle) };
 }
 
 void OptionTexts::append(QAnyStringView name, QAnyStringView value, int image)
 {
-    // A UTF-8 text beyond ASCII is measured in UTF-16 units once it is decoded.
-    if (textKind(name) == TextKind::Utf8) {
-        if (!holdsAsLatin1(name)) {
-            append(textToString(name), value, image);
-            return;
-        }
-        name = asLatin1(name);
-    }
-    if (textKind(value) == TextKind::Utf8) {
-        if (!holdsAsLatin1(value)) {
-            append(name, textToString(value), image);
-            return;
-        }
-        value = asLatin1(value);
-    }
-    const qint64 offset = put(name, value);
-    m_records.push_back({ offset, checkedLength(name.size()), checkedLength(value.size()) });
+    makeRoomFor(name);
+    makeRoomFor(value);
+    m_records.push_back(place(name, value));
     if (!m_images.empty() || image != DocumentTree::OptionImage) {
         m_images.resize(m_records.size() - 1, DocumentTree::OptionImage);
         m_images.push_back(image);
     }
 }
 
-void OptionTexts::setText(qsizetype option, int column, QStringView text)
+void OptionTexts::setText(qsizetype option, int column, QAnyStringView text)
 {
+    // The other text is copied as it stands: the buffer may change form or grow under it.
+    const QAnyStringView otherView = view(option, 1 - column);
+    QByteArray otherBytes;
+    QString otherUtf16;
+    QAnyStringView other;
+    if (textKind(otherView) == TextKind::Utf16) {
+        otherUtf16 = asUtf16(otherView).toString();
+        other = otherUtf16;
+    } else {
+        otherBytes = QByteArray(bytesOf(otherView), otherView.size_bytes());
+        other = textKind(otherView) == TextKind::Utf8 ? QAnyStringView(QUtf8StringView(otherBytes))
+                                                      : QAnyStringView(QLatin1StringView(otherBytes));
+    }
+    makeRoomFor(text);
+    const bool isName = column == DocumentTree::NameColumn;
+    // Written at the end first, which measures the texts in the buffer's form; when they are no
+    // longer than the old ones they move over them and the end is given back.
+    const Record placed = place(isName ? text : other, isName ? other : text);
     Record &r = m_records[size_t(option)];
-    const QString name = column == DocumentTree::NameColumn ? text.toString() : view(option, 0).toString();
-    const QString value = column == DocumentTree::ValueColumn ? text.toString() : view(option, 1).toString();
     const qsizetype oldLength = qsizetype(r.nameLength) + r.valueLength;
-    if (name.size() + value.size() <= oldLength && (m_wide || (fitsLatin1(name) && fitsLatin1(value)))) {
-        // Shorter or as long: written over the old texts.
-        const QString both = name + value;
-        for (qsizetype i = 0; i < both.size(); ++i) {
-            if (m_wide)
-                m_utf16[r.offset + i] = both[i];
-            else
-                m_latin1[r.offset + i] = char(both[i].unicode());
+    const qsizetype newLength = qsizetype(placed.nameLength) + placed.valueLength;
+    if (newLength <= oldLength) {
+        if (m_form == Form::Utf16) {
+            std::memmove(m_utf16.data() + r.offset, m_utf16.constData() + placed.offset, size_t(newLength) * 2);
+            m_utf16.truncate(placed.offset);
+        } else {
+            std::memmove(m_bytes.data() + r.offset, m_bytes.constData() + placed.offset, size_t(newLength));
+            m_bytes.truncate(placed.offset);
         }
-        m_unused += oldLength - both.size();
+        m_unused += oldLength - newLength;
+        r.nameLength = placed.nameLength;
+        r.valueLength = placed.valueLength;
     } else {
         m_unused += oldLength;
-        r.offset = put(name, value);
+        r = placed;
     }
-    r.nameLength = checkedLength(name.size());
-    r.valueLength = checkedLength(value.size());
     compactIfWasteful();
 }
 
@@ -200,6 +281,11 @@ void OptionTexts::removeRows(const std::vector<int> &rows)
 void OptionTexts::insertRows(const std::vector<int> &rows, const OptionTexts &from, qsizetype first)
 {
     Q_ASSERT(&from != this);
+    // The form is settled first: a change of form rewrites the records that the loop below copies.
+    for (size_t i = 0; i < rows.size(); ++i) {
+        makeRoomFor(from.view(first + qsizetype(i), DocumentTree::NameColumn));
+        makeRoomFor(from.view(first + qsizetype(i), DocumentTree::ValueColumn));
+    }
     const size_t total = m_records.size() + rows.size();
     std::vector<Record> records;
     records.reserve(total);
@@ -212,9 +298,8 @@ void OptionTexts::insertRows(const std::vector<int> &rows, const OptionTexts &fr
     for (size_t i = 0; i < total; ++i) {
         if (next < rows.size() && size_t(rows[next]) == i) {
             const qsizetype option = first + qsizetype(next++);
-            const QAnyStringView name = from.view(option, DocumentTree::NameColumn);
-            const QAnyStringView value = from.view(option, DocumentTree::ValueColumn);
-            records.push_back({ put(name, value), checkedLength(name.size()), checkedLength(value.size()) });
+            records.push_back(
+                place(from.view(option, DocumentTree::NameColumn), from.view(option, DocumentTree::ValueColumn)));
             if (images)
                 imageList.push_back(from.image(option));
         } else {
@@ -255,30 +340,31 @@ void OptionTexts::compactIfWasteful()
 {
     const qsizetype total = units();
     if (m_records.empty()) {
-        m_latin1 = QByteArray();
+        m_bytes = QByteArray();
         m_utf16 = QString();
-        m_wide = false;
+        m_form = Form::Latin1;
         m_unused = 0;
         return;
     }
     if (m_unused < 4096 || m_unused * 2 < total)
         return;
-    QByteArray latin1;
+    QByteArray bytes;
     QString utf16;
-    if (m_wide)
+    const bool wide = m_form == Form::Utf16;
+    if (wide)
         utf16.reserve(total - m_unused);
     else
-        latin1.reserve(total - m_unused);
+        bytes.reserve(total - m_unused);
     for (Record &r : m_records) {
         const qsizetype length = qsizetype(r.nameLength) + r.valueLength;
-        const qint64 offset = m_wide ? utf16.size() : latin1.size();
-        if (m_wide)
+        const qint64 offset = wide ? utf16.size() : bytes.size();
+        if (wide)
             utf16.append(QStringView(m_utf16.constData() + r.offset, length));
         else
-            latin1.append(m_latin1.constData() + r.offset, length);
+            bytes.append(m_bytes.constData() + r.offset, length);
         r.offset = offset;
     }
-    m_latin1 = std::move(latin1);
+    m_bytes = std::move(bytes);
     m_utf16 = std::move(utf16);
     m_unused = 0;
 }

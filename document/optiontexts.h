@@ -11,32 +11,35 @@
 #include <vector>
 
 // The names, values and image indexes of one section's options, held compactly: every text of the
-// section lives in one shared buffer, one byte per character while all of them fit in Latin-1 and
-// two (UTF-16) from the first text that does not. An option costs sixteen bytes plus its texts;
-// a QString is made only when one is asked for. A text replaced by a longer one moves to the end
-// of the buffer; the space left behind is reclaimed once it makes up half of the buffer.
+// section lives in one shared buffer, one byte per character while all of them fit in Latin-1.
+// From the first text that does not, the buffer takes the form that text came in: UTF-8 bytes as a
+// UTF-8 file holds them (read, searched and written back without decoding), or UTF-16. A UTF-8
+// buffer turns UTF-16 only for a text that UTF-8 cannot hold (a lone surrogate). An option costs
+// sixteen bytes plus its texts; a QString is made only when one is asked for. A text replaced by a
+// longer one moves to the end of the buffer; the space left behind is reclaimed once it makes up
+// half of the buffer.
 class OptionTexts {
 public:
+    enum class Form : quint8 { Latin1, Utf8, Utf16 };
+
     [[nodiscard]] qsizetype size() const { return qsizetype(m_records.size()); }
     [[nodiscard]] bool empty() const { return m_records.empty(); }
 
     // column 0 is the name, column 1 the value.
     [[nodiscard]] QString text(qsizetype option, int column) const;
-    // The text in place; valid until the next change to this section.
+    // The text in place, in the buffer's form; valid until the next change to this section.
     [[nodiscard]] QAnyStringView view(qsizetype option, int column) const;
+    [[nodiscard]] Form form() const { return m_form; }
     [[nodiscard]] int image(qsizetype option) const;
     // Every text of the section in one view, in no particular order and with unused space between
     // them: a text found nowhere in it is in no option.
-    [[nodiscard]] QAnyStringView allTexts() const
-    {
-        return m_wide ? QAnyStringView(m_utf16) : QAnyStringView(QLatin1StringView(m_latin1));
-    }
+    [[nodiscard]] QAnyStringView allTexts() const { return slice(0, units()); }
 
     // Room for `count` more options with `units` characters of text between them.
     void reserve(qsizetype count, qsizetype units);
     // Texts may be Latin-1, UTF-8 or UTF-16.
     void append(QAnyStringView name, QAnyStringView value, int image);
-    void setText(qsizetype option, int column, QStringView text);
+    void setText(qsizetype option, int column, QAnyStringView text);
     void setImage(qsizetype option, int image);
 
     void remove(qsizetype first, qsizetype count);
@@ -57,17 +60,21 @@ private:
         quint32 valueLength;
     };
 
-    [[nodiscard]] qsizetype units() const { return m_wide ? m_utf16.size() : m_latin1.size(); }
+    [[nodiscard]] qsizetype units() const { return m_form == Form::Utf16 ? m_utf16.size() : m_bytes.size(); }
     [[nodiscard]] QAnyStringView slice(qint64 offset, qsizetype length) const;
-    // Puts the texts at the end of the buffer and returns where they start.
-    qint64 put(QAnyStringView first, QAnyStringView second);
-    void widen();
+    // Brings the buffer to a form that can hold the text (see the class comment).
+    void makeRoomFor(QAnyStringView text);
+    void convertTo(Form form);
+    // Puts the texts at the end of the buffer, which must be able to hold them, and returns where
+    // they stand there.
+    Record place(QAnyStringView name, QAnyStringView value);
+    void put(QAnyStringView text);
     void compactIfWasteful();
 
     std::vector<Record> m_records;
     std::vector<int> m_images; // empty while every option has the option image
-    QByteArray m_latin1;
+    QByteArray m_bytes; // Latin-1 or UTF-8
     QString m_utf16;
-    bool m_wide = false;
-    qsizetype m_unused = 0; // characters of the buffer that no record refers to
+    Form m_form = Form::Latin1;
+    qsizetype m_unused = 0; // code units of the buffer that no record refers to
 };

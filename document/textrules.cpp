@@ -160,6 +160,19 @@ bool holdsAsLatin1(QAnyStringView text)
     return fitsLatin1(QStringView(static_cast<const char16_t *>(text.data()), text.size()));
 }
 
+bool holdsLoneSurrogate(QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (!c.isSurrogate())
+            continue;
+        if (c.isLowSurrogate() || i + 1 == text.size() || !text.at(i + 1).isLowSurrogate())
+            return true;
+        ++i;
+    }
+    return false;
+}
+
 ByteOrderMark byteOrderMarkAt(QByteArrayView bytes)
 {
     const auto *b = reinterpret_cast<const uchar *>(bytes.data());

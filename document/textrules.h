@@ -68,6 +68,9 @@ template <typename View> View storedNameSpan(View name)
 [[nodiscard]] bool isAscii(const char *bytes, qsizetype size);
 // Whether the text's bytes can be taken as Latin-1 as they stand: UTF-8 only while it is ASCII.
 [[nodiscard]] bool holdsAsLatin1(QAnyStringView text);
+// Whether the text holds half of a surrogate pair without the other half, which UTF-16 files can
+// hold and UTF-8 cannot.
+[[nodiscard]] bool holdsLoneSurrogate(QStringView text);
 
 // Byte-order marks. A UTF-16 mark selects UTF-16; a UTF-8 mark is skipped and the text is UTF-8 or,
 // if not valid as such, Latin-1 (length 0 when the bytes begin with no mark).

@@ -11,7 +11,7 @@ ElidedLabel::ElidedLabel(QWidget *parent)
     : QLabel(parent)
 {
     setTextFormat(Qt::PlainText);
-    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
 }
 
 QSize ElidedLabel::sizeHint() const

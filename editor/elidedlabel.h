@@ -6,8 +6,8 @@
 
 #include <QLabel>
 
-// A one-line label that asks for no width of its own: it takes what its layout gives (its minimum
-// width at least) and cuts a longer text with an ellipsis, showing the whole text as its tool tip.
+// A one-line label as wide as its minimum width whatever its text: a longer text is cut with an
+// ellipsis and shown whole as the tool tip.
 class ElidedLabel : public QLabel {
     Q_OBJECT
 

@@ -26,6 +26,8 @@ namespace {
 constexpr int TypingPauseMs = 30;
 // The text field is never narrower than this many characters of the bar's font.
 constexpr int MinimumFieldCharacters = 20;
+// The filter opens the sections with matching options when there are at most this many.
+constexpr size_t MostSectionsOpened = 200;
 
 } // namespace
 
@@ -75,11 +77,11 @@ FindBar::FindBar(TreeList *tree, QWidget *parent)
     btnOptions->setPopupMode(QToolButton::InstantPopup);
     btnOptions->setAutoRaise(true);
 
-    // The count and the wrap message take only the width they are given.
+    // The count keeps one width, enough for four-digit counts; a longer one is cut.
     lblCount = named(new ElidedLabel(this), "lblCount");
     lblCount->setMinimumWidth(lblCount->fontMetrics().horizontalAdvance(tr("%1 of %2").arg(9999).arg(9999)));
-    // The wrap message shows over the tree's lower right corner, outside any layout, until the next
-    // step or search.
+    // The wrap message shows over the tree, in a right-hand corner away from the match and outside
+    // any layout, until the next step or search.
     lblWrapped = named(new QLabel(m_tree->viewport()), "lblWrapped");
     lblWrapped->setFrameShape(QFrame::StyledPanel);
     lblWrapped->setAutoFillBackground(true);
@@ -247,10 +249,23 @@ void FindBar::searchAgain()
 void FindBar::applyFilter()
 {
     // Looking for nothing shows everything.
-    if (m_matcher->isEmpty())
+    if (m_matcher->isEmpty()) {
         m_filter->clear();
-    else
-        m_filter->apply(m_matches);
+        return;
+    }
+    m_filter->apply(m_matches);
+    // The sections whose options match are shown open, as long as there are few enough that
+    // opening them stays quick; beyond that only the current match's section is.
+    std::vector<int> sections;
+    for (const NodePosition &match : m_matches) {
+        if (match.option >= 0 && (sections.empty() || sections.back() != match.section))
+            sections.push_back(match.section);
+        if (sections.size() > MostSectionsOpened)
+            return;
+    }
+    const TreeListUpdate update(*m_tree);
+    for (const int section : sections)
+        m_tree->expand(m_tree->document()->sectionIndex(section));
 }
 
 void FindBar::documentChanged()
@@ -365,7 +380,11 @@ void FindBar::showCurrent()
     const DocumentTree &document = *m_tree->document();
     const QModelIndex node
         = match.option < 0 ? document.sectionIndex(match.section) : document.optionIndex(match.section, match.option);
-    // Shown again if it was hidden, for instance after the filter was turned off.
+    // The match's section is shown open, and the match in view even when it was focused already:
+    // turning the filter on or off moves every row around it.
+    if (isVisible())
+        m_tree->expand(document.sectionIndex(match.section));
+    m_tree->setFocusedNode(node);
     m_tree->selectSingleNode(node);
 }
 
@@ -389,8 +408,12 @@ void FindBar::placeWrapMessage()
     }
     const QWidget *viewport = m_tree->viewport();
     const QSize size = lblWrapped->sizeHint().boundedTo(viewport->size() - QSize(8, 8));
-    lblWrapped->setGeometry(
-        QRect(QPoint(viewport->width() - size.width() - 4, viewport->height() - size.height() - 4), size));
+    // In a corner on the right, the lower one unless the current match lies under it.
+    QRect place(QPoint(viewport->width() - size.width() - 4, viewport->height() - size.height() - 4), size);
+    const QRect match = m_tree->visualRect(m_tree->focusedNode());
+    if (match.isValid() && match.top() <= place.bottom() && match.bottom() >= place.top())
+        place.moveTop(4);
+    lblWrapped->setGeometry(place);
     lblWrapped->show();
     lblWrapped->raise();
 }

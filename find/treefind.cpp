@@ -45,6 +45,7 @@ constexpr std::array<unsigned char, 256> Same = sameCharacters();
 
 TreeMatcher::TreeMatcher(const FindOptions &options)
     : m_matcher(options.text, options.matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive)
+    , m_utf8(options.text, options.matchCase)
     , m_names(options.names)
     , m_values(options.values)
     , m_matchCase(options.matchCase)
@@ -125,7 +126,24 @@ bool TreeMatcher::contains(QAnyStringView text) const
         return indexInLatin1(static_cast<const unsigned char *>(text.data()), text.size()) >= 0;
     if (textKind(text) == TextKind::Utf16)
         return m_matcher.indexIn(QStringView(static_cast<const char16_t *>(text.data()), text.size())) >= 0;
+    if (textKind(text) == TextKind::Utf8 && m_utf8.usable()) {
+        qsizetype end = 0;
+        return m_utf8.indexIn(static_cast<const unsigned char *>(text.data()), text.size_bytes(), 0, end) >= 0;
+    }
     return m_matcher.indexIn(textToString(text)) >= 0;
+}
+
+bool TreeMatcher::findAllUtf8(QUtf8StringView text, std::vector<std::pair<qsizetype, qsizetype>> &matches) const
+{
+    matches.clear();
+    if (m_empty || !m_utf8.usable())
+        return m_empty;
+    const auto *bytes = reinterpret_cast<const unsigned char *>(text.data());
+    qsizetype end = 0;
+    for (qsizetype at = m_utf8.indexIn(bytes, text.size(), 0, end); at >= 0;
+         at = m_utf8.indexIn(bytes, text.size(), at + 1, end))
+        matches.push_back({ at, end });
+    return true;
 }
 
 bool TreeMatcher::findAll(QAnyStringView text, std::vector<qsizetype> &starts, qsizetype &length) const
@@ -194,6 +212,34 @@ bool holdsMatch(
     return start != starts.cend() && *start + length <= begin + text.size();
 }
 
+// Whether one of the matches, ascending by start, lies wholly inside the text, a view into the
+// UTF-8 buffer that begins at `buffer`. Texts mostly come in the buffer's order, so the matches
+// before the last text asked about are passed over for good; a text further back looks again.
+struct Utf8MatchCursor {
+    size_t next = 0;
+    qsizetype lastBegin = -1;
+};
+
+bool holdsUtf8Match(QAnyStringView text, const char *buffer,
+    const std::vector<std::pair<qsizetype, qsizetype>> &matches, Utf8MatchCursor &cursor)
+{
+    const qsizetype begin = static_cast<const char *>(text.data()) - buffer;
+    const qsizetype end = begin + text.size_bytes();
+    if (begin < cursor.lastBegin) {
+        cursor.next = size_t(
+            std::lower_bound(matches.cbegin(), matches.cend(), std::pair<qsizetype, qsizetype>(begin, qsizetype(-1)))
+            - matches.cbegin());
+    }
+    cursor.lastBegin = begin;
+    while (cursor.next < matches.size() && matches[cursor.next].first < begin)
+        ++cursor.next;
+    for (size_t i = cursor.next; i < matches.size() && matches[i].first < end; ++i) {
+        if (matches[i].second <= end)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 std::vector<NodePosition> findInTree(const DocumentTree &tree, const FindOptions &options)
@@ -203,6 +249,7 @@ std::vector<NodePosition> findInTree(const DocumentTree &tree, const FindOptions
     if (matcher.isEmpty())
         return matches;
     std::vector<qsizetype> starts;
+    std::vector<std::pair<qsizetype, qsizetype>> utf8Matches;
     for (int section = 0; section < tree.sectionCount(); ++section) {
         if (matcher.sectionMatches(tree, section))
             matches.push_back({ section, -1 });
@@ -211,6 +258,23 @@ std::vector<NodePosition> findInTree(const DocumentTree &tree, const FindOptions
             continue;
         const qsizetype count = texts.size();
         const QAnyStringView all = texts.allTexts();
+        if (textKind(all) == TextKind::Utf8
+            && matcher.findAllUtf8(
+                QUtf8StringView(static_cast<const char *>(all.data()), all.size_bytes()), utf8Matches)) {
+            // The buffer is searched once, as the bytes the file held; each option's texts are places in it.
+            if (utf8Matches.empty())
+                continue;
+            const auto *buffer = static_cast<const char *>(all.data());
+            Utf8MatchCursor cursor;
+            for (qsizetype option = 0; option < count; ++option) {
+                if ((options.names
+                        && holdsUtf8Match(texts.view(option, DocumentTree::NameColumn), buffer, utf8Matches, cursor))
+                    || (options.values
+                        && holdsUtf8Match(texts.view(option, DocumentTree::ValueColumn), buffer, utf8Matches, cursor)))
+                    matches.push_back({ section, int(option) });
+            }
+            continue;
+        }
         qsizetype length = 0;
         if (!matcher.findAll(all, starts, length)) {
             if (!matcher.contains(all))

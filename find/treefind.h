@@ -9,7 +9,10 @@
 #include <QString>
 #include <QStringMatcher>
 
+#include "find/utf8find.h"
+
 #include <array>
+#include <utility>
 #include <vector>
 
 class DocumentTree;
@@ -50,6 +53,9 @@ public:
     // Every place where the searched text starts in the text, ascending, and the length it has
     // there. False when the text's encoding leaves the length open; then nothing is found.
     [[nodiscard]] bool findAll(QAnyStringView text, std::vector<qsizetype> &starts, qsizetype &length) const;
+    // Every match in UTF-8 text as its start and end (a match's length in bytes may vary with letter
+    // case), ascending. False when the searched text has no UTF-8 search; then nothing is found.
+    [[nodiscard]] bool findAllUtf8(QUtf8StringView text, std::vector<std::pair<qsizetype, qsizetype>> &matches) const;
 
 private:
     // The first place at or after `from` where the searched text starts, -1 when there is none.
@@ -58,6 +64,7 @@ private:
     std::array<qsizetype, 256> m_shift {};
 
     QStringMatcher m_matcher;
+    Utf8Finder m_utf8;
     // The searched text in Latin-1, letters folded to lower case unless case matters; empty when it
     // does not fit Latin-1 (then every text is searched through m_matcher).
     QByteArray m_latin1;

@@ -140,6 +140,13 @@ void tst_NameMarks::marksSayWhatASaveDoes_data()
         << QStringList { none, u"Saved as one entry with the option 'k' below, whose value wins"_qs,
                u"Saved into the section 'x' above"_qs,
                u"Saved as one entry with the option 'k' above; this value wins"_qs };
+    // The first section holds its texts as Latin-1, the second as UTF-8 (for its Greek name).
+    QTest::newRow("repeated option across sections of other text forms")
+        << section(u"x"_qs, { { u"\u00e9"_qs, u"1"_qs } })
+            + section(u"x"_qs, { { u"\u00e9"_qs, u"2"_qs }, { u"\u03b1"_qs, u"3"_qs } })
+        << QStringList { none, u"Saved as one entry with the option '\u00e9' below, whose value wins"_qs,
+               u"Saved into the section 'x' above"_qs,
+               u"Saved as one entry with the option '\u00e9' above; this value wins"_qs, none };
     QTest::newRow("same option name in other sections") << section(u"x"_qs, { { u"k"_qs, u"1"_qs } })
             + section(u"y"_qs, { { u"k"_qs, u"2"_qs } }) << QStringList { none, none, none, none };
 

@@ -51,6 +51,7 @@ private Q_SLOTS:
     void barFitsTheFirstRunWindow();
     void findAgainWithTheBarClosed();
     void filterShowsTheResultItIsGiven();
+    void filterKeepsTheMatchOpenAndInView();
 };
 
 void tst_FindBar::barCountsStepsAndWraps()
@@ -277,17 +278,24 @@ void tst_FindBar::barFitsTheFirstRunWindow()
     QTest::keyClick(bar.edtFindText, Qt::Key_Return, Qt::ShiftModifier);
     QVERIFY(!bar.wrapText().isEmpty());
     QVERIFY(bar.lblWrapped->isVisible());
+    const QRect wrapped = bar.lblWrapped->geometry();
+    const QRect match = f.view().visualRect(f.view().focusedNode());
+    QVERIFY(match.bottom() < wrapped.top() || match.top() > wrapped.bottom()); // the match stays readable
     QVERIFY(unchanged());
 
     // One row: every shown control lies within the bar, side by side; the field takes the rest.
     const int fieldMinimum = bar.edtFindText->fontMetrics().averageCharWidth() * 20;
     QVERIFY2(bar.edtFindText->width() >= fieldMinimum, qPrintable(QString::number(bar.edtFindText->width())));
     QVERIFY(bar.width() <= f.window->width());
+    QList<QRect> taken;
     for (const QWidget *control : bar.findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
         if (!control->isVisible())
             continue;
         const QRect area = control->geometry();
         QVERIFY2(bar.rect().contains(area), qPrintable(control->objectName()));
+        for (const QRect &other : std::as_const(taken))
+            QVERIFY2(!other.intersects(area), qPrintable(control->objectName()));
+        taken << area;
         QVERIFY2(area.top() < bar.edtFindText->geometry().center().y()
                 && area.bottom() > bar.edtFindText->geometry().center().y(),
             qPrintable(control->objectName()));
@@ -375,6 +383,41 @@ void tst_FindBar::filterShowsTheResultItIsGiven()
     QVERIFY(view.isRowHidden(0, {}) && view.isRowHidden(1, {}) && view.isRowHidden(2, {}));
     bar.filter()->clear();
     QVERIFY(!view.isRowHidden(0, {}) && !view.isRowHidden(0, f.tree().sectionIndex(2)));
+}
+
+// Turning "Show only matches" on and off leaves the current match in view with its section open;
+// the other sections with matching options are shown open too.
+void tst_FindBar::filterKeepsTheMatchOpenAndInView()
+{
+    MainWindowFixture f;
+    QString ini;
+    for (int section = 0; section < 150; ++section)
+        ini += QStringLiteral("[s%1]\na=1\nb=%2\n").arg(section).arg(section % 50 == 7 ? "hit" : "x");
+    f.open(f.writeFile(QStringLiteral("doc.ini"), ini.toUtf8()));
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    FindBar &bar = *f.window->findBar();
+    TreeList &view = f.view();
+    const auto inView = [&view](const QModelIndex &node) {
+        QCoreApplication::processEvents();
+        return view.viewport()->rect().contains(view.visualRect(node));
+    };
+    f.trigger("actEditFind");
+    bar.edtFindText->setText(QStringLiteral("hit"));
+    QTRY_COMPARE(bar.countText(), QStringLiteral("1 of 3"));
+    QTest::keyClick(bar.edtFindText, Qt::Key_Return);
+    QTest::keyClick(bar.edtFindText, Qt::Key_Return);
+    const QModelIndex current = f.tree().optionIndex(107, 1);
+    QCOMPARE(view.focusedNode(), current);
+    QVERIFY(inView(current));
+    for (const bool on : { true, false, true, false }) {
+        bar.chkShowOnlyMatches->setChecked(on);
+        QCOMPARE(view.focusedNode(), current);
+        QVERIFY2(inView(current), on ? "filter on" : "filter off");
+        QVERIFY(view.isExpanded(f.tree().sectionIndex(107)));
+    }
+    bar.chkShowOnlyMatches->setChecked(true);
+    QVERIFY(view.isExpanded(f.tree().sectionIndex(7)) && view.isExpanded(f.tree().sectionIndex(57)));
 }
 
 QTEST_MAIN(tst_FindBar)

@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <random>
 #include <utility>
 
@@ -64,6 +65,8 @@ class tst_TreeFind : public QObject {
 private Q_SLOTS:
     void findCountsEachNodeOnce();
     void findAgreesWithPlainSearch();
+    void findAgreesWithPlainSearchInEveryScript_data();
+    void findAgreesWithPlainSearchInEveryScript();
 };
 
 void tst_TreeFind::findCountsEachNodeOnce()
@@ -121,6 +124,103 @@ void tst_TreeFind::findAgreesWithPlainSearch()
             }
         }
     }
+}
+
+void tst_TreeFind::findAgreesWithPlainSearchInEveryScript_data()
+{
+    QTest::addColumn<QString>("encoding");
+    QTest::newRow("UTF-8") << QStringLiteral("UTF-8");
+    QTest::newRow("UTF-16") << QStringLiteral("UTF-16");
+}
+
+// Texts in many scripts, kept as the file's UTF-8 bytes or as UTF-16: characters whose case forms
+// differ in length (KELVIN SIGN and "k", LONG S and "s", the iota forms), several lower-case forms
+// of one letter (the sigmas, the thetas), the Latin-1 boundary, and pairs beyond the BMP with and
+// without case. Needles are single letters, pairs and pieces of the texts in changed case.
+void tst_TreeFind::findAgreesWithPlainSearchInEveryScript()
+{
+    QFETCH(QString, encoding);
+    const QString letters = QStringLiteral("aAkK\u212asS\u017f\u03c3\u03c2\u03a3\u03b8\u0398\u03d1\u03b9\u0399\u0345"
+                                           "\u1fbe\u00b5\u03bc\u039c\u00ff\u0178\u0100\u0101\u01ff\u01fe\u4e2d\u0416"
+                                           "\u0436 =")
+        + QStringLiteral("\U0001F600\U00010400\U00010428");
+    std::mt19937 random(22);
+    const auto pick
+        = [&random](qsizetype size) { return static_cast<qsizetype>(random() % static_cast<unsigned>(size)); };
+    const auto text = [&](int most) {
+        QString result;
+        const auto length = pick(most + 1);
+        for (qsizetype i = 0; i < length; ++i) {
+            qsizetype at = pick(letters.size());
+            if (letters.at(at).isLowSurrogate())
+                --at;
+            result += letters.at(at).isHighSurrogate() ? letters.mid(at, 2) : letters.mid(at, 1);
+        }
+        return result;
+    };
+    QString ini;
+    QStringList texts;
+    for (int section = 0; section < 5; ++section) {
+        ini += QStringLiteral("[s%1%2]\n").arg(section).arg(text(8));
+        for (int option = 0; option < 30; ++option) {
+            const QString name = QStringLiteral("n%1").arg(option) + text(6);
+            const QString value = text(section == 4 ? 120 : 25);
+            texts << name << value;
+            ini += name + u'=' + value + u'\n';
+        }
+    }
+    QByteArray bytes = ini.toUtf8();
+    if (encoding == QStringLiteral("UTF-16")) {
+        bytes = QByteArray("\xFF\xFE");
+        for (const QChar c : ini)
+            bytes += QByteArray(reinterpret_cast<const char *>(&c), 2);
+    }
+    DocumentTree tree;
+    load(tree, bytes);
+    QCOMPARE(tree.sectionCount(), 5);
+
+    QStringList needles;
+    for (qsizetype i = 0; i < letters.size(); ++i)
+        needles << (letters.at(i).isHighSurrogate() ? letters.mid(i++, 2) : letters.mid(i, 1));
+    for (int i = 0; i < 60; ++i) {
+        const QString &from = texts.at(pick(texts.size()));
+        if (from.size() < 2)
+            continue;
+        qsizetype start = pick(from.size() - 1);
+        start -= from.at(start).isLowSurrogate() ? 1 : 0;
+        qsizetype length = 1 + pick(std::min<qsizetype>(6, from.size() - start));
+        length += from.at(start + length - 1).isHighSurrogate() ? 1 : 0; // no half of a pair
+        const QString piece = from.mid(start, length);
+        needles << piece << piece.toUpper() << piece.toLower();
+    }
+    needles << QStringLiteral("k\u212a") << QStringLiteral("\u03c3\u03c3");
+    const auto compareAll = [&] {
+        for (const QString &needle : std::as_const(needles)) {
+            for (const bool matchCase : { false, true }) {
+                for (const auto &[names, values] :
+                    { std::pair(true, true), std::pair(true, false), std::pair(false, true) }) {
+                    const FindOptions options { needle, names, values, matchCase };
+                    QVERIFY2(findInTree(tree, options) == plainSearch(tree, options),
+                        qPrintable(QStringLiteral("%1 (%2) %3%4%5")
+                                       .arg(needle, QString::number(needle.at(0).unicode(), 16))
+                                       .arg(matchCase)
+                                       .arg(names)
+                                       .arg(values)));
+                }
+            }
+        }
+    };
+    compareAll();
+    if (QTest::currentTestFailed())
+        return;
+    // Edited texts that grow move to the end of their section's buffer, out of the options' order.
+    for (int section = 0; section < 5; ++section) {
+        for (int option = section % 3; option < 30; option += 3) {
+            const int column = option % 2;
+            tree.setOptionText(section, option, column, text(4) + tree.optionText(section, option, column) + text(4));
+        }
+    }
+    compareAll();
 }
 
 QTEST_GUILESS_MAIN(tst_TreeFind)
