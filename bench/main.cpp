@@ -4,7 +4,6 @@
 
 #include "bench/commands.h"
 
-#include "document/heaptuning.h"
 
 #include <csignal>
 #include <cstdio>
@@ -55,8 +54,6 @@ int main(int argc, char *argv[])
 {
     // As in the editor: a write past a file-size limit fails instead of ending the process.
     std::signal(SIGXFSZ, SIG_IGN);
-    // The same heap as the editor's.
-    tuneHeapForDocuments();
     if (argc < 2) {
         usage();
         return 2;

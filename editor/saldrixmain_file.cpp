@@ -8,7 +8,6 @@
 
 #include "dialogs/userdialogs.h"
 #include "document/documenttree.h"
-#include "document/heaptuning.h"
 #include "document/saldrixerror.h"
 #include "document/treeio.h"
 #include "editor/loadingscope.h"
@@ -67,7 +66,6 @@ void TfrmSaldrixMain::removeAllNodes()
     m_document->clear();
     // A document that replaces the tree starts with an empty history.
     m_undoStack->clear();
-    returnFreedHeap();
 }
 
 void TfrmSaldrixMain::clearDocument()
