@@ -4,7 +4,6 @@
 
 #include "bench/commands.h"
 
-
 #include <csignal>
 #include <cstdio>
 #include <cstring>

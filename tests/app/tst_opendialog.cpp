@@ -26,7 +26,7 @@ namespace {
 // build. Prints a line per step reached. Each step waits for what it needs (the window shown, the
 // window active, the title changed), up to a minute, so that a busy machine only makes it slower;
 // a watchdog ends a run that hangs.
-const char *const Script = R"(
+const char *const Script = R"sh(
 openbox --sm-disable >/dev/null 2>&1 &
 wm=$!
 LSAN_OPTIONS="suppressions=$2${LSAN_OPTIONS:+:$LSAN_OPTIONS}" QT_QPA_PLATFORM=xcb "$1" &
@@ -76,7 +76,8 @@ kill -TERM $pid
 wait $pid
 echo "EXIT:$?"
 kill $watchdog $wm 2>/dev/null
-)";} // namespace
+)sh";
+} // namespace
 
 void tst_OpenDialog::typedNameOpensAndCtrlOAsksAgain()
 {

@@ -254,7 +254,8 @@ void tst_TreeFind::findAgreesWithPlainSearchInLatin1Text()
         for (const bool matchCase : { false, true }) {
             const FindOptions options { needle, true, true, matchCase };
             QVERIFY2(findInTree(tree, options) == plainSearch(tree, options),
-                qPrintable(QStringLiteral("U+%1 %2").arg(needle.at(0).unicode(), 4, 16, QLatin1Char('0')).arg(matchCase)));
+                qPrintable(
+                    QStringLiteral("U+%1 %2").arg(needle.at(0).unicode(), 4, 16, QLatin1Char('0')).arg(matchCase)));
         }
     }
 }
