@@ -56,6 +56,12 @@ void setNames()
     QCoreApplication::setOrganizationName(QStringLiteral("Yorv"));
 }
 
+// The desktop entry's name, by which a Wayland desktop finds the window's icon and entry.
+void setDesktopName()
+{
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.YorvSaldrix"));
+}
+
 // Help, version, the export and plain mistakes are answered by a core application: no display.
 int answerWithoutDisplay(int argc, char *argv[])
 {
@@ -158,6 +164,7 @@ int main(int argc, char *argv[])
     QApplication app(qtArgc, argv);
     displayCheck.reset();
     setNames();
+    setDesktopName();
     installTranslations(QLocale::system());
     const CommandLine commandLine = parseCommandLine(
         QApplication::arguments() + (endOfOptions < 0 ? QStringList() : rawArguments.mid(endOfOptions)));

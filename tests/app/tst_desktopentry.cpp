@@ -16,7 +16,7 @@ private Q_SLOTS:
 
 void tst_DesktopEntry::claimsNoTypeThatEveryTextFileHas()
 {
-    QFile entry(QStringLiteral(SALDRIX_TEST_DATA "/../../../app/yorvsaldrix.desktop"));
+    QFile entry(QStringLiteral(SALDRIX_TEST_DATA "/../../../app/org.example.YorvSaldrix.desktop"));
     QVERIFY2(entry.open(QIODevice::ReadOnly | QIODevice::Text), qPrintable(entry.fileName()));
     QStringList types;
     while (!entry.atEnd()) {
