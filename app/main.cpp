@@ -62,7 +62,8 @@ void setDesktopName()
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.YorvSaldrix"));
 }
 
-// Help, version, the export and plain mistakes are answered by a core application: no display.
+// Help, version, the export, the INI commands and plain mistakes are answered by a core
+// application: no display.
 int answerWithoutDisplay(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
@@ -78,6 +79,8 @@ int answerWithoutDisplay(int argc, char *argv[])
         return 0;
     case CommandLine::Mode::ExportCd:
         return runExportCommand(commandLine, errors);
+    case CommandLine::Mode::IniFile:
+        return runIniCommand(commandLine.ini, out, errors);
     case CommandLine::Mode::Error:
     case CommandLine::Mode::Edit:
         break;

@@ -15,6 +15,7 @@ int benchExport(int argc, char *argv[], const QStringList &args);
 int benchUndo(int argc, char *argv[], const QStringList &args);
 int benchFind(int argc, char *argv[], const QStringList &args);
 int benchMarks(int argc, char *argv[], const QStringList &args);
+int benchCommands(int argc, char *argv[], const QStringList &args);
 
 // Writes the catalogue test file(s) of the export benchmark into dir; used by benchGenerate.
 void generateCatalogueFiles(const QString &dir);

@@ -25,7 +25,8 @@ void usage()
                "                                   [--numtracks] [--separator-line TEXT]\n"
                "       saldrix_bench find FILE TEXT [--names] [--values] [--case]\n"
                "       saldrix_bench undo FILE [--every-other]\n"
-               "       saldrix_bench marks [SECTIONS OPTIONS]\n",
+               "       saldrix_bench marks [SECTIONS OPTIONS]\n"
+               "       saldrix_bench commands FILE [RUNS]\n",
         stderr);
 }
 
@@ -78,6 +79,8 @@ int main(int argc, char *argv[])
         return benchUndo(argc, argv, args);
     if (std::strcmp(command, "marks") == 0)
         return benchMarks(argc, argv, args);
+    if (std::strcmp(command, "commands") == 0)
+        return benchCommands(argc, argv, args);
     usage();
     return 2;
 #endif

@@ -112,24 +112,3 @@ ReadOutcome readWholeFile(const QString &fileName, QByteArray &bytes, qint64 lim
     bytes.truncate(used);
     return ReadOutcome::Read;
 }
-
-ReadOutcome readFileInPieces(
-    const QString &fileName, qsizetype pieceSize, const std::function<void(QByteArrayView)> &piece)
-{
-    ReadOutcome outcome;
-    struct stat info { };
-    const int fd = openRegularFile(fileName, outcome, info);
-    if (fd < 0)
-        return outcome;
-    FdCloser closer(fd);
-    const auto buffer = std::make_unique_for_overwrite<char[]>(size_t(pieceSize));
-    for (;;) {
-        const qsizetype got = readFully(fd, buffer.get(), pieceSize);
-        if (got < 0)
-            return ReadOutcome::Unreadable;
-        if (got > 0)
-            piece(QByteArrayView(buffer.get(), got));
-        if (got < pieceSize)
-            return ReadOutcome::Read;
-    }
-}

@@ -8,7 +8,6 @@
 #include <QByteArrayView>
 #include <QString>
 
-#include <functional>
 #include <memory>
 
 class TemporaryFile;
@@ -25,12 +24,6 @@ constexpr qint64 MaxReadSize = qint64(1) << 30;
 // A file that holds more than `limit` bytes, when opened or by the time it has been read, is
 // TooLarge; bytes are then empty.
 ReadOutcome readWholeFile(const QString &fileName, QByteArray &bytes, qint64 limit = MaxReadSize);
-
-// Reads the same files piece by piece into one reused buffer, for a look at a file that need not be
-// kept. Every piece but the last is exactly pieceSize bytes long. A read error after some pieces
-// makes the result Unreadable.
-ReadOutcome readFileInPieces(
-    const QString &fileName, qsizetype pieceSize, const std::function<void(QByteArrayView)> &piece);
 
 // Replaces a file's content so that it ends up holding every new byte or, after a failure, every old
 // byte. The bytes go to a temporary file beside it; every write, the sync and the close are
@@ -54,7 +47,6 @@ public:
 
 private:
     [[noreturn]] void fail() const;
-    void commitTemporary();
     void rewriteInPlace();
     void discardTemporary();
 

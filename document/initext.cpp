@@ -59,6 +59,7 @@ IniText::IniText(QByteArray fileBytes)
             const uchar hi = b[2 + 2 * i + (little ? 1 : 0)];
             out[i] = char16_t(lo | (hi << 8));
         }
+        fileBytes = QByteArray(); // the parse's offsets take its room
         parse(reinterpret_cast<const char16_t *>(m_wide.constData()), units);
         return;
     }
@@ -234,21 +235,27 @@ qint64 IniText::afterLineEnd(qint64 lineEnd) const
     return lineEnd + 1;
 }
 
-QByteArray IniText::bytesWithValue(const QString &section, const QString &name, const QString &value) const
+qsizetype IniText::findOption(int section, const QString &name) const
 {
-    if (m_format.encoding == Encoding::Latin1 && !(fitsLatin1(section) && fitsLatin1(name) && fitsLatin1(value))) {
-        // Latin-1 cannot hold the new text; the same text as UTF-8 can hold both.
-        QByteArray utf8
-            = byteOrderMark(m_format) + QString::fromLatin1(m_bytes.constData() + m_begin, unitCount()).toUtf8();
-        return IniText(std::move(utf8)).bytesWithValue(section, name, value);
+    for (int o = m_sections[size_t(section)].firstOccurrence; o >= 0; o = m_occurrences[size_t(o)].next) {
+        const Occurrence &occurrence = m_occurrences[size_t(o)];
+        for (qsizetype i = occurrence.firstOption; i < occurrence.endOption; ++i) {
+            // Most names differ in length; only those of the same length are made into text.
+            const Option &option = m_options[size_t(i)];
+            if (option.equals >= name.size() && optionName(i) == name)
+                return i;
+        }
     }
+    return -1;
+}
+
+IniText::Splice IniText::valueSplice(const QString &section, const QString &name, const QString &value) const
+{
     const QString eol = lineEnd(m_format);
     const qsizetype size = unitCount();
-    qint64 at = size;
-    qint64 removeEnd = size;
-    QString insert;
     const int s = findSection(section);
     if (s < 0) {
+        QString insert;
         if (size > 0) {
             const bool endsWithBreak = isLineBreak(unitAt(size - 1));
             if (!endsWithBreak) {
@@ -264,40 +271,12 @@ QByteArray IniText::bytesWithValue(const QString &section, const QString &name, 
             }
         }
         insert += u'[' + section + u']' + eol + name + u'=' + value + eol;
-    } else {
-        qsizetype found = -1;
-        forEachOption(s, [&](qsizetype i) {
-            if (found < 0 && optionName(i) == name)
-                found = i;
-        });
-        if (found >= 0) {
-            const Option &o = m_options[size_t(found)];
-            at = o.line;
-            removeEnd = o.line + o.length;
-            insert = name + u'=' + value;
-        } else {
-            const Occurrence &last = m_occurrences[size_t(m_sections[size_t(s)].lastOccurrence)];
-            qint64 lineEnd = last.header + last.headerLength;
-            if (last.endOption > last.firstOption) {
-                const Option &o = m_options[size_t(last.endOption - 1)];
-                lineEnd = o.line + o.length;
-            }
-            at = removeEnd = afterLineEnd(lineEnd);
-            if (at == lineEnd)
-                insert = eol; // the section's last line was the file's last, without a line end
-            insert += name + u'=' + value + eol;
-        }
+        return { size, size, insert };
     }
-
-    QByteArray out = byteOrderMark(m_format);
-    if (m_wide.isEmpty()) {
-        const char *text = m_bytes.constData() + m_begin;
-        out.reserve(out.size() + size + insert.size() * 3);
-        out.append(text, at);
-        out += encode(insert, m_format);
-        out.append(text + removeEnd, size - removeEnd);
-    } else {
-        out += encode(m_wide.left(at) + insert + m_wide.mid(removeEnd), m_format);
+    const qsizetype found = findOption(s, name);
+    if (found >= 0) {
+        const Option &o = m_options[size_t(found)];
+        return { o.line, o.line + o.length, name + u'=' + value };
     }
     if (m_format.encoding == Encoding::Latin1) {
         // Latin-1 bytes that happen to be valid UTF-8 would read back as other text: such a file
@@ -311,7 +290,63 @@ QByteArray IniText::bytesWithValue(const QString &section, const QString &name, 
     return out;
 }
 
-QByteArray IniText::encode(const QString &text, const TextFormat &format)
+std::vector<IniText::Splice> IniText::deletionSplices(const QString &section, const QString *name) const
+{
+    std::vector<Splice> splices;
+    const int s = findSection(section);
+    if (s < 0)
+        return splices;
+    for (int o = m_sections[size_t(s)].firstOccurrence; o >= 0; o = m_occurrences[size_t(o)].next) {
+        const Occurrence &occurrence = m_occurrences[size_t(o)];
+        if (name == nullptr) {
+            qint64 lineEnd = occurrence.header + occurrence.headerLength;
+            if (occurrence.endOption > occurrence.firstOption) {
+                const Option &last = m_options[size_t(occurrence.endOption - 1)];
+                lineEnd = last.line + last.length;
+            }
+            splices.push_back({ occurrence.header, afterLineEnd(lineEnd), QString() });
+            continue;
+        }
+        for (qsizetype i = occurrence.firstOption; i < occurrence.endOption; ++i) {
+            const Option &option = m_options[size_t(i)];
+            if (option.equals >= name->size() && optionName(i) == *name)
+                splices.push_back({ option.line, afterLineEnd(option.line + option.length), QString() });
+        }
+    }
+    return splices;
+}
+
+bool IniText::canHold(QStringView text) const
+{
+    return m_format.encoding != Encoding::Latin1 || fitsLatin1(text);
+}
+
+void IniText::writeSpliced(const std::vector<Splice> &splices, const std::function<void(QByteArrayView)> &out) const
+{
+    const QByteArray mark = byteOrderMark(m_format);
+    if (!mark.isEmpty())
+        out(mark);
+    const auto copy = [this, &out](qint64 begin, qint64 end) {
+        if (m_wide.isEmpty()) {
+            if (end > begin)
+                out(QByteArrayView(m_bytes.constData() + m_begin + begin, end - begin));
+            return;
+        }
+        constexpr qint64 Piece = 1 << 20;
+        for (qint64 at = begin; at < end; at += Piece)
+            out(encode(QStringView(m_wide).sliced(at, std::min(Piece, end - at)), m_format));
+    };
+    qint64 at = 0;
+    for (const Splice &splice : splices) {
+        copy(at, splice.begin);
+        if (!splice.text.isEmpty())
+            out(encode(splice.text, m_format));
+        at = splice.end;
+    }
+    copy(at, unitCount());
+}
+
+QByteArray IniText::encode(QStringView text, const TextFormat &format)
 {
     switch (format.encoding) {
     case Encoding::Utf8:
@@ -330,83 +365,4 @@ QByteArray IniText::encode(const QString &text, const TextFormat &format)
         out[2 * i + (little ? 1 : 0)] = char(unit >> 8);
     }
     return out;
-}
-
-void FormatSniffer::feed(QByteArrayView piece)
-{
-    const auto *b = reinterpret_cast<const uchar *>(piece.data());
-    const qsizetype n = piece.size();
-    qsizetype begin = 0;
-    if (!m_started) {
-        m_started = true;
-        const ByteOrderMark mark = byteOrderMarkAt(piece);
-        if (mark.length > 0) {
-            m_format.encoding = mark.encoding;
-            m_format.byteOrderMark = true;
-            begin = mark.length;
-        }
-    }
-    if (!m_lineEndKnown)
-        findLineEnd(b, begin, n);
-    if (m_validUtf8 && (m_format.encoding == Encoding::Utf8 || m_format.encoding == Encoding::Latin1))
-        checkUtf8(b, begin, n);
-}
-
-void FormatSniffer::findLineEnd(const uchar *b, qsizetype begin, qsizetype n)
-{
-    const bool wide = m_format.encoding == Encoding::Utf16LE || m_format.encoding == Encoding::Utf16BE;
-    const int low = m_format.encoding == Encoding::Utf16BE ? 1 : 0;
-    const qsizetype step = wide ? 2 : 1;
-    for (qsizetype i = begin; i + step <= n; i += step) {
-        const uchar c = b[i + low];
-        const bool plain = !wide || b[i + 1 - low] == 0; // no high byte
-        if (m_pendingCr) {
-            m_format.lineEnd = plain && c == '\n' ? TextFormat::LineEnd::CrLf : TextFormat::LineEnd::Cr;
-            m_lineEndKnown = true;
-            return;
-        }
-        if (plain && c == '\n') {
-            m_lineEndKnown = true;
-            return;
-        }
-        if (plain && c == '\r')
-            m_pendingCr = true;
-    }
-}
-
-void FormatSniffer::checkUtf8(const uchar *b, qsizetype begin, qsizetype n)
-{
-    const auto sequenceLength = [](uchar lead) { return lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2; };
-    if (!m_carry.isEmpty()) {
-        const qsizetype missing = sequenceLength(uchar(m_carry.at(0))) - m_carry.size();
-        const qsizetype taken = std::min(missing, n - begin);
-        m_carry.append(reinterpret_cast<const char *>(b + begin), taken);
-        begin += taken;
-        if (taken < missing)
-            return;
-        m_validUtf8 = isValidUtf8(reinterpret_cast<const uchar *>(m_carry.constData()), m_carry.size());
-        m_carry.clear();
-    }
-    // A sequence that the piece's end cuts short is checked with the next piece.
-    qsizetype end = n;
-    for (qsizetype k = 1; k <= 3 && n - k >= begin; ++k) {
-        const uchar c = b[n - k];
-        if ((c & 0xC0) == 0x80)
-            continue;
-        if (c >= 0xC0 && sequenceLength(c) > k)
-            end = n - k;
-        break;
-    }
-    m_validUtf8 = m_validUtf8 && isValidUtf8(b + begin, end - begin);
-    m_carry.append(reinterpret_cast<const char *>(b + end), n - end);
-}
-
-TextFormat FormatSniffer::result() const
-{
-    TextFormat format = m_format;
-    if (m_pendingCr && !m_lineEndKnown)
-        format.lineEnd = TextFormat::LineEnd::Cr; // the file's last byte was its first line end
-    if (format.encoding == Encoding::Utf8 || format.encoding == Encoding::Latin1)
-        format.encoding = m_validUtf8 && m_carry.isEmpty() ? Encoding::Utf8 : Encoding::Latin1;
-    return format;
 }

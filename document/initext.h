@@ -11,7 +11,9 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
+#include <functional>
 #include <vector>
 
 // One parse of an INI file's text. The text is kept as it was read (bytes for UTF-8 and Latin-1,
@@ -54,11 +56,29 @@ public:
     [[nodiscard]] QAnyStringView optionNameView(qsizetype option) const;
     [[nodiscard]] QAnyStringView optionValueView(qsizetype option) const;
 
-    // The file's bytes after one write with the store's effects: the first option of that name in
-    // the section gets the value in place; a new name goes after the section's last option; a new
-    // section goes at the end of the file. Texts must already be in their stored form (storedName, storedValue).
-    // A Latin-1 file that the write cannot be stored in becomes UTF-8.
-    [[nodiscard]] QByteArray bytesWithValue(const QString &section, const QString &name, const QString &value) const;
+    // A change to the text: the code units [begin, end) make way for `text`.
+    struct Splice {
+        qint64 begin;
+        qint64 end;
+        QString text;
+    };
+    // One write with the store's effects: the first option of that name in the section gets the value
+    // in place; a new name goes after the section's last option; a new section goes at the end of the
+    // file. Texts must already be in their stored form (storedName, storedValue).
+    [[nodiscard]] Splice valueSplice(const QString &section, const QString &name, const QString &value) const;
+    // What deleting removes, in text order: with a name, every line of that option in each place
+    // where the section stands; without one, each of those places from its header to its last
+    // option. Comments and blank lines after a section's last option belong to what follows it.
+    // Empty when the file holds no such section or option.
+    [[nodiscard]] std::vector<Splice> deletionSplices(const QString &section, const QString *name) const;
+    // Whether the file's encoding can hold the text (Latin-1 holds U+0000 to U+00FF only).
+    [[nodiscard]] bool canHold(QStringView text) const;
+    // The file's bytes with the splices applied (sorted, not overlapping), mark included, in pieces
+    // of at most a few megabytes each, so that the whole new file is never held at once.
+    void writeSpliced(const std::vector<Splice> &splices, const std::function<void(QByteArrayView)> &out) const;
+
+    // The first option of the section named so, or -1.
+    [[nodiscard]] qsizetype findOption(int section, const QString &name) const;
 
     // A line end in the format's style, as UTF-16 text.
     [[nodiscard]] static QString lineEnd(const TextFormat &format)
@@ -66,7 +86,7 @@ public:
         return QString::fromLatin1(format.lineEndBytes());
     }
     // Encodes text in the format's encoding (no byte-order mark).
-    [[nodiscard]] static QByteArray encode(const QString &text, const TextFormat &format);
+    [[nodiscard]] static QByteArray encode(QStringView text, const TextFormat &format);
 
 private:
     struct Option {
@@ -105,24 +125,4 @@ private:
     std::vector<Occurrence> m_occurrences;
     std::vector<Section> m_sections;
     QHash<QString, int> m_sectionIndex;
-};
-
-// The detection of IniText without keeping or parsing the text: how a file that is about to be
-// replaced was stored, from its bytes given piece by piece. Every piece but the last must have an
-// even length of at least four bytes. The line-end style is that of the first line end.
-class FormatSniffer {
-public:
-    void feed(QByteArrayView piece);
-    [[nodiscard]] TextFormat result() const;
-
-private:
-    void findLineEnd(const uchar *bytes, qsizetype begin, qsizetype size);
-    void checkUtf8(const uchar *bytes, qsizetype begin, qsizetype size);
-
-    TextFormat m_format;
-    bool m_started = false;
-    bool m_lineEndKnown = false;
-    bool m_pendingCr = false;
-    bool m_validUtf8 = true;
-    QByteArray m_carry; // a UTF-8 sequence that the end of a piece cut short
 };

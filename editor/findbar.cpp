@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QScrollBar>
 #include <QStyle>
 #include <QToolButton>
 
@@ -88,8 +89,12 @@ FindBar::FindBar(TreeList *tree, QWidget *parent)
     lblWrapped->setBackgroundRole(QPalette::ToolTipBase);
     lblWrapped->setForegroundRole(QPalette::ToolTipText);
     lblWrapped->setMargin(2);
+    lblWrapped->setAttribute(Qt::WA_TransparentForMouseEvents);
     lblWrapped->hide();
     m_tree->viewport()->installEventFilter(this);
+    // Scrolling moves the viewport's children with the rows; the message keeps its corner.
+    for (QScrollBar *bar : { m_tree->verticalScrollBar(), m_tree->horizontalScrollBar() })
+        connect(bar, &QScrollBar::valueChanged, this, &FindBar::placeWrapMessage);
 
     // F3 and Shift+F3 search again wherever the focus is in the window, the bar shown or not (the
     // window adds the actions to itself).

@@ -70,6 +70,9 @@ CommandLine parseCommandLine(const QStringList &arguments)
         QStringLiteral("[--]"));
     parser.addPositionalArgument(
         QStringLiteral("FILE"), CommandLine::tr("The INI file to open."), QStringLiteral("[FILE]"));
+    const QCommandLineOption iniCommands(
+        iniCommandWords(), CommandLine::tr("Reads or changes one INI file without a window; given first (see below)."));
+    parser.addOption(iniCommands);
 
     CommandLine result;
     const auto fail = [&result](const QString &message) {
@@ -77,6 +80,14 @@ CommandLine parseCommandLine(const QStringList &arguments)
         result.text = commandLineMessage(QString(), message);
         return result;
     };
+    // A value given to --set may begin with "-": the INI commands parse their own operands.
+    if (isIniCommandWord(arguments.value(1))) {
+        const QString error = parseIniCommand(arguments.mid(1), result.ini);
+        if (!error.isEmpty())
+            return fail(error);
+        result.mode = CommandLine::Mode::IniFile;
+        return result;
+    }
     if (!parser.parse(arguments))
         return fail(parser.errorText());
     if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
@@ -92,6 +103,12 @@ CommandLine parseCommandLine(const QStringList &arguments)
             + CommandLine::tr(
                 "\nExport form:\n  %1 --export-cd CATALOGUE.ini OUT.txt [--title-first] [--volume] [--genre]\n"
                 "      [--numtracks] [--separator TEXT] [--separator-line TEXT]\n")
+                  .arg(ProgramName)
+            + CommandLine::tr("\nINI file forms (no window; a name is taken without the blanks around it):\n"
+                              "  %1 --get FILE SECTION KEY          prints the value\n"
+                              "  %1 --set FILE SECTION KEY VALUE    writes the value; every other byte stays\n"
+                              "  %1 --delete FILE SECTION [KEY]     removes the option, or the section\n"
+                              "  %1 --list FILE [SECTION]           prints the sections, or the section's options\n")
                   .arg(ProgramName);
         return result;
     }
@@ -99,6 +116,12 @@ CommandLine parseCommandLine(const QStringList &arguments)
         result.mode = CommandLine::Mode::Version;
         result.text = QCoreApplication::applicationName() + u' ' + QCoreApplication::applicationVersion() + u'\n';
         return result;
+    }
+    if (parser.isSet(iniCommands)) {
+        const QStringList &words = iniCommandWords();
+        const auto word = std::find_if(
+            words.begin(), words.end(), [&parser](const QString &w) { return parser.optionNames().contains(w); });
+        return fail(CommandLine::tr("--%1 must be the first argument.").arg(*word));
     }
     const QStringList files = parser.positionalArguments();
     if (parser.isSet(o.exportCd)) {

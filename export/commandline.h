@@ -5,6 +5,7 @@
 #pragma once
 
 #include "export/exportoptions.h"
+#include "export/inicommands.h"
 
 #include <QCoreApplication>
 #include <QString>
@@ -15,7 +16,7 @@ class QTextStream;
 // What the program was asked to do on its command line. It sits with the export code because the
 // program's headless export is one of its forms, and this is the top library the program links.
 struct CommandLine {
-    enum class Mode { Edit, Help, Version, ExportCd, Error };
+    enum class Mode { Edit, Help, Version, ExportCd, IniFile, Error };
 
     Mode mode = Mode::Edit;
     // Edit: the file to open, empty for none.
@@ -23,6 +24,8 @@ struct CommandLine {
     // ExportCd: the catalogue to read; options.FileName is the text file to write.
     QString catalogue;
     ExportOptions options;
+    // IniFile: the INI command to run.
+    IniCommand ini;
     // Help: the help text; Version: the version line; Error: the message, a whole line for stderr.
     QString text;
     // Edit: what was ignored (a second file), each a whole line for stderr.
@@ -36,11 +39,12 @@ struct CommandLine {
 [[nodiscard]] QString commandLineMessage(const QString &file, const QString &message);
 
 // Parses the program's arguments (the first one is the program). "--" ends the options, so a file
-// whose name starts with "-" can follow it.
+// whose name starts with "-" can follow it. An INI command (--get, --set, --delete, --list) comes
+// first, and takes what follows it as it stands.
 [[nodiscard]] CommandLine parseCommandLine(const QStringList &arguments);
 
-// True when the arguments ask for something that needs no window (help, version, the export) or
-// hold a mistake that no window-system option could explain; then the program answers without
+// True when the arguments ask for something that needs no window (help, version, the export, an INI
+// command) or hold a mistake that no window-system option could explain; then the program answers without
 // creating a display connection.
 [[nodiscard]] bool answersWithoutDisplay(const QStringList &arguments);
 

@@ -14,8 +14,8 @@
 // broken promise (an abort, which libFuzzer records with the input that caused it).
 namespace fuzzing {
 
-// A file in this process's scratch folder, which is in memory where the machine has /dev/shm: every
-// save syncs its file, and on a disk that would cost most of each run.
+// A file in this process's scratch folder, below $TMPDIR. Every save syncs its file: scripts/test
+// points $TMPDIR at /dev/shm, in memory, where the machine has it.
 QString scratchFile(const char *name);
 
 void writeFile(const QString &path, const uint8_t *data, size_t size);

@@ -79,6 +79,30 @@ Export-Form:
         <source>ignored: only one file is opened at a time</source>
         <translation>ignoriert: es wird nur eine Datei auf einmal geöffnet</translation>
     </message>
+    <message>
+        <source>Reads or changes one INI file without a window; given first (see below).</source>
+        <translation>Liest oder ändert eine INI-Datei ohne Fenster; steht zuerst (siehe unten).</translation>
+    </message>
+    <message>
+        <source>
+INI file forms (no window; a name is taken without the blanks around it):
+  %1 --get FILE SECTION KEY          prints the value
+  %1 --set FILE SECTION KEY VALUE    writes the value; every other byte stays
+  %1 --delete FILE SECTION [KEY]     removes the option, or the section
+  %1 --list FILE [SECTION]           prints the sections, or the section&apos;s options
+</source>
+        <translation>
+INI-Datei-Formen (ohne Fenster; ein Name gilt ohne die Leerzeichen um ihn):
+  %1 --get FILE SECTION KEY          gibt den Wert aus
+  %1 --set FILE SECTION KEY VALUE    schreibt den Wert; jedes andere Byte bleibt
+  %1 --delete FILE SECTION [KEY]     entfernt die Option oder den Abschnitt
+  %1 --list FILE [SECTION]           gibt die Abschnitte oder die Optionen des Abschnitts aus
+</translation>
+    </message>
+    <message>
+        <source>--%1 must be the first argument.</source>
+        <translation>--%1 muss das erste Argument sein.</translation>
+    </message>
 </context>
 <context>
     <name>DiskChangeBar</name>
@@ -212,6 +236,57 @@ Export-Form:
     </message>
 </context>
 <context>
+    <name>IniCommand</name>
+    <message>
+        <source>FILE SECTION KEY</source>
+        <translation>FILE SECTION KEY</translation>
+    </message>
+    <message>
+        <source>FILE SECTION KEY VALUE</source>
+        <translation>FILE SECTION KEY VALUE</translation>
+    </message>
+    <message>
+        <source>FILE SECTION [KEY]</source>
+        <translation>FILE SECTION [KEY]</translation>
+    </message>
+    <message>
+        <source>FILE [SECTION]</source>
+        <translation>FILE [SECTION]</translation>
+    </message>
+    <message>
+        <source>%1 does not exist</source>
+        <translation>%1 gibt es nicht</translation>
+    </message>
+    <message>
+        <source>%1 has no section [%2]</source>
+        <translation>%1 hat keinen Abschnitt [%2]</translation>
+    </message>
+    <message>
+        <source>%1 was not changed: a name or value cannot hold a line break</source>
+        <translation>%1 wurde nicht geändert: ein Name oder Wert kann keinen Zeilenumbruch enthalten</translation>
+    </message>
+    <message>
+        <source>%1 was not read: a name cannot hold a line break</source>
+        <translation>%1 wurde nicht gelesen: ein Name kann keinen Zeilenumbruch enthalten</translation>
+    </message>
+    <message>
+        <source>%1 has no option &quot;%3&quot; in section [%2]</source>
+        <translation>%1 hat keine Option „%3“ im Abschnitt [%2]</translation>
+    </message>
+    <message>
+        <source>%1 was not changed: an option name cannot hold &quot;=&quot; or begin with &quot;[&quot;, &quot;;&quot; or &quot;#&quot;</source>
+        <translation>%1 wurde nicht geändert: ein Optionsname kann kein „=“ enthalten und nicht mit „[“, „;“ oder „#“ beginnen</translation>
+    </message>
+    <message>
+        <source>%1 takes %2.</source>
+        <translation>%1 nimmt %2.</translation>
+    </message>
+    <message>
+        <source>Unable to write to the standard output</source>
+        <translation>In die Standardausgabe kann nicht geschrieben werden</translation>
+    </message>
+</context>
+<context>
     <name>NameMark</name>
     <message>
         <source>Not saved: the name is empty</source>
@@ -321,6 +396,10 @@ Export-Form:
     <message>
         <source>The file would be larger than 1 GiB, the most this editor opens.</source>
         <translation>Die Datei wäre größer als 1 GiB, mehr als dieser Editor öffnet.</translation>
+    </message>
+    <message>
+        <source>Its encoding, Latin-1, cannot hold the new text.</source>
+        <translation>Ihre Kodierung, Latin-1, kann den neuen Text nicht aufnehmen.</translation>
     </message>
 </context>
 <context>

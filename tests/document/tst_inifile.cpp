@@ -4,6 +4,7 @@
 
 #include "document/inifile.h"
 #include "document/saldrixerror.h"
+#include "randomini.h"
 #include "testfiles.h"
 
 #include <QRandomGenerator>
@@ -13,6 +14,7 @@
 #include <sys/stat.h>
 
 using namespace testfiles;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -41,6 +43,10 @@ private Q_SLOTS:
     void writeEffects_data();
     void writeEffects();
     void failedWriteRaisesUnableToWrite();
+    void deleteEffects_data();
+    void deleteEffects();
+    void writeKeepsALatin1FileThatCannotHoldTheText();
+    void editsKeepEveryOtherByte();
     void rewriteEqualsTheSameWritesOnADeletedFile_data();
     void rewriteEqualsTheSameWritesOnADeletedFile();
 
@@ -263,6 +269,113 @@ void tst_IniFile::failedWriteRaisesUnableToWrite()
     }
 }
 
+void tst_IniFile::deleteEffects_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("option"); // "-" deletes the section
+    QTest::addColumn<QByteArray>("after");
+
+    QTest::newRow("option, comments kept") << QByteArray("; top\n[a]\n; about x\nx=1\ny=2\n") << u"a"_s << u"x"_s
+                                           << QByteArray("; top\n[a]\n; about x\ny=2\n");
+    QTest::newRow("every line of a repeated option, in every place of its section") << QByteArray(
+        "[a]\nx=1\n[b]\nx=2\n[a]\n x =3\ny=4\n") << u"a"_s << u"x"_s << QByteArray("[a]\n[b]\nx=2\n[a]\ny=4\n");
+    QTest::newRow("last line without a line end")
+        << QByteArray("[a]\nx=1\ny=2") << u"a"_s << u"y"_s << QByteArray("[a]\nx=1\n");
+    QTest::newRow("section up to its last option; what follows stays")
+        << QByteArray("[a]\nx=1\n; inside\ny=2\n\n; about b\n[b]\nz=3\n") << u"a"_s << u"-"_s
+        << QByteArray("\n; about b\n[b]\nz=3\n");
+    QTest::newRow("repeated section, each place")
+        << QByteArray("[a]\nx=1\n[b]\ny=2\n[a]\nz=3\n") << u"a"_s << u"-"_s << QByteArray("[b]\ny=2\n");
+    QTest::newRow("section without options")
+        << QByteArray("[a]\n[b]\ny=2\n") << u"a"_s << u"-"_s << QByteArray("[b]\ny=2\n");
+    QTest::newRow("CR LF") << QByteArray("[a]\r\nx=1\r\ny=2\r\n[b]\r\n") << u"a"_s << u"x"_s
+                           << QByteArray("[a]\r\ny=2\r\n[b]\r\n");
+    QTest::newRow("CR only") << QByteArray("[a]\rx=1\r[b]\ry=2\r") << u"b"_s << u"-"_s << QByteArray("[a]\rx=1\r");
+    QTest::newRow("UTF-16 with its mark") << QByteArray("\xFF\xFE[\0a\0]\0\n\0x\0=\0\x01\x04\n\0y\0=\0"
+                                                        "2\0\n\0",
+        26) << u"a"_s << u"x"_s
+                                          << QByteArray("\xFF\xFE[\0a\0]\0\n\0y\0=\0"
+                                                        "2\0\n\0",
+                                                 18);
+    QTest::newRow("names as the reader takes them")
+        << QByteArray("[a b]\nk k=1\n") << u" a b\t"_s << u" k k"_s << QByteArray("[a b]\n");
+}
+
+void tst_IniFile::deleteEffects()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QString, section);
+    QFETCH(QString, option);
+    QFETCH(QByteArray, after);
+    writeBytes(m_file, before);
+    TIniFile ini(m_file);
+    const bool deleted = option == u"-" ? ini.DeleteSection(section) : ini.DeleteOption(section, option);
+    QVERIFY(deleted);
+    QCOMPARE(readBytes(m_file), after);
+    // Again: nothing is left to delete, and nothing is written.
+    QVERIFY(!(option == u"-" ? ini.DeleteSection(section) : ini.DeleteOption(section, option)));
+    QCOMPARE(readBytes(m_file), after);
+}
+
+void tst_IniFile::writeKeepsALatin1FileThatCannotHoldTheText()
+{
+    const QByteArray latin1("[caf\xE9]\nx=\xFF\n");
+    writeBytes(m_file, latin1);
+    TIniFile ini(m_file);
+    ini.WriteValue(u"caf\u00E9"_s, u"y"_s, u"\u00E0"_s);
+    QCOMPARE(readBytes(m_file), QByteArray("[caf\xE9]\nx=\xFF\ny=\xE0\n"));
+    try {
+        ini.WriteValue(u"caf\u00E9"_s, u"y"_s, u"\u20AC"_s);
+        QFAIL("the write did not fail");
+    } catch (const SaldrixError &error) {
+        QVERIFY2(error.message().startsWith(u"Unable to write to %1\n"_s.arg(m_file)), qPrintable(error.message()));
+    }
+    QCOMPARE(readBytes(m_file), QByteArray("[caf\xE9]\nx=\xFF\ny=\xE0\n"));
+}
+
+void tst_IniFile::editsKeepEveryOtherByte()
+{
+    // Random files, one random write or delete each, and the whole file against the oracle's bytes.
+    QRandomGenerator random(2026);
+    for (int round = 0; round < 400; ++round) {
+        const randomini::File file = randomini::randomFile(random);
+        const randomini::Edit edit = randomini::randomEdit(random, file);
+        QFile::remove(m_file);
+        const QByteArray before = randomini::bytesOf(file);
+        if (file.exists)
+            writeBytes(m_file, before);
+        const std::optional<QByteArray> expected = randomini::predicted(file, edit);
+        TIniFile ini(m_file);
+        bool refused = false;
+        try {
+            switch (edit.kind) {
+            case randomini::Edit::Kind::Set:
+                ini.WriteValue(edit.section, edit.key, edit.value);
+                break;
+            case randomini::Edit::Kind::DeleteOption:
+                (void)ini.DeleteOption(edit.section, edit.key);
+                break;
+            case randomini::Edit::Kind::DeleteSection:
+                (void)ini.DeleteSection(edit.section);
+                break;
+            }
+        } catch (const SaldrixError &) {
+            refused = true;
+        }
+        const QByteArray context = "round " + QByteArray::number(round) + ", edit " + QByteArray::number(int(edit.kind))
+            + " [" + edit.section.toUtf8() + "] " + edit.key.toUtf8() + "=" + edit.value.toUtf8()
+            + "\nbefore: " + before.toPercentEncoding(" =[];#");
+        QVERIFY2(refused == !expected.has_value(), context.constData());
+        const QByteArray after = readBytes(m_file);
+        if (after != expected.value_or(before)) {
+            qWarning("%s\nafter:  %s\nwanted: %s", context.constData(), after.toPercentEncoding(" =[];#").constData(),
+                expected.value_or(before).toPercentEncoding(" =[];#").constData());
+            QFAIL("the file is not what the edit predicts");
+        }
+    }
+}
+
 void tst_IniFile::rewriteEqualsTheSameWritesOnADeletedFile_data()
 {
     // The old file holds no text, only the kind of file the new one must be.
@@ -306,8 +419,10 @@ void tst_IniFile::rewriteEqualsTheSameWritesOnADeletedFile()
     for (const QStringList &write : writes)
         one.WriteValue(write.at(0), write.at(1), write.at(2));
 
+    // The new file is written in the format of the file it replaces.
+    const TextFormat format = exists ? IniText(oldFile).format() : TextFormat {};
     TIniFile all(batched);
-    all.beginRewrite();
+    all.beginRewrite(format);
     for (const QStringList &write : writes)
         all.WriteValue(write.at(0), write.at(1), write.at(2));
     QCOMPARE(readBytes(batched), exists ? oldFile : QByteArray("<unreadable>")); // nothing written before the commit
@@ -321,7 +436,7 @@ void tst_IniFile::rewriteEqualsTheSameWritesOnADeletedFile()
         writeBytes(lasting, oldFile);
     std::vector<QByteArray> held;
     TIniFile kept(lasting);
-    kept.beginRewrite();
+    kept.beginRewrite(format);
     for (const QStringList &write : writes) {
         const QString &name = write.at(1);
         const QString &value = write.at(2);

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
 
@@ -281,6 +282,10 @@ void tst_FindBar::barFitsTheFirstRunWindow()
     const QRect wrapped = bar.lblWrapped->geometry();
     const QRect match = f.view().visualRect(f.view().focusedNode());
     QVERIFY(match.bottom() < wrapped.top() || match.top() > wrapped.bottom()); // the match stays readable
+    // Scrolling the rows leaves the message in its corner.
+    f.view().verticalScrollBar()->setValue(0);
+    QCOMPARE(bar.lblWrapped->geometry().right(), wrapped.right());
+    QVERIFY(f.view().viewport()->rect().contains(bar.lblWrapped->geometry()));
     QVERIFY(unchanged());
 
     // One row: every shown control lies within the bar, side by side; the field takes the rest.
