@@ -15,12 +15,6 @@ namespace {
 
 using Encoding = TextFormat::Encoding;
 
-bool isValidUtf8(const uchar *s, qsizetype n)
-{
-    bool ascii = false;
-    return ::isValidUtf8(s, n, ascii);
-}
-
 // Where the line that starts at pos ends (the index of its CR or LF, or size). nextLf caches the
 // next LF so that a file of CR-only line ends is not rescanned to its end for every line.
 qsizetype lineEndIn(const char *text, qsizetype pos, qsizetype size, qsizetype &nextLf)
@@ -278,16 +272,18 @@ IniText::Splice IniText::valueSplice(const QString &section, const QString &name
         const Option &o = m_options[size_t(found)];
         return { o.line, o.line + o.length, name + u'=' + value };
     }
-    if (m_format.encoding == Encoding::Latin1) {
-        // Latin-1 bytes that happen to be valid UTF-8 would read back as other text: such a file
-        // is written as UTF-8 instead.
-        const qsizetype mark = byteOrderMark(m_format).size();
-        const auto *text = reinterpret_cast<const uchar *>(out.constData()) + mark;
-        bool ascii = false;
-        if (isValidUtf8(text, out.size() - mark, ascii) && !ascii)
-            return out.first(mark) + QString::fromLatin1(out.sliced(mark)).toUtf8();
+    const Occurrence &last = m_occurrences[size_t(m_sections[size_t(s)].lastOccurrence)];
+    qint64 lineEnd = last.header + last.headerLength;
+    if (last.endOption > last.firstOption) {
+        const Option &o = m_options[size_t(last.endOption - 1)];
+        lineEnd = o.line + o.length;
     }
-    return out;
+    const qint64 at = afterLineEnd(lineEnd);
+    QString insert;
+    if (at == lineEnd)
+        insert = eol; // the section's last line was the file's last, without a line end
+    insert += name + u'=' + value + eol;
+    return { at, at, insert };
 }
 
 std::vector<IniText::Splice> IniText::deletionSplices(const QString &section, const QString *name) const
