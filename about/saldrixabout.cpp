@@ -4,13 +4,14 @@
 
 #include "about/saldrixabout.h"
 
+#include "about/linklabel.h"
+
 #include <QDesktopServices>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -90,17 +91,13 @@ void TfrmAboutDlg::createControls()
     lbVersion = label(this, QStringLiteral("lbVersion"), tr("Version 1.8"));
     lbNotice = label(this, QStringLiteral("lbNotice"), tr("\u00a9 2026 The YorvSaldrix developers"));
 
-    lbWebLink = label(this, QStringLiteral("lbWebLink"), MailAddress);
-    QFont linkFont = lbWebLink->font();
-    linkFont.setUnderline(true);
-    lbWebLink->setFont(linkFont);
-    QPalette linkPalette = lbWebLink->palette();
-    linkPalette.setColor(QPalette::WindowText, Qt::blue);
-    lbWebLink->setPalette(linkPalette);
-    lbWebLink->setCursor(Qt::PointingHandCursor);
-    lbWebLink->setToolTip(tr("Write to %1").arg(MailAddress));
-    lbWebLink->setStatusTip(lbWebLink->toolTip());
-    lbWebLink->installEventFilter(this);
+    auto *link = new LinkLabel(MailAddress, this);
+    link->setObjectName(QStringLiteral("lbWebLink"));
+    link->setToolTip(tr("Write to %1").arg(MailAddress));
+    link->setStatusTip(link->toolTip());
+    link->setAccessibleDescription(link->toolTip());
+    connect(link, &LinkLabel::activated, this, &TfrmAboutDlg::lbWebLinkClick);
+    lbWebLink = link;
 
     BevelMidt = new QFrame(this);
     BevelMidt->setObjectName(QStringLiteral("BevelMidt"));
@@ -116,6 +113,8 @@ void TfrmAboutDlg::createControls()
     BtnOk->setDefault(true);
     BtnOk->setAutoDefault(true);
     connect(BtnOk, &QPushButton::clicked, this, &TfrmAboutDlg::BtnOkClick);
+    // The link takes the keyboard too, but the dialog opens on OK, so that Enter closes it.
+    BtnOk->setFocus();
 
     auto *names = new QVBoxLayout;
     names->setSpacing(0);
@@ -175,15 +174,4 @@ void TfrmAboutDlg::lbWebLinkClick()
 void TfrmAboutDlg::BtnOkClick()
 {
     accept();
-}
-
-bool TfrmAboutDlg::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == lbWebLink && event->type() == QEvent::MouseButtonRelease
-        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton
-        && lbWebLink->rect().contains(static_cast<QMouseEvent *>(event)->position().toPoint())) {
-        lbWebLinkClick();
-        return true;
-    }
-    return QDialog::eventFilter(watched, event);
 }

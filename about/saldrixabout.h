@@ -51,9 +51,6 @@ public Q_SLOTS:
     void lbWebLinkClick();
     void BtnOkClick();
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     void createControls();
     void FormCreate();

@@ -17,10 +17,15 @@ QString withFullStop(const QString &message)
     return message;
 }
 
+std::unique_ptr<QMessageBox> errorBox(QWidget *parent, const QString &message)
+{
+    return std::make_unique<QMessageBox>(
+        QMessageBox::Critical, applicationTitle(), withFullStop(message), QMessageBox::Ok, parent);
+}
+
 void showErrorBox(QWidget *parent, const QString &message)
 {
-    QMessageBox box(QMessageBox::Critical, applicationTitle(), withFullStop(message), QMessageBox::Ok, parent);
-    box.exec();
+    errorBox(parent, message)->exec();
 }
 
 bool runShowingErrors(UserDialogs &dialogs, QWidget *parent, const std::function<void()> &command)

@@ -7,7 +7,9 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
+class QMessageBox;
 class QWidget;
 class UserDialogs;
 
@@ -18,6 +20,8 @@ class UserDialogs;
 // The default error display: the message with the full-stop rule, the application title as
 // caption, the error icon and one OK button.
 void showErrorBox(QWidget *parent, const QString &message);
+// The same box, made but not yet run.
+[[nodiscard]] std::unique_ptr<QMessageBox> errorBox(QWidget *parent, const QString &message);
 
 // Runs a command at the error boundary (catchErrors) and shows a failure through the dialog
 // interface's error display, over parent. True when the command ran to its end.

@@ -12,31 +12,50 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-UserDialogs::Answer MessageBoxDialogs::askSaveChanges(QWidget *)
+std::unique_ptr<QMessageBox> saveChangesBox()
 {
     // No owner, so the box is centred on the screen. The three buttons share one role so that no
     // platform button order reshuffles them: they stand as Yes, No, Cancel.
-    QMessageBox box(
+    auto box = std::make_unique<QMessageBox>(
         QMessageBox::Information, QObject::tr("Information"), QObject::tr("Do you want to save the changes?"));
-    QPushButton *yes = box.addButton(QObject::tr("&Yes"), QMessageBox::ActionRole);
-    QPushButton *no = box.addButton(QObject::tr("&No"), QMessageBox::ActionRole);
-    QPushButton *cancel = box.addButton(QObject::tr("Cancel"), QMessageBox::ActionRole);
-    box.setDefaultButton(yes);
-    box.setEscapeButton(cancel);
-    box.exec();
-    if (box.clickedButton() == yes)
+    QPushButton *yes = box->addButton(QObject::tr("&Yes"), QMessageBox::ActionRole);
+    box->addButton(QObject::tr("&No"), QMessageBox::ActionRole);
+    QPushButton *cancel = box->addButton(QObject::tr("Cancel"), QMessageBox::ActionRole);
+    box->setDefaultButton(yes);
+    box->setEscapeButton(cancel);
+    return box;
+}
+
+std::unique_ptr<QMessageBox> confirmBox(QWidget *parent, const QString &text)
+{
+    auto box = std::make_unique<QMessageBox>(
+        QMessageBox::Question, QObject::tr("Warning!"), text, QMessageBox::Yes | QMessageBox::No, parent);
+    box->setDefaultButton(QMessageBox::Yes);
+    box->setEscapeButton(QMessageBox::No);
+    return box;
+}
+
+std::unique_ptr<QMessageBox> informationBox(QWidget *parent, const QString &text)
+{
+    return std::make_unique<QMessageBox>(
+        QMessageBox::Information, QObject::tr("Information"), text, QMessageBox::Ok, parent);
+}
+
+UserDialogs::Answer MessageBoxDialogs::askSaveChanges(QWidget *)
+{
+    const std::unique_ptr<QMessageBox> box = saveChangesBox();
+    box->exec();
+    const QAbstractButton *clicked = box->clickedButton();
+    if (clicked == box->defaultButton())
         return Answer::Yes;
-    if (box.clickedButton() == no)
-        return Answer::No;
-    return Answer::Cancel;
+    if (clicked == nullptr || clicked == box->escapeButton())
+        return Answer::Cancel;
+    return Answer::No;
 }
 
 bool MessageBoxDialogs::confirm(QWidget *parent, const QString &text)
 {
-    QMessageBox box(QMessageBox::Question, QObject::tr("Warning!"), text, QMessageBox::Yes | QMessageBox::No, parent);
-    box.setDefaultButton(QMessageBox::Yes);
-    box.setEscapeButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+    return confirmBox(parent, text)->exec() == QMessageBox::Yes;
 }
 
 std::optional<QString> MessageBoxDialogs::chooseFile(QFileDialog &dialog)
@@ -55,8 +74,7 @@ std::optional<QString> MessageBoxDialogs::chooseFile(QFileDialog &dialog)
 
 void MessageBoxDialogs::showInformation(QWidget *parent, const QString &text)
 {
-    QMessageBox box(QMessageBox::Information, QObject::tr("Information"), text, QMessageBox::Ok, parent);
-    box.exec();
+    informationBox(parent, text)->exec();
 }
 
 void MessageBoxDialogs::showError(QWidget *parent, const QString &message)

@@ -110,6 +110,8 @@ QVariant DocumentTree::data(const QModelIndex &index, int role) const
         return section->options.text(index.row(), index.column());
     case ImageIndexRole:
         return imageIndex(index);
+    case Qt::AccessibleDescriptionRole:
+        return m_descriptionSource ? m_descriptionSource(index) : QString();
     default:
         return {};
     }

@@ -12,6 +12,7 @@
 #include <QString>
 
 #include <compare>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -103,6 +104,11 @@ public:
     [[nodiscard]] QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     bool removeRows(int row, int count, const QModelIndex &parent = {}) override;
 
+    // What Qt::AccessibleDescriptionRole answers for a cell: what the window knows of it beyond its
+    // text (what a save would do to a name, a find match), for assistive technology to read out.
+    using DescriptionSource = std::function<QString(const QModelIndex &index)>;
+    void setDescriptionSource(DescriptionSource source) { m_descriptionSource = std::move(source); }
+
     // Plain access by position, for the loader, the saver and the export.
     [[nodiscard]] int sectionCount() const { return static_cast<int>(m_sections.size()); }
     [[nodiscard]] int optionCount(int section) const;
@@ -187,6 +193,7 @@ private:
     mutable bool m_rowsDirty = false;
     int m_batchDepth = 0;
     TextFormat m_sourceFormat;
+    DescriptionSource m_descriptionSource;
 };
 
 // Begins a batch update of the tree and ends it on every way out of the scope.

@@ -28,4 +28,12 @@ public:
 Q_SIGNALS:
     void reloadClicked();
     void ignoreClicked();
+
+protected:
+    void changeEvent(QEvent *event) override;
+
+private:
+    void applyColours();
+
+    bool m_colouring = false;
 };

@@ -52,6 +52,7 @@ FindBar::FindBar(TreeList *tree, QWidget *parent)
     edtFindText = named(new QLineEdit(this), "edtFindText");
     edtFindText->setClearButtonEnabled(true);
     edtFindText->setPlaceholderText(tr("Text to find"));
+    edtFindText->setAccessibleName(tr("Text to find"));
     edtFindText->setMinimumWidth(edtFindText->fontMetrics().averageCharWidth() * MinimumFieldCharacters);
     edtFindText->installEventFilter(this);
     lblFind = named(new QLabel(tr("Fin&d:"), this), "lblFind");
@@ -77,6 +78,7 @@ FindBar::FindBar(TreeList *tree, QWidget *parent)
     btnOptions->setMenu(options);
     btnOptions->setPopupMode(QToolButton::InstantPopup);
     btnOptions->setAutoRaise(true);
+    btnOptions->setAccessibleName(tr("Find options"));
 
     // The count keeps one width, enough for four-digit counts; a longer one is cut.
     lblCount = named(new ElidedLabel(this), "lblCount");
@@ -91,10 +93,11 @@ FindBar::FindBar(TreeList *tree, QWidget *parent)
     lblWrapped->setMargin(2);
     lblWrapped->setAttribute(Qt::WA_TransparentForMouseEvents);
     lblWrapped->hide();
-    m_tree->viewport()->installEventFilter(this);
+    m_viewport = m_tree->viewport();
+    m_viewport->installEventFilter(this);
     // Scrolling moves the viewport's children with the rows; the message keeps its corner.
     for (QScrollBar *bar : { m_tree->verticalScrollBar(), m_tree->horizontalScrollBar() })
-        connect(bar, &QScrollBar::valueChanged, this, &FindBar::placeWrapMessage);
+        connect(bar, &QScrollBar::valueChanged, lblWrapped, [this] { placeWrapMessage(); });
 
     // F3 and Shift+F3 search again wherever the focus is in the window, the bar shown or not (the
     // window adds the actions to itself).
@@ -111,17 +114,20 @@ FindBar::FindBar(TreeList *tree, QWidget *parent)
     previous->setArrowType(Qt::UpArrow);
     previous->setToolButtonStyle(Qt::ToolButtonIconOnly);
     previous->setAutoRaise(true);
+    previous->setAccessibleName(tr("Previous match"));
     auto *next = named(new QToolButton(this), "btnFindNext");
     next->setDefaultAction(actFindNext);
     next->setArrowType(Qt::DownArrow);
     next->setToolButtonStyle(Qt::ToolButtonIconOnly);
     next->setAutoRaise(true);
+    next->setAccessibleName(tr("Next match"));
     btnClose = named(new QToolButton(this), "btnClose");
     btnClose->setText(tr("&Close"));
     btnClose->setToolTip(tr("Close (Esc)"));
     btnClose->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
     btnClose->setToolButtonStyle(Qt::ToolButtonIconOnly);
     btnClose->setAutoRaise(true);
+    btnClose->setAccessibleName(tr("Close the find bar"));
 
     layout->addWidget(lblFind);
     layout->addWidget(edtFindText, 1);
@@ -403,6 +409,14 @@ void FindBar::updateLabels()
         lblCount->setText(tr("%1 of %2").arg(m_current + 1).arg(m_matches.size()));
     lblWrapped->setText(m_wrapped);
     placeWrapMessage();
+    // The count and the wrap message change while the keyboard stays in the field: the field's
+    // description carries them, and each change of it is announced.
+    lblCount->setAccessibleName(lblCount->text().isEmpty() ? tr("Matches") : tr("Matches: %1").arg(lblCount->text()));
+    QStringList said { lblCount->text() };
+    if (!m_wrapped.isEmpty())
+        said << m_wrapped;
+    said.removeAll(QString());
+    edtFindText->setAccessibleDescription(said.join(QStringLiteral(". ")));
 }
 
 void FindBar::placeWrapMessage()
@@ -425,7 +439,8 @@ void FindBar::placeWrapMessage()
 
 bool FindBar::eventFilter(QObject *watched, QEvent *event)
 {
-    if (m_tree != nullptr && watched == m_tree->viewport() && event->type() == QEvent::Resize)
+    // Compared by address only: the tree may be in the middle of being destroyed.
+    if (event->type() == QEvent::Resize && watched == m_viewport.data() && isVisible())
         placeWrapMessage();
     if (watched == edtFindText && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);

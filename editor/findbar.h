@@ -90,6 +90,8 @@ private:
     void applyFilter();
 
     QPointer<TreeList> m_tree;
+    // The tree's viewport, which holds the wrap message.
+    QPointer<QWidget> m_viewport;
     TreeFilter *m_filter;
     std::unique_ptr<TreeMatcher> m_matcher = std::make_unique<TreeMatcher>(FindOptions {});
     std::vector<NodePosition> m_matches;

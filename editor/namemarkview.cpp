@@ -4,6 +4,7 @@
 
 #include "editor/namemarkview.h"
 
+#include "dialogs/palettecolours.h"
 #include "document/namemarks.h"
 
 #include <QAbstractItemView>
@@ -15,9 +16,13 @@ void colourMarkedName(QStyleOptionViewItem &cell, const NameMarks *marks, const 
 {
     if (marks == nullptr || marks->markAt(index).isNone())
         return;
-    // A dark orange reads as a warning on light backgrounds and stays legible on dark ones; a
-    // selected name keeps the selection's own text colour.
-    cell.palette.setColor(QPalette::Text, QColor(0xC0, 0x50, 0x00));
+    // An orange reads as a warning; it is darkened or lightened as far as the cell's background
+    // needs. A selected name keeps the selection's own text colour.
+    const QPalette::ColorGroup group = cell.state & QStyle::State_Active ? QPalette::Active : QPalette::Inactive;
+    const QColor background = cell.backgroundBrush.style() == Qt::SolidPattern
+        ? cell.backgroundBrush.color()
+        : cell.palette.color(group, QPalette::Base);
+    cell.palette.setColor(QPalette::Text, PaletteColours::warningText(background));
 }
 
 bool showNameMarkTip(QHelpEvent *event, QAbstractItemView *view, const NameMarks *marks, const QModelIndex &index)

@@ -290,8 +290,12 @@ void TfrmSaldrixMain::createStatusBar()
     StatusPanel0 = panel("StatusPanel0", 300, 0);
     StatusPanel1 = panel("StatusPanel1", 50, 0);
     StatusPanel2 = panel("StatusPanel2", 50, 1);
+    setPanelText(StatusPanel0, QString());
+    setPanelText(StatusPanel1, QString());
+    setPanelText(StatusPanel2, QString());
     m_loadProgress = new QProgressBar(statusBar());
     m_loadProgress->setObjectName(QStringLiteral("LoadProgress"));
+    m_loadProgress->setAccessibleName(tr("Loading the file"));
     m_loadProgress->setRange(0, 100);
     m_loadProgress->setMaximumWidth(200);
     m_loadProgress->hide();
@@ -333,12 +337,27 @@ void TfrmSaldrixMain::UpdateCaption(bool modified)
     // Qt reads "[*]" in a title as the place of a modified mark and hides it; doubled it shows as is.
     name.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
     setWindowTitle(name + QStringLiteral(" - ") + applicationTitle());
-    StatusPanel1->setText(modified ? tr("Modified") : QString());
+    setPanelText(StatusPanel1, modified ? tr("Modified") : QString());
+}
+
+void TfrmSaldrixMain::setPanelText(QLabel *panel, const QString &text)
+{
+    // A panel's name says what it shows, followed by what it shows now, so that reading the status
+    // bar aloud makes sense of an empty panel too.
+    QString what;
+    if (panel == StatusPanel0)
+        what = tr("Hint");
+    else if (panel == StatusPanel1)
+        what = tr("Changes");
+    else
+        what = tr("Status");
+    panel->setText(text);
+    panel->setAccessibleName(text.isEmpty() ? what : tr("%1: %2").arg(what, text));
 }
 
 void TfrmSaldrixMain::ShowHint(const QString &hint)
 {
-    StatusPanel0->setText(hint);
+    setPanelText(StatusPanel0, hint);
 }
 
 void TfrmSaldrixMain::ActionList1Update()

@@ -100,6 +100,8 @@ public Q_SLOTS:
 
     void ShowHint(const QString &hint);
     void FormShow();
+    // Sets a status panel's text and the name assistive technology reads for it.
+    void setPanelText(QLabel *panel, const QString &text);
 
 Q_SIGNALS:
     // A file chosen in the Open dialog, before it is read: the recent-files list takes it.

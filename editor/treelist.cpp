@@ -76,11 +76,9 @@ TreeList::TreeList(QWidget *parent)
     columns->viewport()->setAcceptDrops(true);
     columns->viewport()->installEventFilter(this);
 
-    // The selection stays visible while another control has the keyboard focus.
-    QPalette colours = palette();
-    for (const QPalette::ColorRole role : { QPalette::Highlight, QPalette::HighlightedText })
-        colours.setColor(QPalette::Inactive, role, colours.color(QPalette::Active, role));
-    setPalette(colours);
+    // While another control has the keyboard, the selection stays visible in the palette's
+    // inactive colours and the focus frame goes.
+    describeToAssistiveTechnology();
 
     connect(this, &QTreeView::collapsed, this, &TreeList::afterCollapse);
 
@@ -137,6 +135,7 @@ void TreeList::setDocument(DocumentTree *tree)
             }
         });
     }
+    describeCells(tree);
     setColumnWidths({ InitialNameWidth, InitialValueWidth });
     afterReset();
 }

@@ -92,6 +92,9 @@ public:
     [[nodiscard]] TreeHit hitTest(QPoint clientPos) const { return treeHitTest(*this, clientPos); }
     [[nodiscard]] QModelIndex nodeAtViewport(int y) const;
 
+    // What the in-place editor of a cell is called for assistive technology: its row and column.
+    [[nodiscard]] QString cellEditorName(const QModelIndex &index) const;
+
     // Opens the in-place editor on the focused cell where the editing handler allows it.
     void editFocusedCell();
     [[nodiscard]] bool isEditing() const { return state() == EditingState; }
@@ -151,6 +154,7 @@ protected:
     void rowsInserted(const QModelIndex &parent, int start, int end) override;
     void rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end) override;
     void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
 
 private:
     friend class TreeListDelegate;
@@ -192,6 +196,12 @@ private:
     void dropAt(QDropEvent *event, QPoint clientPos);
     void dragScrollTick();
     void stopDragTimers();
+
+    // Accessibility (treelistaccess.cpp).
+    void describeToAssistiveTechnology();
+    void describeCells(DocumentTree *tree);
+    [[nodiscard]] QString cellDescription(const QModelIndex &index) const;
+    void announceFocusedCell();
 
     void fitColumns();
     void columnResized(int column, int oldSize, int newSize);

@@ -4,6 +4,7 @@
 
 #include "editor/treelistdelegate.h"
 
+#include "dialogs/palettecolours.h"
 #include "document/documenttree.h"
 #include "document/textrules.h"
 #include "editor/namemarkview.h"
@@ -36,8 +37,6 @@ TreeListDelegate::TreeListDelegate(TreeList *tree)
 
 void TreeListDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
-    if (m_tree->isCellHighlighted(index))
-        painter->fillRect(textCell(option, index).rect, QColor(255, 230, 110));
     if (index.column() == DocumentTree::NameColumn) {
         using namespace TreeGeometry;
         const QRect image(option.rect.left() + ImageMargin, option.rect.top() + (option.rect.height() - ImageSize) / 2,
@@ -46,8 +45,28 @@ void TreeListDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opti
         m_tree->image(m_tree->nodeImageIndex(index, selected)).paint(painter, image);
     }
     QStyleOptionViewItem cell = textCell(option, index);
+    const QPalette::ColorGroup group = cell.state & QStyle::State_Active ? QPalette::Active : QPalette::Inactive;
+    if (m_tree->isCellHighlighted(index)) {
+        const PaletteColours::CellColours match = PaletteColours::findMatch(cell.palette, group);
+        painter->fillRect(cell.rect, match.background);
+        cell.backgroundBrush = match.background; // what a marked name is drawn on
+        cell.palette.setColor(QPalette::Text, match.text);
+    }
     colourMarkedName(cell, m_tree->nameMarks(), index);
+    // The style's own focus frame is faint; the tree draws one that stands out against the cell,
+    // selected or not, so that the focused column shows inside a selected row too.
+    const bool focused = cell.state & QStyle::State_HasFocus;
+    cell.state &= ~QStyle::State_HasFocus;
     QStyledItemDelegate::paint(painter, cell, index);
+    if (focused) {
+        const QColor frame = PaletteColours::focusFrame(cell.palette, cell.state & QStyle::State_Selected, group);
+        painter->save();
+        painter->setPen(QPen(frame, 1));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(cell.rect.adjusted(0, 0, -1, -1));
+        painter->drawRect(cell.rect.adjusted(1, 1, -2, -2));
+        painter->restore();
+    }
 }
 
 bool TreeListDelegate::helpEvent(
@@ -66,9 +85,11 @@ QSize TreeListDelegate::sizeHint(const QStyleOptionViewItem &option, const QMode
     return size;
 }
 
-QWidget *TreeListDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &) const
+QWidget *TreeListDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &index) const
 {
     auto *editor = new QLineEdit(parent);
+    editor->setAccessibleName(m_tree->cellEditorName(index));
+    editor->setAccessibleDescription(index.model()->headerData(index.column(), Qt::Horizontal).toString());
     editor->setFrame(false);
     editor->setMaxLength(std::numeric_limits<int>::max());
     m_editor = editor;

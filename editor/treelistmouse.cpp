@@ -36,6 +36,7 @@ void TreeList::focusInEvent(QFocusEvent *event)
         QTimer::singleShot(0, this, [this] { m_focusInByMouse = false; });
     }
     QTreeView::focusInEvent(event);
+    QMetaObject::invokeMethod(this, &TreeList::announceFocusedCell, Qt::QueuedConnection);
 }
 
 void TreeList::focusOutEvent(QFocusEvent *event)

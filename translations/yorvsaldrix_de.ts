@@ -122,6 +122,22 @@ INI-Datei-Formen (ohne Fenster; ein Name gilt ohne die Leerzeichen um ihn):
         <source>&amp;Ignore</source>
         <translation>Ignorie&amp;ren</translation>
     </message>
+    <message>
+        <source>Reads the file again; changes not saved are lost</source>
+        <translation>Liest die Datei neu ein; nicht gespeicherte Änderungen gehen verloren</translation>
+    </message>
+    <message>
+        <source>Keeps the document as it is and hides this bar</source>
+        <translation>Behält das Dokument, wie es ist, und blendet diese Leiste aus</translation>
+    </message>
+    <message>
+        <source>Save writes the file again.</source>
+        <translation>Speichern schreibt die Datei erneut.</translation>
+    </message>
+    <message>
+        <source>Reload reads it again.</source>
+        <translation>Neu laden liest sie erneut ein.</translation>
+    </message>
 </context>
 <context>
     <name>DocumentTree</name>
@@ -233,6 +249,30 @@ INI-Datei-Formen (ohne Fenster; ein Name gilt ohne die Leerzeichen um ihn):
     <message>
         <source>Close (Esc)</source>
         <translation>Schließen (Esc)</translation>
+    </message>
+    <message>
+        <source>Find options</source>
+        <translation>Suchoptionen</translation>
+    </message>
+    <message>
+        <source>Previous match</source>
+        <translation>Vorheriger Treffer</translation>
+    </message>
+    <message>
+        <source>Next match</source>
+        <translation>Nächster Treffer</translation>
+    </message>
+    <message>
+        <source>Close the find bar</source>
+        <translation>Suchleiste schließen</translation>
+    </message>
+    <message>
+        <source>Matches</source>
+        <translation>Treffer</translation>
+    </message>
+    <message>
+        <source>Matches: %1</source>
+        <translation>Treffer: %1</translation>
     </message>
 </context>
 <context>
@@ -679,6 +719,26 @@ INI-Datei-Formen (ohne Fenster; ein Name gilt ohne die Leerzeichen um ihn):
         <source>Red&amp;o</source>
         <translation>W&amp;iederholen</translation>
     </message>
+    <message>
+        <source>Loading the file</source>
+        <translation>Datei wird geladen</translation>
+    </message>
+    <message>
+        <source>Hint</source>
+        <translation>Hinweis</translation>
+    </message>
+    <message>
+        <source>Changes</source>
+        <translation>Änderungen</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
 </context>
 <context>
     <name>TfrmSaldrixProgress</name>
@@ -796,6 +856,69 @@ INI-Datei-Formen (ohne Fenster; ein Name gilt ohne die Leerzeichen um ihn):
     <message>
         <source>Done</source>
         <translation>Fertig</translation>
+    </message>
+    <message>
+        <source>%1 first, then %2</source>
+        <translation>Zuerst %1, dann %2</translation>
+    </message>
+    <message>
+        <source>Output file name</source>
+        <translation>Name der Ausgabedatei</translation>
+    </message>
+    <message>
+        <source>Browse for the output file</source>
+        <translation>Ausgabedatei auswählen</translation>
+    </message>
+    <message>
+        <source>Order of artist and title</source>
+        <translation>Reihenfolge von Interpret und Titel</translation>
+    </message>
+    <message>
+        <source>Swap artist and title, left arrow</source>
+        <translation>Interpret und Titel tauschen, Pfeil nach links</translation>
+    </message>
+    <message>
+        <source>Swap artist and title, right arrow</source>
+        <translation>Interpret und Titel tauschen, Pfeil nach rechts</translation>
+    </message>
+    <message>
+        <source>Separator between artist and title</source>
+        <translation>Trennzeichen zwischen Interpret und Titel</translation>
+    </message>
+    <message>
+        <source>Separator line between CDs</source>
+        <translation>Trennlinie zwischen CDs</translation>
+    </message>
+</context>
+<context>
+    <name>TreeList</name>
+    <message>
+        <source>Sections and options</source>
+        <translation>Abschnitte und Optionen</translation>
+    </message>
+    <message>
+        <source>Sections with their options and values; Tab moves between the columns</source>
+        <translation>Abschnitte mit ihren Optionen und Werten; Tab wechselt zwischen den Spalten</translation>
+    </message>
+    <message>
+        <source>Find match</source>
+        <translation>Suchtreffer</translation>
+    </message>
+    <message>
+        <source>without a name</source>
+        <translation>ohne Namen</translation>
+    </message>
+    <message>
+        <source>Name of section %1</source>
+        <translation>Name des Abschnitts %1</translation>
+    </message>
+    <message>
+        <source>Name of option %1 in section %2</source>
+        <translation>Name der Option %1 im Abschnitt %2</translation>
+    </message>
+    <message>
+        <source>Value of option %1 in section %2</source>
+        <translation>Wert der Option %1 im Abschnitt %2</translation>
     </message>
 </context>
 </TS>

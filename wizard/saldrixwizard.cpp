@@ -22,6 +22,9 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <QStackedWidget>
+#include <QToolButton>
+
+#include <initializer_list>
 
 TfrmSaldrixWizard::TfrmSaldrixWizard(DocumentTree &tree, UserDialogs &dialogs, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
@@ -181,6 +184,16 @@ void TfrmSaldrixWizard::UpDown1Changing()
     lbTitle->setText(first);
     lbArtist->adjustSize();
     lbTitle->adjustSize();
+    describeOrder();
+}
+
+void TfrmSaldrixWizard::describeOrder()
+{
+    // The order is shown by two labels beside the arrows; the arrows say it too, so that pressing
+    // one is answered by the new order.
+    const QString order = tr("%1 first, then %2").arg(lbArtist->text(), lbTitle->text());
+    for (QWidget *arrow : std::initializer_list<QWidget *> { UpDown1->leftButton(), UpDown1->rightButton() })
+        arrow->setAccessibleDescription(order);
 }
 
 void TfrmSaldrixWizard::BtnDoneClick()

@@ -72,6 +72,7 @@ private:
     void PageManager1CheckButtons();
     void BtnBrowseClick();
     void UpDown1Changing();
+    void describeOrder();
     void BtnDoneClick();
     void BtnCloseClick();
     void setTopLine(const QString &text);

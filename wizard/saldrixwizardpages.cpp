@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QToolButton>
 
 #include <algorithm>
 #include <initializer_list>
@@ -139,8 +140,11 @@ QWidget *TfrmSaldrixWizard::createFileNamePage()
     page->setObjectName(QStringLiteral("Page0FileName"));
     addPageImage(page, 0);
     edFileName = edit(page, QStringLiteral("edFileName"), QStringLiteral("C:\\Winnt\\CDPLayer.txt"), 89, 104, 233);
+    edFileName->setAccessibleName(tr("Output file name"));
     BtnBrowse = button(page, QStringLiteral("BtnBrowse"), QStringLiteral("..."), QRect(325, 104, 23, 21));
-    BtnBrowse->setFocusPolicy(Qt::NoFocus);
+    // The button shows only "...", and it takes the keyboard like any other button.
+    BtnBrowse->setAccessibleName(tr("Browse for the output file"));
+    BtnBrowse->setToolTip(BtnBrowse->accessibleName());
     addLabel(page, QStringLiteral("Label4"),
         tr("You can also specify some additional extentions like M3U, PLS or PLF."), 89, 136);
     return page;
@@ -156,11 +160,16 @@ QWidget *TfrmSaldrixWizard::createArtistTitlePage()
     UpDown1->setObjectName(QStringLiteral("UpDown1"));
     UpDown1->setGeometry(239, 112, 33, 16);
     UpDown1->setRange(0, 100);
+    UpDown1->setAccessibleName(tr("Order of artist and title"));
+    UpDown1->leftButton()->setAccessibleName(tr("Swap artist and title, left arrow"));
+    UpDown1->rightButton()->setAccessibleName(tr("Swap artist and title, right arrow"));
     lbArtist = addLabel(page, QStringLiteral("lbArtist"), tr("Artist"), 184, 138);
     edSeparator = edit(page, QStringLiteral("edSeparator"), QStringLiteral(" - "), 247, 134, 17);
     edSeparator->setMaxLength(3);
+    edSeparator->setAccessibleName(tr("Separator between artist and title"));
     lbTitle = addLabel(page, QStringLiteral("lbTitle"), tr("Title"), 304, 138);
     addLabel(page, QStringLiteral("Label11"), tr("Separator"), 233, 161);
+    describeOrder();
     return page;
 }
 
@@ -185,6 +194,7 @@ QWidget *TfrmSaldrixWizard::createSeparatorLinePage()
     addPageImage(page, 3);
     addLabel(page, QStringLiteral("Label6"), tr("Please type in not letter character."), 176, 104);
     edLongSeparator = edit(page, QStringLiteral("edLongSeparator"), QString(35, u'='), 151, 136, 209);
+    edLongSeparator->setAccessibleName(tr("Separator line between CDs"));
     return page;
 }
 

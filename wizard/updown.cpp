@@ -15,8 +15,9 @@ UpDown::UpDown(QWidget *parent)
 {
     m_left->setArrowType(Qt::LeftArrow);
     m_right->setArrowType(Qt::RightArrow);
+    // Each arrow takes the keyboard (Tab reaches it, Space presses it), as any button does.
     for (QToolButton *button : { m_left, m_right })
-        button->setFocusPolicy(Qt::NoFocus);
+        button->setFocusPolicy(Qt::StrongFocus);
     connect(m_left, &QToolButton::clicked, this, [this] { press(-1); });
     connect(m_right, &QToolButton::clicked, this, [this] { press(+1); });
 }

@@ -12,6 +12,7 @@
 #include "wizard/saldrixwizard.h"
 #include "wizard/updown.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
@@ -87,6 +88,7 @@ private Q_SLOTS:
     void escapeAndCloseOnlyHide();
     void everyOpeningStartsOnTheFirstPage();
     void arrowsSwapTheLabels();
+    void usableWithTheKeyboardAlone();
     void proposesTheOutputName_data();
     void proposesTheOutputName();
     void browseOffersTheSaveDialog_data();
@@ -284,6 +286,76 @@ void tst_SaldrixWizard::arrowsSwapTheLabels()
         updown->rightButton()->click();
     QCOMPARE(updown->position(), 100); // no wrap
     QCOMPARE(artist->text(), u"Title"_s); // 101 swaps: odd
+}
+
+// Every step by keys sent to whatever has the keyboard: the file name and Browse, the order of
+// artist and title, the extra lines, the separator line and Done.
+void tst_SaldrixWizard::usableWithTheKeyboardAlone()
+{
+    fillTree(*m_tree, workedExampleCatalogue());
+    m_wizard->showForDocument(m_dir.filePath(u"cd.ini"_s));
+    QVERIFY(QTest::qWaitForWindowActive(m_wizard));
+    const auto focused = [] { return QApplication::focusWidget(); };
+    const auto key = [&](Qt::Key code, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QVERIFY(focused() != nullptr);
+        QTest::keyClick(focused(), code, modifiers);
+    };
+    const auto focusedName = [&] { return focused() != nullptr ? focused()->objectName() : QString(); };
+
+    QCOMPARE(focusedName(), u"edFileName"_s);
+    key(Qt::Key_Tab);
+    QCOMPARE(focusedName(), u"BtnBrowse"_s);
+    const QString chosen = m_dir.filePath(u"by-keys.txt"_s);
+    m_dialogs->fileAnswers << chosen;
+    key(Qt::Key_Space);
+    QCOMPARE(child<QLineEdit>(u"edFileName"_s)->text(), chosen);
+
+    key(Qt::Key_N, Qt::AltModifier); // a button's Alt key clicks it a moment later
+    QTRY_COMPARE(page(), 1);
+    // Each arrow is reached by Tab and pressed by Space; three presses put the title first.
+    auto *updown = m_wizard->findChild<UpDown *>(u"UpDown1"_s);
+    QCOMPARE(focused(), updown->leftButton());
+    key(Qt::Key_Space);
+    QCOMPARE(child<QLabel>(u"lbArtist"_s)->text(), u"Title"_s);
+    QCOMPARE(updown->leftButton()->accessibleDescription(), u"Title first, then Artist"_s);
+    key(Qt::Key_Tab);
+    QCOMPARE(focused(), updown->rightButton());
+    key(Qt::Key_Space);
+    key(Qt::Key_Space);
+    QCOMPARE(child<QLabel>(u"lbArtist"_s)->text(), u"Title"_s);
+    key(Qt::Key_Tab);
+    QCOMPARE(focusedName(), u"edSeparator"_s);
+    key(Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(focused(), u" / "_s);
+
+    key(Qt::Key_Return); // Next is the default button
+    QCOMPARE(page(), 2);
+    QCOMPARE(focusedName(), u"cbVolume"_s);
+    key(Qt::Key_Space);
+    key(Qt::Key_Tab);
+    key(Qt::Key_Tab);
+    QCOMPARE(focusedName(), u"cbNumTracks"_s);
+    key(Qt::Key_Space);
+
+    key(Qt::Key_Return);
+    QCOMPARE(page(), 3);
+    QCOMPARE(focusedName(), u"edLongSeparator"_s);
+    key(Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(focused(), u"--"_s);
+
+    key(Qt::Key_Return);
+    QCOMPARE(page(), 4);
+    QCOMPARE(focusedName(), u"BtnDone"_s);
+    key(Qt::Key_Return); // Next is disabled here, and Enter presses nothing else
+    QCOMPARE(m_dialogs->information, QStringList());
+    key(Qt::Key_Space);
+    QCOMPARE(m_dialogs->information, QStringList { u"Export Successfully Done."_s });
+    QVERIFY(readBytes(chosen).startsWith("Low Tide / North Wind\r\nVolume=1F3C9A2\r\nNumTracks=2\r\n--\r\n"));
+
+    key(Qt::Key_B, Qt::AltModifier);
+    QTRY_COMPARE(page(), 3);
+    key(Qt::Key_Escape);
+    QVERIFY(!m_wizard->isVisible());
 }
 
 void tst_SaldrixWizard::proposesTheOutputName_data()
