@@ -4,7 +4,6 @@
 
 #include "dialogs/applicationtitle.h"
 #include "dialogs/messageboxdialogs.h"
-#include "document/heaptuning.h"
 #include "editor/saldrixmain.h"
 #include "export/commandline.h"
 #include "translations/translations.h"
@@ -149,7 +148,6 @@ int main(int argc, char *argv[])
     // A write past a file-size limit (ulimit -f, LimitFSIZE) would otherwise end the program with
     // the user's edits; ignored, the write fails with EFBIG and the save reports it.
     std::signal(SIGXFSZ, SIG_IGN);
-    tuneHeapForDocuments();
     QStringList rawArguments;
     for (int i = 0; i < argc; ++i)
         rawArguments << QString::fromLocal8Bit(argv[i]);

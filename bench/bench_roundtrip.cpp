@@ -14,8 +14,22 @@
 #include <cstdio>
 #include <ctime>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
+
+// What the process holds now, from /proc/self/statm (pages).
+double currentRssMb()
+{
+    long pages = 0;
+    if (FILE *statm = std::fopen("/proc/self/statm", "r")) {
+        long size = 0;
+        if (std::fscanf(statm, "%ld %ld", &size, &pages) != 2)
+            pages = 0;
+        std::fclose(statm);
+    }
+    return static_cast<double>(pages) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
 
 double peakRssMb()
 {
@@ -51,6 +65,7 @@ int benchRoundtrip(int argc, char *argv[], const QStringList &args)
         LoadTreeFromIni(tree, args.at(0));
         const qint64 loadNs = timer.nsecsElapsed();
         const double cpuLoaded = cpuMs();
+        const double heldMb = currentRssMb(); // the document loaded, the file's bytes freed
         timer.start();
         SaveTreeToIni(tree, args.at(1));
         const qint64 saveNs = timer.nsecsElapsed();
@@ -58,10 +73,10 @@ int benchRoundtrip(int argc, char *argv[], const QStringList &args)
         qint64 options = 0;
         for (int section = 0; section < tree.sectionCount(); ++section)
             options += tree.optionCount(section);
-        std::printf("load_ms=%.1f save_ms=%.1f sections=%d options=%lld peak_rss_mb=%.1f load_cpu_ms=%.1f "
-                    "save_cpu_ms=%.1f\n",
+        std::printf("load_ms=%.1f save_ms=%.1f sections=%d options=%lld peak_rss_mb=%.1f held_rss_mb=%.1f "
+                    "load_cpu_ms=%.1f save_cpu_ms=%.1f\n",
             static_cast<double>(loadNs) / 1e6, static_cast<double>(saveNs) / 1e6, tree.sectionCount(),
-            static_cast<long long>(options), peakRssMb(), cpuLoaded - cpuStart, cpuSaved - cpuLoaded);
+            static_cast<long long>(options), peakRssMb(), heldMb, cpuLoaded - cpuStart, cpuSaved - cpuLoaded);
     } catch (const SaldrixError &error) {
         std::fprintf(stderr, "%s\n", qPrintable(error.message()));
         return 1;

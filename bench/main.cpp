@@ -4,8 +4,6 @@
 
 #include "bench/commands.h"
 
-#include "document/heaptuning.h"
-
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -57,8 +55,6 @@ int main(int argc, char *argv[])
 {
     // As in the editor: a write past a file-size limit fails instead of ending the process.
     std::signal(SIGXFSZ, SIG_IGN);
-    // The same heap as the editor's.
-    tuneHeapForDocuments();
     if (argc < 2) {
         usage();
         return 2;

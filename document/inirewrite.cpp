@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <string>
 #include <string_view>
 
 namespace {
@@ -445,11 +446,52 @@ void IniRewrite::linesOf(const Section &section, std::vector<qsizetype> &lines, 
     });
 }
 
+bool IniRewrite::latin1ReadsAsUtf8() const
+{
+    // Each text stands between ASCII bytes ('[', ']', '=' and line ends), where no UTF-8 sequence
+    // can go on, so the file is valid UTF-8 exactly when each text is.
+    bool beyondAscii = false;
+    std::string latin1;
+    const auto validAsUtf8 = [&](const char *utf8, qsizetype size) {
+        if (isAscii(utf8, size))
+            return true;
+        beyondAscii = true;
+        latin1.clear();
+        for (qsizetype i = 0; i < size; ++i) {
+            const auto c = static_cast<unsigned char>(utf8[i]);
+            if (c < 0x80 || i + 1 == size) {
+                latin1.push_back(char(c));
+            } else {
+                latin1.push_back(char(((c & 0x03) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3F)));
+                ++i;
+            }
+        }
+        bool ascii = false;
+        return isValidUtf8(reinterpret_cast<const uchar *>(latin1.data()), qsizetype(latin1.size()), ascii);
+    };
+    std::vector<qsizetype> lines;
+    NameTable places;
+    for (const Section &section : m_sections) {
+        if (!validAsUtf8(section.header, section.headerSize))
+            return false;
+        linesOf(section, lines, places);
+        for (const qsizetype r : lines) {
+            const Record &record = m_records[size_t(r)];
+            if (!validAsUtf8(record.text, record.nameLength)
+                || !validAsUtf8(record.text + record.nameLength, record.valueLength))
+                return false;
+        }
+    }
+    return beyondAscii;
+}
+
 void IniRewrite::writeTo(FileReplacer &file) const
 {
     TextFormat format = m_format;
-    if (format.encoding == Encoding::Latin1 && m_beyondLatin1)
-        format.encoding = Encoding::Utf8; // Latin-1 cannot hold the text; UTF-8 holds it all
+    // UTF-8 holds all text. Latin-1 cannot hold some, or holds it in bytes that the reader would
+    // take for UTF-8 ("\xC3\xA9" is read as one letter, not two).
+    if (format.encoding == Encoding::Latin1 && (m_beyondLatin1 || latin1ReadsAsUtf8()))
+        format.encoding = Encoding::Utf8;
     file.write(byteOrderMark(format));
     const char *eol = format.lineEndBytes();
     const auto eolSize = qsizetype(std::strlen(eol));

@@ -61,6 +61,8 @@ private:
     [[nodiscard]] int sectionFor(const QString &section);
     // The records that make the section's lines, in order (reusing the caller's list and table).
     void linesOf(const Section &section, std::vector<qsizetype> &lines, NameTable &places) const;
+    // Whether the file, written in Latin-1, would read back as UTF-8.
+    [[nodiscard]] bool latin1ReadsAsUtf8() const;
 
     TextFormat m_format;
     std::vector<std::unique_ptr<char[]>> m_blocks;

@@ -4,6 +4,7 @@
 
 #include "document/initext.h"
 
+#include "document/iniline.h"
 #include "document/textrules.h"
 
 #include <algorithm>
@@ -13,52 +14,6 @@
 namespace {
 
 using Encoding = TextFormat::Encoding;
-
-// Also tells whether the text is plain ASCII.
-bool isValidUtf8(const uchar *s, qsizetype n, bool &ascii)
-{
-    ascii = true;
-    qsizetype i = 0;
-    while (i < n) {
-        // Most INI text is ASCII: skip it a word at a time.
-        while (i + 8 <= n) {
-            quint64 word;
-            std::memcpy(&word, s + i, sizeof word);
-            if (word & 0x8080808080808080ULL)
-                break;
-            i += 8;
-        }
-        if (i >= n)
-            break;
-        const uchar c = s[i];
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        ascii = false;
-        qsizetype length = 0;
-        if (c >= 0xC2 && c <= 0xDF)
-            length = 2;
-        else if (c >= 0xE0 && c <= 0xEF)
-            length = 3;
-        else if (c >= 0xF0 && c <= 0xF4)
-            length = 4;
-        else
-            return false;
-        if (n - i < length)
-            return false;
-        for (qsizetype k = 1; k < length; ++k) {
-            if ((s[i + k] & 0xC0) != 0x80)
-                return false;
-        }
-        const uchar next = s[i + 1];
-        if ((c == 0xE0 && next < 0xA0) || (c == 0xED && next >= 0xA0) || (c == 0xF0 && next < 0x90)
-            || (c == 0xF4 && next >= 0x90))
-            return false; // overlong forms, surrogates, beyond U+10FFFF
-        i += length;
-    }
-    return true;
-}
 
 // Where the line that starts at pos ends (the index of its CR or LF, or size). nextLf caches the
 // next LF so that a file of CR-only line ends is not rescanned to its end for every line.
@@ -77,21 +32,6 @@ qsizetype lineEndIn(const char16_t *text, qsizetype pos, qsizetype size, qsizety
     while (pos < size && !isLineBreak(text[pos]))
         ++pos;
     return pos;
-}
-
-qsizetype findIn(const char *text, qsizetype begin, qsizetype end, char c)
-{
-    const void *found = std::memchr(text + begin, c, size_t(end - begin));
-    return found ? static_cast<const char *>(found) - text : -1;
-}
-
-qsizetype findIn(const char16_t *text, qsizetype begin, qsizetype end, char16_t c)
-{
-    for (qsizetype i = begin; i < end; ++i) {
-        if (text[i] == c)
-            return i;
-    }
-    return -1;
 }
 
 } // namespace
@@ -148,23 +88,9 @@ template <typename Char> void IniText::parse(const Char *text, qsizetype size)
 
 template <typename Char> void IniText::addLine(const Char *text, qsizetype begin, qsizetype end)
 {
-    qsizetype first = begin;
-    while (first < end && isBlank(text[first]))
-        ++first;
-    if (first == end || text[first] == Char(';') || text[first] == Char('#'))
-        return;
-    // A '[' starts a section only on a line that holds a ']': "[x=1" is the option "[x".
-    qsizetype close = -1;
-    if (text[first] == Char('[')) {
-        for (qsizetype i = end - 1; i > first; --i) {
-            if (text[i] == Char(']')) {
-                close = i;
-                break;
-            }
-        }
-    }
-    if (close >= 0) {
-        const QString name = trimmedSlice(first + 1, close);
+    const IniLine line = classifyIniLine(text + begin, end - begin);
+    if (line.kind == IniLine::Kind::Header) {
+        const QString name = slice(begin + line.nameBegin, begin + line.nameEnd);
         const int occurrence = static_cast<int>(m_occurrences.size());
         const auto options = qsizetype(m_options.size());
         m_occurrences.push_back({ begin, quint32(std::min<qsizetype>(end - begin, std::numeric_limits<quint32>::max())),
@@ -180,13 +106,12 @@ template <typename Char> void IniText::addLine(const Char *text, qsizetype begin
         }
         return;
     }
-    if (m_occurrences.empty())
+    // Lines before the first section hold nothing. A line past 4 GiB cannot be held anyway; it is
+    // not taken as an option.
+    if (line.kind != IniLine::Kind::Option || m_occurrences.empty()
+        || end - begin > qsizetype(std::numeric_limits<quint32>::max()))
         return;
-    const qsizetype equals = findIn(text, first, end, Char('='));
-    // A line past 4 GiB cannot be held anyway; it is not taken as an option.
-    if (equals < 0 || end - begin > qsizetype(std::numeric_limits<quint32>::max()))
-        return;
-    m_options.push_back({ begin, quint32(end - begin), quint32(equals - begin) });
+    m_options.push_back({ begin, quint32(end - begin), quint32(line.equals) });
     m_occurrences.back().endOption = qsizetype(m_options.size());
 }
 
@@ -234,10 +159,11 @@ QAnyStringView IniText::optionValueView(qsizetype option) const
 QAnyStringView IniText::trimmedView(qint64 begin, qint64 end) const
 {
     const auto trim = [&begin, &end](const auto *text) {
-        while (begin < end && isBlank(text[begin]))
-            ++begin;
-        while (end > begin && isBlank(text[end - 1]))
-            --end;
+        qsizetype b = begin;
+        qsizetype e = end;
+        trimBlanks(text, b, e);
+        begin = b;
+        end = e;
     };
     if (m_wide.isEmpty())
         trim(m_bytes.constData() + m_begin);

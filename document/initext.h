@@ -20,12 +20,10 @@
 // UTF-16 code units otherwise) and every section and option is a few offsets into it, so a
 // million options cost a few bytes each until a name or value is asked for.
 //
-// The text rules: blank lines and lines whose first non-blank character is ';' or '#' are
-// comments. A line whose first non-blank character is '[' and that holds a ']' starts a section
-// named by the text up to the line's last ']', trimmed of blanks and tabs. Any other line with '=' is an
-// option: name before the first '=', value after it, both trimmed. Lines before the first section
-// and lines without '=' hold nothing. Names match exactly, letter case included. A section that
-// stands several times is one section holding the options of every occurrence in file order.
+// Each line is taken by classifyIniLine (iniline.h): comments, section headers, options, and lines
+// that hold nothing. Options before the first section hold nothing either. Names match exactly,
+// letter case included. A section that stands several times is one section holding the options of
+// every occurrence in file order.
 class IniText {
 public:
     IniText() = default;

@@ -5,15 +5,17 @@
 #include "document/namemarks.h"
 
 #include "document/documenttree.h"
+#include "document/iniline.h"
 #include "document/textrules.h"
 #include "document/textview.h"
 
 #include <QCoreApplication>
 #include <QSet>
-#include <QTimer>
 
 #include <algorithm>
 #include <deque>
+#include <string>
+#include <utility>
 
 namespace {
 
@@ -34,31 +36,48 @@ size_t qHash(const NameKey &key, size_t seed)
     return hash;
 }
 
-// Whether the saver stores the name otherwise than as it stands.
-bool storedOtherwise(QAnyStringView name)
-{
-    return name.visit([](auto text) {
-        const auto dropped = [](auto c) { return isBlank(c) || isLineBreak(c); };
-        if (text.isEmpty() || dropped(text.front()) || dropped(text.back()))
-            return true;
-        for (const auto c : text) {
-            if (isLineBreak(c))
-                return true;
+// The line the saver writes for a stored name and value, as the line grammar reads it. Only ASCII
+// decides there, so texts of one byte per unit (Latin-1, UTF-8) are joined as bytes, and any
+// other pair as UTF-16. The buffers are kept from call to call.
+class SavedLine {
+public:
+    IniLine read(QAnyStringView name, QAnyStringView value)
+    {
+        m_nameLength = name.size();
+        if (textKind(name) != TextKind::Utf16 && textKind(value) != TextKind::Utf16) {
+            m_bytes.assign(static_cast<const char *>(name.data()), size_t(name.size()));
+            m_bytes.push_back('=');
+            m_bytes.append(static_cast<const char *>(value.data()), size_t(value.size()));
+            m_length = qsizetype(m_bytes.size());
+            return classifyIniLine(m_bytes.data(), m_length);
         }
-        return false;
-    });
-}
+        m_wide.clear();
+        const auto append = [this](char16_t c) { m_wide.push_back(c); };
+        forEachUtf16Unit(name, append);
+        m_nameLength = qsizetype(m_wide.size());
+        m_wide.push_back(u'=');
+        forEachUtf16Unit(value, append);
+        m_length = qsizetype(m_wide.size());
+        return classifyIniLine(m_wide.data(), m_length);
+    }
+    // Whether the line read gives the name and the value back as they stand.
+    [[nodiscard]] bool givesBack(const IniLine &line) const
+    {
+        return line.kind == IniLine::Kind::Option && line.nameBegin == 0 && line.nameEnd == m_nameLength
+            && line.valueBegin == m_nameLength + 1 && line.valueEnd == m_length;
+    }
+    // Whether the line read gives the name back as another option name.
+    [[nodiscard]] bool renames(const IniLine &line) const
+    {
+        return line.kind == IniLine::Kind::Option && (line.nameBegin != 0 || line.nameEnd != m_nameLength);
+    }
 
-bool holdsEquals(QAnyStringView name)
-{
-    return name.visit([](auto text) {
-        for (const auto c : text) {
-            if (c == '=')
-                return true;
-        }
-        return false;
-    });
-}
+private:
+    std::string m_bytes;
+    std::u16string m_wide;
+    qsizetype m_nameLength = 0;
+    qsizetype m_length = 0;
+};
 
 } // namespace
 
@@ -180,6 +199,7 @@ void NameMarks::recomputeAll()
     m_sections.assign(size_t(m_tree->sectionCount()), {});
     m_touched.clear();
     m_written.clear();
+    m_moved.clear();
     for (int s = 0; s < m_tree->sectionCount(); ++s) {
         const QString &name = m_tree->sectionText(s, DocumentTree::NameColumn);
         if (!name.isEmpty())
@@ -250,10 +270,10 @@ void NameMarks::update()
         }
         // Which section of a group stands first may have changed.
         for (auto group = m_groups.cbegin(); group != m_groups.cend(); ++group)
-            markSections(*group, m_written.value(group.key()));
+            markSections(*group, m_written.value(group.key(), -1));
         m_sectionsChanged = false;
     }
-    markTouched(SliceOptions);
+    markTouched(m_sliceOptions);
 }
 
 void NameMarks::finishNow()
@@ -265,44 +285,62 @@ void NameMarks::finishNow()
 void NameMarks::markTouched(qsizetype budget)
 {
     qsizetype marked = 0;
-    while (!m_touched.isEmpty() && m_scan < int(m_sections.size()) && (budget == 0 || marked < budget)) {
+    while (!m_touched.isEmpty() && (budget == 0 || marked < budget)) {
+        if (m_scan >= int(m_sections.size())) {
+            // No section has these names any more. Lines of theirs that read as another section's
+            // header no longer move options into that section.
+            const QSet<QString> gone = std::exchange(m_touched, {});
+            for (const QString &key : gone) {
+                m_written.remove(key);
+                for (const Moved &moved : m_moved.take(key))
+                    touchGroup(moved.into);
+            }
+            continue;
+        }
         const QString &key = m_sections[size_t(m_scan++)].key;
         if (key.isNull() || !m_touched.remove(key))
             continue;
         const std::vector<int> &group = m_groups[key];
-        bool written = false;
-        markGroup(group, written);
-        m_written.insert(key, written);
-        markSections(group, written);
+        int writer = -1;
+        markGroup(key, group, writer);
+        m_written.insert(key, writer);
+        markSections(group, writer);
         for (const int s : group)
             marked += m_tree->optionCount(s);
-    }
-    if (m_scan >= int(m_sections.size())) {
-        for (const QString &key : std::as_const(m_touched))
-            m_written.remove(key); // no section has that name any more
-        m_touched.clear();
-    }
-    if (!m_touched.isEmpty() && !m_passAsked) {
-        m_passAsked = true;
-        // The tree may change before then: update() looks at it again first.
-        QTimer::singleShot(0, this, [this] {
-            m_passAsked = false;
-            update();
-        });
     }
     Q_EMIT marksChanged();
 }
 
-void NameMarks::markSections(const std::vector<int> &sections, bool written)
+void NameMarks::touchGroup(const QString &key)
 {
-    const int first = sections.front();
-    for (const int s : sections) {
+    if (m_groups.contains(key)) {
+        m_touched.insert(key);
+        m_scan = 0;
+    }
+}
+
+int NameMarks::writerOf(const QString &key) const
+{
+    const auto group = m_groups.constFind(key);
+    const int writer = m_written.value(key, -1);
+    if (group == m_groups.cend() || writer < 0 || size_t(writer) >= group->size())
+        return -1;
+    return (*group)[size_t(writer)];
+}
+
+void NameMarks::markSections(const std::vector<int> &sections, int writer)
+{
+    // The saver writes a section with its first named option, so the group stands in the file where
+    // its writer stands, and the sections above the writer have nothing of their own in the file.
+    for (int g = 0; g < int(sections.size()); ++g) {
+        const int s = sections[size_t(g)];
         SectionState &state = m_sections[size_t(s)];
         const QString &name = m_tree->sectionText(s, DocumentTree::NameColumn);
-        if (!written)
+        if (writer < 0 || g < writer)
             state.mark = { Kind::NotSavedNoOptions, {} };
-        else if (s != first)
-            state.mark = { Kind::SectionMerged, m_tree->sectionText(first, DocumentTree::NameColumn) };
+        else if (g != writer)
+            state.mark
+                = { Kind::SectionMerged, m_tree->sectionText(sections[size_t(writer)], DocumentTree::NameColumn) };
         else if (state.key != name)
             state.mark = { Kind::LoadsBackAs, state.key };
         else
@@ -310,7 +348,7 @@ void NameMarks::markSections(const std::vector<int> &sections, bool written)
     }
 }
 
-void NameMarks::markGroup(const std::vector<int> &sections, bool &written)
+void NameMarks::markGroup(const QString &groupKey, const std::vector<int> &sections, int &writer)
 {
     // The saver writes the group as one section: each stored name once, where it first stands, with
     // the value written last. The loader then reads each line and keeps the first of a name.
@@ -328,7 +366,8 @@ void NameMarks::markGroup(const std::vector<int> &sections, bool &written)
     std::vector<int> entryOf; // per option of the group in order; -1 for an unnamed one
     QHash<NameKey, int> byKey;
     std::deque<QString> storedNames; // the stored forms that differ from the names in the tree
-    bool anyEquals = false; // only a stored name with '=' reads back as another name
+    bool anyRenamed = false; // whether some stored name reads back as another option name
+    SavedLine saved;
     const auto nameOf
         = [this](int s, int o) { return textToString(m_tree->optionTextView(s, o, DocumentTree::NameColumn)); };
     const auto valueOf
@@ -338,14 +377,18 @@ void NameMarks::markGroup(const std::vector<int> &sections, bool &written)
         total += m_tree->optionCount(s);
     entryOf.reserve(size_t(total));
     byKey.reserve(total);
-    for (const int s : sections) {
+    writer = -1;
+    for (int g = 0; g < int(sections.size()); ++g) {
+        const int s = sections[size_t(g)];
         for (int o = 0; o < m_tree->optionCount(s); ++o) {
             QAnyStringView key = m_tree->optionTextView(s, o, DocumentTree::NameColumn);
             if (key.isEmpty()) {
                 entryOf.push_back(-1);
                 continue;
             }
-            if (storedOtherwise(key)) {
+            if (writer < 0)
+                writer = g;
+            if (!keepsItsStoredName(key)) {
                 storedNames.push_back(storedName(textToString(key)));
                 key = storedNames.back();
             }
@@ -354,7 +397,7 @@ void NameMarks::markGroup(const std::vector<int> &sections, bool &written)
             if (byKey.size() != known) {
                 slot = int(entries.size());
                 entries.push_back({ { s, o }, { s, o }, 0 });
-                anyEquals = anyEquals || holdsEquals(key);
+                anyRenamed = anyRenamed || saved.renames(saved.read(key, u""));
             }
             Entry &entry = entries[size_t(slot)];
             ++entry.count;
@@ -362,8 +405,9 @@ void NameMarks::markGroup(const std::vector<int> &sections, bool &written)
             entryOf.push_back(slot);
         }
     }
-    written = !entries.empty();
 
+    // Lines of this group that read as another section's header take the lines after them there.
+    std::vector<Moved> moved;
     QSet<QString> loaded;
     size_t i = 0;
     for (const int s : sections) {
@@ -381,36 +425,48 @@ void NameMarks::markGroup(const std::vector<int> &sections, bool &written)
                 marks.insert(o, { kind, nameOf(entry.first.section, entry.first.option) });
                 continue;
             }
-            if (!anyEquals && entry.count == 1 && plainLine(s, o))
-                continue; // the common case, without a copy of its texts
+            if (!anyRenamed && entry.count == 1) {
+                // The common case, without a copy of its texts.
+                const QAnyStringView nameView = m_tree->optionTextView(s, o, DocumentTree::NameColumn);
+                const QAnyStringView valueView = m_tree->optionTextView(s, o, DocumentTree::ValueColumn);
+                if (!holdsLineBreak(nameView) && !holdsLineBreak(valueView)
+                    && saved.givesBack(saved.read(nameView, valueView))) {
+                    if (!moved.empty())
+                        moved.back().names.insert(textToString(nameView));
+                    continue;
+                }
+            }
             const QString name = nameOf(s, o);
-            const QString key = storedName(name);
-            if (key.startsWith(u';') || key.startsWith(u'#')) {
+            const QString lastValue = valueOf(entry.last.section, entry.last.option);
+            const QString line = storedName(name) + u'=' + storedValue(lastValue);
+            const IniLine read = classifyIniLine(reinterpret_cast<const char16_t *>(line.utf16()), line.size());
+            if (read.kind == IniLine::Kind::Header) {
+                const QString header = line.sliced(read.nameBegin, read.nameEnd - read.nameBegin);
+                marks.insert(o, { Kind::ReadsAsSection, header });
+                moved.push_back({ header, {}, -1 });
+                loaded.clear();
+                continue;
+            }
+            if (read.kind != IniLine::Kind::Option) {
                 marks.insert(o, { Kind::ReadsAsComment, {} });
                 continue;
             }
-            const QString lastValue = valueOf(entry.last.section, entry.last.option);
-            const QString line = key + u'=' + storedValue(lastValue);
-            const qsizetype close = key.startsWith(u'[') ? line.lastIndexOf(u']') : -1;
-            if (close > 0) {
-                marks.insert(o, { Kind::ReadsAsSection, trimmedOfBlanks(line.sliced(1, close - 1)) });
-                continue;
-            }
-            const qsizetype equals = line.indexOf(u'=');
-            const QString loadedName = trimmedOfBlanks(line.first(equals));
-            if (anyEquals) {
+            const QString loadedName = line.sliced(read.nameBegin, read.nameEnd - read.nameBegin);
+            if (anyRenamed || !moved.empty()) {
                 if (loaded.contains(loadedName)) {
                     marks.insert(o, { Kind::HiddenByEarlier, loadedName });
                     continue;
                 }
                 loaded.insert(loadedName);
             }
+            if (!moved.empty())
+                moved.back().names.insert(loadedName);
             if (loadedName != name) {
                 marks.insert(o, { Kind::LoadsBackAs, loadedName });
                 continue;
             }
             const QString value = valueOf(s, o);
-            const QString loadedValue = trimmedOfBlanks(line.sliced(equals + 1));
+            const QString loadedValue = line.sliced(read.valueBegin, read.valueEnd - read.valueBegin);
             if (loadedValue == value)
                 continue;
             if (entry.count > 1 && lastValue != value)
@@ -419,28 +475,52 @@ void NameMarks::markGroup(const std::vector<int> &sections, bool &written)
                 marks.insert(o, { Kind::ValueLoadsBackAs, loadedValue });
         }
     }
+
+    const int here = writer >= 0 ? sections[size_t(writer)] : -1;
+    noteMoved(groupKey, std::move(moved), here);
+    if (here < 0)
+        return;
+    // Options that lines of a group above moved into this section first: the loader keeps theirs.
+    QSet<QString> taken;
+    for (auto other = m_moved.cbegin(); other != m_moved.cend(); ++other) {
+        const int there = other.key() == groupKey ? -1 : writerOf(other.key());
+        if (there < 0 || there > here)
+            continue;
+        for (const Moved &m : *other) {
+            if (m.into == groupKey)
+                taken.unite(m.names);
+        }
+    }
+    if (taken.isEmpty())
+        return;
+    for (const int s : sections) {
+        QHash<int, NameMark> &marks = m_sections[size_t(s)].options;
+        for (int o = 0; o < m_tree->optionCount(s); ++o) {
+            if (marks.contains(o))
+                continue;
+            const QString name = nameOf(s, o);
+            if (taken.contains(name))
+                marks.insert(o, { Kind::HiddenByEarlier, name });
+        }
+    }
 }
 
-bool NameMarks::plainLine(int section, int option) const
+void NameMarks::noteMoved(const QString &groupKey, std::vector<Moved> moved, int writerSection)
 {
-    // A name and value that the line "name=value" gives back unchanged.
-    const auto plain = [](auto text, bool isName) {
-        if (text.isEmpty())
-            return !isName;
-        if (isBlank(text.front()) || isBlank(text.back()))
-            return false;
-        if (isName && (text.front() == ';' || text.front() == '#' || text.front() == '['))
-            return false;
-        for (const auto c : text) {
-            if (isLineBreak(c) || (isName && c == '='))
-                return false;
-        }
-        return true;
-    };
-    const auto check = [&](int column) {
-        return m_tree->optionTextView(section, option, column).visit([&](auto text) {
-            return plain(text, column == DocumentTree::NameColumn);
-        });
-    };
-    return check(DocumentTree::NameColumn) && check(DocumentTree::ValueColumn);
+    for (Moved &m : moved)
+        m.from = writerSection;
+    const auto old = m_moved.constFind(groupKey);
+    if (old == m_moved.cend() ? moved.empty() : *old == moved)
+        return;
+    // The sections these lines move options into are marked again.
+    if (old != m_moved.cend()) {
+        for (const Moved &m : *old)
+            touchGroup(m.into);
+    }
+    for (const Moved &m : moved)
+        touchGroup(m.into);
+    if (moved.empty())
+        m_moved.remove(groupKey);
+    else
+        m_moved.insert(groupKey, std::move(moved));
 }

@@ -29,7 +29,7 @@ struct NameMark {
         LoadsBackAs, // the stored name reads back differently (blanks, line breaks, '=')
         ValueLoadsBackAs, // the value reads back trimmed or without its line breaks
         ReadsAsComment, // the line starts with ';' or '#'
-        ReadsAsSection, // the line starts with '[' and holds a ']'
+        ReadsAsSection, // the saved line reads as a section header
         HiddenByEarlier, // reads back under a name that an option above already has; the first is kept
     };
     Kind kind = Kind::None;
@@ -45,10 +45,9 @@ struct NameMark {
 
 // The marks of a document, kept up to date with every change the model reports. An edit costs the
 // options of the sections that share the edited section's stored name (they are saved as one) and
-// a pass over the section names; a reset or a layout change recomputes everything. A change that
-// touches more than SliceOptions options is marked in slices of about that many, one slice per
-// pass of the event loop, so that a newly loaded file of a million options keeps the window
-// answering; until a section's turn comes, its marks are the ones it had.
+// a pass over the section names; a reset or a layout change recomputes everything. The owner may
+// have a large change marked in slices (setSliceOptions), so that a newly loaded file of a million
+// options keeps a window answering; until a section's turn comes, its marks are the ones it had.
 class NameMarks : public QObject {
     Q_OBJECT
 
@@ -62,12 +61,15 @@ public:
     [[nodiscard]] qsizetype markedCount() const;
 
     void recomputeAll();
-    // Whether some marks are still to be worked out in a later pass of the event loop.
+    // How many options a change marks at once, at least, before the rest is left pending; 0 (the
+    // default) marks every change whole.
+    void setSliceOptions(qsizetype options) { m_sliceOptions = options; }
+    // Whether some marks are still to be worked out: the owner calls markMore() until none are.
     [[nodiscard]] bool isPending() const { return !m_touched.isEmpty(); }
+    // Marks the next slice of what is pending, looking at the tree as it is now.
+    void markMore() { update(); }
     // Works out every pending mark at once.
     void finishNow();
-
-    static constexpr qsizetype SliceOptions = 20'000;
 
 Q_SIGNALS:
     // Some marks may have changed; a view repaints the names it shows.
@@ -88,16 +90,31 @@ private:
     // Marks the touched groups in section order until `budget` options have been marked (or all
     // of them, when budget is 0), and asks for another pass when some are left.
     void markTouched(qsizetype budget);
-    void markGroup(const std::vector<int> &sections, bool &written);
-    void markSections(const std::vector<int> &sections, bool written);
-    [[nodiscard]] bool plainLine(int section, int option) const;
+    // Marks the options of the sections saved as one; `writer` becomes the index in `sections` of
+    // the one the saver writes the group with (the first with a named option), or -1.
+    void markGroup(const QString &groupKey, const std::vector<int> &sections, int &writer);
+    void markSections(const std::vector<int> &sections, int writer);
+
+    // Lines of a group that read back as the header of section `into`, and the option names that
+    // the lines after them load into it. `from` is the group's writing section when last marked.
+    struct Moved {
+        QString into;
+        QSet<QString> names;
+        int from = -1;
+        bool operator==(const Moved &) const = default;
+    };
+    void noteMoved(const QString &groupKey, std::vector<Moved> moved, int writerSection);
+    void touchGroup(const QString &key);
+    // The section that a group is written with, or -1.
+    [[nodiscard]] int writerOf(const QString &key) const;
 
     const DocumentTree *m_tree;
     std::vector<SectionState> m_sections;
     QSet<QString> m_touched;
-    QHash<QString, bool> m_written; // per key: whether any option of the group is written
+    QHash<QString, int> m_written; // per key: the group's writing section, as an index in its group, or -1
+    QHash<QString, std::vector<Moved>> m_moved; // per key, for the groups with lines that read as headers
     QHash<QString, std::vector<int>> m_groups; // the sections that share a stored name, in file order
     bool m_sectionsChanged = true;
     int m_scan = 0; // markTouched goes on from this section
-    bool m_passAsked = false;
+    qsizetype m_sliceOptions = 0;
 };

@@ -55,6 +55,76 @@ QString storedValue(const QString &value)
     return lineBreaksAsBlanks(value);
 }
 
+bool holdsLineBreak(QAnyStringView text)
+{
+    return text.visit([](auto view) {
+        for (const auto c : view) {
+            if (isLineBreak(c))
+                return true;
+        }
+        return false;
+    });
+}
+
+bool keepsItsStoredName(QAnyStringView name)
+{
+    return name.visit([](auto text) {
+        const auto dropped = [](auto c) { return isBlank(c) || isLineBreak(c); };
+        if (!text.isEmpty() && (dropped(text.front()) || dropped(text.back())))
+            return false;
+        for (const auto c : text) {
+            if (isLineBreak(c))
+                return false;
+        }
+        return true;
+    });
+}
+
+bool isValidUtf8(const uchar *s, qsizetype n, bool &ascii)
+{
+    ascii = true;
+    qsizetype i = 0;
+    while (i < n) {
+        // Most INI text is ASCII: skip it a word at a time.
+        while (i + 8 <= n) {
+            quint64 word;
+            std::memcpy(&word, s + i, sizeof word);
+            if (word & 0x8080808080808080ULL)
+                break;
+            i += 8;
+        }
+        if (i >= n)
+            break;
+        const uchar c = s[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        ascii = false;
+        qsizetype length = 0;
+        if (c >= 0xC2 && c <= 0xDF)
+            length = 2;
+        else if (c >= 0xE0 && c <= 0xEF)
+            length = 3;
+        else if (c >= 0xF0 && c <= 0xF4)
+            length = 4;
+        else
+            return false;
+        if (n - i < length)
+            return false;
+        for (qsizetype k = 1; k < length; ++k) {
+            if ((s[i + k] & 0xC0) != 0x80)
+                return false;
+        }
+        const uchar next = s[i + 1];
+        if ((c == 0xE0 && next < 0xA0) || (c == 0xED && next >= 0xA0) || (c == 0xF0 && next < 0x90)
+            || (c == 0xF4 && next >= 0x90))
+            return false; // overlong forms, surrogates, beyond U+10FFFF
+        i += length;
+    }
+    return true;
+}
+
 bool fitsLatin1(QStringView text)
 {
     char16_t any = 0;

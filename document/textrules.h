@@ -55,6 +55,14 @@ template <typename View> View storedNameSpan(View name)
     return name;
 }
 
+// Whether a text holds a line break, and whether storedName leaves a name as it stands.
+[[nodiscard]] bool holdsLineBreak(QAnyStringView text);
+[[nodiscard]] bool keepsItsStoredName(QAnyStringView name);
+
+// UTF-8. Whether the bytes are valid UTF-8 (no overlong forms, surrogates or code points past
+// U+10FFFF); `ascii` tells whether they are all ASCII.
+[[nodiscard]] bool isValidUtf8(const uchar *bytes, qsizetype size, bool &ascii);
+
 // Latin-1. Whether every character of the text has a Latin-1 byte.
 [[nodiscard]] bool fitsLatin1(QStringView text);
 [[nodiscard]] bool isAscii(const char *bytes, qsizetype size);

@@ -87,15 +87,13 @@ void LoadTreeFromIni(DocumentTree &tree, const QString &fileName, const std::fun
     BusyCursor busy;
     TextFormat format;
     std::atomic<int> percent = 0;
-    // The window keeps painting while another thread reads the file. User input stays queued
-    // until the load is over: a command run from inside the load could change or clear the tree.
+    // The file is read on a thread of its own, so that the caller can go on with other work in
+    // its progress reports; the tree is changed only here, once the document is whole.
     auto built = std::async(std::launch::async, [&] { return buildContents(fileName, format, percent); });
-    do {
+    while (built.wait_for(std::chrono::milliseconds(progress ? 8 : 1000)) != std::future_status::ready) {
         if (progress)
             progress(percent.load());
-        if (QCoreApplication::instance() != nullptr)
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    } while (built.wait_for(std::chrono::milliseconds(8)) != std::future_status::ready);
+    }
     DocumentContents contents = built.get(); // rethrows the worker's failure
     if (progress)
         progress(100);

@@ -12,8 +12,10 @@ class DocumentTree;
 
 // Appends the sections and options of the named file to the tree, in file order. A name that
 // does not exist loads nothing. Throws SaldrixError("Unable to read %s") for a file that exists
-// but cannot be read. The file is read on another thread while the event loop goes on (without
-// user input); `progress`, when given, hears the percentage done every few milliseconds.
+// but cannot be read. The file is read on another thread; `progress`, when given, is called on the
+// calling thread with the percentage done every few milliseconds until the read is over, and may
+// do other work meanwhile (the window runs its pending messages there). The tree changes only
+// after the last report.
 void LoadTreeFromIni(DocumentTree &tree, const QString &fileName, const std::function<void(int)> &progress = {});
 
 // Replaces the named file by one holding the tree's named sections with their named options.

@@ -14,6 +14,7 @@
 #include "editor/cursors.h"
 #include "editor/filedrop.h"
 #include "editor/imagelist.h"
+#include "editor/loadingscope.h"
 #include "editor/recoverykeeper.h"
 #include "editor/treelist.h"
 #include "formsettings/treelayout.h"
@@ -386,7 +387,7 @@ void TfrmSaldrixMain::ActionList1Update()
 
 void TfrmSaldrixMain::runCommand(const std::function<void()> &command)
 {
-    if (m_loading)
+    if (isLoading())
         return;
     runShowingErrors(m_dialogs, errorParent(), command);
 }
@@ -434,9 +435,9 @@ void TfrmSaldrixMain::showEvent(QShowEvent *event)
 
 void TfrmSaldrixMain::closeEvent(QCloseEvent *event)
 {
-    if (m_loading) {
-        // The load lets window messages through; a close must not tear the tree down under it.
-        m_closeDuringLoad = true;
+    if (m_loadingScope != nullptr) {
+        // A close must not tear the tree down under the load: it waits until the load is over.
+        m_loadingScope->keepCloseRequest();
         event->ignore();
         return;
     }
@@ -463,7 +464,7 @@ void TfrmSaldrixMain::createExportWizard()
 {
     m_wizard = new TfrmSaldrixWizard(*m_document, m_dialogs, this);
     m_wizard->setDocumentFileNameSource([this] { return FFileName; });
-    m_wizard->setDocumentBusySource([this] { return m_loading; });
+    m_wizard->setDocumentBusySource([this] { return isLoading(); });
 }
 
 void TfrmSaldrixMain::actFileExitExecute()

@@ -18,6 +18,7 @@ class DocumentTree;
 class FileWatch;
 class FindBar;
 class FormStorage;
+class LoadingScope;
 class MRUManager;
 class QAction;
 class QFileDialog;
@@ -50,7 +51,8 @@ public:
     [[nodiscard]] UserDialogs &dialogs() const { return m_dialogs; }
     // True while a file is being read: the loader lets window messages through, and every command
     // that could change or clear the tree does nothing meanwhile.
-    [[nodiscard]] bool isLoading() const { return m_loading; }
+    // Whether a file is being read (see LoadingScope).
+    [[nodiscard]] bool isLoading() const { return m_loadingScope != nullptr; }
     // The document's history: every change is one step; the clean state is the one last loaded or saved.
     [[nodiscard]] QUndoStack *undoStack() const { return m_undoStack; }
     [[nodiscard]] FindBar *findBar() const { return m_findBar; }
@@ -240,8 +242,7 @@ private:
     DocumentTree *m_document = nullptr;
     QString FFileName;
     bool FModified = false;
-    bool m_loading = false;
-    bool m_closeDuringLoad = false;
+    LoadingScope *m_loadingScope = nullptr;
     bool m_shown = false;
     QString m_startFile;
     TreeList *m_treeList = nullptr;

@@ -8,9 +8,9 @@
 
 #include "dialogs/userdialogs.h"
 #include "document/documenttree.h"
-#include "document/heaptuning.h"
 #include "document/saldrixerror.h"
 #include "document/treeio.h"
+#include "editor/loadingscope.h"
 #include "editor/recoverykeeper.h"
 #include "editor/treelist.h"
 
@@ -68,7 +68,6 @@ void TfrmSaldrixMain::removeAllNodes()
     // A document that replaces the tree starts with an empty history, and no recovery copy.
     m_undoStack->clear();
     m_recovery->follow(QString(), false);
-    returnFreedHeap();
 }
 
 void TfrmSaldrixMain::clearDocument()
@@ -215,34 +214,34 @@ void TfrmSaldrixMain::openDroppedFile(const QString &fileName)
 bool TfrmSaldrixMain::loadFile(const QString &fileName)
 {
     bool read = false;
+    bool closeRequested = false;
     {
-        m_loading = true;
-        const auto loaded = qScopeGuard([this] { m_loading = false; });
+        LoadingScope loading(m_loadingScope);
         QElapsedTimer clock;
         clock.start();
         const auto hideProgress = qScopeGuard([this] { m_loadProgress->hide(); });
-        const auto showProgress = [this, &clock](int percent) {
-            if (clock.elapsed() < ProgressDelayMs)
-                return;
-            m_loadProgress->setValue(percent);
-            m_loadProgress->show();
+        const auto progress = [this, &clock, &loading](int percent) {
+            if (clock.elapsed() >= ProgressDelayMs) {
+                m_loadProgress->setValue(percent);
+                m_loadProgress->show();
+            }
+            loading.runPendingMessages();
         };
-        read = catchErrors([this, &fileName, &showProgress] { LoadTreeFromIni(*m_document, fileName, showProgress); },
-            [this](const QString &message) {
+        read = catchErrors([this, &fileName, &progress] { LoadTreeFromIni(*m_document, fileName, progress); },
+            [this, &loading](const QString &message) {
                 // What was read so far is no document: start afresh and say why.
-                m_loading = false;
+                loading.end();
                 clearDocument();
                 showError(message);
             });
+        closeRequested = loading.closeRequested();
     }
     followFile();
     // The focus after a load is the tree's own: the reset that ends the read focuses the first
     // section and selects nothing.
     ActionList1Update();
-    if (m_closeDuringLoad) {
-        m_closeDuringLoad = false;
+    if (closeRequested)
         QTimer::singleShot(0, this, &QWidget::close);
-    }
     return read;
 }
 

@@ -68,8 +68,8 @@ void TfrmSaldrixMain::updateHistoryActions()
     const QString redo = m_undoStack->redoText();
     actEditUndo->setText(undo.isEmpty() ? tr("&Undo") : tr("&Undo") + u' ' + undo);
     actEditRedo->setText(redo.isEmpty() ? tr("Red&o") : tr("Red&o") + u' ' + redo);
-    actEditUndo->setEnabled(!m_loading && m_undoStack->canUndo());
-    actEditRedo->setEnabled(!m_loading && m_undoStack->canRedo());
+    actEditUndo->setEnabled(!isLoading() && m_undoStack->canUndo());
+    actEditRedo->setEnabled(!isLoading() && m_undoStack->canRedo());
 }
 
 void TfrmSaldrixMain::pushStep(QUndoCommand *step)

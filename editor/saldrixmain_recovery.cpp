@@ -27,7 +27,7 @@ void TfrmSaldrixMain::createRecovery()
     connect(m_document, &QAbstractItemModel::modelReset, m_recovery, changed);
     // Said once a run: the writes go on being tried, and every one would fail for the same reason.
     connect(m_recovery, &RecoveryKeeper::failed, this, [this](const QString &message) {
-        if (m_recoveryErrorShown || m_loading)
+        if (m_recoveryErrorShown || isLoading())
             return;
         m_recoveryErrorShown = true;
         showError(message);

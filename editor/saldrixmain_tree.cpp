@@ -89,12 +89,12 @@ void TfrmSaldrixMain::TreeListBeginDragNode(TreeList *, const QModelIndex &node)
 void TfrmSaldrixMain::TreeListDragOver(TreeList *sender, QObject *source, int x, int y, bool &accept)
 {
     // Nothing lands while a load is filling the tree.
-    accept = !m_loading && treeDropAccepted(*sender, source, QPoint(x, y), DragNodeLevel);
+    accept = !isLoading() && treeDropAccepted(*sender, source, QPoint(x, y), DragNodeLevel);
 }
 
 void TfrmSaldrixMain::TreeListDragDrop(TreeList *sender, QObject *, int x, int y)
 {
-    if (m_loading)
+    if (isLoading())
         return;
     // Moved nodes are one step of the history, and the status bar says at once that they are a change.
     TreeMoveLog moves;

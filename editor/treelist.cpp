@@ -117,9 +117,24 @@ void TreeList::setDocument(DocumentTree *tree)
         };
     }
     delete m_nameMarks;
+    m_markPassAsked = false;
     m_nameMarks = tree != nullptr ? new NameMarks(tree, this) : nullptr;
-    if (m_nameMarks != nullptr)
-        connect(m_nameMarks, &NameMarks::marksChanged, viewport(), qOverload<>(&QWidget::update));
+    if (m_nameMarks != nullptr) {
+        // A large change (a load of a million options) is marked a slice per pass of the event loop,
+        // so that the window keeps answering meanwhile.
+        m_nameMarks->setSliceOptions(NameMarkSliceOptions);
+        connect(m_nameMarks, &NameMarks::marksChanged, this, [this] {
+            viewport()->update();
+            if (m_nameMarks->isPending() && !m_markPassAsked) {
+                m_markPassAsked = true;
+                // The tree may change before then: markMore() looks at it again first.
+                QTimer::singleShot(0, m_nameMarks, [this] {
+                    m_markPassAsked = false;
+                    m_nameMarks->markMore();
+                });
+            }
+        });
+    }
     describeCells(tree);
     setColumnWidths({ InitialNameWidth, InitialValueWidth });
     afterReset();

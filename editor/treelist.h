@@ -35,6 +35,9 @@ class TreeList : public QTreeView {
     Q_OBJECT
 
 public:
+    // How many options of a change the name marks work out in one pass of the event loop.
+    static constexpr qsizetype NameMarkSliceOptions = 20'000;
+
     explicit TreeList(QWidget *parent = nullptr);
     ~TreeList() override;
 
@@ -209,6 +212,7 @@ private:
     std::unique_ptr<StandardTreeListHandlers> m_standardHandlers;
     TreeListDelegate *m_delegate = nullptr;
     NameMarks *m_nameMarks = nullptr;
+    bool m_markPassAsked = false;
     QList<QIcon> m_images;
     QPointer<QMenu> m_popupMenu;
 

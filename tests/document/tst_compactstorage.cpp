@@ -21,6 +21,8 @@ class tst_CompactStorage : public QObject {
 private Q_SLOTS:
     void neighbouringTextsStayApartThroughEdits();
     void wideTextWidensTheSectionKeepingItsOtherTexts();
+    void textsAtTheLatin1BoundaryKeepTheirCharacters_data();
+    void textsAtTheLatin1BoundaryKeepTheirCharacters();
     void optionsMoveBetweenSectionsWithTheirTexts();
     void scatteredRemovalKeepsTheRestAndPersistentIndexes();
     void randomEditsMatchAPlainModel();
@@ -94,6 +96,43 @@ void tst_CompactStorage::wideTextWidensTheSectionKeepingItsOtherTexts()
     tree.append(std::move(contents));
     QCOMPARE(tree.optionText(1, 0, 0), QStringLiteral("\u00e9t\u00e9"));
     QCOMPARE(tree.optionText(1, 1, 1), QStringLiteral("\u20ac"));
+}
+
+void tst_CompactStorage::textsAtTheLatin1BoundaryKeepTheirCharacters_data()
+{
+    QTest::addColumn<QString>("character");
+    QTest::newRow("U+00FF, the last of Latin-1") << QStringLiteral("\u00ff");
+    QTest::newRow("U+0100, the first beyond") << QStringLiteral("\u0100");
+    QTest::newRow("U+01FF") << QStringLiteral("\u01ff");
+}
+
+// A section of one-byte texts takes a character at either side of the Latin-1 boundary, typed,
+// edited in place or read from a file, and gives every text back as it was.
+void tst_CompactStorage::textsAtTheLatin1BoundaryKeepTheirCharacters()
+{
+    QFETCH(QString, character);
+    DocumentTree tree;
+    tree.appendSection(QStringLiteral("s"));
+    tree.appendOption(0, QStringLiteral("caf\u00e9"), QStringLiteral("x"));
+    tree.appendOption(0, QStringLiteral("plain"), QStringLiteral("text"));
+    tree.setOptionText(0, 0, 1, character); // in place: no longer than before
+    tree.appendOption(0, character, character + character);
+    tree.setOptionText(0, 1, 0, QStringLiteral("ab") + character);
+    compare(tree,
+        { { QStringLiteral("s"),
+            { { QStringLiteral("caf\u00e9"), character }, { QStringLiteral("ab") + character, QStringLiteral("text") },
+                { character, character + character } } } });
+
+    DocumentContents contents;
+    contents.appendSection(QStringLiteral("u"));
+    const QByteArray utf8 = character.toUtf8();
+    contents.appendOption(0, QLatin1StringView("\xff"), QUtf8StringView(utf8));
+    contents.appendOption(0, QUtf8StringView(utf8), QLatin1StringView("l\xe0"));
+    tree.append(std::move(contents));
+    QCOMPARE(tree.optionText(1, 0, 0), QStringLiteral("\u00ff"));
+    QCOMPARE(tree.optionText(1, 0, 1), character);
+    QCOMPARE(tree.optionText(1, 1, 0), character);
+    QCOMPARE(tree.optionText(1, 1, 1), QStringLiteral("l\u00e0"));
 }
 
 void tst_CompactStorage::optionsMoveBetweenSectionsWithTheirTexts()

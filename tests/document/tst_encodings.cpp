@@ -3,6 +3,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "document/documenttree.h"
+#include "document/inifile.h"
 #include "document/treeio.h"
 #include "testfiles.h"
 
@@ -10,6 +11,7 @@
 #include <QTest>
 
 using namespace testfiles;
+using namespace Qt::StringLiterals;
 using Encoding = TextFormat::Encoding;
 constexpr auto Lf = TextFormat::LineEnd::Lf;
 constexpr auto CrLf = TextFormat::LineEnd::CrLf;
@@ -42,7 +44,8 @@ private Q_SLOTS:
     void filesKeepTheirBytesThroughLoadAndSave_data();
     void filesKeepTheirBytesThroughLoadAndSave();
     void newFileIsUtf8WithLineFeeds();
-    void latin1FileTakesUtf8WhenItCannotHoldTheText();
+    void latin1FileStaysLatin1WhileItReadsBackTheSame_data();
+    void latin1FileStaysLatin1WhileItReadsBackTheSame();
     void oddFormatsAreReadSafely_data();
     void oddFormatsAreReadSafely();
 
@@ -160,14 +163,45 @@ void tst_Encodings::newFileIsUtf8WithLineFeeds()
     QCOMPARE(readBytes(m_file), QByteArray("[\xC3\xA9]\nk=\xE2\x82\xAC\n\n[b]\nk=\xEF\xBF\xBD\n"));
 }
 
-void tst_Encodings::latin1FileTakesUtf8WhenItCannotHoldTheText()
+void tst_Encodings::latin1FileStaysLatin1WhileItReadsBackTheSame_data()
 {
-    writeBytes(m_file, "[s]\r\nk=caf\xE9\r\n");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QByteArray>("saved");
+    QTest::newRow("U+00FF fits") << u"new"_s << u"\u00FF"_s << QByteArray("[s]\r\nk=caf\xE9\r\nnew=\xFF\r\n");
+    QTest::newRow("U+0100 does not") << u"new"_s << u"\u0100"_s
+                                     << QByteArray("[s]\r\nk=caf\xC3\xA9\r\nnew=\xC4\x80\r\n");
+    QTest::newRow("U+01FF does not") << u"new"_s << u"\u01FF"_s
+                                     << QByteArray("[s]\r\nk=caf\xC3\xA9\r\nnew=\xC7\xBF\r\n");
+    QTest::newRow("U+20AC does not") << u"euro"_s << u"\u20AC"_s
+                                     << QByteArray("[s]\r\nk=caf\xC3\xA9\r\neuro=\xE2\x82\xAC\r\n");
+    // In Latin-1, "\u00C3\u00A9" is the bytes C3 A9, which the reader would take for UTF-8 "\u00E9".
+    QTest::newRow("Latin-1 bytes that read as UTF-8")
+        << u"k"_s << u"\u00C3\u00A9"_s << QByteArray("[s]\r\nk=\xC3\x83\xC2\xA9\r\n");
+    QTest::newRow("Latin-1 bytes that read as UTF-8, and one that does not")
+        << u"new"_s << u"\u00C3\u00A9"_s << QByteArray("[s]\r\nk=caf\xE9\r\nnew=\xC3\xA9\r\n");
+}
+
+// A Latin-1 file is saved as Latin-1 as long as it then reads back as the same text, else as UTF-8.
+void tst_Encodings::latin1FileStaysLatin1WhileItReadsBackTheSame()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, value);
+    QFETCH(QByteArray, saved);
+    const QByteArray original("[s]\r\nk=caf\xE9\r\n");
+    writeBytes(m_file, original);
     DocumentTree tree;
     LoadTreeFromIni(tree, m_file);
-    tree.appendOption(0, QStringLiteral("euro"), QStringLiteral("\u20AC"));
+    QCOMPARE(tree.sourceFormat().encoding, Encoding::Latin1);
+    if (name == u"k")
+        tree.setOptionText(0, 0, DocumentTree::ValueColumn, value);
+    else
+        tree.appendOption(0, name, value);
     SaveTreeToIni(tree, m_file);
-    QCOMPARE(readBytes(m_file), QByteArray("[s]\r\nk=caf\xC3\xA9\r\neuro=\xE2\x82\xAC\r\n"));
+    QCOMPARE(readBytes(m_file), saved);
+    DocumentTree again;
+    LoadTreeFromIni(again, m_file);
+    QCOMPARE(contentOf(again), contentOf(tree));
 }
 
 void tst_Encodings::oddFormatsAreReadSafely_data()

@@ -16,6 +16,18 @@
 using namespace testfiles;
 using namespace Qt::StringLiterals;
 
+namespace {
+
+QByteArray utf16le(const char *text)
+{
+    QByteArray bytes("\xFF\xFE", 2);
+    for (; *text != 0; ++text)
+        bytes.append(*text).append('\0');
+    return bytes;
+}
+
+} // namespace
+
 class tst_IniFile : public QObject {
     Q_OBJECT
 
@@ -60,8 +72,16 @@ void tst_IniFile::readsByTheTextRules_data()
         << QByteArray("x=1\njunk\n[a]\njunk line\ny=2\n") << QStringLiteral("[a]\ny=2\n");
     QTest::newRow("blanks and tabs trimmed")
         << QByteArray(" \t[ a b ] \n\t x y \t=\t 1 2 \t\n") << QStringLiteral("[a b]\nx y=1 2\n");
-    QTest::newRow("section name up to the last bracket; none is no header")
-        << QByteArray("[a]b] tail\nx=1\n[open\ny=2\n") << QStringLiteral("[a]b]\nx=1\ny=2\n");
+    QTest::newRow("section name up to the last bracket")
+        << QByteArray("[a]b] tail\nx=1\n[c=d]\ny=2\n") << QStringLiteral("[a]b]\nx=1\n[c=d]\ny=2\n");
+    // A header that lost its ']' still opens its section; a '[' line with '=' and no ']' is what the
+    // saver writes for an option name that starts with '['.
+    QTest::newRow("header without its bracket")
+        << QByteArray("[a]\nx=1\n [ open \t\ny=2\n[\nz=3\n") << QStringLiteral("[a]\nx=1\n[open]\ny=2\n[]\nz=3\n");
+    QTest::newRow("'[' line with '=' and no bracket is an option")
+        << QByteArray("[a]\n[x=1\n [y = [2\n") << QStringLiteral("[a]\n[x=1\n[y=[2\n");
+    QTest::newRow("UTF-16 header without its bracket")
+        << utf16le("[a]\r\n[x=1\r\n[open\r\ny=2\r\n") << QStringLiteral("[a]\n[x=1\n[open]\ny=2\n");
     QTest::newRow("value keeps = and quotes") << QByteArray("[a]\nx=1=2\ny=\"q\" ; not a comment\n")
                                               << QStringLiteral("[a]\nx=1=2\ny=\"q\" ; not a comment\n");
     QTest::newRow("letter case counts") << QByteArray("[A]\nx=1\nX=2\n[a]\nx=3\n")

@@ -41,6 +41,7 @@ class tst_NameMarkView : public QObject {
 
 private Q_SLOTS:
     void markedNamesShowWhatASaveDoes();
+    void aLargeChangeIsMarkedOneSliceAPass();
 };
 
 void tst_NameMarkView::markedNamesShowWhatASaveDoes()
@@ -67,6 +68,36 @@ void tst_NameMarkView::markedNamesShowWhatASaveDoes()
     // A new document brings its own marks.
     fixture.load({ { u" t"_qs, { { "a", "1" } } } });
     QCOMPARE(fixture.tree->nameMarks()->markAt(fixture.section(0)).text(), u"Loads back as 't'"_qs);
+}
+
+void tst_NameMarkView::aLargeChangeIsMarkedOneSliceAPass()
+{
+    TreeFixture fixture { { u"s"_qs, { { "a", "1" } } } };
+    const NameMarks *marks = fixture.tree->nameMarks();
+    constexpr int Sections = 5;
+    const int perSection = int(TreeList::NameMarkSliceOptions / 2);
+    {
+        const TreeBatch batch(fixture.document);
+        fixture.document.clear();
+        for (int s = 0; s < Sections; ++s) {
+            const int row = fixture.document.appendSection(u"s%1"_qs.arg(s));
+            fixture.document.reserveOptions(row, perSection);
+            for (int o = 0; o < perSection; ++o)
+                fixture.document.appendOption(row, u"k%1"_qs.arg(o), u"v"_qs);
+            fixture.document.setOptionText(row, 1, DocumentTree::NameColumn, u"k0"_qs);
+        }
+    }
+    // The reset marks one slice at once and leaves the rest to later passes of the event loop.
+    QVERIFY(marks->isPending());
+    QVERIFY(!marks->optionMark(0, 1).isNone());
+    QVERIFY(marks->optionMark(Sections - 1, 1).isNone());
+    int passes = 0;
+    while (marks->isPending() && passes < 100) {
+        QCoreApplication::processEvents();
+        ++passes;
+    }
+    QVERIFY(!marks->isPending());
+    QCOMPARE(marks->optionMark(Sections - 1, 1).kind, NameMark::Kind::OptionMergedWins);
 }
 
 QTEST_MAIN(tst_NameMarkView)

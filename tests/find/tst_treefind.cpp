@@ -67,6 +67,7 @@ private Q_SLOTS:
     void findAgreesWithPlainSearch();
     void findAgreesWithPlainSearchInEveryScript_data();
     void findAgreesWithPlainSearchInEveryScript();
+    void findAgreesWithPlainSearchInLatin1Text();
 };
 
 void tst_TreeFind::findCountsEachNodeOnce()
@@ -221,6 +222,42 @@ void tst_TreeFind::findAgreesWithPlainSearchInEveryScript()
         }
     }
     compareAll();
+}
+
+// A Latin-1 file is kept as its bytes. Letters up to U+00FF are searched there, in either case,
+// including those whose other case lies beyond Latin-1 (U+00FF and U+0178) or has none there
+// (U+00DF, U+00B5), and needles from just beyond the boundary (U+0100 to U+01FF) find nothing
+// that a plain search does not.
+void tst_TreeFind::findAgreesWithPlainSearchInLatin1Text()
+{
+    QByteArray ini = "[s\xff]\n";
+    for (int c = 0xA0; c <= 0xFF; c += 4) {
+        ini += "k" + QByteArray::number(c) + "=";
+        for (int d = c; d < c + 4; ++d)
+            ini += char(d);
+        ini += " x\xff\xdf\n";
+    }
+    DocumentTree tree;
+    load(tree, ini);
+    QCOMPARE(tree.sectionCount(), 1);
+    QCOMPARE(tree.sourceFormat().encoding, TextFormat::Encoding::Latin1);
+
+    QStringList needles;
+    for (char16_t c = 0xA0; c <= 0xFF; ++c) {
+        const QString letter(QChar { c });
+        needles << letter << letter.toUpper() << letter.toLower();
+    }
+    for (const char16_t c : { u'\u0100', u'\u0101', u'\u0178', u'\u01fe', u'\u01ff', u'\u1e9e', u'\u039c' })
+        needles << QString(QChar { c }) << QStringLiteral("x") + QChar { c };
+    needles << QStringLiteral("X\u0178") << QStringLiteral("\u00ff\u00df") << QStringLiteral("SS");
+    for (const QString &needle : std::as_const(needles)) {
+        for (const bool matchCase : { false, true }) {
+            const FindOptions options { needle, true, true, matchCase };
+            QVERIFY2(findInTree(tree, options) == plainSearch(tree, options),
+                qPrintable(
+                    QStringLiteral("U+%1 %2").arg(needle.at(0).unicode(), 4, 16, QLatin1Char('0')).arg(matchCase)));
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_TreeFind)

@@ -23,7 +23,7 @@ const QStringList Values { QStringLiteral("1"), QString(), QStringLiteral("a=b")
 const QStringList Blanks { QString(), QString(), QString(), QStringLiteral(" "), QStringLiteral("\t"),
     QStringLiteral("  ") };
 const QStringList Others { QString(), QString(), QStringLiteral("; comment"), QStringLiteral("# x=1"),
-    QStringLiteral("  ;[a]"), QStringLiteral("junk"), QStringLiteral("[open"), QStringLiteral(" \t"),
+    QStringLiteral("  ;[a]"), QStringLiteral("junk"), QStringLiteral("open]"), QStringLiteral(" \t"),
     QStringLiteral("\u00E9crit") };
 
 template <typename T> const T &pick(QRandomGenerator &random, const QList<T> &list)
