@@ -39,6 +39,13 @@ Run runProgram(const QStringList &arguments, bool lower = false, const QString &
     environment.remove(u"WAYLAND_DISPLAY"_s);
     environment.remove(u"QT_QPA_PLATFORM"_s);
     environment.insert(u"LSAN_OPTIONS"_s, u"suppressions=" SALDRIX_TEST_DATA "/lsan.supp"_s);
+    if (lower && ::geteuid() == 0) {
+        // A rewrite in place keeps the old bytes in the user's state folder: the lower user gets
+        // one it may write to.
+        static QTemporaryDir lowerState;
+        ::chmod(QFile::encodeName(lowerState.path()).constData(), 01777);
+        environment.insert(u"XDG_STATE_HOME"_s, lowerState.path());
+    }
     process.setProcessEnvironment(environment);
     if (!outputFile.isEmpty())
         process.setStandardOutputFile(outputFile);
