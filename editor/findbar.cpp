@@ -51,6 +51,9 @@ FindBar::FindBar(TreeList *tree, QWidget *parent)
     };
     edtFindText = named(new QLineEdit(this), "edtFindText");
     edtFindText->setClearButtonEnabled(true);
+    // The field's clear button shows its action's text as its name.
+    if (auto *clear = edtFindText->findChild<QAction *>(QStringLiteral("_q_qlineeditclearaction")))
+        clear->setText(tr("Clear the text to find"));
     edtFindText->setPlaceholderText(tr("Text to find"));
     edtFindText->setAccessibleName(tr("Text to find"));
     edtFindText->setMinimumWidth(edtFindText->fontMetrics().averageCharWidth() * MinimumFieldCharacters);

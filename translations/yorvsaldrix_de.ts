@@ -274,6 +274,10 @@ INI-Datei-Formen (ohne Fenster; ein Name gilt ohne die Leerzeichen um ihn):
         <source>Matches: %1</source>
         <translation>Treffer: %1</translation>
     </message>
+    <message>
+        <source>Clear the text to find</source>
+        <translation>Suchtext löschen</translation>
+    </message>
 </context>
 <context>
     <name>IniCommand</name>
