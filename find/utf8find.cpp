@@ -111,7 +111,9 @@ Utf8Finder::Utf8Finder(QStringView text, bool matchCase)
     };
     const std::vector<char32_t> first = variantsOf(m_folded.front());
     for (const char32_t c : first) {
-        const QByteArray bytes = QString::fromUcs4(&c, 1).toUtf8();
+        // Through UTF-16: QString's UTF-32 decoder takes a leading U+FEFF for a byte-order mark.
+        const auto utf16 = QChar::fromUcs4(c);
+        const QByteArray bytes = QStringView(utf16).toUtf8();
         Variant variant {};
         variant.length = int(bytes.size());
         std::memcpy(variant.bytes.data(), bytes.constData(), size_t(bytes.size()));

@@ -137,13 +137,14 @@ void tst_TreeFind::findAgreesWithPlainSearchInEveryScript_data()
 // Texts in many scripts, kept as the file's UTF-8 bytes or as UTF-16: characters whose case forms
 // differ in length (KELVIN SIGN and "k", LONG S and "s", the iota forms), several lower-case forms
 // of one letter (the sigmas, the thetas), the Latin-1 boundary, and pairs beyond the BMP with and
-// without case. Needles are single letters, pairs and pieces of the texts in changed case.
+// without case, and U+FEFF, a byte-order mark only at a file's start. Needles are single letters,
+// pairs and pieces of the texts in changed case.
 void tst_TreeFind::findAgreesWithPlainSearchInEveryScript()
 {
     QFETCH(QString, encoding);
     const QString letters = QStringLiteral("aAkK\u212asS\u017f\u03c3\u03c2\u03a3\u03b8\u0398\u03d1\u03b9\u0399\u0345"
                                            "\u1fbe\u00b5\u03bc\u039c\u00ff\u0178\u0100\u0101\u01ff\u01fe\u4e2d\u0416"
-                                           "\u0436 =")
+                                           "\u0436\ufeff =")
         + QStringLiteral("\U0001F600\U00010400\U00010428");
     std::mt19937 random(22);
     const auto pick
