@@ -30,6 +30,11 @@ namespace {
 const char *const Script = R"SH(
 openbox --sm-disable >/dev/null 2>&1 &
 wm=$!
+# The window manager hands out the keyboard: the program starts once it is there.
+i=0
+until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' || [ $i -ge 400 ]; do
+    sleep 0.05; i=$((i + 1))
+done
 export XDG_STATE_HOME="$5" LSAN_OPTIONS="suppressions=$2${LSAN_OPTIONS:+:$LSAN_OPTIONS}" QT_QPA_PLATFORM=xcb
 find_window() {
     i=0
