@@ -140,7 +140,7 @@ QString RecoveryCopy::folder()
     if (!folderOverride().isEmpty())
         return folderOverride();
     QString state = qEnvironmentVariable("XDG_STATE_HOME");
-    // The base directory specification ignores a relative path here.
+    // A relative state folder is not to be trusted: fall back to the home folder.
     if (state.isEmpty() || QDir::isRelativePath(state))
         state = QDir::homePath() + QStringLiteral("/.local/state");
     return state + QStringLiteral("/Yorv/YorvSaldrix/recovery");
