@@ -7,7 +7,6 @@
 #include "dialogs/applicationtitle.h"
 #include "dialogs/errordisplay.h"
 #include "dialogs/userdialogs.h"
-#include "document/busycursor.h"
 #include "document/documenttree.h"
 #include "document/saldrixerror.h"
 #include "editor/commandstate.h"
@@ -34,19 +33,6 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QUndoStack>
-
-namespace {
-
-// Shows the hourglass for the document layer's long operations.
-void setBusyCursor(bool busy)
-{
-    if (busy)
-        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    else
-        QGuiApplication::restoreOverrideCursor();
-}
-
-} // namespace
 
 TfrmSaldrixMain::TfrmSaldrixMain(UserDialogs &dialogs, QWidget *parent)
     : QMainWindow(parent)
@@ -107,7 +93,6 @@ TfrmSaldrixMain::~TfrmSaldrixMain()
     m_undoStack->disconnect(this); // it empties itself as it goes
     miFileReopen->removeEventFilter(this);
     m_treeList->setHandlers(nullptr);
-    BusyCursor::setHook(nullptr);
 }
 
 void TfrmSaldrixMain::createActions()
@@ -325,7 +310,6 @@ void TfrmSaldrixMain::createDialogs()
 void TfrmSaldrixMain::FormCreate()
 {
     loadCursors();
-    BusyCursor::setHook(&setBusyCursor);
     removeAllNodes();
     FModified = false;
     UpdateCaption(false);
