@@ -8,6 +8,7 @@
 #include "dialogs/errordisplay.h"
 #include "dialogs/userdialogs.h"
 #include "document/documenttree.h"
+#include "document/pathnames.h"
 #include "document/saldrixerror.h"
 #include "editor/commandstate.h"
 #include "editor/cursors.h"
@@ -319,7 +320,7 @@ void TfrmSaldrixMain::FormCreate()
 void TfrmSaldrixMain::UpdateCaption(bool modified)
 {
     // The name is put together by hand: a name holding "%1" must show as it is.
-    QString name = FFileName.isEmpty() ? tr("Untitled") : FFileName.mid(FFileName.lastIndexOf(u'/') + 1);
+    QString name = FFileName.isEmpty() ? tr("Untitled") : fileNamePart(FFileName);
     // Qt reads "[*]" in a title as the place of a modified mark and hides it; doubled it shows as is.
     name.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
     setWindowTitle(name + QStringLiteral(" - ") + applicationTitle());
