@@ -22,30 +22,38 @@ private Q_SLOTS:
 
 namespace {
 
-// Starts the program on $2, waits up to a minute for a window titled $3 (the window shows
+// Starts the program on $2, waits up to 90 seconds for a shown window titled $3 (the window shows
 // "Untitled" until the file is read), prints the last title seen, asks the program to close
 // (SIGTERM) and prints its exit status. $4 names the leak checker's suppressions for a
 // sanitizer build; $5 is put before the file name and $7 after it when they are not empty; $6 is
 // the locale (LC_ALL) when not empty. A watchdog kills a program that does not end in time.
-const char *const Script = R"(
+const char *const Script = R"SH(
 LSAN_OPTIONS="suppressions=$4${LSAN_OPTIONS:+:$LSAN_OPTIONS}" QT_QPA_PLATFORM=xcb env ${6:+LC_ALL=$6} \
     "$1" ${5:+"$5"} "$2" ${7:+"$7"} &
 pid=$!
 ( sleep 120; kill -KILL $pid 2>/dev/null ) &
 watchdog=$!
+# The title of the program's window once it is mapped (shown on the display).
+shown_title() {
+    xwininfo -root -tree 2>/dev/null | grep '"[^"]* - YorvSaldrix"' | while read -r id rest; do
+        xwininfo -id "$id" 2>/dev/null | grep -q 'Map State: IsViewable' || continue
+        printf '%s\n' "$rest" | grep -o '"[^"]* - YorvSaldrix"'
+        break
+    done
+}
 title=
-i=0
-while [ $i -lt 600 ] && [ "$title" != "\"$3\"" ]; do
-    title=$(xwininfo -root -tree 2>/dev/null | grep -o '"[^"]* - YorvSaldrix"' | head -n 1)
-    [ "$title" = "\"$3\"" ] || sleep 0.1
-    i=$((i + 1))
+until=$(($(date +%s) + 90))
+while [ "$title" != "\"$3\"" ] && [ "$(date +%s)" -lt $until ];
+do
+    title=$(shown_title)
+    [ "$title" = "\"$3\"" ] || sleep 0.05
 done
 echo "TITLE:$title"
 kill -TERM $pid
 wait $pid
 echo "EXIT:$?"
 kill $watchdog 2>/dev/null
-)";
+)SH";
 
 } // namespace
 

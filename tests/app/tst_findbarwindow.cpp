@@ -25,33 +25,33 @@ namespace {
 // Starts a window manager and the program on $2 (settings kept under $3, so that it starts at its
 // first-run placement), waits for its window, then prints the window's placement after each step
 // of a search typed with xdotool, asks it to close (SIGTERM) and prints its exit status. $4 names
-// the leak checker's suppressions for a sanitizer build.
+// the leak checker's suppressions for a sanitizer build, $5 the shared waits.
 const char *const Script = R"sh(
+. "$5"
 export XDG_CONFIG_HOME="$3"
 openbox >/dev/null 2>&1 &
 wm=$!
-sleep 1
+wait_for_window_manager
 LSAN_OPTIONS="suppressions=$4${LSAN_OPTIONS:+:$LSAN_OPTIONS}" QT_QPA_PLATFORM=xcb "$1" "$2" &
 pid=$!
-( sleep 40; kill -KILL $pid 2>/dev/null ) &
+( sleep 100; kill -KILL $pid 2>/dev/null ) &
 watchdog=$!
-w=
-i=0
-while [ $i -lt 100 ] && [ -z "$w" ]; do
-    w=$(xdotool search --name "find.ini - YorvSaldrix" 2>/dev/null | head -n 1)
-    [ -n "$w" ] || sleep 0.1
-    i=$((i + 1))
-done
+framed() { xprop -id "$w" _NET_FRAME_EXTENTS 2>/dev/null | grep -q ' = '; }
 place() { echo "$1:$(xwininfo -id "$w" | grep -E 'Absolute upper-left|Width|Height' | tr -s ' ' | tr -d '\n')"; }
-sleep 0.5
-xdotool windowactivate --sync "$w" >/dev/null 2>&1
-sleep 0.3
-place START
-xdotool key ctrl+f; sleep 0.5; place OPENED
-xdotool type --delay 30 "value"; sleep 0.5; place TYPED
-xdotool key shift+Return; sleep 0.3; place WRAPPED
-xdotool key Escape; sleep 0.3; place CLOSED
-xdotool key F3; sleep 0.3; place AGAIN
+# The window is measured once it is shown, framed by the window manager and has the keyboard; after
+# each key, once the program has taken it in and had a moment to lay itself out.
+if find_window '^find.ini - YorvSaldrix$'; then
+    w=$found
+    wait_until 60 framed
+    activate "$w"
+    sleep 0.3
+    place START
+    press "$w" ctrl+f; sleep 0.3; place OPENED
+    press "$w" v a l u e; sleep 0.3; place TYPED
+    press "$w" shift+Return; sleep 0.3; place WRAPPED
+    press "$w" Escape; sleep 0.3; place CLOSED
+    press "$w" F3; sleep 0.3; place AGAIN
+fi
 kill -TERM $pid
 wait $pid
 echo "EXIT:$?"
@@ -81,9 +81,9 @@ void tst_FindBarWindow::findLeavesTheWindowAsItWas()
         { QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 1280x1024x24"), QStringLiteral("sh"),
             QStringLiteral("-c"), QString::fromLatin1(Script), QStringLiteral("sh"),
             QStringLiteral(SALDRIX_BINARY_DIR "/app/yorvsaldrix"), file, dir.filePath(QStringLiteral("config")),
-            QStringLiteral(SALDRIX_TEST_DATA "/lsan.supp") });
+            QStringLiteral(SALDRIX_TEST_DATA "/lsan.supp"), QStringLiteral(SALDRIX_TEST_DATA "/xwindows.sh") });
     QVERIFY(run.waitForStarted());
-    if (!run.waitForFinished(90000)) {
+    if (!run.waitForFinished(240000)) {
         run.kill();
         run.waitForFinished();
         QFAIL("the real-window run did not finish in time");

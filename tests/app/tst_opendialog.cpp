@@ -23,66 +23,44 @@ private Q_SLOTS:
 namespace {
 
 // Runs in the folder that holds the files: $1 the program, $2 the suppressions of a sanitizer
-// build. Prints a line per step reached; a watchdog ends a run that hangs.
+// build, $3 the shared waits. Prints a line per step reached; a watchdog ends a run that hangs.
 const char *const Script = R"SH(
+. "$3"
 openbox --sm-disable >/dev/null 2>&1 &
 wm=$!
-# The window manager hands out the keyboard: the program starts once it is there.
-i=0
-until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' || [ $i -ge 400 ]; do
-    sleep 0.05; i=$((i + 1))
-done
+wait_for_window_manager
 LSAN_OPTIONS="suppressions=$2${LSAN_OPTIONS:+:$LSAN_OPTIONS}" QT_QPA_PLATFORM=xcb "$1" &
 pid=$!
-( sleep 100; kill -KILL $pid 2>/dev/null ) &
+( sleep 200; kill -KILL $pid 2>/dev/null ) &
 watchdog=$!
-find_window() {
-    i=0
-    while [ $i -lt "${2:-200}" ]; do
-        found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
-        [ -n "$found" ] && return 0
-        sleep 0.1
-        i=$((i + 1))
-    done
-    return 1
-}
-# Waits until window $1 has the keyboard, asking the window manager again while it has not.
-activate() {
-    i=0
-    while [ $i -lt 100 ]; do
-        xdotool windowactivate --sync "$1" 2>/dev/null
-        [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ] && { sleep 0.2; return 0; }
-        sleep 0.2
-        i=$((i + 1))
-    done
-    return 1
-}
 if find_window '^Untitled - YorvSaldrix$'; then
     echo "STEP:started"
     main=$found
-    # The first Ctrl+O is tried again while a busy machine has not yet given the window the keys.
-    for attempt in 1 2 3 4 5; do
-        activate "$main"
-        xdotool key ctrl+o
-        find_window '^Open$' 50 && break
-    done
-    if [ -n "$found" ] && [ "$found" != "$main" ]; then
+    activate "$main"
+    press "$main" ctrl+o
+    if find_window '^Open$' && [ "$found" != "$main" ]; then
         echo "STEP:dialog"
-        activate "$found"
-        xdotool type --delay 50 'sample.ini'; sleep 0.5
+        dialog=$found
+        activate "$dialog"
+        # Once the dialog has taken the typing in, the completion list that it fills from the
+        # folder meanwhile is given a moment to show.
+        before=$(user_time "$dialog")
+        xdotool type --delay 50 'sample.ini'
+        wait_until 30 _user_time_not "$dialog" "$before"
+        sleep 0.5
         xdotool key Return
-        if find_window '^sample.ini - YorvSaldrix$'; then
+        if find_window '^sample.ini - YorvSaldrix$' && wait_gone '^Open$'; then
             echo "STEP:opened"
             activate "$found"
-            xdotool key ctrl+o
+            press "$found" ctrl+o
             if find_window '^Open$'; then
                 echo "STEP:asked again"
                 xdotool key Escape
+                wait_gone '^Open$'
             fi
         fi
     fi
 fi
-sleep 0.3
 kill -TERM $pid
 wait $pid
 echo "EXIT:$?"
@@ -108,9 +86,10 @@ void tst_OpenDialog::typedNameOpensAndCtrlOAsksAgain()
     run.start(QStandardPaths::findExecutable(QStringLiteral("xvfb-run")),
         { QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 1024x768x24"), QStringLiteral("sh"),
             QStringLiteral("-c"), QString::fromLatin1(Script), QStringLiteral("sh"),
-            QStringLiteral(SALDRIX_BINARY_DIR "/app/yorvsaldrix"), QStringLiteral(SALDRIX_TEST_DATA "/lsan.supp") });
+            QStringLiteral(SALDRIX_BINARY_DIR "/app/yorvsaldrix"), QStringLiteral(SALDRIX_TEST_DATA "/lsan.supp"),
+            QStringLiteral(SALDRIX_TEST_DATA "/xwindows.sh") });
     QVERIFY(run.waitForStarted());
-    if (!run.waitForFinished(150000)) {
+    if (!run.waitForFinished(300000)) {
         run.kill();
         run.waitForFinished();
         QFAIL("the run did not finish in time");

@@ -26,26 +26,14 @@ namespace {
 
 // Runs in the folder that holds doc.ini: $1 the program, $2 the suppressions of a sanitizer build,
 // $3 the signal, $4 "change" to delete the first section (Alt+Del, Enter) before the signal,
-// $5 the state folder. Prints a line per step reached and how long the program took to end.
+// $5 the state folder, $6 the shared waits. Prints a line per step reached and how long the program
+// took to end.
 const char *const Script = R"SH(
+. "$6"
 openbox --sm-disable >/dev/null 2>&1 &
 wm=$!
-# The window manager hands out the keyboard: the program starts once it is there.
-i=0
-until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' || [ $i -ge 400 ]; do
-    sleep 0.05; i=$((i + 1))
-done
+wait_for_window_manager
 export XDG_STATE_HOME="$5" LSAN_OPTIONS="suppressions=$2${LSAN_OPTIONS:+:$LSAN_OPTIONS}" QT_QPA_PLATFORM=xcb
-find_window() {
-    i=0
-    while [ $i -lt "${2:-200}" ]; do
-        found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
-        [ -n "$found" ] && return 0
-        sleep 0.1
-        i=$((i + 1))
-    done
-    return 1
-}
 # Sends the signal and waits at most ten seconds for the program to end.
 end_with() {
     start=$(date +%s%N)
@@ -58,24 +46,17 @@ end_with() {
     echo "EXIT:$?"
     echo "MS:$(( (end - start) / 1000000 ))"
 }
+# Answers the question box titled $1 with Enter, once it has the keyboard, and waits until it is gone.
+answer() {
+    find_window "$1" && activate "$found" && press "$found" Return && wait_gone "$1"
+}
 "$1" doc.ini &
 pid=$!
 if find_window '^doc.ini - YorvSaldrix$'; then
     echo "STEP:started"
     main=$found
     if [ "$4" = change ]; then
-        # A busy machine may take a while to hand the window the keyboard: the key is tried again.
-        for attempt in 1 2 3 4 5; do
-            xdotool windowactivate --sync "$main" 2>/dev/null; sleep 0.5
-            xdotool key --window "$main" alt+Delete
-            if find_window '^Warning!$' 30; then
-                sleep 0.3
-                xdotool key Return
-                echo "STEP:changed"
-                sleep 0.3
-                break
-            fi
-        done
+        activate "$main" && press "$main" alt+Delete && answer '^Warning!$' && echo "STEP:changed"
     fi
 fi
 end_with "$3"
@@ -83,13 +64,10 @@ if [ "$4" = change ]; then
     # The next start on the file asks first; its default button recovers.
     "$1" doc.ini &
     pid=$!
-    if find_window '^Information$'; then
+    if answer '^Information$'; then
         echo "STEP:offered"
-        sleep 0.5
-        xdotool key Return
         if find_window '^doc.ini - YorvSaldrix$'; then
             echo "STEP:recovered"
-            sleep 0.5
         fi
     fi
     end_with TERM
@@ -129,9 +107,10 @@ void tst_SignalEnd::unsavedChangesSurviveTheSignal()
         { QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 1024x768x24"), QStringLiteral("sh"),
             QStringLiteral("-c"), QString::fromLatin1(Script), QStringLiteral("sh"),
             QStringLiteral(SALDRIX_BINARY_DIR "/app/yorvsaldrix"), QStringLiteral(SALDRIX_TEST_DATA "/lsan.supp"),
-            signal, change ? QStringLiteral("change") : QString(), state });
+            signal, change ? QStringLiteral("change") : QString(), state,
+            QStringLiteral(SALDRIX_TEST_DATA "/xwindows.sh") });
     QVERIFY(run.waitForStarted());
-    if (!run.waitForFinished(90000)) {
+    if (!run.waitForFinished(300000)) {
         run.kill();
         run.waitForFinished();
         QFAIL("the run did not finish in time");
