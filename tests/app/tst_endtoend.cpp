@@ -117,10 +117,10 @@ void tst_EndToEnd::opensTheCommandLineFileAndClosesOnRequest()
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.path());
     run.setProcessEnvironment(environment);
     run.start(xvfbRun,
-        { QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 1024x768x24"), QStringLiteral("sh"),
-            QStringLiteral("-c"), QString::fromLatin1(Script), QStringLiteral("sh"),
-            QStringLiteral(SALDRIX_BINARY_DIR "/app/yorvsaldrix"), name, title,
-            QStringLiteral(SALDRIX_TEST_DATA "/lsan.supp"), endOfOptions, locale, second });
+        virtualDisplayOptions(QStringLiteral("1024x768x24"))
+            + QStringList { QStringLiteral("sh"), QStringLiteral("-c"), QString::fromLatin1(Script),
+                QStringLiteral("sh"), QStringLiteral(SALDRIX_BINARY_DIR "/app/yorvsaldrix"), name, title,
+                QStringLiteral(SALDRIX_TEST_DATA "/lsan.supp"), endOfOptions, locale, second });
     QVERIFY(run.waitForStarted());
     if (!run.waitForFinished(180000)) {
         run.kill();

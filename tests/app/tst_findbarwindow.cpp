@@ -62,8 +62,8 @@ kill $watchdog $wm 2>/dev/null
 
 void tst_FindBarWindow::findLeavesTheWindowAsItWas()
 {
-    SALDRIX_REQUIRE_TOOLS(
-        QStringLiteral("xvfb-run"), QStringLiteral("openbox"), QStringLiteral("xdotool"), QStringLiteral("xwininfo"));
+    SALDRIX_REQUIRE_TOOLS(QStringLiteral("xvfb-run"), QStringLiteral("openbox"), QStringLiteral("xdotool"),
+        QStringLiteral("xwininfo"), QStringLiteral("xprop"));
     const QString xvfbRun = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
 
     QTemporaryDir dir;
@@ -78,10 +78,11 @@ void tst_FindBarWindow::findLeavesTheWindowAsItWas()
     QProcess run;
     run.setProcessChannelMode(QProcess::MergedChannels);
     run.start(xvfbRun,
-        { QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 1280x1024x24"), QStringLiteral("sh"),
-            QStringLiteral("-c"), QString::fromLatin1(Script), QStringLiteral("sh"),
-            QStringLiteral(SALDRIX_BINARY_DIR "/app/yorvsaldrix"), file, dir.filePath(QStringLiteral("config")),
-            QStringLiteral(SALDRIX_TEST_DATA "/lsan.supp"), QStringLiteral(SALDRIX_TEST_DATA "/xwindows.sh") });
+        virtualDisplayOptions(QStringLiteral("1280x1024x24"))
+            + QStringList { QStringLiteral("sh"), QStringLiteral("-c"), QString::fromLatin1(Script),
+                QStringLiteral("sh"), QStringLiteral(SALDRIX_BINARY_DIR "/app/yorvsaldrix"), file,
+                dir.filePath(QStringLiteral("config")), QStringLiteral(SALDRIX_TEST_DATA "/lsan.supp"),
+                QStringLiteral(SALDRIX_TEST_DATA "/xwindows.sh") });
     QVERIFY(run.waitForStarted());
     if (!run.waitForFinished(240000)) {
         run.kill();

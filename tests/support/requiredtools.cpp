@@ -4,6 +4,7 @@
 
 #include "requiredtools.h"
 
+#include <QRandomGenerator>
 #include <QStandardPaths>
 
 QString missingTools(const QStringList &tools)
@@ -20,4 +21,12 @@ QString missingTools(const QStringList &tools)
 bool toolsRequired()
 {
     return qEnvironmentVariableIsSet("SALDRIX_REQUIRE_TOOLS");
+}
+
+QStringList virtualDisplayOptions(const QString &screen)
+{
+    // -n before -a: the search starts there.
+    const quint32 first = QRandomGenerator::global()->bounded(200u, 1000u);
+    return { QStringLiteral("-n"), QString::number(first), QStringLiteral("-a"), QStringLiteral("-s"),
+        QStringLiteral("-screen 0 ") + screen };
 }

@@ -16,6 +16,12 @@
 [[nodiscard]] QString missingTools(const QStringList &tools);
 [[nodiscard]] bool toolsRequired();
 
+// xvfb-run's options for a virtual display of the test's own with one screen of the given size
+// ("1024x768x24"). xvfb-run -a takes the first display number from 99 on that has no lock file yet,
+// so test runs of other checkouts on the machine that start at the same moment would all reach for
+// the same number; each run searches from a number of its own instead.
+[[nodiscard]] QStringList virtualDisplayOptions(const QString &screen);
+
 // Skips the test when one of the programs is missing, or fails it where they are required.
 #define SALDRIX_REQUIRE_TOOLS(...)                                                                                     \
     do {                                                                                                               \

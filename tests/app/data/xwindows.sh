@@ -6,12 +6,15 @@
 # wait polls for what the next step needs to see, for as long as a busy machine takes, up to a
 # bound in seconds that ends a run that hangs; it fails (status 1) when the bound passes.
 
-# Runs "$@" until it succeeds, at most $1 seconds.
+# Runs "$@" until it succeeds, at most $1 seconds; says so on standard error when it never did.
 wait_until() {
     _until=$(($(date +%s) + $1))
     shift
     until "$@"; do
-        [ "$(date +%s)" -lt "$_until" ] || return 1
+        if [ "$(date +%s)" -ge "$_until" ]; then
+            echo "NOT SEEN: $*" >&2
+            return 1
+        fi
         sleep 0.05
     done
 }
@@ -61,9 +64,14 @@ activate() {
 }
 
 # The time of the last key or click that window $1 took in (Qt records it for the window manager
-# as the window's _NET_WM_USER_TIME); empty before the first.
+# as the window's _NET_WM_USER_TIME); empty before the first, "gone" once the window is (a dialog
+# that a key closed).
 user_time() {
-    xprop -id "$1" _NET_WM_USER_TIME 2>/dev/null | sed -n 's/.* = //p'
+    _property=$(xprop -id "$1" _NET_WM_USER_TIME 2>/dev/null) || {
+        echo gone
+        return 0
+    }
+    printf '%s\n' "$_property" | sed -n 's/.* = //p'
 }
 
 _user_time_not() {
