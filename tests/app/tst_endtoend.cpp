@@ -28,6 +28,10 @@ namespace {
 // sanitizer build; $5 is put before the file name and $7 after it when they are not empty; $6 is
 // the locale (LC_ALL) when not empty. A watchdog kills a program that does not end in time.
 const char *const Script = R"SH(
+# A client that connects right after xvfb-run has started the server is at times turned away on a
+# busy machine: the program starts once the display answers.
+until=$(($(date +%s) + 60))
+until xwininfo -root >/dev/null 2>&1 || [ "$(date +%s)" -ge $until ]; do sleep 0.05; done
 LSAN_OPTIONS="suppressions=$4${LSAN_OPTIONS:+:$LSAN_OPTIONS}" QT_QPA_PLATFORM=xcb env ${6:+LC_ALL=$6} \
     "$1" ${5:+"$5"} "$2" ${7:+"$7"} &
 pid=$!

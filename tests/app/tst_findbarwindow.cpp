@@ -29,6 +29,7 @@ namespace {
 const char *const Script = R"sh(
 . "$5"
 export XDG_CONFIG_HOME="$3"
+wait_for_display
 openbox >/dev/null 2>&1 &
 wm=$!
 wait_for_window_manager

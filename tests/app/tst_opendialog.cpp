@@ -26,6 +26,7 @@ namespace {
 // build, $3 the shared waits. Prints a line per step reached; a watchdog ends a run that hangs.
 const char *const Script = R"SH(
 . "$3"
+wait_for_display
 openbox --sm-disable >/dev/null 2>&1 &
 wm=$!
 wait_for_window_manager

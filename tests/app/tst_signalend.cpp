@@ -30,6 +30,7 @@ namespace {
 // took to end.
 const char *const Script = R"SH(
 . "$6"
+wait_for_display
 openbox --sm-disable >/dev/null 2>&1 &
 wm=$!
 wait_for_window_manager

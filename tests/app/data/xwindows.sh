@@ -19,6 +19,16 @@ wait_until() {
     done
 }
 
+_display_answers() {
+    xprop -root _NET_SUPPORTING_WM_CHECK >/dev/null 2>&1
+}
+
+# A client that connects right after xvfb-run has started the server is at times turned away on a
+# busy machine: the window manager and the program start once the display answers.
+wait_for_display() {
+    wait_until 60 _display_answers
+}
+
 _window_manager_there() {
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
 }
