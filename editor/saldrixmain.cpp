@@ -7,8 +7,8 @@
 #include "dialogs/applicationtitle.h"
 #include "dialogs/errordisplay.h"
 #include "dialogs/userdialogs.h"
-#include "document/busycursor.h"
 #include "document/documenttree.h"
+#include "document/pathnames.h"
 #include "document/saldrixerror.h"
 #include "editor/commandstate.h"
 #include "editor/cursors.h"
@@ -34,19 +34,6 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QUndoStack>
-
-namespace {
-
-// Shows the hourglass for the document layer's long operations.
-void setBusyCursor(bool busy)
-{
-    if (busy)
-        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    else
-        QGuiApplication::restoreOverrideCursor();
-}
-
-} // namespace
 
 TfrmSaldrixMain::TfrmSaldrixMain(UserDialogs &dialogs, QWidget *parent)
     : QMainWindow(parent)
@@ -107,7 +94,6 @@ TfrmSaldrixMain::~TfrmSaldrixMain()
     m_undoStack->disconnect(this); // it empties itself as it goes
     miFileReopen->removeEventFilter(this);
     m_treeList->setHandlers(nullptr);
-    BusyCursor::setHook(nullptr);
 }
 
 void TfrmSaldrixMain::createActions()
@@ -325,7 +311,6 @@ void TfrmSaldrixMain::createDialogs()
 void TfrmSaldrixMain::FormCreate()
 {
     loadCursors();
-    BusyCursor::setHook(&setBusyCursor);
     removeAllNodes();
     FModified = false;
     UpdateCaption(false);
@@ -335,7 +320,7 @@ void TfrmSaldrixMain::FormCreate()
 void TfrmSaldrixMain::UpdateCaption(bool modified)
 {
     // The name is put together by hand: a name holding "%1" must show as it is.
-    QString name = FFileName.isEmpty() ? tr("Untitled") : FFileName.mid(FFileName.lastIndexOf(u'/') + 1);
+    QString name = FFileName.isEmpty() ? tr("Untitled") : fileNamePart(FFileName);
     // Qt reads "[*]" in a title as the place of a modified mark and hides it; doubled it shows as is.
     name.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
     setWindowTitle(name + QStringLiteral(" - ") + applicationTitle());
