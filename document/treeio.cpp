@@ -4,7 +4,6 @@
 
 #include "document/treeio.h"
 
-#include "document/busycursor.h"
 #include "document/documenttree.h"
 #include "document/inifile.h"
 #include "document/saldrixerror.h"
@@ -120,7 +119,6 @@ DocumentContents buildContents(const QString &fileName, TextFormat &format, std:
 
 void LoadTreeFromIni(DocumentTree &tree, const QString &fileName, const std::function<void(int)> &progress)
 {
-    BusyCursor busy;
     TextFormat format;
     std::atomic<int> percent = 0;
     // The file is read on a thread of its own, so that the caller can go on with other work in
@@ -138,12 +136,6 @@ void LoadTreeFromIni(DocumentTree &tree, const QString &fileName, const std::fun
 }
 
 void SaveTreeToIni(const DocumentTree &tree, const QString &fileName)
-{
-    BusyCursor busy;
-    writeTreeToIni(tree, fileName);
-}
-
-void writeTreeToIni(const DocumentTree &tree, const QString &fileName)
 {
     TIniFile ini(fileName);
     // The old file stays in place until the new one is complete, so a failed save loses nothing.

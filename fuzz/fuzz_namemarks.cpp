@@ -4,7 +4,8 @@
 
 // Any tree, saved and loaded back: every node without a name mark comes back as it is. A section
 // comes back under its name, in its order among the unmarked sections; an option comes back in
-// the section its own is saved as, and reading its name there gives its value.
+// the section its own is saved as (or in the one that an option saved above it opens, when that
+// option's line reads as a section header), and reading its name there gives its value.
 //
 // The input: the first byte picks the text format; the rest, as UTF-8, is a list of records
 // separated by U+001E. A record that starts with U+001D is a section with the rest as its name;
@@ -115,13 +116,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             broken("a section without a mark comes back under its name, in its place");
     }
 
+    // Where each group's next option is read back: a group's sections are saved one after the other
+    // under one header, and an option whose line reads as a header opens a section of its own,
+    // which takes the options saved after it.
+    QHash<QString, QStringList> readBackIn = groupNames;
     for (int s = 0; s < tree.sectionCount(); ++s) {
         const QString &sectionName = tree.sectionText(s, DocumentTree::NameColumn);
         if (sectionName.isEmpty())
             continue; // the section's own mark speaks for its options
-        const QStringList &names = groupNames[storedName(sectionName)];
+        QStringList &names = readBackIn[storedName(sectionName)];
         for (int o = 0; o < tree.optionCount(s); ++o) {
-            if (!marks.optionMark(s, o).isNone())
+            const NameMark optionMark = marks.optionMark(s, o);
+            if (optionMark.kind == NameMark::Kind::ReadsAsSection) {
+                names = QStringList { optionMark.name } + groupNames.value(optionMark.name);
+                continue;
+            }
+            if (!optionMark.isNone())
                 continue;
             const QString &name = tree.optionText(s, o, DocumentTree::NameColumn);
             const QString &value = tree.optionText(s, o, DocumentTree::ValueColumn);

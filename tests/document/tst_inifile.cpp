@@ -48,6 +48,8 @@ private Q_SLOTS:
     void deleteEffects_data();
     void deleteEffects();
     void writeKeepsALatin1FileThatCannotHoldTheText();
+    void aLatin1FileThatWouldReadAsUtf8BecomesUtf8_data();
+    void aLatin1FileThatWouldReadAsUtf8BecomesUtf8();
     void editsKeepEveryOtherByte();
     void rewriteEqualsTheSameWritesOnADeletedFile_data();
     void rewriteEqualsTheSameWritesOnADeletedFile();
@@ -377,6 +379,38 @@ void tst_IniFile::writeKeepsALatin1FileThatCannotHoldTheText()
         QVERIFY2(error.message().startsWith(u"Unable to write to %1\n"_s.arg(m_file)), qPrintable(error.message()));
     }
     QCOMPARE(readBytes(m_file), QByteArray("[caf\xE9]\nx=\xFF\ny=\xE0\n"));
+}
+
+void tst_IniFile::aLatin1FileThatWouldReadAsUtf8BecomesUtf8_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<bool>("deleteK");
+    QTest::addColumn<QByteArray>("after");
+
+    // The only byte that is not UTF-8 goes; "\xC3\xA9" and "\xF0\x9F\x98\x80" alone would read
+    // as one character each.
+    QTest::newRow("write") << QByteArray("[s]\nk=\xE9\nm=\xC3\xA9\n") << false
+                           << QByteArray("[s]\nk=x\nm=\xC3\x83\xC2\xA9\n");
+    QTest::newRow("delete") << QByteArray("[s]\nk=\xE9\nm=\xF0\x9F\x98\x80\n") << true
+                            << QByteArray("[s]\nm=\xC3\xB0\xC2\x9F\xC2\x98\xC2\x80\n");
+    // Bytes beyond ASCII that stay invalid UTF-8, or none at all: the file keeps its bytes.
+    QTest::newRow("still Latin-1") << QByteArray("[s]\nk=\xE9\nm=\xC3\n") << false << QByteArray("[s]\nk=x\nm=\xC3\n");
+    QTest::newRow("all ASCII") << QByteArray("[s]\nk=\xE9\nm=1\n") << false << QByteArray("[s]\nk=x\nm=1\n");
+}
+
+void tst_IniFile::aLatin1FileThatWouldReadAsUtf8BecomesUtf8()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(bool, deleteK);
+    writeBytes(m_file, before);
+    const QString m = TIniFile(m_file).ReadValue(u"s"_s, u"m"_s, QString());
+    TIniFile ini(m_file);
+    if (deleteK)
+        QVERIFY(ini.DeleteOption(u"s"_s, u"k"_s));
+    else
+        ini.WriteValue(u"s"_s, u"k"_s, u"x"_s);
+    QTEST(readBytes(m_file), "after");
+    QCOMPARE(TIniFile(m_file).ReadValue(u"s"_s, u"m"_s, QString()), m);
 }
 
 void tst_IniFile::editsKeepEveryOtherByte()
