@@ -52,6 +52,7 @@ TreeFilterModel::~TreeFilterModel() = default;
 
 void TreeFilterModel::setSourceModel(QAbstractItemModel *source)
 {
+    forgetLookups();
     beginResetModel();
     for (const QMetaObject::Connection &connection : std::as_const(m_connections))
         disconnect(connection);
@@ -60,6 +61,7 @@ void TreeFilterModel::setSourceModel(QAbstractItemModel *source)
     m_kept.clear();
     m_proxyRow.clear();
     QAbstractProxyModel::setSourceModel(source);
+    m_source = source;
     if (source != nullptr) {
         using M = QAbstractItemModel;
         using F = TreeFilterModel;
@@ -74,11 +76,16 @@ void TreeFilterModel::setSourceModel(QAbstractItemModel *source)
             connect(source, &M::layoutChanged, this, &F::sourceLayoutChanged),
             connect(source, &M::dataChanged, this, &F::sourceDataChanged),
             connect(source, &M::headerDataChanged, this, &M::headerDataChanged),
-            connect(source, &M::modelAboutToBeReset, this, [this] { beginResetModel(); }),
+            connect(source, &M::modelAboutToBeReset, this,
+                [this] {
+                    forgetLookups();
+                    beginResetModel();
+                }),
             connect(source, &M::modelReset, this,
                 [this] {
                     // A new document: what the filter kept belonged to the old one.
                     m_filtering = false;
+                    forgetLookups();
                     m_kept.clear();
                     m_proxyRow.clear();
                     endResetModel();
@@ -125,30 +132,58 @@ int TreeFilterModel::shownOptionCount(int proxySectionRow) const
 {
     if (m_filtering && !m_kept[size_t(proxySectionRow)].whole)
         return int(m_kept[size_t(proxySectionRow)].options.size());
-    return sourceModel()->rowCount(sourceModel()->index(sourceSection(proxySectionRow), 0));
+    return m_source->rowCount(m_source->index(sourceSection(proxySectionRow), 0));
+}
+
+void TreeFilterModel::forgetLookups() const
+{
+    m_lookup = {};
+    m_pointerLookup = {};
+}
+
+const TreeFilterModel::SectionLookup &TreeFilterModel::lookUpSection(int proxySectionRow) const
+{
+    // A view asks for the rows of one section one after the other.
+    if (m_lookup.row != proxySectionRow) {
+        m_lookup.row = proxySectionRow;
+        m_lookup.optionCount = shownOptionCount(proxySectionRow);
+        m_lookup.pointer = m_lookup.optionCount > 0 ? optionPointer(sourceSection(proxySectionRow)) : nullptr;
+    }
+    return m_lookup;
 }
 
 int TreeFilterModel::sectionOfPointer(void *pointer) const
 {
-    return sourceModel()->parent(createSourceIndex(0, 0, pointer)).row();
+    return sourceSectionOf(pointer).row();
+}
+
+QModelIndex TreeFilterModel::sourceSectionOf(void *pointer) const
+{
+    // The rows of one section are asked for one after the other.
+    if (m_pointerLookup.pointer != pointer || !m_pointerLookup.section.isValid()) {
+        m_pointerLookup.pointer = pointer;
+        m_pointerLookup.section = m_source->parent(createSourceIndex(0, 0, pointer));
+    }
+    return m_pointerLookup.section;
 }
 
 void *TreeFilterModel::optionPointer(int sourceSectionRow) const
 {
-    return sourceModel()->index(0, 0, sourceModel()->index(sourceSectionRow, 0)).internalPointer();
+    return m_source->index(0, 0, m_source->index(sourceSectionRow, 0)).internalPointer();
 }
 
 QModelIndex TreeFilterModel::mapToSource(const QModelIndex &proxyIndex) const
 {
-    if (!proxyIndex.isValid() || sourceModel() == nullptr)
+    if (!proxyIndex.isValid() || m_source == nullptr)
         return {};
     if (proxyIndex.internalPointer() == nullptr)
-        return sourceModel()->index(sourceSection(proxyIndex.row()), proxyIndex.column());
-    const int section = proxySection(sectionOfPointer(proxyIndex.internalPointer()));
+        return m_source->index(sourceSection(proxyIndex.row()), proxyIndex.column());
+    const QModelIndex sourceSection = sourceSectionOf(proxyIndex.internalPointer());
+    const int section = proxySection(sourceSection.row());
     if (section < 0 || (m_filtering && size_t(section) >= m_kept.size()))
         return {};
     const int row = sourceOption(section, proxyIndex.row());
-    return row < 0 ? QModelIndex() : createSourceIndex(row, proxyIndex.column(), proxyIndex.internalPointer());
+    return row < 0 ? QModelIndex() : m_source->index(row, proxyIndex.column(), sourceSection);
 }
 
 QModelIndex TreeFilterModel::mapFromSource(const QModelIndex &sourceIndex) const
@@ -168,13 +203,14 @@ QModelIndex TreeFilterModel::mapFromSource(const QModelIndex &sourceIndex) const
 
 QModelIndex TreeFilterModel::index(int row, int column, const QModelIndex &parent) const
 {
-    if (sourceModel() == nullptr || row < 0 || column < 0 || column >= columnCount())
+    if (m_source == nullptr || row < 0 || column < 0 || column >= columnCount())
         return {};
     if (!parent.isValid())
         return row < rowCount() ? createIndex(row, column, nullptr) : QModelIndex();
-    if (parent.internalPointer() != nullptr || parent.row() >= rowCount() || row >= shownOptionCount(parent.row()))
+    if (parent.internalPointer() != nullptr || parent.row() >= rowCount())
         return {};
-    return createIndex(row, column, optionPointer(sourceSection(parent.row())));
+    const SectionLookup &section = lookUpSection(parent.row());
+    return row < section.optionCount ? createIndex(row, column, section.pointer) : QModelIndex();
 }
 
 QModelIndex TreeFilterModel::parent(const QModelIndex &child) const
@@ -195,18 +231,18 @@ QModelIndex TreeFilterModel::sibling(int row, int column, const QModelIndex &ind
 
 int TreeFilterModel::rowCount(const QModelIndex &parent) const
 {
-    if (sourceModel() == nullptr)
+    if (m_source == nullptr)
         return 0;
     if (!parent.isValid())
-        return m_filtering ? int(m_kept.size()) : sourceModel()->rowCount();
+        return m_filtering ? int(m_kept.size()) : m_source->rowCount();
     if (parent.internalPointer() != nullptr || parent.column() != 0 || parent.row() >= rowCount())
         return 0;
-    return shownOptionCount(parent.row());
+    return lookUpSection(parent.row()).optionCount;
 }
 
 int TreeFilterModel::columnCount(const QModelIndex &) const
 {
-    return sourceModel() != nullptr ? sourceModel()->columnCount() : 0;
+    return m_source != nullptr ? m_source->columnCount() : 0;
 }
 
 bool TreeFilterModel::hasChildren(const QModelIndex &parent) const
@@ -214,9 +250,19 @@ bool TreeFilterModel::hasChildren(const QModelIndex &parent) const
     return rowCount(parent) > 0;
 }
 
+QVariant TreeFilterModel::data(const QModelIndex &index, int role) const
+{
+    return m_source != nullptr ? m_source->data(mapToSource(index), role) : QVariant();
+}
+
+Qt::ItemFlags TreeFilterModel::flags(const QModelIndex &index) const
+{
+    return m_source != nullptr ? m_source->flags(mapToSource(index)) : Qt::NoItemFlags;
+}
+
 QVariant TreeFilterModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    return sourceModel() != nullptr ? sourceModel()->headerData(section, orientation, role) : QVariant();
+    return m_source != nullptr ? m_source->headerData(section, orientation, role) : QVariant();
 }
 
 // Switching the filter
@@ -237,7 +283,7 @@ std::vector<TreeFilterModel::Kept> TreeFilterModel::keptFor(const std::vector<No
                 section.options.push_back(node->option);
         }
         // A section whose every option shows is kept whole: nothing to look up per row.
-        const int options = sourceModel()->rowCount(sourceModel()->index(section.source, 0));
+        const int options = m_source->rowCount(m_source->index(section.source, 0));
         if (section.whole || int(section.options.size()) == options)
             section = { section.source, true, {} };
         kept.push_back(std::move(section));
@@ -247,17 +293,19 @@ std::vector<TreeFilterModel::Kept> TreeFilterModel::keptFor(const std::vector<No
 
 void TreeFilterModel::renumber()
 {
+    forgetLookups();
     if (!m_filtering) {
         m_proxyRow.clear();
         return;
     }
-    m_proxyRow.assign(size_t(sourceModel()->rowCount()), -1);
+    m_proxyRow.assign(size_t(m_source->rowCount()), -1);
     for (size_t row = 0; row < m_kept.size(); ++row)
         m_proxyRow[size_t(m_kept[row].source)] = int(row);
 }
 
 void TreeFilterModel::switchTo(bool filtering, std::vector<Kept> &&kept)
 {
+    forgetLookups();
     // The document stands still: the persistent indexes (the view's current node, selection and
     // open sections) are mapped through it without being kept there.
     Q_EMIT layoutAboutToBeChanged();
@@ -279,7 +327,7 @@ void TreeFilterModel::switchTo(bool filtering, std::vector<Kept> &&kept)
 
 void TreeFilterModel::setFilter(const std::vector<NodePosition> &shown)
 {
-    if (sourceModel() != nullptr)
+    if (m_source != nullptr)
         switchTo(true, keptFor(shown));
 }
 
@@ -302,6 +350,7 @@ bool TreeFilterModel::isShown(const NodePosition &node) const
 
 void TreeFilterModel::extend(const std::vector<NodePosition> &shown)
 {
+    forgetLookups();
     if (!m_filtering || std::all_of(shown.cbegin(), shown.cend(), [this](const auto &n) { return isShown(n); }))
         return;
     std::vector<Kept> added = keptFor(shown);
@@ -337,6 +386,7 @@ size_t TreeFilterModel::keptAtOrAfter(int sourceRow) const
 
 int TreeFilterModel::insertKept(int sourceRow)
 {
+    forgetLookups();
     const size_t at = keptAtOrAfter(sourceRow);
     m_kept.insert(m_kept.begin() + long(at), Kept { sourceRow, false, {} });
     renumber();
@@ -345,6 +395,7 @@ int TreeFilterModel::insertKept(int sourceRow)
 
 void TreeFilterModel::reveal(const QModelIndex &sourceIndex)
 {
+    forgetLookups();
     if (!m_filtering || !sourceIndex.isValid())
         return;
     const bool isSection = DocumentTree::level(sourceIndex) == 0;
@@ -372,6 +423,7 @@ void TreeFilterModel::reveal(const QModelIndex &sourceIndex)
 
 void TreeFilterModel::beginLayout()
 {
+    forgetLookups();
     Q_EMIT layoutAboutToBeChanged();
     m_layoutFrom = persistentIndexList();
     m_layoutSources.clear();
@@ -382,6 +434,7 @@ void TreeFilterModel::beginLayout()
 
 void TreeFilterModel::endLayout()
 {
+    forgetLookups();
     QModelIndexList to;
     to.reserve(m_layoutFrom.size());
     for (const QPersistentModelIndex &index : std::as_const(m_layoutSources))
@@ -394,12 +447,14 @@ void TreeFilterModel::endLayout()
 
 void TreeFilterModel::sourceRowsAboutToBeInserted(const QModelIndex &parent, int first, int last)
 {
+    forgetLookups();
     if (!m_filtering)
         beginInsertRows(mapFromSource(parent), first, last);
 }
 
 void TreeFilterModel::sourceRowsInserted(const QModelIndex &parent, int first, int last)
 {
+    forgetLookups();
     if (!m_filtering) {
         endInsertRows();
         return;
@@ -427,6 +482,7 @@ void TreeFilterModel::sourceRowsInserted(const QModelIndex &parent, int first, i
 
 void TreeFilterModel::sourceRowsAboutToBeRemoved(const QModelIndex &parent, int first, int last)
 {
+    forgetLookups();
     if (!m_filtering) {
         beginRemoveRows(mapFromSource(parent), first, last);
         return;
@@ -459,6 +515,7 @@ void TreeFilterModel::sourceRowsAboutToBeRemoved(const QModelIndex &parent, int 
 
 void TreeFilterModel::sourceRowsRemoved(const QModelIndex &parent, int first, int last)
 {
+    forgetLookups();
     if (!m_filtering) {
         endRemoveRows();
         return;
@@ -481,6 +538,7 @@ void TreeFilterModel::sourceRowsRemoved(const QModelIndex &parent, int first, in
 void TreeFilterModel::sourceRowsAboutToBeMoved(
     const QModelIndex &parent, int first, int last, const QModelIndex &to, int row)
 {
+    forgetLookups();
     if (!m_filtering) {
         beginMoveRows(mapFromSource(parent), first, last, mapFromSource(to), row);
         return;
@@ -492,6 +550,7 @@ void TreeFilterModel::sourceRowsAboutToBeMoved(
 
 void TreeFilterModel::sourceRowsMoved(const QModelIndex &, int first, int last, const QModelIndex &, int)
 {
+    forgetLookups();
     if (!m_filtering) {
         endMoveRows();
         return;
@@ -533,7 +592,7 @@ void TreeFilterModel::sourceRowsMoved(const QModelIndex &, int first, int last, 
         const bool allShown = std::find(shown.cbegin(), shown.cend(), false) == shown.cend();
         if (kept.whole && !allShown) {
             kept.whole = false;
-            const int options = sourceModel()->rowCount(sourceModel()->index(m_move.toSection, 0));
+            const int options = m_source->rowCount(m_source->index(m_move.toSection, 0));
             for (int row = 0; row < options; ++row) {
                 if (row < to || row >= to + count)
                     kept.options.push_back(row);
@@ -554,6 +613,7 @@ void TreeFilterModel::sourceRowsMoved(const QModelIndex &, int first, int last, 
 
 void TreeFilterModel::sourceLayoutAboutToBeChanged()
 {
+    forgetLookups();
     beginLayout();
     if (!m_filtering)
         return;
@@ -562,17 +622,18 @@ void TreeFilterModel::sourceLayoutAboutToBeChanged()
     m_layoutKept.clear();
     m_layoutKept.reserve(m_kept.size());
     for (const Kept &kept : m_kept) {
-        KeptPlaces places { QPersistentModelIndex(sourceModel()->index(kept.source, 0)), kept.whole, {} };
+        KeptPlaces places { QPersistentModelIndex(m_source->index(kept.source, 0)), kept.whole, {} };
         const QModelIndex section = places.section;
         places.options.reserve(qsizetype(kept.options.size()));
         for (const int option : kept.options)
-            places.options.append(QPersistentModelIndex(sourceModel()->index(option, 0, section)));
+            places.options.append(QPersistentModelIndex(m_source->index(option, 0, section)));
         m_layoutKept.push_back(std::move(places));
     }
 }
 
 void TreeFilterModel::sourceLayoutChanged()
 {
+    forgetLookups();
     if (m_filtering) {
         std::vector<Kept> kept;
         kept.reserve(m_layoutKept.size());

@@ -49,6 +49,8 @@ public:
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
     bool hasChildren(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 private:
@@ -70,6 +72,20 @@ private:
     [[nodiscard]] int sourceOption(int proxySectionRow, int proxyRow) const;
     [[nodiscard]] int proxyOption(int proxySectionRow, int sourceRow) const;
     [[nodiscard]] int shownOptionCount(int proxySectionRow) const;
+    // What index() and rowCount() need of the section last asked for; forgotten on every change.
+    struct SectionLookup {
+        int row = -1;
+        int optionCount = 0;
+        void *pointer = nullptr;
+    };
+    [[nodiscard]] const SectionLookup &lookUpSection(int proxySectionRow) const;
+    struct PointerLookup {
+        void *pointer = nullptr;
+        QModelIndex section;
+    };
+    // The document's section whose option indexes carry the pointer.
+    [[nodiscard]] QModelIndex sourceSectionOf(void *pointer) const;
+    void forgetLookups() const;
     // The section row of an option index's pointer, as the document numbers it now.
     [[nodiscard]] int sectionOfPointer(void *pointer) const;
     [[nodiscard]] void *optionPointer(int sourceSectionRow) const;
@@ -99,7 +115,11 @@ private:
     void sourceLayoutChanged();
     void sourceDataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight, const QList<int> &roles);
 
+    // The document, as sourceModel() gives it; that call costs more than the mapping itself.
+    QAbstractItemModel *m_source = nullptr;
     bool m_filtering = false;
+    mutable SectionLookup m_lookup;
+    mutable PointerLookup m_pointerLookup;
     std::vector<Kept> m_kept; // in display order
     std::vector<int> m_proxyRow; // by document section row: its row here, or -1
     QList<QMetaObject::Connection> m_connections;
