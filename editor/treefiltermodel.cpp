@@ -448,8 +448,17 @@ void TreeFilterModel::endLayout()
 void TreeFilterModel::sourceRowsAboutToBeInserted(const QModelIndex &parent, int first, int last)
 {
     forgetLookups();
-    if (!m_filtering)
+    if (!m_filtering) {
         beginInsertRows(mapFromSource(parent), first, last);
+        return;
+    }
+    // Options inserted into a section kept whole show; other inserted nodes stay out of sight
+    // until they are revealed.
+    if (const int section = parent.isValid() ? proxySection(parent.row()) : -1;
+        section >= 0 && m_kept[size_t(section)].whole) {
+        beginInsertRows(index(section, 0), first, last);
+        m_rowsPending = true;
+    }
 }
 
 void TreeFilterModel::sourceRowsInserted(const QModelIndex &parent, int first, int last)
@@ -459,8 +468,6 @@ void TreeFilterModel::sourceRowsInserted(const QModelIndex &parent, int first, i
         endInsertRows();
         return;
     }
-    // Nodes inserted under the filter stay out of sight until they are revealed, except in a
-    // section kept whole.
     const int count = last - first + 1;
     if (!parent.isValid()) {
         for (size_t at = keptAtOrAfter(first); at < m_kept.size(); ++at)
@@ -471,13 +478,10 @@ void TreeFilterModel::sourceRowsInserted(const QModelIndex &parent, int first, i
     const int section = proxySection(parent.row());
     if (section < 0)
         return;
-    Kept &kept = m_kept[size_t(section)];
-    if (kept.whole) {
-        beginInsertRows(index(section, 0), first, last);
+    if (!m_kept[size_t(section)].whole)
+        shiftRows(m_kept[size_t(section)].options, first, count);
+    if (std::exchange(m_rowsPending, false))
         endInsertRows();
-    } else {
-        shiftRows(kept.options, first, count);
-    }
 }
 
 void TreeFilterModel::sourceRowsAboutToBeRemoved(const QModelIndex &parent, int first, int last)
