@@ -58,7 +58,7 @@ int benchRecovery(int argc, char *argv[], const QStringList &args)
         timer.start();
         DocumentTree written;
         written.append(std::move(contents));
-        writeTreeToIni(written, copy->copyPath());
+        SaveTreeToIni(written, copy->copyPath());
         writeMs = std::min(writeMs, double(timer.nsecsElapsed()) / 1e6);
     }
     copy->remove();

@@ -4,6 +4,8 @@
 
 #include "document/diskfile.h"
 
+#include "document/pathnames.h"
+#include "document/privatefile.h"
 #include "document/recoverycopy.h"
 #include "document/saldrixerror.h"
 #include "document/temporaryfile.h"
@@ -37,20 +39,6 @@ bool writeAllAt(int fd, const char *data, qsizetype size, off_t offset)
     return true;
 }
 
-bool writeAll(int fd, const char *data, qsizetype size)
-{
-    while (size > 0) {
-        const ssize_t done = ::write(fd, data, static_cast<size_t>(size));
-        if (done < 0 && errno == EINTR)
-            continue;
-        if (done <= 0)
-            return false;
-        data += done;
-        size -= done;
-    }
-    return true;
-}
-
 // Reads size bytes from the start of the file; false when fewer could be read.
 bool readAllFrom(int fd, QByteArray &bytes, qsizetype size)
 {
@@ -65,14 +53,6 @@ bool readAllFrom(int fd, QByteArray &bytes, qsizetype size)
         used += got;
     }
     return true;
-}
-
-QByteArray folderOf(const QByteArray &path)
-{
-    const qsizetype slash = path.lastIndexOf('/');
-    if (slash < 0)
-        return QByteArray(".");
-    return slash == 0 ? QByteArray("/") : path.left(slash);
 }
 
 // Follows the links that the name's last part leads through, to the file a save must change (which
@@ -90,7 +70,7 @@ QByteArray resolveLinks(QByteArray path)
         if (length <= 0 || size_t(length) >= sizeof target)
             return {};
         QByteArray next(target, length);
-        path = next.startsWith('/') ? next : folderOf(path) + '/' + next;
+        path = next.startsWith('/') ? next : folderPart(path) + '/' + next;
     }
     return {};
 }
@@ -201,11 +181,7 @@ void FileReplacer::commit()
     }
     if (m_temporary->renameOver(m_target)) {
         m_temporary.reset();
-        const int folder = ::open(folderOf(m_target).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (folder >= 0) {
-            ::fsync(folder);
-            ::close(folder);
-        }
+        syncFolder(folderPart(m_target));
         return;
     }
     // A sticky folder refuses to let the rename replace another user's file that this user may

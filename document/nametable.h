@@ -6,6 +6,7 @@
 
 #include <QtGlobal>
 
+#include <algorithm>
 #include <cstring>
 #include <string_view>
 #include <vector>
@@ -45,6 +46,24 @@ public:
             capacity *= 2;
         m_slots.assign(capacity, Empty);
         m_mask = capacity - 1;
+    }
+
+    // How many names the table holds before it must grow (see grow()).
+    [[nodiscard]] qsizetype room() const { return qsizetype(m_slots.size() / 2); }
+    // Doubles the room, keeping every position; hashAt(p) gives the hash of the name at position p.
+    template <typename HashAt> void grow(HashAt &&hashAt)
+    {
+        std::vector<qsizetype> old(std::max<size_t>(m_slots.size() * 2, 16), Empty);
+        old.swap(m_slots);
+        m_mask = m_slots.size() - 1;
+        for (const qsizetype position : old) {
+            if (position == Empty)
+                continue;
+            size_t slot = hashAt(position) & m_mask;
+            while (m_slots[slot] != Empty)
+                slot = (slot + 1) & m_mask;
+            m_slots[slot] = position;
+        }
     }
 
     // Returns the position stored under a name equal to the one at `position`, or stores

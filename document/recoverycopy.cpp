@@ -4,6 +4,8 @@
 
 #include "document/recoverycopy.h"
 
+#include "document/pathnames.h"
+#include "document/privatefile.h"
 #include "document/saldrixerror.h"
 #include "document/textrules.h"
 
@@ -14,7 +16,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -75,43 +76,21 @@ int takeLock(const QByteArray &path, int createFlags)
     return -1;
 }
 
-bool writeAll(int fd, const char *data, qsizetype size)
-{
-    while (size > 0) {
-        const ssize_t done = ::write(fd, data, static_cast<size_t>(size));
-        if (done < 0 && errno == EINTR)
-            continue;
-        if (done <= 0)
-            return false;
-        data += done;
-        size -= done;
-    }
-    return true;
-}
-
-void syncFolder(const QString &folder)
-{
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
 // Writes a whole small file beside its final name and renames it there once it is synced, so that
 // the name never leads to a part of it.
 void writeWhole(const QString &fileName, QByteArrayView bytes)
 {
-    QByteArray temporary = QFile::encodeName(fileName) + ".XXXXXX";
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    const QByteArray encoded = QFile::encodeName(fileName);
+    QByteArray temporary = encoded + ".XXXXXX";
+    const int fd = createPrivateFile(temporary);
     if (fd < 0)
         throw SaldrixError(unableToWrite(fileName));
     const bool written = writeAll(fd, bytes.data(), bytes.size()) && ::fsync(fd) == 0;
-    if (::close(fd) != 0 || !written || ::rename(temporary.constData(), QFile::encodeName(fileName).constData()) != 0) {
+    if (::close(fd) != 0 || !written || ::rename(temporary.constData(), encoded.constData()) != 0) {
         ::unlink(temporary.constData());
         throw SaldrixError(unableToWrite(fileName));
     }
-    syncFolder(QFileInfo(fileName).absolutePath());
+    syncFolder(folderPart(encoded));
 }
 
 QString readName(const QString &nameFile, bool &ok)

@@ -4,6 +4,9 @@
 
 #include "document/temporaryfile.h"
 
+#include "document/pathnames.h"
+#include "document/privatefile.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -19,21 +22,8 @@ namespace {
 
 constexpr char Mark[] = "~saldrix.";
 constexpr qsizetype MarkSize = sizeof Mark - 1;
-constexpr qsizetype RandomSize = 6; // mkostemp's XXXXXX
+constexpr qsizetype RandomSize = 6; // the XXXXXX of createPrivateFile()
 constexpr qsizetype HashSize = 1 + 8; // "~" and eight hex digits
-
-QByteArray folderOf(const QByteArray &path)
-{
-    const qsizetype slash = path.lastIndexOf('/');
-    if (slash < 0)
-        return QByteArray(".");
-    return slash == 0 ? QByteArray("/") : path.left(slash);
-}
-
-QByteArray baseOf(const QByteArray &path)
-{
-    return path.mid(path.lastIndexOf('/') + 1);
-}
 
 // FNV-1a: fixed across runs and versions, so that a later run recognises an earlier one's names.
 quint32 nameHash(const QByteArray &name)
@@ -98,8 +88,8 @@ void removeLeftTemporaries(const QByteArray &folder, const QByteArray &prefix)
 
 QByteArray TemporaryFile::prefixFor(const QByteArray &target)
 {
-    const QByteArray folder = folderOf(target);
-    const QByteArray base = baseOf(target);
+    const QByteArray folder = folderPart(target);
+    const QByteArray base = fileNamePart(target);
     long longest = ::pathconf(folder.constData(), _PC_NAME_MAX);
     if (longest <= 0 || longest > NAME_MAX)
         longest = NAME_MAX;
@@ -116,12 +106,12 @@ QByteArray TemporaryFile::prefixFor(const QByteArray &target)
 
 TemporaryFile::TemporaryFile(const QByteArray &target)
 {
-    const QByteArray folder = folderOf(target);
+    const QByteArray folder = folderPart(target);
     const QByteArray prefix = prefixFor(target);
     removeLeftTemporaries(folder, prefix);
     for (int attempt = 0; attempt < 3; ++attempt) {
         QByteArray path = (folder == "/" ? folder : folder + '/') + prefix + "XXXXXX";
-        const int fd = ::mkostemp(path.data(), O_CLOEXEC);
+        const int fd = createPrivateFile(path);
         if (fd < 0)
             return;
         // Another save's clean-up may find the new file before it is locked. It takes the lock

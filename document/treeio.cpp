@@ -4,7 +4,6 @@
 
 #include "document/treeio.h"
 
-#include "document/busycursor.h"
 #include "document/documenttree.h"
 #include "document/inifile.h"
 #include "document/saldrixerror.h"
@@ -13,6 +12,7 @@
 #include "document/initext.h"
 #include "document/nametable.h"
 #include "document/textrules.h"
+#include "document/textview.h"
 
 #include <QCoreApplication>
 
@@ -22,6 +22,44 @@
 #include <string_view>
 
 namespace {
+
+// The parse keeps all texts in one encoding, so names are equal when their code units are.
+struct KeptOption {
+    QAnyStringView name;
+    QAnyStringView value;
+};
+
+// Lets a section's options refer to their texts where the file's bytes hold them, shared by every
+// section, instead of copying them. False for UTF-16 text, which is held decoded, and for a value
+// too far from its name.
+bool borrowTexts(OptionTexts &options, const IniText &text, const std::vector<KeptOption> &kept)
+{
+    const QByteArray &bytes = text.bytes();
+    const TextFormat::Encoding encoding = text.format().encoding;
+    if (encoding != TextFormat::Encoding::Utf8 && encoding != TextFormat::Encoding::Latin1)
+        return false;
+    if (kept.empty())
+        return true;
+    const auto at
+        = [&bytes](QAnyStringView view) { return static_cast<const char *>(view.data()) - bytes.constData(); };
+    const auto beyondAscii = [](QAnyStringView view) {
+        return textKind(view) == TextKind::Utf8 && !isAscii(static_cast<const char *>(view.data()), view.size_bytes());
+    };
+    // ASCII is the same bytes in Latin-1, the section's cheapest form; other UTF-8 stays UTF-8.
+    OptionTexts::Form form = OptionTexts::Form::Latin1;
+    for (const KeptOption &option : kept) {
+        if (at(option.value) - at(option.name) - option.name.size_bytes() > OptionTexts::MaxGap)
+            return false;
+        if (form == OptionTexts::Form::Latin1 && (beyondAscii(option.name) || beyondAscii(option.value)))
+            form = OptionTexts::Form::Utf8;
+    }
+    options.borrow(bytes, form);
+    options.reserve(qsizetype(kept.size()), 0);
+    for (const KeptOption &option : kept) {
+        options.appendBorrowed(at(option.name), option.name.size_bytes(), at(option.value), option.value.size_bytes());
+    }
+    return true;
+}
 
 // Reads and parses the file and builds the document from it, on a thread of its own, and counts
 // how far it has got in `percent`. Each section keeps each option name once, with its first value.
@@ -45,12 +83,7 @@ DocumentContents buildContents(const QString &fileName, TextFormat &format, std:
         optionsTotal += text.optionCount(s);
     qsizetype optionsDone = 0;
 
-    // The parse keeps all texts in one encoding, so names are equal when their code units are.
-    struct Kept {
-        QAnyStringView name;
-        QAnyStringView value;
-    };
-    std::vector<Kept> kept;
+    std::vector<KeptOption> kept;
     NameTable places;
     const auto nameAt = [&kept](qsizetype p) {
         const QAnyStringView name = kept[size_t(p)].name;
@@ -71,9 +104,11 @@ DocumentContents buildContents(const QString &fileName, TextFormat &format, std:
             else
                 units += kept.back().name.size() + kept.back().value.size();
         });
-        contents.reserveOptions(section, qsizetype(kept.size()), units);
-        for (const Kept &option : kept)
-            contents.appendOption(section, option.name, option.value);
+        if (!borrowTexts(contents.optionsOf(section), text, kept)) {
+            contents.reserveOptions(section, qsizetype(kept.size()), units);
+            for (const KeptOption &option : kept)
+                contents.appendOption(section, option.name, option.value);
+        }
         optionsDone += count;
         percent = 40 + int(60 * optionsDone / std::max<qsizetype>(optionsTotal, 1));
     }
@@ -84,7 +119,6 @@ DocumentContents buildContents(const QString &fileName, TextFormat &format, std:
 
 void LoadTreeFromIni(DocumentTree &tree, const QString &fileName, const std::function<void(int)> &progress)
 {
-    BusyCursor busy;
     TextFormat format;
     std::atomic<int> percent = 0;
     // The file is read on a thread of its own, so that the caller can go on with other work in
@@ -102,12 +136,6 @@ void LoadTreeFromIni(DocumentTree &tree, const QString &fileName, const std::fun
 }
 
 void SaveTreeToIni(const DocumentTree &tree, const QString &fileName)
-{
-    BusyCursor busy;
-    writeTreeToIni(tree, fileName);
-}
-
-void writeTreeToIni(const DocumentTree &tree, const QString &fileName)
 {
     TIniFile ini(fileName);
     // The old file stays in place until the new one is complete, so a failed save loses nothing.

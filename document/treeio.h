@@ -21,6 +21,3 @@ void LoadTreeFromIni(DocumentTree &tree, const QString &fileName, const std::fun
 // Replaces the named file by one holding the tree's named sections with their named options.
 // Throws SaldrixError("Unable to write to %s") and leaves the old file as it was on failure.
 void SaveTreeToIni(const DocumentTree &tree, const QString &fileName);
-// The same without the hourglass, for a tree that only this thread uses (a copy written in the
-// background).
-void writeTreeToIni(const DocumentTree &tree, const QString &fileName);

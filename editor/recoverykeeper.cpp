@@ -117,7 +117,7 @@ void RecoveryKeeper::queueWrite()
                 DocumentTree tree;
                 tree.append(std::move(*contents));
                 tree.setSourceFormat(format);
-                writeTreeToIni(tree, place->copy->copyPath());
+                SaveTreeToIni(tree, place->copy->copyPath());
             },
             [&error](const QString &message) { error = message; });
         QMetaObject::invokeMethod(

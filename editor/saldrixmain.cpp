@@ -7,8 +7,8 @@
 #include "dialogs/applicationtitle.h"
 #include "dialogs/errordisplay.h"
 #include "dialogs/userdialogs.h"
-#include "document/busycursor.h"
 #include "document/documenttree.h"
+#include "document/pathnames.h"
 #include "document/saldrixerror.h"
 #include "editor/commandstate.h"
 #include "editor/cursors.h"
@@ -34,19 +34,6 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QUndoStack>
-
-namespace {
-
-// Shows the hourglass for the document layer's long operations.
-void setBusyCursor(bool busy)
-{
-    if (busy)
-        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    else
-        QGuiApplication::restoreOverrideCursor();
-}
-
-} // namespace
 
 TfrmSaldrixMain::TfrmSaldrixMain(UserDialogs &dialogs, QWidget *parent)
     : QMainWindow(parent)
@@ -107,7 +94,6 @@ TfrmSaldrixMain::~TfrmSaldrixMain()
     m_undoStack->disconnect(this); // it empties itself as it goes
     miFileReopen->removeEventFilter(this);
     m_treeList->setHandlers(nullptr);
-    BusyCursor::setHook(nullptr);
 }
 
 void TfrmSaldrixMain::createActions()
@@ -145,21 +131,21 @@ void TfrmSaldrixMain::createActions()
 
     // Alt+Ins and Alt+Del name two commands each, and a key held by two actions is ambiguous to
     // Qt, which then runs neither. The key goes to the section command, which the menus list
-    // first; the option command only shows the key text beside its caption.
+    // first; the option command holds it only for its menu item to show it (and tell assistive
+    // technology), answering it only where its menu itself has the keyboard focus, which a menu
+    // never takes.
     actEditSectionAdd = make("actEditSectionAdd", edit, tr("&Add Section"), QKeySequence(Qt::ALT | Qt::Key_Insert),
         tr("Adds a new section"), 12, 0);
     actEditSectionDelete = make("actEditSectionDelete", edit, tr("&Delete Section"),
         QKeySequence(Qt::ALT | Qt::Key_Delete), tr("Deletes the selected section"), 13, 0);
     actEditSectionRename
         = make("actEditSectionRename", edit, tr("&Rename Section"), {}, tr("Renames the selected section"), 14, 0);
-    actEditOptionAdd = make("actEditOptionAdd", edit,
-        tr("A&dd Option") + u'\t' + QKeySequence(Qt::ALT | Qt::Key_Insert).toString(QKeySequence::NativeText), {},
+    actEditOptionAdd = make("actEditOptionAdd", edit, tr("A&dd Option"), QKeySequence(Qt::ALT | Qt::Key_Insert),
         tr("Adds a new option"), 15, 0);
-    actEditOptionAdd->setIconText(tr("Add Option"));
-    actEditOptionDelete = make("actEditOptionDelete", edit,
-        tr("De&lete Option") + u'\t' + QKeySequence(Qt::ALT | Qt::Key_Delete).toString(QKeySequence::NativeText), {},
-        tr("Deletes the selected option"), 16, 0);
-    actEditOptionDelete->setIconText(tr("Delete Option"));
+    actEditOptionDelete = make("actEditOptionDelete", edit, tr("De&lete Option"),
+        QKeySequence(Qt::ALT | Qt::Key_Delete), tr("Deletes the selected option"), 16, 0);
+    for (QAction *shownOnly : { actEditOptionAdd, actEditOptionDelete })
+        shownOnly->setShortcutContext(Qt::WidgetShortcut);
     actEditOptionRename
         = make("actEditOptionRename", edit, tr("Re&name Option"), {}, tr("Renames the selected option"), 17, 0);
     actEditOptionModifyValue = make("actEditOptionModifyValue", edit, tr("&Modify Option Value"), {},
@@ -179,8 +165,8 @@ void TfrmSaldrixMain::createActions()
     // A tooltip names the key that runs its action and no other: the option commands only show the
     // section commands' keys beside their menu captions, so their tooltips show none.
     for (QAction *action : findChildren<QAction *>(Qt::FindDirectChildrenOnly)) {
-        const QString caption = action->iconText().section(u'\t', 0, 0);
-        const QKeySequence key = action->shortcut();
+        const QString caption = action->iconText();
+        const QKeySequence key = action->shortcutContext() == Qt::WidgetShortcut ? QKeySequence() : action->shortcut();
         action->setToolTip(
             key.isEmpty() ? caption : caption + QStringLiteral(" (") + key.toString(QKeySequence::NativeText) + u')');
     }
@@ -325,7 +311,6 @@ void TfrmSaldrixMain::createDialogs()
 void TfrmSaldrixMain::FormCreate()
 {
     loadCursors();
-    BusyCursor::setHook(&setBusyCursor);
     removeAllNodes();
     FModified = false;
     UpdateCaption(false);
@@ -335,7 +320,7 @@ void TfrmSaldrixMain::FormCreate()
 void TfrmSaldrixMain::UpdateCaption(bool modified)
 {
     // The name is put together by hand: a name holding "%1" must show as it is.
-    QString name = FFileName.isEmpty() ? tr("Untitled") : FFileName.mid(FFileName.lastIndexOf(u'/') + 1);
+    QString name = FFileName.isEmpty() ? tr("Untitled") : fileNamePart(FFileName);
     // Qt reads "[*]" in a title as the place of a modified mark and hides it; doubled it shows as is.
     name.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
     setWindowTitle(name + QStringLiteral(" - ") + applicationTitle());

@@ -7,6 +7,7 @@
 #include "editor/saldrixmain.h"
 
 #include "dialogs/userdialogs.h"
+#include "dialogs/waitcursor.h"
 #include "document/documenttree.h"
 #include "document/saldrixerror.h"
 #include "document/treeio.h"
@@ -100,7 +101,10 @@ bool TfrmSaldrixMain::saveTo(const QString &fileName)
     if (!confirmOverwrite(fileName))
         return false;
     FFileName = fileName;
-    SaveTreeToIni(*m_document, fileName);
+    {
+        WaitCursor busy;
+        SaveTreeToIni(*m_document, fileName);
+    }
     m_undoStack->setClean();
     FModified = false;
     UpdateCaption(false);
@@ -227,7 +231,11 @@ bool TfrmSaldrixMain::loadFile(const QString &fileName)
             }
             loading.runPendingMessages();
         };
-        read = catchErrors([this, &fileName, &progress] { LoadTreeFromIni(*m_document, fileName, progress); },
+        read = catchErrors(
+            [this, &fileName, &progress] {
+                WaitCursor busy;
+                LoadTreeFromIni(*m_document, fileName, progress);
+            },
             [this, &loading](const QString &message) {
                 // What was read so far is no document: start afresh and say why.
                 loading.end();

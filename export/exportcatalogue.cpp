@@ -4,7 +4,6 @@
 
 #include "export/exportcatalogue.h"
 
-#include "document/busycursor.h"
 #include "document/documenttree.h"
 #include "document/saldrixerror.h"
 #include "document/textrules.h"
@@ -15,8 +14,8 @@
 #include <QCoreApplication>
 #include <QStringEncoder>
 
+#include <functional>
 #include <initializer_list>
-#include <optional>
 
 namespace {
 
@@ -143,6 +142,32 @@ private:
     bool m_active = true;
 };
 
+// The busy cursor for as long as it lives, through the window layer's callback.
+class BusyScope {
+public:
+    explicit BusyScope(const std::function<void(bool)> &show)
+        : m_show(show)
+    {
+        if (m_show)
+            m_show(true);
+    }
+    ~BusyScope() { end(); }
+    BusyScope(const BusyScope &) = delete;
+    BusyScope &operator=(const BusyScope &) = delete;
+
+    void end()
+    {
+        if (m_show && m_active) {
+            m_active = false;
+            m_show(false);
+        }
+    }
+
+private:
+    const std::function<void(bool)> &m_show;
+    bool m_active = true;
+};
+
 void writeCatalogue(const DocumentTree &tree, const ExportOptions &options, ExportProgress &progress, LineWriter &out)
 {
     QString artist;
@@ -208,7 +233,7 @@ void ExportCatalogue(
     // Declared in the reverse of the cleanup order, so that on a failure the progress display goes
     // first, then the busy cursor, and the file is closed last.
     ExportFile file;
-    std::optional<BusyCursor> busy(std::in_place);
+    BusyScope busy(context.showBusy);
     ProgressScope scope(progress, tree.sectionCount());
 
     if (ExportFile::isSameFile(options.FileName, context.documentFileName)) {
@@ -222,7 +247,7 @@ void ExportCatalogue(
     file.flush();
 
     scope.end();
-    busy.reset();
+    busy.end();
     file.close();
     if (context.showInformation)
         context.showInformation(QCoreApplication::translate("ExportCatalogue", "Export Successfully Done."));

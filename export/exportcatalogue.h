@@ -12,13 +12,15 @@ class DocumentTree;
 class ExportProgress;
 struct ExportOptions;
 
-// What an export run needs from the window layer. Both parts may stay empty (tests, benchmark).
+// What an export run needs from the window layer. Every part may stay empty (tests, benchmark).
 struct ExportContext {
     // The file the open document was read from. The run refuses to write over it: the export
     // would replace the catalogue while the editor still counts it as saved.
     QString documentFileName;
     // Shows the completion message and returns once the user has closed it.
     std::function<void(const QString &message)> showInformation;
+    // Shows the busy cursor (true) and takes it back (false); the run calls it once each way.
+    std::function<void(bool busy)> showBusy;
 };
 
 // Writes the CD catalogue held by the tree, as it stands now, to options.FileName as plain text:

@@ -4,14 +4,7 @@
 
 #include "export/filenameparts.h"
 
-namespace {
-
-QString fileNamePart(const QString &path)
-{
-    return path.mid(path.lastIndexOf(u'/') + 1);
-}
-
-} // namespace
+#include "document/pathnames.h"
 
 QString DirectoryPart(const QString &path)
 {

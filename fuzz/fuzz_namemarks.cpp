@@ -4,7 +4,8 @@
 
 // Any tree, saved and loaded back: every node without a name mark comes back as it is. A section
 // comes back under its name, in its order among the unmarked sections; an option comes back in
-// the section its own is saved as, and reading its name there gives its value.
+// the section its own is saved as (or in the one that an option saved above it opens, when that
+// option's line reads as a section header), and reading its name there gives its value.
 //
 // The input: the first byte picks the text format; the rest, as UTF-8, is a list of records
 // separated by U+001E. A record that starts with U+001D is a section with the rest as its name;
@@ -22,10 +23,6 @@ using namespace fuzzing;
 
 namespace {
 
-constexpr char16_t RecordSeparator = 0x1E;
-constexpr char16_t SectionMark = 0x1D;
-constexpr char16_t ValueSeparator = 0x1F;
-
 void build(DocumentTree &tree, const uint8_t *data, size_t size)
 {
     const uint8_t choice = size > 0 ? data[0] : 0;
@@ -39,34 +36,16 @@ void build(DocumentTree &tree, const uint8_t *data, size_t size)
     tree.setSourceFormat(format);
     const QString text
         = size > 1 ? QString::fromUtf8(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1)) : QString();
-    int section = -1;
-    for (const QStringView record : QStringView(text).split(RecordSeparator)) {
-        if (record.startsWith(SectionMark)) {
-            section = tree.appendSection(record.mid(1).toString());
-            continue;
-        }
-        if (section < 0)
-            section = tree.appendSection(QStringLiteral("s"));
-        const qsizetype split = record.indexOf(ValueSeparator);
-        tree.appendOption(section, (split < 0 ? record : record.first(split)).toString(),
-            split < 0 ? QString() : record.mid(split + 1).toString());
-    }
+    appendRecords(tree, text);
 }
 
 QString describe(const DocumentTree &tree, const NameMarks *marks)
 {
-    QString text;
-    for (int s = 0; s < tree.sectionCount(); ++s) {
-        text += QStringLiteral("['%1'] %2\n")
-                    .arg(tree.sectionText(s, DocumentTree::NameColumn),
-                        marks ? marks->sectionMark(s).text() : QString());
-        for (int o = 0; o < tree.optionCount(s); ++o)
-            text += QStringLiteral("  '%1' = '%2' %3\n")
-                        .arg(tree.optionText(s, o, DocumentTree::NameColumn),
-                            tree.optionText(s, o, DocumentTree::ValueColumn),
-                            marks ? marks->optionMark(s, o).text() : QString());
-    }
-    return text;
+    if (marks == nullptr)
+        return describeTree(tree);
+    return describeTree(tree, [marks](int section, int option) {
+        return (option < 0 ? marks->sectionMark(section) : marks->optionMark(section, option)).text();
+    });
 }
 
 } // namespace
@@ -115,13 +94,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             broken("a section without a mark comes back under its name, in its place");
     }
 
+    // Where each group's next option is read back: a group's sections are saved one after the other
+    // under one header, and an option whose line reads as a header opens a section of its own,
+    // which takes the options saved after it.
+    QHash<QString, QStringList> readBackIn = groupNames;
     for (int s = 0; s < tree.sectionCount(); ++s) {
         const QString &sectionName = tree.sectionText(s, DocumentTree::NameColumn);
         if (sectionName.isEmpty())
             continue; // the section's own mark speaks for its options
-        const QStringList &names = groupNames[storedName(sectionName)];
+        QStringList &names = readBackIn[storedName(sectionName)];
         for (int o = 0; o < tree.optionCount(s); ++o) {
-            if (!marks.optionMark(s, o).isNone())
+            const NameMark optionMark = marks.optionMark(s, o);
+            if (optionMark.kind == NameMark::Kind::ReadsAsSection) {
+                names = QStringList { optionMark.name } + groupNames.value(optionMark.name);
+                continue;
+            }
+            if (!optionMark.isNone())
                 continue;
             const QString &name = tree.optionText(s, o, DocumentTree::NameColumn);
             const QString &value = tree.optionText(s, o, DocumentTree::ValueColumn);

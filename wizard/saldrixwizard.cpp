@@ -6,6 +6,7 @@
 
 #include "dialogs/errordisplay.h"
 #include "dialogs/userdialogs.h"
+#include "dialogs/waitcursor.h"
 #include "document/saldrixerror.h"
 #include "export/exportcatalogue.h"
 #include "export/filenameparts.h"
@@ -204,6 +205,7 @@ void TfrmSaldrixWizard::BtnDoneClick()
     ExportContext context;
     context.documentFileName = m_documentFileName ? m_documentFileName() : m_lastDocumentFileName;
     context.showInformation = [this](const QString &message) { m_dialogs.showInformation(this, message); };
+    context.showBusy = showWaitCursor;
     runShowingErrors(m_dialogs, this, [this, &options, &context] {
         ProgressWindowDisplay progress(this);
         ExportCatalogue(m_tree, options, progress, context);

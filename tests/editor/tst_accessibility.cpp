@@ -110,7 +110,8 @@ QString describe(QAccessibleInterface *node)
 }
 
 // Every visible control below `root` that a person can act on and that has no name, or a name
-// with a mnemonic's "&" in it; the rows and cells of a tree are its data, not controls.
+// with a mnemonic's "&" or a key's text after a tab in it; the rows and cells of a tree are its
+// data, not controls.
 void collectUnnamed(QAccessibleInterface *node, QStringList &faults, int depth = 0, bool evenHidden = false)
 {
     if (node == nullptr || depth > 40 || (node->state().invisible && !evenHidden))
@@ -119,7 +120,7 @@ void collectUnnamed(QAccessibleInterface *node, QStringList &faults, int depth =
         const QString name = node->text(QAccessible::Name);
         if (name.trimmed().isEmpty())
             faults << describe(node) + u" has no name"_s;
-        else if (name.contains(u'&'))
+        else if (name.contains(u'&') || name.contains(u'\t'))
             faults << describe(node) + u" is named \""_s + name + u'"';
     }
     if (node->tableInterface() != nullptr)

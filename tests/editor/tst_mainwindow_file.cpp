@@ -7,6 +7,7 @@
 #include "mainwindowfixture.h"
 
 #include <QDir>
+#include <QGuiApplication>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -32,6 +33,7 @@ private Q_SLOTS:
     void commandLineFileIsOpenedAtFirstShow();
     void recentFileChoiceFollowsOpensAnswers();
     void nothingChangesTheTreeWhileALoadRuns();
+    void theHourglassLastsAsLongAsALoadOrASave();
 };
 
 namespace {
@@ -433,6 +435,34 @@ void tst_MainWindowFile::nothingChangesTheTreeWhileALoadRuns()
     QCOMPARE(f.readFile(QStringLiteral("doc.ini")), SampleIni);
     // The close asked for during the load happens once it is over.
     QTRY_VERIFY(!f.window->isVisible());
+}
+
+void tst_MainWindowFile::theHourglassLastsAsLongAsALoadOrASave()
+{
+    MainWindowFixture f;
+    QList<int> whileLoading;
+    QObject::connect(&f.tree(), &QAbstractItemModel::modelAboutToBeReset, f.window.get(), [&] {
+        if (!f.window->isLoading())
+            return;
+        const QCursor *cursor = QGuiApplication::overrideCursor();
+        whileLoading << (cursor != nullptr ? int(cursor->shape()) : -1);
+    });
+    f.open(f.writeFile(QStringLiteral("doc.ini"), SampleIni));
+    QCOMPARE(whileLoading, QList<int> { Qt::WaitCursor });
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+
+    // Every way out of a save or a load takes it back, a failure too.
+    f.trigger("actFileSave");
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+    f.dialogs.fileAnswers << f.path(QStringLiteral("missing/out.ini"));
+    f.trigger("actFileSaveAs");
+    QCOMPARE(f.dialogs.errors.size(), 1);
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+    QVERIFY(QDir(f.dir.path()).mkdir(QStringLiteral("folder.ini")));
+    f.open(f.path(QStringLiteral("folder.ini")));
+    QCOMPARE(f.dialogs.errors.size(), 2);
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+    QVERIFY(f.dialogs.settled());
 }
 
 QTEST_MAIN(tst_MainWindowFile)

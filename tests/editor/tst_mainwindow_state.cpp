@@ -103,9 +103,9 @@ void tst_MainWindowState::actionsCarryTheirTableEntries_data()
     row("actEditSectionAdd", "Edit", "&Add Section", "Alt+Ins", "Adds a new section", 12, 0);
     row("actEditSectionDelete", "Edit", "&Delete Section", "Alt+Del", "Deletes the selected section", 13, 0);
     row("actEditSectionRename", "Edit", "&Rename Section", "", "Renames the selected section", 14, 0);
-    // The shared keys are bound to the section commands only; the option commands show the text.
-    row("actEditOptionAdd", "Edit", "A&dd Option\tAlt+Ins", "", "Adds a new option", 15, 0);
-    row("actEditOptionDelete", "Edit", "De&lete Option\tAlt+Del", "", "Deletes the selected option", 16, 0);
+    // The option commands show the shared keys; the section commands answer them.
+    row("actEditOptionAdd", "Edit", "A&dd Option", "Alt+Ins", "Adds a new option", 15, 0);
+    row("actEditOptionDelete", "Edit", "De&lete Option", "Alt+Del", "Deletes the selected option", 16, 0);
     row("actEditOptionRename", "Edit", "Re&name Option", "", "Renames the selected option", 17, 0);
     row("actEditOptionModifyValue", "Edit", "&Modify Option Value", "", "Modifys value for the selected option", 18, 0);
     row("actEditDeleteSelection", "Edit", "Delete &Selection", "", "Deletes all that is selected", 19, 0);

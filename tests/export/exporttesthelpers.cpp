@@ -4,7 +4,6 @@
 
 #include "exporttesthelpers.h"
 
-#include "document/busycursor.h"
 #include "document/documenttree.h"
 
 #include <QFile>
@@ -48,9 +47,9 @@ QStringList &eventLog()
     return log;
 }
 
-void recordBusyCursor()
+void recordBusyCursor(bool busy)
 {
-    BusyCursor::setHook([](bool busy) { eventLog() << (busy ? QStringLiteral("busy") : QStringLiteral("idle")); });
+    eventLog() << (busy ? QStringLiteral("busy") : QStringLiteral("idle"));
 }
 
 void RecordingProgress::BeginProgress(int total)

@@ -28,8 +28,8 @@ using testfiles::writeBytes;
 
 // A shared log of what the run did, in order: progress calls, cursor changes and messages.
 QStringList &eventLog();
-// Routes BusyCursor into eventLog() as "busy" and "idle".
-void recordBusyCursor();
+// A context's busy cursor that writes "busy" and "idle" into eventLog().
+void recordBusyCursor(bool busy);
 
 // Records every progress call into eventLog() and keeps the display's range and position.
 class RecordingProgress final : public ExportProgress {

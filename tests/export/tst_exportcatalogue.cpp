@@ -4,7 +4,6 @@
 
 #include "exporttesthelpers.h"
 
-#include "document/busycursor.h"
 #include "document/documenttree.h"
 #include "document/treeio.h"
 #include "export/exportcatalogue.h"
@@ -212,7 +211,7 @@ void tst_ExportCatalogue::emptyCataloguesGiveEmptyFiles()
     QStringList messages;
     const ExportOptions options = workedOptions();
     writeBytes(options.FileName, QByteArray(100000, 'x')); // an existing file is replaced
-    ExportCatalogue(tree, options, progress, { {}, [&](const QString &text) { messages << text; } });
+    ExportCatalogue(tree, options, progress, { {}, [&](const QString &text) { messages << text; }, {} });
     QCOMPARE(readBytes(options.FileName), QByteArray(""));
     QCOMPARE(progress.maximum, maximum);
     QCOMPARE(progress.position, 0);
@@ -221,16 +220,17 @@ void tst_ExportCatalogue::emptyCataloguesGiveEmptyFiles()
 
 void tst_ExportCatalogue::progressCountsEverySectionAndStepsPerDisc()
 {
-    recordBusyCursor();
     DocumentTree tree;
     fillTree(tree, workedExampleCatalogue() + u"\n[]\n[c]"_s);
     RecordingProgress progress;
     const ExportOptions options = workedOptions();
-    ExportCatalogue(tree, options, progress, { {}, [&](const QString &text) {
-                                                  QVERIFY(!progress.shown);
-                                                  eventLog() << text;
-                                              } });
-    BusyCursor::setHook(nullptr);
+    ExportCatalogue(tree, options, progress,
+        { {},
+            [&](const QString &text) {
+                QVERIFY(!progress.shown);
+                eventLog() << text;
+            },
+            recordBusyCursor });
 
     QCOMPARE(progress.maximum, 5);
     QCOMPARE(progress.position, 3);

@@ -5,7 +5,6 @@
 #include "childprogram.h"
 #include "exporttesthelpers.h"
 
-#include "document/busycursor.h"
 #include "document/documenttree.h"
 #include "document/saldrixerror.h"
 #include "export/exportcatalogue.h"
@@ -80,13 +79,13 @@ private:
         QString message;
         eventLog().clear();
         g_watched = fileName;
-        BusyCursor::setHook([](bool busy) { noteWhetherOpen(busy ? u"busy"_s : u"idle"_s); });
         try {
-            ExportCatalogue(tree, options, progress, { documentFileName, [&](const QString &) { completed = true; } });
+            ExportCatalogue(tree, options, progress,
+                { documentFileName, [&](const QString &) { completed = true; },
+                    [](bool busy) { noteWhetherOpen(busy ? u"busy"_s : u"idle"_s); } });
         } catch (const SaldrixError &error) {
             message = error.message();
         }
-        BusyCursor::setHook(nullptr);
         if (steps)
             *steps = progress.steps;
         [&] {
@@ -295,7 +294,7 @@ void tst_ExportFailures::refusesToOverwriteTheOpenDocument()
     ExportOptions options;
     options.FileName = dir.filePath(u"sub/"_s + documentName);
     NullExportProgress progress;
-    ExportCatalogue(tree, options, progress, { dir.filePath(documentName), {} });
+    ExportCatalogue(tree, options, progress, { dir.filePath(documentName), {}, {} });
     QVERIFY(readBytes(options.FileName).startsWith("North Wind - Low Tide\r\n"));
 }
 
