@@ -317,7 +317,7 @@ int IniRewrite::sectionFor(const QString &section)
     const auto position = qsizetype(m_sections.size());
     m_sections.push_back(added);
     if (position >= m_sectionIndex.room())
-        m_sectionIndex.grow([&headerOf](qsizetype p) { return NameTable::hash(headerOf(p)); });
+        m_sectionIndex.grow();
     int s = int(m_sectionIndex.findOrInsert(NameTable::hash(headerOf(position)), position, headerOf));
     if (s >= 0) {
         m_sections.pop_back(); // a name given before: its bytes are given back

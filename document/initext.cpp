@@ -99,7 +99,7 @@ template <typename Char> void IniText::addLine(const Char *text, qsizetype begin
             quint32(std::min<qsizetype>(line.nameEnd - line.nameBegin, std::numeric_limits<quint32>::max())),
             occurrence, occurrence });
         if (position >= m_sectionIndex.room()) {
-            m_sectionIndex.grow([this](qsizetype p) { return NameTable::hash(sectionNameBytes(p)); });
+            m_sectionIndex.grow();
         }
         const auto nameAt = [this](qsizetype p) { return sectionNameBytes(p); };
         const qsizetype known

@@ -13,6 +13,7 @@
 #include "document/nametable.h"
 #include "document/textrules.h"
 #include "document/textview.h"
+#include "document/treesave.h"
 
 #include <QCoreApplication>
 
@@ -137,6 +138,8 @@ void LoadTreeFromIni(DocumentTree &tree, const QString &fileName, const std::fun
 
 void SaveTreeToIni(const DocumentTree &tree, const QString &fileName)
 {
+    if (saveTreeAsItStands(tree, fileName))
+        return;
     TIniFile ini(fileName);
     // The old file stays in place until the new one is complete, so a failed save loses nothing.
     // The text is written in the document's own format, whatever file is there now.
