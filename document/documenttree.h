@@ -33,6 +33,7 @@ public:
     // Room for `count` more options of the section with `units` characters of text between them.
     void reserveOptions(int section, qsizetype count, qsizetype units);
     void appendOption(int section, QAnyStringView name, QAnyStringView value);
+    [[nodiscard]] OptionTexts &optionsOf(int section) { return m_sections[size_t(section)]->options; }
 
 private:
     friend class DocumentTree;

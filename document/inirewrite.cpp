@@ -210,22 +210,26 @@ public:
     void put(char c) { put(&c, 1); }
 
     // One "name=value" line: a single copy into the buffer when it fits.
-    void putOption(const char *text, qsizetype nameLength, qsizetype valueLength, const char *eol, qsizetype eolSize)
+    void putOption(const char *name, qsizetype nameLength, const char *value, qsizetype valueLength, const char *eol,
+        qsizetype eolSize)
     {
         const qsizetype size = nameLength + 1 + valueLength + eolSize;
         if (Capacity - m_used < size) {
-            put(text, nameLength);
+            put(name, nameLength);
             put('=');
-            put(text + nameLength, valueLength);
+            put(value, valueLength);
             put(eol, eolSize);
             return;
         }
         char *out = m_buffer.get() + m_used;
-        std::memcpy(out, text, size_t(nameLength));
-        out += nameLength;
-        *out++ = '=';
-        std::memcpy(out, text + nameLength, size_t(valueLength));
-        std::memcpy(out + valueLength, eol, size_t(eolSize));
+        if (value == name + nameLength + 1 && name[nameLength] == '=') { // the line as it stands
+            std::memcpy(out, name, size_t(nameLength + 1 + valueLength));
+        } else {
+            std::memcpy(out, name, size_t(nameLength));
+            out[nameLength] = '=';
+            std::memcpy(out + nameLength + 1, value, size_t(valueLength));
+        }
+        std::memcpy(out + nameLength + 1 + valueLength, eol, size_t(eolSize));
         m_used += size;
     }
 
@@ -300,16 +304,26 @@ int IniRewrite::sectionFor(const QString &section)
         = section.constData() == m_lastSectionGiven.constData() && section.size() == m_lastSectionGiven.size();
     if (m_lastSection >= 0 && (same || section == m_lastSectionGiven))
         return m_lastSection;
-    const QString name = storedName(section);
-    int s = m_sectionIndex.value(name, -1);
-    if (s < 0) {
-        s = static_cast<int>(m_sections.size());
-        m_sectionIndex.insert(name, s);
-        Section added {};
-        added.header = room(3 * name.size() + 1);
-        m_free = putUtf8(m_free, name, m_beyondLatin1);
-        added.headerSize = m_free - added.header;
-        m_sections.push_back(added);
+    // The stored name is written out as UTF-8 first; equal stored names have equal bytes there.
+    Section added {};
+    added.header = room(3 * section.size() + 1);
+    char *headerEnd = putUtf8(m_free, storedNameSpan(QStringView(section)), m_beyondLatin1);
+    Q_ASSERT(headerEnd - added.header <= qint64(std::numeric_limits<quint32>::max()));
+    added.headerSize = quint32(headerEnd - added.header);
+    const auto headerOf = [this](qsizetype p) {
+        const Section &s = m_sections[size_t(p)];
+        return std::string_view(s.header, s.headerSize);
+    };
+    const auto position = qsizetype(m_sections.size());
+    m_sections.push_back(added);
+    if (position >= m_sectionIndex.room())
+        m_sectionIndex.grow();
+    int s = int(m_sectionIndex.findOrInsert(NameTable::hash(headerOf(position)), position, headerOf));
+    if (s >= 0) {
+        m_sections.pop_back(); // a name given before: its bytes are given back
+    } else {
+        s = int(position);
+        m_free = headerEnd;
     }
     m_lastSection = s;
     m_lastSectionGiven = section;
@@ -346,10 +360,13 @@ void IniRewrite::add(const QString &section, QAnyStringView name, QAnyStringView
         const auto *nameBytes = static_cast<const char *>(name.data());
         const auto *valueBytes = static_cast<const char *>(value.data());
         // Printable ASCII is its own UTF-8; a name with a blank at either end would be trimmed.
-        if (valueBytes == nameBytes + name.size() && !name.isEmpty() && nameBytes[0] != ' '
-            && nameBytes[name.size() - 1] != ' ' && isPlain(nameBytes, name.size() + value.size())) {
-            Q_ASSERT(quint64(value.size()) <= std::numeric_limits<quint32>::max());
-            m_records.push_back({ nameBytes, quint32(name.size()), quint32(value.size()) });
+        // The value may follow the name directly, or after a '=' as a file's line holds them.
+        const qsizetype between = valueBytes - (nameBytes + name.size());
+        if ((between == 0 || (between == 1 && nameBytes[name.size()] == '=')) && !name.isEmpty() && nameBytes[0] != ' '
+            && nameBytes[name.size() - 1] != ' ' && value.size() < qsizetype(WholeLine)
+            && isPlain(nameBytes, name.size() + between + value.size())) {
+            m_records.push_back(
+                { nameBytes, quint32(name.size()), quint32(value.size()) | (between == 1 ? WholeLine : 0) });
             return;
         }
     }
@@ -385,10 +402,12 @@ void IniRewrite::addUtf8(const char *name, qsizetype nameSize, const char *value
         --nameSize;
     Q_ASSERT(quint64(nameSize) <= std::numeric_limits<quint32>::max()
         && quint64(valueSize) <= std::numeric_limits<quint32>::max());
-    // UTF-8 is written as it stands: a text that directly follows its name and holds no line break
-    // is referred to where it is.
-    if (lasting && value == name + nameSize && !holdsControlByte(name, nameSize + valueSize)) {
-        m_records.push_back({ name, quint32(nameSize), quint32(valueSize) });
+    // UTF-8 is written as it stands: a text that directly follows its name, or follows it after a
+    // '=' as a file's line holds them, and holds no line break is referred to where it is.
+    const qsizetype between = value - (name + nameSize);
+    if (lasting && (between == 0 || (between == 1 && name[nameSize] == '=')) && valueSize < qsizetype(WholeLine)
+        && !holdsControlByte(name, nameSize + between + valueSize)) {
+        m_records.push_back({ name, quint32(nameSize), quint32(valueSize) | (between == 1 ? WholeLine : 0) });
         return;
     }
     char *text = room(nameSize + valueSize);
@@ -477,8 +496,7 @@ bool IniRewrite::latin1ReadsAsUtf8() const
         linesOf(section, lines, places);
         for (const qsizetype r : lines) {
             const Record &record = m_records[size_t(r)];
-            if (!validAsUtf8(record.text, record.nameLength)
-                || !validAsUtf8(record.text + record.nameLength, record.valueLength))
+            if (!validAsUtf8(record.text, record.nameLength) || !validAsUtf8(valueOf(record), valueSize(record)))
                 return false;
         }
     }
@@ -510,7 +528,7 @@ void IniRewrite::writeTo(FileReplacer &file) const
         linesOf(section, lines, places);
         for (const qsizetype r : lines) {
             const Record &record = m_records[size_t(r)];
-            out.putOption(record.text, record.nameLength, record.valueLength, eol, eolSize);
+            out.putOption(record.text, record.nameLength, valueOf(record), valueSize(record), eol, eolSize);
         }
     }
     out.flush();

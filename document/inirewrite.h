@@ -6,15 +6,14 @@
 
 #include "document/textformat.h"
 
+#include "document/nametable.h"
 #include <QAnyStringView>
-#include <QHash>
 #include <QString>
 
 #include <memory>
 #include <vector>
 
 class FileReplacer;
-class NameTable;
 
 // A file being written from nothing, one value at a time, with the store's write effects: a new
 // section goes at the end, a new option at the end of its section, a known option keeps its place
@@ -39,8 +38,14 @@ private:
     struct Record {
         const char *text; // name, then value, as UTF-8
         quint32 nameLength;
-        quint32 valueLength;
+        quint32 valueLength; // with WholeLine: "name=value" stands at text as the file will hold it
     };
+    static constexpr quint32 WholeLine = 0x80000000U;
+    [[nodiscard]] static const char *valueOf(const Record &record)
+    {
+        return record.text + record.nameLength + ((record.valueLength & WholeLine) != 0 ? 1 : 0);
+    }
+    [[nodiscard]] static qsizetype valueSize(const Record &record) { return record.valueLength & ~WholeLine; }
     // A section's records in the order they were written, as runs of neighbouring records linked
     // from the first: a section costs no allocation of its own, which counts with 100,000 of them.
     struct Run {
@@ -50,7 +55,7 @@ private:
     };
     struct Section {
         const char *header; // the stored name as UTF-8, in a block
-        qsizetype headerSize;
+        quint32 headerSize;
         qsizetype firstRun = -1;
         qsizetype lastRun = -1;
         qsizetype count = 0;
@@ -71,7 +76,7 @@ private:
     std::vector<Record> m_records;
     std::vector<Run> m_runs;
     std::vector<Section> m_sections;
-    QHash<QString, int> m_sectionIndex;
+    NameTable m_sectionIndex; // positions in m_sections, by header
     QString m_lastSectionGiven;
     int m_lastSection = -1;
     bool m_beyondLatin1 = false;

@@ -90,17 +90,23 @@ template <typename Char> void IniText::addLine(const Char *text, qsizetype begin
 {
     const IniLine line = classifyIniLine(text + begin, end - begin);
     if (line.kind == IniLine::Kind::Header) {
-        const QString name = slice(begin + line.nameBegin, begin + line.nameEnd);
         const int occurrence = static_cast<int>(m_occurrences.size());
         const auto options = qsizetype(m_options.size());
         m_occurrences.push_back({ begin, quint32(std::min<qsizetype>(end - begin, std::numeric_limits<quint32>::max())),
             options, options });
-        const auto known = m_sectionIndex.constFind(name);
-        if (known == m_sectionIndex.cend()) {
-            m_sectionIndex.insert(name, static_cast<int>(m_sections.size()));
-            m_sections.push_back({ name, occurrence, occurrence });
-        } else {
-            Section &section = m_sections[size_t(*known)];
+        const auto position = qsizetype(m_sections.size());
+        m_sections.push_back({ begin + line.nameBegin,
+            quint32(std::min<qsizetype>(line.nameEnd - line.nameBegin, std::numeric_limits<quint32>::max())),
+            occurrence, occurrence });
+        if (position >= m_sectionIndex.room()) {
+            m_sectionIndex.grow();
+        }
+        const auto nameAt = [this](qsizetype p) { return sectionNameBytes(p); };
+        const qsizetype known
+            = m_sectionIndex.findOrInsert(NameTable::hash(sectionNameBytes(position)), position, nameAt);
+        if (known >= 0) {
+            m_sections.pop_back();
+            Section &section = m_sections[size_t(known)];
             m_occurrences[size_t(section.lastOccurrence)].next = occurrence;
             section.lastOccurrence = occurrence;
         }
@@ -119,9 +125,49 @@ QStringList IniText::sectionNames() const
 {
     QStringList names;
     names.reserve(qsizetype(m_sections.size()));
-    for (const Section &section : m_sections)
-        names.append(section.name);
+    for (int s = 0; s < sectionCount(); ++s)
+        names.append(sectionName(s));
     return names;
+}
+
+QString IniText::sectionName(int section) const
+{
+    const Section &s = m_sections[size_t(section)];
+    return slice(s.name, s.name + s.nameLength);
+}
+
+std::string_view IniText::nameBytes(qint64 begin, qsizetype length) const
+{
+    if (!m_wide.isEmpty())
+        return std::string_view(reinterpret_cast<const char *>(m_wide.constData() + begin), size_t(length) * 2);
+    return std::string_view(m_bytes.constData() + m_begin + begin, size_t(length));
+}
+
+int IniText::findSection(const QString &name) const
+{
+    // The name in the text's own form: equal code units there are equal names.
+    QByteArray form;
+    std::string_view bytes;
+    switch (m_format.encoding) {
+    case Encoding::Utf8:
+        if (holdsLoneSurrogate(name))
+            return -1; // valid UTF-8 holds none
+        form = name.toUtf8();
+        bytes = std::string_view(form.constData(), size_t(form.size()));
+        break;
+    case Encoding::Latin1:
+        if (!fitsLatin1(name))
+            return -1;
+        form = name.toLatin1();
+        bytes = std::string_view(form.constData(), size_t(form.size()));
+        break;
+    case Encoding::Utf16LE:
+    case Encoding::Utf16BE:
+        bytes = std::string_view(reinterpret_cast<const char *>(name.constData()), size_t(name.size()) * 2);
+        break;
+    }
+    const auto nameAt = [this](qsizetype p) { return sectionNameBytes(p); };
+    return int(m_sectionIndex.find(NameTable::hash(bytes), bytes, nameAt));
 }
 
 qsizetype IniText::optionCount(int section) const

@@ -4,16 +4,17 @@
 
 #pragma once
 
+#include "document/nametable.h"
 #include "document/textformat.h"
 
 #include <QAnyStringView>
 #include <QByteArray>
-#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
 
 #include <functional>
+#include <string_view>
 #include <vector>
 
 // One parse of an INI file's text. The text is kept as it was read (bytes for UTF-8 and Latin-1,
@@ -36,8 +37,8 @@ public:
     // Distinct section names, where each first stands.
     [[nodiscard]] QStringList sectionNames() const;
     [[nodiscard]] int sectionCount() const { return int(m_sections.size()); }
-    [[nodiscard]] int findSection(const QString &name) const { return m_sectionIndex.value(name, -1); }
-    [[nodiscard]] const QString &sectionName(int section) const { return m_sections[size_t(section)].name; }
+    [[nodiscard]] int findSection(const QString &name) const;
+    [[nodiscard]] QString sectionName(int section) const;
 
     // Options of a section across all its occurrences, in file order, duplicates included.
     template <typename F> void forEachOption(int section, F &&visit) const
@@ -55,6 +56,10 @@ public:
     // format() says (Latin-1 for UTF-8 text that is all ASCII), or UTF-16. Valid as long as this object.
     [[nodiscard]] QAnyStringView optionNameView(qsizetype option) const;
     [[nodiscard]] QAnyStringView optionValueView(qsizetype option) const;
+
+    // The file's bytes, mark included, when the text is UTF-8 or Latin-1 (empty for UTF-16); the
+    // views above point into them.
+    [[nodiscard]] const QByteArray &bytes() const { return m_bytes; }
 
     // A change to the text: the code units [begin, end) make way for `text`.
     struct Splice {
@@ -101,8 +106,10 @@ private:
         qsizetype endOption;
         int next = -1; // the section's next occurrence
     };
+    // A section's name is a place in the text: sections cost no string of their own.
     struct Section {
-        QString name;
+        qint64 name;
+        quint32 nameLength;
         int firstOccurrence;
         int lastOccurrence;
     };
@@ -115,6 +122,13 @@ private:
     [[nodiscard]] qsizetype unitCount() const;
     [[nodiscard]] char16_t unitAt(qint64 index) const;
     [[nodiscard]] qint64 afterLineEnd(qint64 lineEnd) const;
+    // A section's name as the text holds it, as bytes to hash and compare.
+    [[nodiscard]] std::string_view nameBytes(qint64 begin, qsizetype length) const;
+    [[nodiscard]] std::string_view sectionNameBytes(qsizetype section) const
+    {
+        const Section &s = m_sections[size_t(section)];
+        return nameBytes(s.name, s.nameLength);
+    }
 
     TextFormat m_format;
     QByteArray m_bytes; // UTF-8 or Latin-1 text, starting at m_begin (after any mark)
@@ -124,5 +138,6 @@ private:
     std::vector<Option> m_options;
     std::vector<Occurrence> m_occurrences;
     std::vector<Section> m_sections;
-    QHash<QString, int> m_sectionIndex;
+    NameTable m_sectionIndex; // positions in m_sections
+    qsizetype m_sectionIndexRoom = 0; // how many names the index holds before it must grow
 };

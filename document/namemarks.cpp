@@ -200,6 +200,7 @@ void NameMarks::recomputeAll()
     m_touched.clear();
     m_written.clear();
     m_moved.clear();
+    m_targets.clear();
     for (int s = 0; s < m_tree->sectionCount(); ++s) {
         const QString &name = m_tree->sectionText(s, DocumentTree::NameColumn);
         if (!name.isEmpty())
@@ -292,6 +293,7 @@ void NameMarks::markTouched(qsizetype budget)
             const QSet<QString> gone = std::exchange(m_touched, {});
             for (const QString &key : gone) {
                 m_written.remove(key);
+                m_targets.remove(key);
                 for (const Moved &moved : m_moved.take(key))
                     touchGroup(moved.into);
             }
@@ -305,6 +307,7 @@ void NameMarks::markTouched(qsizetype budget)
         markGroup(key, group, writer);
         m_written.insert(key, writer);
         markSections(group, writer);
+        noteTarget(key, group);
         for (const int s : group)
             marked += m_tree->optionCount(s);
     }
@@ -408,6 +411,7 @@ void NameMarks::markGroup(const QString &groupKey, const std::vector<int> &secti
 
     // Lines of this group that read as another section's header take the lines after them there.
     std::vector<Moved> moved;
+    std::vector<MovedOption> movedOptions;
     QSet<QString> loaded;
     size_t i = 0;
     for (const int s : sections) {
@@ -431,8 +435,10 @@ void NameMarks::markGroup(const QString &groupKey, const std::vector<int> &secti
                 const QAnyStringView valueView = m_tree->optionTextView(s, o, DocumentTree::ValueColumn);
                 if (!holdsLineBreak(nameView) && !holdsLineBreak(valueView)
                     && saved.givesBack(saved.read(nameView, valueView))) {
-                    if (!moved.empty())
+                    if (!moved.empty()) {
                         moved.back().names.insert(textToString(nameView));
+                        movedOptions.push_back({ s, o, moved.size() - 1, textToString(nameView) });
+                    }
                     continue;
                 }
             }
@@ -459,8 +465,10 @@ void NameMarks::markGroup(const QString &groupKey, const std::vector<int> &secti
                 }
                 loaded.insert(loadedName);
             }
-            if (!moved.empty())
+            if (!moved.empty()) {
                 moved.back().names.insert(loadedName);
+                movedOptions.push_back({ s, o, moved.size() - 1, loadedName });
+            }
             if (loadedName != name) {
                 marks.insert(o, { Kind::LoadsBackAs, loadedName });
                 continue;
@@ -477,6 +485,8 @@ void NameMarks::markGroup(const QString &groupKey, const std::vector<int> &secti
     }
 
     const int here = writer >= 0 ? sections[size_t(writer)] : -1;
+    if (!movedOptions.empty())
+        markMovedOptions(groupKey, sections, moved, movedOptions, here);
     noteMoved(groupKey, std::move(moved), here);
     if (here < 0)
         return;
@@ -503,24 +513,4 @@ void NameMarks::markGroup(const QString &groupKey, const std::vector<int> &secti
                 marks.insert(o, { Kind::HiddenByEarlier, name });
         }
     }
-}
-
-void NameMarks::noteMoved(const QString &groupKey, std::vector<Moved> moved, int writerSection)
-{
-    for (Moved &m : moved)
-        m.from = writerSection;
-    const auto old = m_moved.constFind(groupKey);
-    if (old == m_moved.cend() ? moved.empty() : *old == moved)
-        return;
-    // The sections these lines move options into are marked again.
-    if (old != m_moved.cend()) {
-        for (const Moved &m : *old)
-            touchGroup(m.into);
-    }
-    for (const Moved &m : moved)
-        touchGroup(m.into);
-    if (moved.empty())
-        m_moved.remove(groupKey);
-    else
-        m_moved.insert(groupKey, std::move(moved));
 }

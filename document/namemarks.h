@@ -104,6 +104,22 @@ private:
         bool operator==(const Moved &) const = default;
     };
     void noteMoved(const QString &groupKey, std::vector<Moved> moved, int writerSection);
+    // An option that a line of its group moved into another section, with the name it loads as.
+    struct MovedOption {
+        int section;
+        int option;
+        size_t run; // its line's index in the group's Moved list
+        QString name;
+    };
+    // Marks the moved options whose names the section they move into holds already by then: its
+    // own options when it is written above them, and the options moved into it from above.
+    void markMovedOptions(const QString &groupKey, const std::vector<int> &sections, const std::vector<Moved> &moved,
+        const std::vector<MovedOption> &options, int writerSection);
+    // The names a group's options load back as, up to its first line that reads as a header.
+    [[nodiscard]] QSet<QString> ownLoadedNames(const std::vector<int> &sections) const;
+    // After a group is marked: the groups with lines that move options into it are marked again
+    // when its place or its own names changed.
+    void noteTarget(const QString &key, const std::vector<int> &sections);
     void touchGroup(const QString &key);
     // The section that a group is written with, or -1.
     [[nodiscard]] int writerOf(const QString &key) const;
@@ -113,6 +129,12 @@ private:
     QSet<QString> m_touched;
     QHash<QString, int> m_written; // per key: the group's writing section, as an index in its group, or -1
     QHash<QString, std::vector<Moved>> m_moved; // per key, for the groups with lines that read as headers
+    struct Target {
+        int writer = -1;
+        QSet<QString> names;
+        bool operator==(const Target &) const = default;
+    };
+    QHash<QString, Target> m_targets; // per key of a group that lines of some group move options into
     QHash<QString, std::vector<int>> m_groups; // the sections that share a stored name, in file order
     bool m_sectionsChanged = true;
     int m_scan = 0; // markTouched goes on from this section

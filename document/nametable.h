@@ -6,12 +6,13 @@
 
 #include <QtGlobal>
 
+#include <algorithm>
 #include <cstring>
 #include <string_view>
 #include <vector>
 
 // An open-addressing index from names to the position where each first stands. It stores only
-// positions (the names stay where they are) and is sized once per section, so finding the
+// positions below 2^32 - 1 (the names stay where they are) and is sized once per section, so finding the
 // distinct names of a section costs no allocation per name.
 class NameTable {
 public:
@@ -47,18 +48,39 @@ public:
         m_mask = capacity - 1;
     }
 
+    // How many names the table holds before it must grow.
+    [[nodiscard]] qsizetype room() const { return qsizetype(m_slots.size() / 2); }
+    // Doubles the room, keeping every position.
+    void grow()
+    {
+        std::vector<quint64> old(std::max<size_t>(m_slots.size() * 2, 16), Empty);
+        old.swap(m_slots);
+        m_mask = m_slots.size() - 1;
+        for (const quint64 entry : old) {
+            if (entry == Empty)
+                continue;
+            size_t slot = size_t(entry >> 32) & m_mask;
+            while (m_slots[slot] != Empty)
+                slot = (slot + 1) & m_mask;
+            m_slots[slot] = entry;
+        }
+    }
+
     // Returns the position stored under a name equal to the one at `position`, or stores
     // `position` and returns -1. nameAt(p) gives the name at position p; names compare with ==.
     template <typename NameAt> qsizetype findOrInsert(size_t hash, qsizetype position, NameAt &&nameAt)
     {
+        Q_ASSERT(position >= 0 && position < qsizetype(0xFFFFFFFF));
+        const quint32 tag = tagOf(hash);
         const auto name = nameAt(position);
-        for (size_t slot = hash & m_mask;; slot = (slot + 1) & m_mask) {
-            if (m_slots[slot] == Empty) {
-                m_slots[slot] = position;
+        for (size_t slot = tag & m_mask;; slot = (slot + 1) & m_mask) {
+            const quint64 entry = m_slots[slot];
+            if (entry == Empty) {
+                m_slots[slot] = (quint64(tag) << 32) | quint64(quint32(position));
                 return -1;
             }
-            if (nameAt(m_slots[slot]) == name)
-                return m_slots[slot];
+            if (quint32(entry >> 32) == tag && nameAt(qsizetype(quint32(entry))) == name)
+                return qsizetype(quint32(entry));
         }
     }
 
@@ -67,16 +89,22 @@ public:
     {
         if (m_slots.empty())
             return -1;
-        for (size_t slot = hash & m_mask;; slot = (slot + 1) & m_mask) {
-            if (m_slots[slot] == Empty)
+        const quint32 tag = tagOf(hash);
+        for (size_t slot = tag & m_mask;; slot = (slot + 1) & m_mask) {
+            const quint64 entry = m_slots[slot];
+            if (entry == Empty)
                 return -1;
-            if (nameAt(m_slots[slot]) == name)
-                return m_slots[slot];
+            if (quint32(entry >> 32) == tag && nameAt(qsizetype(quint32(entry))) == name)
+                return qsizetype(quint32(entry));
         }
     }
 
 private:
-    static constexpr qsizetype Empty = -1;
-    std::vector<qsizetype> m_slots;
+    // A slot holds the upper half of its name's hash above the position, so that most names that
+    // differ are told apart without reading them, and the table grows without them. The slot's
+    // place comes from the same half.
+    static quint32 tagOf(size_t hash) { return quint32(quint64(hash) >> 32); }
+    static constexpr quint64 Empty = ~quint64(0);
+    std::vector<quint64> m_slots;
     size_t m_mask = 0;
 };

@@ -16,6 +16,13 @@
 
 namespace {
 
+// A buffer past 1 TiB, or a gap past 16 MiB, cannot be: files over 1 GiB are not read.
+quint64 placeOf(qint64 offset, qint64 gap = 0)
+{
+    Q_ASSERT(offset >= 0 && offset < (qint64(1) << 40) && gap >= 0 && gap <= OptionTexts::MaxGap);
+    return quint64(offset) | (quint64(gap) << 40);
+}
+
 quint32 checkedLength(qsizetype length)
 {
     Q_ASSERT(length >= 0 && quint64(length) <= std::numeric_limits<quint32>::max());
@@ -64,9 +71,9 @@ QAnyStringView OptionTexts::view(qsizetype option, int column) const
 {
     const Record &r = m_records[size_t(option)];
     if (column == DocumentTree::NameColumn)
-        return slice(r.offset, r.nameLength);
+        return slice(nameOffset(r), r.nameLength);
     if (column == DocumentTree::ValueColumn)
-        return slice(r.offset + r.nameLength, r.valueLength);
+        return slice(valueOffset(r), r.valueLength);
     return QLatin1StringView();
 }
 
@@ -83,6 +90,59 @@ QAnyStringView OptionTexts::slice(qint64 offset, qsizetype length) const
     return QStringView(m_utf16.constData() + offset, length);
 }
 
+QAnyStringView OptionTexts::allTexts() const
+{
+    if (!m_borrowed)
+        return slice(0, units());
+    // The shared bytes hold every section of the file: only the stretch of this one's texts counts.
+    if (m_records.empty())
+        return slice(0, 0);
+    qint64 begin = std::numeric_limits<qint64>::max();
+    qint64 end = 0;
+    for (const Record &r : m_records) {
+        begin = std::min(begin, nameOffset(r));
+        end = std::max(end, valueOffset(r) + r.valueLength);
+    }
+    return slice(begin, end - begin);
+}
+
+void OptionTexts::borrow(const QByteArray &bytes, Form form)
+{
+    Q_ASSERT(m_records.empty() && form != Form::Utf16);
+    m_bytes = bytes;
+    m_utf16 = QString();
+    m_form = form;
+    m_borrowed = true;
+    m_unused = 0;
+}
+
+void OptionTexts::appendBorrowed(qint64 name, qsizetype nameLength, qint64 value, qsizetype valueLength)
+{
+    Q_ASSERT(m_borrowed && value >= name + nameLength && value - name - nameLength <= MaxGap
+        && value + valueLength <= m_bytes.size());
+    m_records.push_back(
+        { placeOf(name, value - name - nameLength), checkedLength(nameLength), checkedLength(valueLength) });
+    if (!m_images.empty())
+        m_images.push_back(DocumentTree::OptionImage);
+}
+
+void OptionTexts::own()
+{
+    if (!m_borrowed)
+        return;
+    qsizetype total = 0;
+    for (const Record &r : m_records)
+        total += qsizetype(r.nameLength) + r.valueLength;
+    OptionTexts owned;
+    owned.m_form = m_form;
+    owned.m_bytes.reserve(total);
+    for (Record &r : m_records)
+        r = owned.place(slice(nameOffset(r), r.nameLength), slice(valueOffset(r), r.valueLength));
+    m_bytes = std::move(owned.m_bytes);
+    m_borrowed = false;
+    m_unused = 0;
+}
+
 int OptionTexts::image(qsizetype option) const
 {
     return m_images.empty() ? DocumentTree::OptionImage : m_images[size_t(option)];
@@ -91,6 +151,8 @@ int OptionTexts::image(qsizetype option) const
 void OptionTexts::reserve(qsizetype count, qsizetype units)
 {
     m_records.reserve(m_records.size() + size_t(std::max<qsizetype>(count, 0)));
+    if (m_borrowed)
+        return;
     if (m_form == Form::Utf16)
         m_utf16.reserve(m_utf16.size() + units);
     else
@@ -120,6 +182,7 @@ void OptionTexts::convertTo(Form form)
 {
     if (form == m_form)
         return;
+    own();
     if (m_form == Form::Latin1 && form == Form::Utf8 && isAscii(m_bytes.constData(), m_bytes.size())) {
         m_form = form; // ASCII is the same bytes either way
         return;
@@ -134,7 +197,7 @@ void OptionTexts::convertTo(Form form)
     OptionTexts converted;
     converted.m_form = form;
     for (Record &r : m_records)
-        r = converted.place(slice(r.offset, r.nameLength), slice(r.offset + r.nameLength, r.valueLength));
+        r = converted.place(slice(nameOffset(r), r.nameLength), slice(valueOffset(r), r.valueLength));
     m_bytes = std::move(converted.m_bytes);
     m_utf16 = std::move(converted.m_utf16);
     m_form = form;
@@ -182,11 +245,18 @@ OptionTexts::Record OptionTexts::place(QAnyStringView name, QAnyStringView value
     put(name);
     const qsizetype middle = units();
     put(value);
-    return { start, checkedLength(middle - start), checkedLength(units() - middle) };
+    return { placeOf(start), checkedLength(middle - start), checkedLength(units() - middle) };
 }
 
 void OptionTexts::append(QAnyStringView name, QAnyStringView value, int image)
 {
+    if (m_borrowed) {
+        // The texts may stand in the shared bytes themselves (a copy of a borrowed option).
+        const QByteArray keep = m_bytes;
+        own();
+        append(name, value, image);
+        return;
+    }
     makeRoomFor(name);
     makeRoomFor(value);
     m_records.push_back(place(name, value));
@@ -211,6 +281,9 @@ void OptionTexts::setText(qsizetype option, int column, QAnyStringView text)
         other = textKind(otherView) == TextKind::Utf8 ? QAnyStringView(QUtf8StringView(otherBytes))
                                                       : QAnyStringView(QLatin1StringView(otherBytes));
     }
+    // A text given from the shared bytes stays valid: they live on in `keep` and every other section.
+    const QByteArray keep = m_bytes;
+    own();
     makeRoomFor(text);
     const bool isName = column == DocumentTree::NameColumn;
     // Written at the end first, which measures the texts in the buffer's form; when they are no
@@ -221,11 +294,12 @@ void OptionTexts::setText(qsizetype option, int column, QAnyStringView text)
     const qsizetype newLength = qsizetype(placed.nameLength) + placed.valueLength;
     if (newLength <= oldLength) {
         if (m_form == Form::Utf16) {
-            std::memmove(m_utf16.data() + r.offset, m_utf16.constData() + placed.offset, size_t(newLength) * 2);
-            m_utf16.truncate(placed.offset);
+            std::memmove(
+                m_utf16.data() + nameOffset(r), m_utf16.constData() + nameOffset(placed), size_t(newLength) * 2);
+            m_utf16.truncate(nameOffset(placed));
         } else {
-            std::memmove(m_bytes.data() + r.offset, m_bytes.constData() + placed.offset, size_t(newLength));
-            m_bytes.truncate(placed.offset);
+            std::memmove(m_bytes.data() + nameOffset(r), m_bytes.constData() + nameOffset(placed), size_t(newLength));
+            m_bytes.truncate(nameOffset(placed));
         }
         m_unused += oldLength - newLength;
         r.nameLength = placed.nameLength;
@@ -281,6 +355,7 @@ void OptionTexts::removeRows(const std::vector<int> &rows)
 void OptionTexts::insertRows(const std::vector<int> &rows, const OptionTexts &from, qsizetype first)
 {
     Q_ASSERT(&from != this);
+    own();
     // The form is settled first: a change of form rewrites the records that the loop below copies.
     for (size_t i = 0; i < rows.size(); ++i) {
         makeRoomFor(from.view(first + qsizetype(i), DocumentTree::NameColumn));
@@ -343,9 +418,12 @@ void OptionTexts::compactIfWasteful()
         m_bytes = QByteArray();
         m_utf16 = QString();
         m_form = Form::Latin1;
+        m_borrowed = false;
         m_unused = 0;
         return;
     }
+    if (m_borrowed) // the shared bytes are not this section's to reclaim
+        return;
     if (m_unused < 4096 || m_unused * 2 < total)
         return;
     QByteArray bytes;
@@ -359,10 +437,10 @@ void OptionTexts::compactIfWasteful()
         const qsizetype length = qsizetype(r.nameLength) + r.valueLength;
         const qint64 offset = wide ? utf16.size() : bytes.size();
         if (wide)
-            utf16.append(QStringView(m_utf16.constData() + r.offset, length));
+            utf16.append(QStringView(m_utf16.constData() + nameOffset(r), length));
         else
-            bytes.append(m_bytes.constData() + r.offset, length);
-        r.offset = offset;
+            bytes.append(m_bytes.constData() + nameOffset(r), length);
+        r.place = placeOf(offset);
     }
     m_bytes = std::move(bytes);
     m_utf16 = std::move(utf16);

@@ -18,6 +18,10 @@
 // sixteen bytes plus its texts; a QString is made only when one is asked for. A text replaced by a
 // longer one moves to the end of the buffer; the space left behind is reclaimed once it makes up
 // half of the buffer.
+//
+// A loaded section may instead borrow its texts where the file's bytes hold them, shared by every
+// section of the file (see borrow()): a section then costs no buffer of its own until its first
+// change, which copies its own texts out of the shared bytes.
 class OptionTexts {
 public:
     enum class Form : quint8 { Latin1, Utf8, Utf16 };
@@ -33,7 +37,15 @@ public:
     [[nodiscard]] int image(qsizetype option) const;
     // Every text of the section in one view, in no particular order and with unused space between
     // them: a text found nowhere in it is in no option.
-    [[nodiscard]] QAnyStringView allTexts() const { return slice(0, units()); }
+    [[nodiscard]] QAnyStringView allTexts() const;
+
+    // Makes the section's texts places in `bytes` (Latin-1 or UTF-8, as `form` says), shared and
+    // never changed; the section must hold no options yet. appendBorrowed() then adds options
+    // whose texts stand at the given places, a value at most MaxGap bytes after its name's end.
+    void borrow(const QByteArray &bytes, Form form);
+    static constexpr qsizetype MaxGap = (1 << 24) - 1;
+    void appendBorrowed(qint64 name, qsizetype nameLength, qint64 value, qsizetype valueLength);
+    [[nodiscard]] bool borrowed() const { return m_borrowed; }
 
     // Room for `count` more options with `units` characters of text between them.
     void reserve(qsizetype count, qsizetype units);
@@ -55,10 +67,18 @@ public:
 
 private:
     struct Record {
-        qint64 offset; // of the name; the value follows it
+        // The name's offset in the low 40 bits; above them, how far the value stands past the
+        // name's end (nothing unless the texts are borrowed).
+        quint64 place;
         quint32 nameLength;
         quint32 valueLength;
     };
+    static constexpr int GapShift = 40;
+    [[nodiscard]] static qint64 nameOffset(const Record &r) { return qint64(r.place & ((quint64(1) << GapShift) - 1)); }
+    [[nodiscard]] static qint64 valueOffset(const Record &r)
+    {
+        return nameOffset(r) + r.nameLength + qint64(r.place >> GapShift);
+    }
 
     [[nodiscard]] qsizetype units() const { return m_form == Form::Utf16 ? m_utf16.size() : m_bytes.size(); }
     [[nodiscard]] QAnyStringView slice(qint64 offset, qsizetype length) const;
@@ -70,11 +90,14 @@ private:
     Record place(QAnyStringView name, QAnyStringView value);
     void put(QAnyStringView text);
     void compactIfWasteful();
+    // Gives a section that borrows its texts a buffer of its own, before they change.
+    void own();
 
     std::vector<Record> m_records;
     std::vector<int> m_images; // empty while every option has the option image
     QByteArray m_bytes; // Latin-1 or UTF-8
     QString m_utf16;
     Form m_form = Form::Latin1;
+    bool m_borrowed = false;
     qsizetype m_unused = 0; // code units of the buffer that no record refers to
 };

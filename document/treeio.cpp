@@ -12,6 +12,8 @@
 #include "document/initext.h"
 #include "document/nametable.h"
 #include "document/textrules.h"
+#include "document/textview.h"
+#include "document/treesave.h"
 
 #include <QCoreApplication>
 
@@ -21,6 +23,44 @@
 #include <string_view>
 
 namespace {
+
+// The parse keeps all texts in one encoding, so names are equal when their code units are.
+struct KeptOption {
+    QAnyStringView name;
+    QAnyStringView value;
+};
+
+// Lets a section's options refer to their texts where the file's bytes hold them, shared by every
+// section, instead of copying them. False for UTF-16 text, which is held decoded, and for a value
+// too far from its name.
+bool borrowTexts(OptionTexts &options, const IniText &text, const std::vector<KeptOption> &kept)
+{
+    const QByteArray &bytes = text.bytes();
+    const TextFormat::Encoding encoding = text.format().encoding;
+    if (encoding != TextFormat::Encoding::Utf8 && encoding != TextFormat::Encoding::Latin1)
+        return false;
+    if (kept.empty())
+        return true;
+    const auto at
+        = [&bytes](QAnyStringView view) { return static_cast<const char *>(view.data()) - bytes.constData(); };
+    const auto beyondAscii = [](QAnyStringView view) {
+        return textKind(view) == TextKind::Utf8 && !isAscii(static_cast<const char *>(view.data()), view.size_bytes());
+    };
+    // ASCII is the same bytes in Latin-1, the section's cheapest form; other UTF-8 stays UTF-8.
+    OptionTexts::Form form = OptionTexts::Form::Latin1;
+    for (const KeptOption &option : kept) {
+        if (at(option.value) - at(option.name) - option.name.size_bytes() > OptionTexts::MaxGap)
+            return false;
+        if (form == OptionTexts::Form::Latin1 && (beyondAscii(option.name) || beyondAscii(option.value)))
+            form = OptionTexts::Form::Utf8;
+    }
+    options.borrow(bytes, form);
+    options.reserve(qsizetype(kept.size()), 0);
+    for (const KeptOption &option : kept) {
+        options.appendBorrowed(at(option.name), option.name.size_bytes(), at(option.value), option.value.size_bytes());
+    }
+    return true;
+}
 
 // Reads and parses the file and builds the document from it, on a thread of its own, and counts
 // how far it has got in `percent`. Each section keeps each option name once, with its first value.
@@ -44,12 +84,7 @@ DocumentContents buildContents(const QString &fileName, TextFormat &format, std:
         optionsTotal += text.optionCount(s);
     qsizetype optionsDone = 0;
 
-    // The parse keeps all texts in one encoding, so names are equal when their code units are.
-    struct Kept {
-        QAnyStringView name;
-        QAnyStringView value;
-    };
-    std::vector<Kept> kept;
+    std::vector<KeptOption> kept;
     NameTable places;
     const auto nameAt = [&kept](qsizetype p) {
         const QAnyStringView name = kept[size_t(p)].name;
@@ -70,9 +105,11 @@ DocumentContents buildContents(const QString &fileName, TextFormat &format, std:
             else
                 units += kept.back().name.size() + kept.back().value.size();
         });
-        contents.reserveOptions(section, qsizetype(kept.size()), units);
-        for (const Kept &option : kept)
-            contents.appendOption(section, option.name, option.value);
+        if (!borrowTexts(contents.optionsOf(section), text, kept)) {
+            contents.reserveOptions(section, qsizetype(kept.size()), units);
+            for (const KeptOption &option : kept)
+                contents.appendOption(section, option.name, option.value);
+        }
         optionsDone += count;
         percent = 40 + int(60 * optionsDone / std::max<qsizetype>(optionsTotal, 1));
     }
@@ -101,6 +138,8 @@ void LoadTreeFromIni(DocumentTree &tree, const QString &fileName, const std::fun
 
 void SaveTreeToIni(const DocumentTree &tree, const QString &fileName)
 {
+    if (saveTreeAsItStands(tree, fileName))
+        return;
     TIniFile ini(fileName);
     // The old file stays in place until the new one is complete, so a failed save loses nothing.
     // The text is written in the document's own format, whatever file is there now.

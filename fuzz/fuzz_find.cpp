@@ -17,25 +17,14 @@ using namespace fuzzing;
 
 namespace {
 
-constexpr char16_t RecordSeparator = 0x1E;
-constexpr char16_t SectionMark = 0x1D;
-constexpr char16_t ValueSeparator = 0x1F;
-
 QString describe(const DocumentTree &tree, const FindOptions &options)
 {
-    QString text = QStringLiteral("searched: '%1' names %2 values %3 case %4\n")
-                       .arg(options.text)
-                       .arg(options.names)
-                       .arg(options.values)
-                       .arg(options.matchCase);
-    for (int s = 0; s < tree.sectionCount(); ++s) {
-        text += QStringLiteral("['%1']\n").arg(tree.sectionText(s, DocumentTree::NameColumn));
-        for (int o = 0; o < tree.optionCount(s); ++o)
-            text += QStringLiteral("  '%1' = '%2'\n")
-                        .arg(tree.optionText(s, o, DocumentTree::NameColumn),
-                            tree.optionText(s, o, DocumentTree::ValueColumn));
-    }
-    return text;
+    return QStringLiteral("searched: '%1' names %2 values %3 case %4\n")
+               .arg(options.text)
+               .arg(options.names)
+               .arg(options.values)
+               .arg(options.matchCase)
+        + describeTree(tree);
 }
 
 } // namespace
@@ -45,26 +34,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const uint8_t choice = size > 0 ? data[0] : 0;
     const QString text
         = size > 1 ? QString::fromUtf8(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1)) : QString();
-    const QList<QStringView> records = QStringView(text).split(RecordSeparator);
+    const qsizetype searchedEnd = text.indexOf(RecordSeparator);
     FindOptions options;
     options.names = (choice & 1) != 0;
     options.values = (choice & 2) != 0;
     options.matchCase = (choice & 4) != 0;
-    options.text = records.value(0).toString();
+    options.text = text.first(searchedEnd < 0 ? text.size() : searchedEnd);
     DocumentTree tree;
-    int section = -1;
-    for (qsizetype r = 1; r < records.size(); ++r) {
-        const QStringView record = records.at(r);
-        if (record.startsWith(SectionMark)) {
-            section = tree.appendSection(record.mid(1).toString());
-            continue;
-        }
-        if (section < 0)
-            section = tree.appendSection(QStringLiteral("s"));
-        const qsizetype split = record.indexOf(ValueSeparator);
-        tree.appendOption(section, (split < 0 ? record : record.first(split)).toString(),
-            split < 0 ? QString() : record.mid(split + 1).toString());
-    }
+    if (searchedEnd >= 0)
+        appendRecords(tree, QStringView(text).sliced(searchedEnd + 1));
 
     const Qt::CaseSensitivity cs = options.matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
     const auto holds = [&](const QString &cell) { return !options.text.isEmpty() && cell.contains(options.text, cs); };

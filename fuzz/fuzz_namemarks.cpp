@@ -18,14 +18,11 @@
 #include "fuzzsupport.h"
 
 #include <QHash>
+#include <QSet>
 
 using namespace fuzzing;
 
 namespace {
-
-constexpr char16_t RecordSeparator = 0x1E;
-constexpr char16_t SectionMark = 0x1D;
-constexpr char16_t ValueSeparator = 0x1F;
 
 void build(DocumentTree &tree, const uint8_t *data, size_t size)
 {
@@ -40,34 +37,16 @@ void build(DocumentTree &tree, const uint8_t *data, size_t size)
     tree.setSourceFormat(format);
     const QString text
         = size > 1 ? QString::fromUtf8(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1)) : QString();
-    int section = -1;
-    for (const QStringView record : QStringView(text).split(RecordSeparator)) {
-        if (record.startsWith(SectionMark)) {
-            section = tree.appendSection(record.mid(1).toString());
-            continue;
-        }
-        if (section < 0)
-            section = tree.appendSection(QStringLiteral("s"));
-        const qsizetype split = record.indexOf(ValueSeparator);
-        tree.appendOption(section, (split < 0 ? record : record.first(split)).toString(),
-            split < 0 ? QString() : record.mid(split + 1).toString());
-    }
+    appendRecords(tree, text);
 }
 
 QString describe(const DocumentTree &tree, const NameMarks *marks)
 {
-    QString text;
-    for (int s = 0; s < tree.sectionCount(); ++s) {
-        text += QStringLiteral("['%1'] %2\n")
-                    .arg(tree.sectionText(s, DocumentTree::NameColumn),
-                        marks ? marks->sectionMark(s).text() : QString());
-        for (int o = 0; o < tree.optionCount(s); ++o)
-            text += QStringLiteral("  '%1' = '%2' %3\n")
-                        .arg(tree.optionText(s, o, DocumentTree::NameColumn),
-                            tree.optionText(s, o, DocumentTree::ValueColumn),
-                            marks ? marks->optionMark(s, o).text() : QString());
-    }
-    return text;
+    if (marks == nullptr)
+        return describeTree(tree);
+    return describeTree(tree, [marks](int section, int option) {
+        return (option < 0 ? marks->sectionMark(section) : marks->optionMark(section, option)).text();
+    });
 }
 
 } // namespace
@@ -104,16 +83,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             names << mark.name;
     }
 
-    qsizetype next = 0; // unmarked sections come back in their order
+    // Unmarked sections come back in their order, apart from one that a line above it opens (its
+    // mark says so): it stands where that line is.
+    qsizetype next = 0;
+    QSet<QString> openedAbove;
     for (int s = 0; s < tree.sectionCount(); ++s) {
         const QString &name = tree.sectionText(s, DocumentTree::NameColumn);
-        if (!marks.sectionMark(s).isNone())
-            continue;
-        bool found = false;
-        for (; next < loaded.sectionCount() && !found; ++next)
-            found = loaded.sectionText(int(next), DocumentTree::NameColumn) == name;
-        if (!found)
-            broken("a section without a mark comes back under its name, in its place");
+        if (marks.sectionMark(s).isNone()) {
+            const bool anywhere = openedAbove.contains(name);
+            bool found = false;
+            for (qsizetype l = anywhere ? 0 : next; l < loaded.sectionCount() && !found; ++l) {
+                found = loaded.sectionText(int(l), DocumentTree::NameColumn) == name;
+                if (found && !anywhere)
+                    next = l + 1;
+            }
+            if (!found)
+                broken("a section without a mark comes back under its name, in its place");
+        }
+        for (int o = 0; o < tree.optionCount(s); ++o) {
+            if (const NameMark mark = marks.optionMark(s, o); mark.kind == NameMark::Kind::ReadsAsSection)
+                openedAbove.insert(mark.name);
+        }
     }
 
     // Where each group's next option is read back: a group's sections are saved one after the other

@@ -11,23 +11,6 @@
 
 using namespace fuzzing;
 
-namespace {
-
-QString describe(const DocumentTree &tree)
-{
-    QString text;
-    for (int s = 0; s < tree.sectionCount(); ++s) {
-        text += u'[' + tree.sectionText(s, DocumentTree::NameColumn) + QStringLiteral("]\n");
-        for (int o = 0; o < tree.optionCount(s); ++o)
-            text += QStringLiteral("  '%1' = '%2'\n")
-                        .arg(tree.optionText(s, o, DocumentTree::NameColumn),
-                            tree.optionText(s, o, DocumentTree::ValueColumn));
-    }
-    return text;
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     static const QString input = scratchFile("input.ini");
@@ -47,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             brokenPromise("a saved file loads and saves as the same bytes",
                 QStringLiteral("first save:\n%1\nsecond save:\n%2\ntree after the first save:\n%3")
                     .arg(QString::fromLatin1(once.toPercentEncoding(" []=;#\n")),
-                        QString::fromLatin1(twice.toPercentEncoding(" []=;#\n")), describe(second)));
+                        QString::fromLatin1(twice.toPercentEncoding(" []=;#\n")), describeTree(second)));
         }
     } catch (const SaldrixError &error) {
         brokenPromise("a file in a scratch folder loads and saves", error.message());

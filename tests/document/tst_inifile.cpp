@@ -36,6 +36,8 @@ private Q_SLOTS:
 
     void readsByTheTextRules_data();
     void readsByTheTextRules();
+    void findsSectionsInTheFilesOwnForm_data();
+    void findsSectionsInTheFilesOwnForm();
     void readsNothingFromAMissingFile();
     void readsTheFileAsItIsNow();
     void readsLongValuesAndLongNameListsWhole();
@@ -102,6 +104,49 @@ void tst_IniFile::readsByTheTextRules_data()
     QTest::newRow("UTF-8 byte-order mark skipped")
         << QByteArray("\xEF\xBB\xBF[a]\nx=\xC3\xA9\n") << QStringLiteral("[a]\nx=\u00E9\n");
     QTest::newRow("empty file") << QByteArray() << QString();
+    // Far more sections than the name index first has room for, each standing twice.
+    QByteArray many;
+    QString manyRead;
+    for (int round = 0; round < 2; ++round) {
+        for (int s = 0; s < 300; ++s) {
+            many += QStringLiteral("[\u03b1%1]\nk%2=%3\n").arg(s).arg(round).arg(s).toUtf8();
+            if (round == 0)
+                manyRead += QStringLiteral("[\u03b1%1]\nk0=%1\nk1=%1\n").arg(s);
+        }
+    }
+    QTest::newRow("hundreds of sections, each twice") << many << manyRead;
+}
+
+// A section is looked up in the file's own encoding: a name that the encoding cannot hold is in no
+// file of it, even where its nearest stand-in ('?', U+FFFD) is.
+void tst_IniFile::findsSectionsInTheFilesOwnForm_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("value"); // of its option x, empty when there is no such section
+
+    const QByteArray standIns = "[?]\nx=q\n[\xEF\xBF\xBD]\nx=r\n";
+    QTest::newRow("UTF-8, a lone surrogate") << standIns << QString(QChar(0xD800)) << QString();
+    QTest::newRow("UTF-8, U+FFFD") << standIns << QStringLiteral("\ufffd") << QStringLiteral("r");
+    QTest::newRow("Latin-1, beyond it") << QByteArray("[?]\nx=q\n[\xE9]\nx=e\n") << QStringLiteral("\u0100")
+                                        << QString();
+    QTest::newRow("Latin-1, U+00E9") << QByteArray("[?]\nx=q\n[\xE9]\nx=e\n") << QStringLiteral("\u00e9")
+                                     << QStringLiteral("e");
+    QByteArray wide("\xFF\xFE", 2);
+    for (const QChar c : QStringLiteral("[a]\r\nx=1\r\n[\u4e2d]\r\nx=2\r\n"))
+        wide.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
+    QTest::newRow("UTF-16, CJK") << wide << QStringLiteral("\u4e2d") << QStringLiteral("2");
+}
+
+void tst_IniFile::findsSectionsInTheFilesOwnForm()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, section);
+    QFETCH(QString, value);
+    writeBytes(m_file, bytes);
+    TIniFile ini(m_file);
+    QCOMPARE(ini.SectionExists(section), !value.isEmpty());
+    QCOMPARE(ini.ReadValue(section, QStringLiteral("x"), QString()), value);
 }
 
 void tst_IniFile::readsByTheTextRules()

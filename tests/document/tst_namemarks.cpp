@@ -38,7 +38,8 @@ Content section(const QString &name, const Options &options = {})
 }
 
 // Small texts that meet the save's and the load's special cases. No ']': a line that turns into a
-// section header moves the options after it, which the marks only announce on that line.
+// section header moves the options after it, which this oracle does not follow (the fuzz target
+// of the marks does).
 QString pieces(QRandomGenerator &random, const QStringList &from, int most)
 {
     QString text;
@@ -172,11 +173,19 @@ void tst_NameMarks::marksSayWhatASaveDoes_data()
             + section(u"b"_qs, { { u"k"_qs, u"2"_qs }, { u"j"_qs, u"2"_qs } })
         << QStringList { none, u"Loads back as the section 'b', which takes the options after it"_qs, none, none, none,
                u"Not loaded back: it reads as 'k', and the option 'k' above is kept"_qs, none };
+    // Where it stands above, or lines of another group moved the name there first, the loader
+    // keeps that one and drops the moved option.
     QTest::newRow("option line that moves options into a section above")
         << section(u"b"_qs, { { u"k"_qs, u"2"_qs } })
-            + section(u"a"_qs, { { u"[ b ]"_qs, u"v"_qs }, { u"k"_qs, u"1"_qs } })
+            + section(u"a"_qs, { { u"[ b ]"_qs, u"v"_qs }, { u"k"_qs, u"1"_qs }, { u"m"_qs, u"1"_qs } })
         << QStringList { none, none, none, u"Loads back as the section 'b', which takes the options after it"_qs,
-               none };
+               u"Not loaded back: it reads as 'k', and the option 'k' above is kept"_qs, none };
+    QTest::newRow("option lines of two sections that move options into one")
+        << section(u"a"_qs, { { u"[c]"_qs, u"v"_qs }, { u"k"_qs, u"1"_qs } })
+            + section(u"b"_qs, { { u"[c]"_qs, u"v"_qs }, { u"k"_qs, u"2"_qs }, { u"m"_qs, u"2"_qs } })
+        << QStringList { none, u"Loads back as the section 'c', which takes the options after it"_qs, none, none,
+               u"Loads back as the section 'c', which takes the options after it"_qs,
+               u"Not loaded back: it reads as 'k', and the option 'k' above is kept"_qs, none };
     QTest::newRow("option line that reads as a header")
         << section(u"s"_qs, { { u"[t"_qs, u"x]"_qs }, { u"[u"_qs, u"x"_qs } })
         << QStringList { none, u"Loads back as the section 't=x', which takes the options after it"_qs, none };

@@ -201,6 +201,11 @@ void tst_TextForms::randomEditsMatchAPlainModel_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::newRow("UTF-8 file") << QStringLiteral("[a]\nk=v\n\n[\u03b2]\n\u0416=\u4e2d\n").toUtf8();
+    // Texts kept where the file holds them: blanks around '=', and a section that stands twice with
+    // another between, so that its texts are spread over the file.
+    QTest::newRow("UTF-8 file, texts apart")
+        << QStringLiteral("[a]\nk =\tv\n[\u03b2]\n\u0416 = \u4e2d\n[a]\nl=w\n").toUtf8();
+    QTest::newRow("Latin-1 file, texts apart") << QByteArray("[a]\nk = v\xFF\n[b]\nx=\xE9\n[a]\ny  =  \xE9\n");
     QTest::newRow("Latin-1 file") << QByteArray("[a]\nk=v\xFF\n\n[b]\nx=\xE9\n");
     QTest::newRow("UTF-16 file") << utf16le(QStringLiteral("[a]\nk=v\n\n[b]\n\u0416=\u4e2d\n"));
 }

@@ -68,6 +68,8 @@ private Q_SLOTS:
     void findAgreesWithPlainSearchInEveryScript_data();
     void findAgreesWithPlainSearchInEveryScript();
     void findAgreesWithPlainSearchInLatin1Text();
+    void findKeepsToEachOptionsOwnTexts_data();
+    void findKeepsToEachOptionsOwnTexts();
 };
 
 void tst_TreeFind::findCountsEachNodeOnce()
@@ -259,6 +261,37 @@ void tst_TreeFind::findAgreesWithPlainSearchInLatin1Text()
                     QStringLiteral("U+%1 %2").arg(needle.at(0).unicode(), 4, 16, QLatin1Char('0')).arg(matchCase)));
         }
     }
+}
+
+void tst_TreeFind::findKeepsToEachOptionsOwnTexts_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("UTF-8") << QStringLiteral("[a]\nk = \u03b1lpha\n[b]\nm=\u03b2eta\n[a]\nl=gamma\n").toUtf8();
+    QTest::newRow("ASCII") << QByteArray("[a]\nk = alpha\n[b]\nm=beta\n[a]\nl=gamma\n");
+}
+
+// A loaded section's texts are places in the file's bytes, which hold the other sections' texts, the
+// '=' and the line ends between them: none of that may be found as part of an option.
+void tst_TreeFind::findKeepsToEachOptionsOwnTexts()
+{
+    QFETCH(QByteArray, bytes);
+    DocumentTree tree;
+    load(tree, bytes);
+    QCOMPARE(tree.sectionCount(), 2);
+    QStringList needles { QStringLiteral("k = "), QStringLiteral("k="), QStringLiteral("= "), QStringLiteral("a\nl"),
+        QStringLiteral("eta"), QStringLiteral("m"), QStringLiteral("b]"), QStringLiteral("gamma"),
+        QStringLiteral("a") };
+    const auto compareAll = [&] {
+        for (const QString &needle : std::as_const(needles)) {
+            const FindOptions options { needle, true, true, false };
+            QVERIFY2(findInTree(tree, options) == plainSearch(tree, options), qPrintable(needle));
+        }
+    };
+    compareAll();
+    // The first section's texts, once edited, are its own; the second's still the file's.
+    tree.setOptionText(0, 0, DocumentTree::ValueColumn, QStringLiteral("x"));
+    needles << QStringLiteral("x");
+    compareAll();
 }
 
 QTEST_GUILESS_MAIN(tst_TreeFind)

@@ -1,0 +1,229 @@
+// SPDX-FileCopyrightText: 2026 The YorvSaldrix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "document/treesave.h"
+
+#include "document/diskfile.h"
+#include "document/documenttree.h"
+#include "document/nametable.h"
+#include "document/textrules.h"
+
+#include <cstring>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+using Form = OptionTexts::Form;
+
+std::string_view bytesOf(QAnyStringView text)
+{
+    return std::string_view(static_cast<const char *>(text.data()), size_t(text.size_bytes()));
+}
+
+bool holdsLineBreak(std::string_view text)
+{
+    for (const char c : text) {
+        if (isLineBreak(c))
+            return true;
+    }
+    return false;
+}
+
+// Whether the reader would read the text back as the same name (Latin-1 or UTF-8 bytes).
+bool standsAsName(std::string_view name)
+{
+    const auto dropped = [](char c) { return isBlank(c) || isLineBreak(c); };
+    return !dropped(name.front()) && !dropped(name.back()) && !holdsLineBreak(name);
+}
+
+// The options of a section that a save writes (those with a name), when every one can be written
+// as it stands and no name stands twice among them; false otherwise.
+bool namedOptionsAsTheyStand(const OptionTexts &texts, std::vector<qsizetype> &named, NameTable &names)
+{
+    named.clear();
+    if (texts.form() == Form::Utf16)
+        return false; // the rewrite decides what becomes of a lone surrogate
+    for (qsizetype o = 0; o < texts.size(); ++o) {
+        const std::string_view name = bytesOf(texts.view(o, DocumentTree::NameColumn));
+        if (name.empty())
+            continue;
+        if (!standsAsName(name) || holdsLineBreak(bytesOf(texts.view(o, DocumentTree::ValueColumn))))
+            return false;
+        named.push_back(o);
+    }
+    // Texts of one section share its form: equal names have equal bytes.
+    const auto nameAt
+        = [&texts, &named](qsizetype p) { return bytesOf(texts.view(named[size_t(p)], DocumentTree::NameColumn)); };
+    if (named.size() <= 8) {
+        for (size_t i = 1; i < named.size(); ++i) {
+            for (size_t j = 0; j < i; ++j) {
+                if (nameAt(qsizetype(i)) == nameAt(qsizetype(j)))
+                    return false;
+            }
+        }
+        return true;
+    }
+    names.reset(qsizetype(named.size()));
+    for (qsizetype p = 0; p < qsizetype(named.size()); ++p) {
+        if (names.findOrInsert(NameTable::hash(nameAt(p)), p, nameAt) >= 0)
+            return false;
+    }
+    return true;
+}
+
+// The new file's bytes, handed to the file a megabyte at a time.
+class Output {
+public:
+    explicit Output(FileReplacer &file)
+        : m_file(file)
+        , m_buffer(std::make_unique_for_overwrite<char[]>(Capacity))
+    {
+    }
+
+    // Room for `size` more bytes, to be taken by advance().
+    char *room(qsizetype size)
+    {
+        if (Capacity - m_used < size) {
+            flush();
+            if (size > Capacity) {
+                m_large.resize(size);
+                return m_large.data();
+            }
+        }
+        return m_buffer.get() + m_used;
+    }
+    void advance(const char *end)
+    {
+        if (!m_large.isEmpty()) {
+            m_file.write(QByteArrayView(m_large.constData(), end - m_large.constData()));
+            m_large = QByteArray();
+            return;
+        }
+        m_used = end - m_buffer.get();
+    }
+    void put(std::string_view bytes)
+    {
+        char *out = room(qsizetype(bytes.size()));
+        std::memcpy(out, bytes.data(), bytes.size());
+        advance(out + bytes.size());
+    }
+    void flush()
+    {
+        if (m_used > 0)
+            m_file.write(QByteArrayView(m_buffer.get(), m_used));
+        m_used = 0;
+    }
+
+private:
+    static constexpr qsizetype Capacity = 1 << 20;
+    FileReplacer &m_file;
+    std::unique_ptr<char[]> m_buffer;
+    qsizetype m_used = 0;
+    QByteArray m_large; // a line longer than the buffer
+};
+
+// Latin-1 text as UTF-8 at out; returns the end.
+char *putLatin1AsUtf8(char *out, std::string_view text)
+{
+    if (isAscii(text.data(), qsizetype(text.size()))) {
+        std::memcpy(out, text.data(), text.size());
+        return out + text.size();
+    }
+    for (const char byte : text) {
+        const auto c = static_cast<unsigned char>(byte);
+        if (c < 0x80) {
+            *out++ = char(c);
+        } else {
+            *out++ = char(0xC0 | (c >> 6));
+            *out++ = char(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+bool saveTreeAsItStands(const DocumentTree &tree, const QString &fileName)
+{
+    const TextFormat &format = tree.sourceFormat();
+    if (format.encoding != TextFormat::Encoding::Utf8)
+        return false;
+    // First every condition, so that a save that cannot go this way has touched nothing.
+    std::vector<int> written;
+    std::vector<qsizetype> named;
+    NameTable optionNames;
+    for (int s = 0; s < tree.sectionCount(); ++s) {
+        const QString &name = tree.sectionText(s, DocumentTree::NameColumn);
+        if (name.isEmpty())
+            continue; // a section without a name is not saved
+        if (!namedOptionsAsTheyStand(tree.optionTexts(s), named, optionNames))
+            return false;
+        if (named.empty())
+            continue; // nor one without named options, which takes no name either
+        if (!keepsItsStoredName(name) || holdsLoneSurrogate(name))
+            return false;
+        written.push_back(s);
+    }
+    NameTable sectionNames;
+    sectionNames.reset(qsizetype(written.size()));
+    const auto sectionAt = [&tree, &written](qsizetype p) {
+        const QString &name = tree.sectionText(written[size_t(p)], DocumentTree::NameColumn);
+        return std::string_view(reinterpret_cast<const char *>(name.constData()), size_t(name.size()) * 2);
+    };
+    for (qsizetype p = 0; p < qsizetype(written.size()); ++p) {
+        if (sectionNames.findOrInsert(NameTable::hash(sectionAt(p)), p, sectionAt) >= 0)
+            return false;
+    }
+
+    FileReplacer file(fileName);
+    file.write(byteOrderMark(format));
+    const std::string_view eol(format.lineEndBytes());
+    Output out(file);
+    bool first = true;
+    for (const int s : written) {
+        if (!first)
+            out.put(eol);
+        first = false;
+        out.put("[");
+        const QByteArray header = tree.sectionText(s, DocumentTree::NameColumn).toUtf8();
+        out.put(std::string_view(header.constData(), size_t(header.size())));
+        out.put("]");
+        out.put(eol);
+        const OptionTexts &texts = tree.optionTexts(s);
+        const bool latin1 = texts.form() == Form::Latin1;
+        for (qsizetype o = 0; o < texts.size(); ++o) {
+            const std::string_view name = bytesOf(texts.view(o, DocumentTree::NameColumn));
+            if (name.empty())
+                continue;
+            const std::string_view value = bytesOf(texts.view(o, DocumentTree::ValueColumn));
+            const auto size = qsizetype((name.size() + value.size()) * (latin1 ? 2 : 1) + 1 + eol.size());
+            char *line = out.room(size);
+            char *end = line;
+            const size_t lineSize = name.size() + 1 + value.size();
+            const bool asTheFileHeldIt
+                = value.data() == name.data() + name.size() + 1 && name.data()[name.size()] == '=';
+            if (asTheFileHeldIt && (!latin1 || isAscii(name.data(), qsizetype(lineSize)))) {
+                std::memcpy(end, name.data(), lineSize);
+                end += lineSize;
+            } else if (latin1) {
+                end = putLatin1AsUtf8(end, name);
+                *end++ = '=';
+                end = putLatin1AsUtf8(end, value);
+            } else {
+                std::memcpy(end, name.data(), name.size());
+                end += name.size();
+                *end++ = '=';
+                std::memcpy(end, value.data(), value.size());
+                end += value.size();
+            }
+            std::memcpy(end, eol.data(), eol.size());
+            out.advance(end + eol.size());
+        }
+    }
+    out.flush();
+    file.commit();
+    return true;
+}
