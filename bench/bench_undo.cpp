@@ -98,10 +98,10 @@ int benchUndo(int argc, char *argv[], const QStringList &args)
     view.expandAll();
     view.selectSingleNode(tree.optionIndex(largest, 0));
     if (everyOther) {
-        QItemSelection selection;
+        QList<std::pair<QModelIndex, QModelIndex>> selection;
         for (int o = 0; o < tree.optionCount(largest); o += 2)
-            selection.select(tree.optionIndex(largest, o), tree.optionIndex(largest, o, DocumentTree::ValueColumn));
-        view.selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+            selection.append({ tree.optionIndex(largest, o), tree.optionIndex(largest, o) });
+        view.setSelectedRanges(selection);
     } else {
         view.moveFocus(tree.optionIndex(largest, tree.optionCount(largest) - 1), Qt::ShiftModifier);
     }

@@ -69,11 +69,11 @@ std::pair<qint64, int> timeDelete(const QString &fileName, int section, bool eve
     view.expandAll();
     const int count = tree.optionCount(section);
     if (everyOther) {
-        QItemSelection selection;
+        QList<std::pair<QModelIndex, QModelIndex>> selection;
         for (int row = 0; row < count; row += 2)
-            selection.select(tree.optionIndex(section, row), tree.optionIndex(section, row, DocumentTree::ValueColumn));
+            selection.append({ tree.optionIndex(section, row), tree.optionIndex(section, row) });
         view.setFocusedNode(tree.optionIndex(section, 0));
-        view.selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+        view.setSelectedRanges(selection);
     } else {
         view.selectSingleNode(tree.optionIndex(section, 0));
         view.moveFocus(tree.optionIndex(section, count - 1), Qt::ShiftModifier);

@@ -156,19 +156,20 @@ FindBar::FindBar(TreeList *tree, QWidget *parent)
     m_refresh.setInterval(0);
     connect(&m_refresh, &QTimer::timeout, this, [this] {
         if (isVisible())
-            refreshMatches();
+            catchUp();
     });
-    QAbstractItemModel *model = m_tree->model();
+    // The document itself: the view does not hear of changes to what the filter hides.
+    QAbstractItemModel *model = m_tree->document();
     for (auto signal : { &QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved })
         connect(model, signal, this, &FindBar::documentChanged);
     connect(model, &QAbstractItemModel::rowsMoved, this, &FindBar::documentChanged);
+    connect(model, &QAbstractItemModel::layoutChanged, this, &FindBar::documentChanged);
     connect(model, &QAbstractItemModel::dataChanged, this, &FindBar::documentChanged);
     connect(model, &QAbstractItemModel::modelReset, this, [this] {
-        // A new document: what was hidden is gone with the old one.
-        const bool filtering = m_filter->isActive();
+        // A new document: what was hidden is gone with the old one, and the filter starts anew.
         m_filter->clear();
         refreshMatches();
-        if (filtering && isVisible())
+        if (chkShowOnlyMatches->isChecked() && isVisible())
             applyFilter();
     });
     m_tree->setCellHighlight([this](const QModelIndex &cell) { return isVisible() && isMatchCell(cell); });
@@ -191,7 +192,7 @@ int FindBar::matchCount()
 {
     finishTyping();
     if (m_stale)
-        refreshMatches();
+        catchUp();
     return static_cast<int>(m_matches.size());
 }
 
@@ -303,6 +304,14 @@ void FindBar::refreshMatches()
     updateLabels();
 }
 
+void FindBar::catchUp()
+{
+    refreshMatches();
+    // What matches now shows too; nothing shown goes until the text or an option changes.
+    if (m_filter->isActive() && !m_matcher->isEmpty())
+        m_filter->extend(m_matches);
+}
+
 bool FindBar::isMatchCell(const QModelIndex &cell) const
 {
     if (m_matches.empty() || !cell.isValid())
@@ -370,7 +379,7 @@ void FindBar::step(bool forward)
 {
     finishTyping();
     if (m_stale)
-        refreshMatches();
+        catchUp();
     if (m_matches.empty())
         return;
     const int count = static_cast<int>(m_matches.size());

@@ -79,6 +79,8 @@ private:
     // The document changed: the matches are counted again on the next turn of the event loop.
     void documentChanged();
     void refreshMatches();
+    // The search again after the document changed; the filter shows the new matches too.
+    void catchUp();
     void step(bool forward);
     // F3 or Shift+F3: a step while the bar shows, else a search of the last text from the focus.
     void findAgain(bool forward);

@@ -5,9 +5,10 @@
 #include "editor/treefilter.h"
 
 #include "document/documenttree.h"
+#include "editor/treefiltermodel.h"
 #include "editor/treelist.h"
 
-#include <vector>
+#include <utility>
 
 TreeFilter::TreeFilter(TreeList *tree)
     : QObject(tree)
@@ -15,67 +16,51 @@ TreeFilter::TreeFilter(TreeList *tree)
 {
 }
 
+bool TreeFilter::isActive() const
+{
+    return m_tree->filterModel()->isFiltering();
+}
+
 void TreeFilter::apply(const std::vector<NodePosition> &matches)
 {
-    const DocumentTree *document = m_tree->document();
-    if (document == nullptr) {
-        clear();
+    if (m_tree->document() == nullptr)
         return;
-    }
-    m_active = true;
-    const TreeListUpdate update(*m_tree);
-    // Only rows whose state changes are told to the view: each hidden row costs the view a
-    // persistent index, and a text typed on from the last one changes few rows.
-    const auto setHidden = [this](int row, const QModelIndex &parent, bool hidden) {
-        if (m_tree->isRowHidden(row, parent) != hidden)
-            m_tree->setRowHidden(row, parent, hidden);
-    };
-    auto match = matches.cbegin();
-    std::vector<bool> shown;
-    for (int section = 0; section < document->sectionCount(); ++section) {
-        const int optionCount = document->optionCount(section);
-        const bool byName = match != matches.cend() && *match == NodePosition { section, -1 };
-        shown.assign(static_cast<size_t>(optionCount), byName);
-        bool anyShown = byName;
-        for (; match != matches.cend() && match->section == section; ++match) {
-            if (match->option >= 0) {
-                shown[static_cast<size_t>(match->option)] = true;
-                anyShown = true;
-            }
-        }
-        setHidden(section, {}, !anyShown);
-        if (!anyShown)
-            continue; // its options stay as they are, out of sight with it
-        const QModelIndex parent = document->sectionIndex(section);
-        for (int option = 0; option < optionCount; ++option)
-            setHidden(option, parent, !shown[static_cast<size_t>(option)]);
-    }
-    // Nothing hidden stays selected.
-    const QModelIndexList selected = m_tree->selectedNodes();
-    for (const QModelIndex &node : selected) {
-        if (m_tree->isRowHidden(node.row(), node.parent()) || m_tree->isRowHidden(node.parent().row(), {}))
-            m_tree->deselectNode(node);
-    }
+    keepingOpenSections([this, &matches] { m_tree->filterModel()->setFilter(matches); });
+}
+
+void TreeFilter::extend(const std::vector<NodePosition> &matches)
+{
+    if (isActive())
+        keepingOpenSections([this, &matches] { m_tree->filterModel()->extend(matches); });
 }
 
 void TreeFilter::clear()
 {
-    if (!m_active)
-        return;
-    m_active = false;
+    if (isActive())
+        keepingOpenSections([this] { m_tree->filterModel()->clearFilter(); });
+    m_openOutOfSight.clear();
+}
+
+void TreeFilter::keepingOpenSections(const std::function<void()> &change)
+{
+    // The view forgets a section's open state when the section leaves it: the open sections are
+    // noted by their place in the document and opened again once they show.
     const DocumentTree *document = m_tree->document();
-    if (document == nullptr)
-        return;
-    // The view knows what it hides, and follows moves and removals.
+    const QAbstractItemModel *view = m_tree->model();
+    QList<QPersistentModelIndex> open = std::exchange(m_openOutOfSight, {});
+    for (int row = 0; row < view->rowCount(); ++row) {
+        const QModelIndex section = view->index(row, 0);
+        if (m_tree->isExpanded(section))
+            open.append(m_tree->filterModel()->mapToSource(section));
+    }
     const TreeListUpdate update(*m_tree);
-    for (int section = 0; section < document->sectionCount(); ++section) {
-        if (m_tree->isRowHidden(section, {}))
-            m_tree->setRowHidden(section, {}, false);
-        const QModelIndex parent = document->sectionIndex(section);
-        const int options = document->optionCount(section);
-        for (int option = 0; option < options; ++option) {
-            if (m_tree->isRowHidden(option, parent))
-                m_tree->setRowHidden(option, parent, false);
-        }
+    change();
+    for (const QPersistentModelIndex &section : std::as_const(open)) {
+        if (!section.isValid() || section.model() != document)
+            continue;
+        if (m_tree->isRowHidden(section.row(), {}))
+            m_openOutOfSight.append(section);
+        else if (!m_tree->isExpanded(section))
+            m_tree->expand(section);
     }
 }

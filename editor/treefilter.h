@@ -6,29 +6,39 @@
 
 #include "find/treefind.h"
 
+#include <QList>
 #include <QObject>
+#include <QPersistentModelIndex>
 
+#include <functional>
 #include <vector>
 
 class TreeList;
 
-// Hides, in the tree view only, every option that does not match and every section with no match;
-// a section that matches by name keeps all its options shown. The document never sees it. Nodes
-// added while it is on stay shown, matching or not.
+// Shows, in the tree view only, the matches of a search: every matching option and every section
+// with a match; a section that matches by name keeps all its options shown. The document never
+// sees it. While it is on, nodes the program adds, puts back or moves show too, and later matches
+// are added (extend()); nothing shown is hidden until the next apply() or clear(). Sections open
+// when the filter hid them are open again when they show.
 class TreeFilter : public QObject {
     Q_OBJECT
 
 public:
     explicit TreeFilter(TreeList *tree);
 
-    [[nodiscard]] bool isActive() const { return m_active; }
-    // Shows only the given matches, in display order as a search gives them, changing only the rows
-    // whose state changes.
+    [[nodiscard]] bool isActive() const;
+    // Shows only the given matches, in display order as a search gives them.
     void apply(const std::vector<NodePosition> &matches);
+    // Shows the given matches too, hiding nothing.
+    void extend(const std::vector<NodePosition> &matches);
     // Shows every node again.
     void clear();
 
 private:
+    // Runs a change of what is shown, keeping which sections are open.
+    void keepingOpenSections(const std::function<void()> &change);
+
     TreeList *m_tree;
-    bool m_active = false;
+    // Sections of the document that were open when the filter hid them.
+    QList<QPersistentModelIndex> m_openOutOfSight;
 };

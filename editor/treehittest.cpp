@@ -41,7 +41,7 @@ TreeHit rowHit(const TreeList &tree, const QModelIndex &node, QPoint vp)
     if (vp.x() < button.left())
         return { TreeHitPart::Indent, node };
     if (vp.x() < item.left()) {
-        const bool hasButton = tree.model()->hasChildren(node);
+        const bool hasButton = tree.showsOptions(node);
         if (hasButton && button.adjusted(-ButtonSlack, -ButtonSlack, ButtonSlack, ButtonSlack).contains(vp))
             return { TreeHitPart::Button, node };
         return { TreeHitPart::Nowhere, node };

@@ -6,6 +6,7 @@
 
 #include "document/documenttree.h"
 #include "document/namemarks.h"
+#include "editor/treefiltermodel.h"
 #include "editor/treelistdelegate.h"
 #include "editor/treelistrules.h"
 #include "editor/treepictures.h"
@@ -29,6 +30,7 @@ constexpr int MinimumColumnWidth = 16;
 
 TreeList::TreeList(QWidget *parent)
     : QTreeView(parent)
+    , m_filter(new TreeFilterModel(this))
     , m_standardHandlers(std::make_unique<StandardTreeListHandlers>())
     , m_delegate(new TreeListDelegate(this))
     , m_images(treeDefaultImages())
@@ -80,7 +82,8 @@ TreeList::TreeList(QWidget *parent)
     // inactive colours and the focus frame goes.
     describeToAssistiveTechnology();
 
-    connect(this, &QTreeView::collapsed, this, &TreeList::afterCollapse);
+    connect(
+        this, &QTreeView::collapsed, this, [this](const QModelIndex &section) { afterCollapse(toDocument(section)); });
 
     m_editTimer.setSingleShot(true);
     connect(&m_editTimer, &QTimer::timeout, this, &TreeList::pendingEditTimeout);
@@ -102,18 +105,21 @@ TreeList::~TreeList()
 
 void TreeList::setDocument(DocumentTree *tree)
 {
-    for (const QMetaObject::Connection &connection : std::as_const(m_documentConnections))
+    for (const QMetaObject::Connection &connection : std::as_const(m_modelConnections))
         disconnect(connection);
-    m_documentConnections.clear();
+    m_modelConnections.clear();
     m_tree = tree;
-    setModel(tree);
+    setModel(nullptr);
+    m_filter->setSourceModel(tree);
     if (tree != nullptr) {
-        // Connected after setModel, so these run once the selection model has seen the change.
+        setModel(m_filter);
+        // Connected after setModel, so these run once the view and its selection model have seen
+        // the change.
         connect(selectionModel(), &QItemSelectionModel::currentChanged, this, &TreeList::stateChanged);
         connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &TreeList::stateChanged);
-        m_documentConnections = {
-            connect(tree, &QAbstractItemModel::modelReset, this, &TreeList::afterReset),
-            connect(tree, &QAbstractItemModel::rowsRemoved, this, &TreeList::afterRemoval),
+        m_modelConnections = {
+            connect(m_filter, &QAbstractItemModel::modelReset, this, &TreeList::afterReset),
+            connect(m_filter, &QAbstractItemModel::rowsRemoved, this, &TreeList::afterRemoval),
         };
     }
     delete m_nameMarks;
@@ -152,7 +158,7 @@ void TreeList::afterCollapse(const QModelIndex &sectionIndex)
         if (isEditing())
             commitEditor(); // as a press elsewhere would
     }
-    if (selectionParent() == section)
+    if (toDocument(selectionParent()) == section)
         clearNodeSelection();
     if (m_anchor.isValid() && m_anchor.parent() == section)
         m_anchor = section;
@@ -194,12 +200,82 @@ int TreeList::nodeImageIndex(const QModelIndex &nodeIndex, bool selected) const
     return index;
 }
 
-// Focus
+// Indexes of the view and of the document
 
 QModelIndex TreeList::node(const QModelIndex &index)
 {
     return index.siblingAtColumn(0);
 }
+
+QModelIndex TreeList::toView(const QModelIndex &index) const
+{
+    return index.model() == m_tree && m_tree != nullptr ? m_filter->mapFromSource(index) : index;
+}
+
+QModelIndex TreeList::toDocument(const QModelIndex &index) const
+{
+    return index.model() == m_filter ? m_filter->mapToSource(index) : index;
+}
+
+QModelIndex TreeList::shownInView(const QModelIndex &index)
+{
+    if (index.model() == m_tree)
+        m_filter->reveal(index);
+    return toView(index);
+}
+
+QModelIndex TreeList::currentIndex() const
+{
+    return selectionModel() != nullptr ? toDocument(selectionModel()->currentIndex()) : QModelIndex();
+}
+
+bool TreeList::isExpanded(const QModelIndex &section) const
+{
+    return QTreeView::isExpanded(toView(section));
+}
+
+void TreeList::expand(const QModelIndex &section)
+{
+    QTreeView::expand(shownInView(section));
+}
+
+void TreeList::collapse(const QModelIndex &section)
+{
+    QTreeView::collapse(toView(section));
+}
+
+void TreeList::setExpanded(const QModelIndex &section, bool expanded)
+{
+    if (expanded)
+        expand(section);
+    else
+        collapse(section);
+}
+
+bool TreeList::showsOptions(const QModelIndex &section) const
+{
+    const QModelIndex shown = toView(section);
+    return shown.isValid() && model()->hasChildren(shown);
+}
+
+bool TreeList::isRowHidden(int row, const QModelIndex &parent) const
+{
+    if (parent.model() == m_filter)
+        return QTreeView::isRowHidden(row, parent);
+    return m_tree != nullptr && !toView(m_tree->index(row, 0, parent)).isValid();
+}
+
+QRect TreeList::visualRect(const QModelIndex &index) const
+{
+    return QTreeView::visualRect(toView(index));
+}
+
+void TreeList::scrollTo(const QModelIndex &index, ScrollHint hint)
+{
+    QTreeView::scrollTo(toView(index), hint);
+}
+
+// Focus
 
 QModelIndex TreeList::focusedNode() const
 {
@@ -218,7 +294,7 @@ int TreeList::focusedColumn() const
 
 void TreeList::setFocusedCell(const QModelIndex &nodeIndex, int column)
 {
-    selectionModel()->setCurrentIndex(nodeIndex.siblingAtColumn(column), QItemSelectionModel::NoUpdate);
+    selectionModel()->setCurrentIndex(shownInView(nodeIndex.siblingAtColumn(column)), QItemSelectionModel::NoUpdate);
 }
 
 void TreeList::setFocusedColumn(int column)
@@ -233,6 +309,7 @@ void TreeList::setFocusedNode(const QModelIndex &nodeIndex)
     if (!nodeIndex.isValid())
         return;
     const QModelIndex n = node(nodeIndex);
+    m_filter->reveal(toDocument(n));
     if (n.parent().isValid() && !isExpanded(n.parent()))
         expand(n.parent());
     setFocusedCell(n, focusedColumn());
@@ -267,18 +344,18 @@ void TreeList::moveFocus(const QModelIndex &target, Qt::KeyboardModifiers modifi
 
 QModelIndex TreeList::nodeAbove(const QModelIndex &nodeIndex) const
 {
-    return node(indexAbove(node(nodeIndex)));
+    return node(toDocument(indexAbove(toView(node(nodeIndex)))));
 }
 
 QModelIndex TreeList::nodeBelow(const QModelIndex &nodeIndex) const
 {
-    return node(indexBelow(node(nodeIndex)));
+    return node(toDocument(indexBelow(toView(node(nodeIndex)))));
 }
 
 QModelIndex TreeList::nodeAtViewport(int y) const
 {
     const int x = std::max(header()->sectionViewportPosition(DocumentTree::NameColumn), 0);
-    return node(indexAt(QPoint(x, y)));
+    return node(toDocument(indexAt(QPoint(x, y))));
 }
 
 QModelIndex TreeList::nodeAt(QPoint clientPos) const
@@ -301,12 +378,12 @@ void TreeList::rowsInserted(const QModelIndex &parent, int start, int end)
     QTreeView::rowsInserted(parent, start, end);
     // A node added to an empty tree becomes the focused node.
     if (!currentIndex().isValid())
-        setFocusedCell(model()->index(start, 0, parent), 0);
+        setFocusedCell(toDocument(model()->index(start, 0, parent)), 0);
 }
 
 void TreeList::rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end)
 {
-    // Whether the rows going take the node with them, alone or with its section.
+    // The rows are the view's: whether they take a node with them, alone or with its section.
     const auto goes = [&parent, start, end](const QModelIndex &n) {
         const QModelIndex removed = n.parent() == parent ? n : n.parent();
         return n.isValid() && removed.isValid() && removed.parent() == parent && removed.row() >= start
@@ -314,7 +391,7 @@ void TreeList::rowsAboutToBeRemoved(const QModelIndex &parent, int start, int en
     };
     // The focused node goes (alone, or with its section): its previous sibling takes the focus,
     // else its parent, else the node displayed after it.
-    if (goes(focusedNode())) {
+    if (goes(node(selectionModel()->currentIndex()))) {
         if (start > 0)
             m_focusAfterRemoval = model()->index(start - 1, 0, parent);
         else if (parent.isValid())
@@ -324,7 +401,7 @@ void TreeList::rowsAboutToBeRemoved(const QModelIndex &parent, int start, int en
         m_focusRemoved = true;
         m_focusColumnAfterRemoval = focusedColumn();
     }
-    if (goes(node(m_press.node)))
+    if (goes(toView(node(m_press.node))))
         m_pressActive = false;
     cancelPendingEdit();
     QTreeView::rowsAboutToBeRemoved(parent, start, end);
@@ -336,7 +413,7 @@ void TreeList::afterRemoval()
         return;
     const QPersistentModelIndex target = std::exchange(m_focusAfterRemoval, QPersistentModelIndex());
     if (target.isValid())
-        setFocusedCell(target, m_focusColumnAfterRemoval);
+        setFocusedCell(toDocument(target), m_focusColumnAfterRemoval);
     else
         selectionModel()->clearCurrentIndex();
 }
@@ -349,7 +426,7 @@ void TreeList::afterReset()
     m_press = {};
     cancelPendingEdit();
     if (model() != nullptr && model()->rowCount() > 0)
-        setFocusedCell(model()->index(0, 0), 0);
+        setFocusedCell(toDocument(model()->index(0, 0)), 0);
     Q_EMIT stateChanged();
 }
 

@@ -16,6 +16,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class DocumentTree;
@@ -23,6 +24,7 @@ class QDrag;
 class QMenu;
 class QMimeData;
 class StandardTreeListHandlers;
+class TreeFilterModel;
 class TreeListDelegate;
 class NameMarks;
 class TreeListHandlers;
@@ -31,6 +33,11 @@ class TreeListHandlers;
 // keeps one focused node (whenever it is not empty), a focused column, and a selection whose
 // nodes share one parent. Focus and selection change only through the rules here: the mouse,
 // the keyboard and drops; Qt's own selection behaviour is not used.
+//
+// The view shows the document through a filter (TreeFilterModel), so its own rows may differ from
+// the document's. Every index this class takes or gives is the document's: toView() and
+// toDocument() convert at the boundary, and the calls below that share a name with QTreeView's
+// take document indexes (view indexes pass through them unchanged).
 class TreeList : public QTreeView {
     Q_OBJECT
 
@@ -43,6 +50,8 @@ public:
 
     void setDocument(DocumentTree *tree);
     [[nodiscard]] DocumentTree *document() const { return m_tree; }
+    // What the view shows of the document.
+    [[nodiscard]] TreeFilterModel *filterModel() const { return m_filter; }
     // The window's handlers; without any, a standard set applies the same rules.
     void setHandlers(TreeListHandlers *handlers) { m_handlers = handlers; }
     [[nodiscard]] TreeListHandlers *handlers() const;
@@ -59,6 +68,8 @@ public:
     void setPopupMenu(QMenu *menu);
     [[nodiscard]] QMenu *popupMenu() const;
 
+    // The focused cell of the document.
+    [[nodiscard]] QModelIndex currentIndex() const;
     [[nodiscard]] QModelIndex focusedNode() const;
     [[nodiscard]] int focusedLevel() const;
     [[nodiscard]] int focusedColumn() const;
@@ -81,6 +92,21 @@ public:
     // Selects the displayed nodes from one node to another (either order) that share the selection's
     // parent, or the parent of the first of them when nothing is selected; adds them when add is set.
     void selectRange(const QModelIndex &from, const QModelIndex &to, bool add);
+
+    // Selects the given ranges of document nodes, as one change, and shows them under a filter.
+    void setSelectedRanges(const QList<std::pair<QModelIndex, QModelIndex>> &ranges);
+
+    // Open and closed sections, by document index; opening one that the filter hides shows it.
+    [[nodiscard]] bool isExpanded(const QModelIndex &section) const;
+    void expand(const QModelIndex &section);
+    void collapse(const QModelIndex &section);
+    void setExpanded(const QModelIndex &section, bool expanded);
+    // Whether the section shows options, and so an expand button.
+    [[nodiscard]] bool showsOptions(const QModelIndex &section) const;
+    // Whether the filter hides the document's node at the row under the parent.
+    [[nodiscard]] bool isRowHidden(int row, const QModelIndex &parent) const;
+    QRect visualRect(const QModelIndex &index) const override;
+    void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
 
     // The node displayed just above or below (invalid at either end).
     [[nodiscard]] QModelIndex nodeAbove(const QModelIndex &node) const;
@@ -168,6 +194,12 @@ private:
     };
 
     [[nodiscard]] static QModelIndex node(const QModelIndex &index);
+    // The one place where the view's indexes and the document's are converted. Each passes an
+    // index that is already of its kind through unchanged.
+    [[nodiscard]] QModelIndex toView(const QModelIndex &index) const;
+    [[nodiscard]] QModelIndex toDocument(const QModelIndex &index) const;
+    // The view's index of a document node, shown first if the filter hides it.
+    [[nodiscard]] QModelIndex shownInView(const QModelIndex &index);
     [[nodiscard]] TreeHit hitTestViewport(QPoint vp) const;
     void setFocusedCell(const QModelIndex &node, int column);
     void selectOnly(const QModelIndex &node);
@@ -207,7 +239,8 @@ private:
     void columnResized(int column, int oldSize, int newSize);
 
     DocumentTree *m_tree = nullptr;
-    QList<QMetaObject::Connection> m_documentConnections;
+    TreeFilterModel *m_filter = nullptr;
+    QList<QMetaObject::Connection> m_modelConnections;
     TreeListHandlers *m_handlers = nullptr;
     std::unique_ptr<StandardTreeListHandlers> m_standardHandlers;
     TreeListDelegate *m_delegate = nullptr;
@@ -217,7 +250,7 @@ private:
     QPointer<QMenu> m_popupMenu;
 
     QPersistentModelIndex m_anchor;
-    QPersistentModelIndex m_focusAfterRemoval;
+    QPersistentModelIndex m_focusAfterRemoval; // of the view
     bool m_focusRemoved = false;
     int m_focusColumnAfterRemoval = 0;
     int m_updateDepth = 0;

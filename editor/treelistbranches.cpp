@@ -49,7 +49,7 @@ void TreeList::drawBranches(QPainter *painter, const QRect &rect, const QModelIn
             const int cx = button.left() + button.width() / 2;
             const int cy = button.top() + button.height() / 2;
             painter->drawLine(button.left() + 2, cy, button.right() - 2, cy);
-            if (!isExpanded(n))
+            if (!QTreeView::isExpanded(n))
                 painter->drawLine(cx, button.top() + 2, cx, button.bottom() - 2);
         }
     }

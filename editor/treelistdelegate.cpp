@@ -37,22 +37,24 @@ TreeListDelegate::TreeListDelegate(TreeList *tree)
 
 void TreeListDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
+    // The view's cell; the tree's rules look at the document's.
+    const QModelIndex cellIndex = m_tree->toDocument(index);
     if (index.column() == DocumentTree::NameColumn) {
         using namespace TreeGeometry;
         const QRect image(option.rect.left() + ImageMargin, option.rect.top() + (option.rect.height() - ImageSize) / 2,
             ImageSize, ImageSize);
         const bool selected = option.state & QStyle::State_Selected;
-        m_tree->image(m_tree->nodeImageIndex(index, selected)).paint(painter, image);
+        m_tree->image(m_tree->nodeImageIndex(cellIndex, selected)).paint(painter, image);
     }
     QStyleOptionViewItem cell = textCell(option, index);
     const QPalette::ColorGroup group = cell.state & QStyle::State_Active ? QPalette::Active : QPalette::Inactive;
-    if (m_tree->isCellHighlighted(index)) {
+    if (m_tree->isCellHighlighted(cellIndex)) {
         const PaletteColours::CellColours match = PaletteColours::findMatch(cell.palette, group);
         painter->fillRect(cell.rect, match.background);
         cell.backgroundBrush = match.background; // what a marked name is drawn on
         cell.palette.setColor(QPalette::Text, match.text);
     }
-    colourMarkedName(cell, m_tree->nameMarks(), index);
+    colourMarkedName(cell, m_tree->nameMarks(), cellIndex);
     // The style's own focus frame is faint; the tree draws one that stands out against the cell,
     // selected or not, so that the focused column shows inside a selected row too.
     const bool focused = cell.state & QStyle::State_HasFocus;
@@ -72,7 +74,7 @@ void TreeListDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opti
 bool TreeListDelegate::helpEvent(
     QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option, const QModelIndex &index)
 {
-    return showNameMarkTip(event, view, m_tree->nameMarks(), index)
+    return showNameMarkTip(event, view, m_tree->nameMarks(), m_tree->toDocument(index))
         || QStyledItemDelegate::helpEvent(event, view, option, index);
 }
 

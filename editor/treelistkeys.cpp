@@ -77,16 +77,16 @@ bool TreeList::handleKey(int key, Qt::KeyboardModifiers modifiers, const QString
         return true;
     case Qt::Key_Home:
         if (control)
-            moveFocus(model()->index(0, 0), modifiers);
+            moveFocus(toDocument(model()->index(0, 0)), modifiers);
         else
             setFocusedColumn(0);
         return true;
     case Qt::Key_End:
         if (control) {
             QModelIndex last = model()->index(model()->rowCount() - 1, 0);
-            if (isExpanded(last) && model()->hasChildren(last))
+            if (QTreeView::isExpanded(last) && model()->hasChildren(last))
                 last = model()->index(model()->rowCount(last) - 1, 0, last);
-            moveFocus(last, modifiers);
+            moveFocus(toDocument(last), modifiers);
         } else {
             setFocusedColumn(lastColumn);
         }

@@ -58,7 +58,7 @@ void TreeList::mouseDoubleClickEvent(QMouseEvent *event)
 {
     pressAt(event, false);
     const TreeHit hit = hitTestViewport(event->position().toPoint());
-    if (event->button() == Qt::LeftButton && isNodePart(hit.part) && model()->hasChildren(hit.node))
+    if (event->button() == Qt::LeftButton && isNodePart(hit.part) && showsOptions(hit.node))
         setExpanded(hit.node, !isExpanded(hit.node));
 }
 
@@ -192,7 +192,7 @@ void TreeList::editFocusedCell()
     bool allow = true;
     handlers()->TreeListEditing(this, focused, allow);
     if (allow)
-        edit(currentIndex(), QAbstractItemView::AllEditTriggers, nullptr);
+        edit(selectionModel()->currentIndex(), QAbstractItemView::AllEditTriggers, nullptr);
 }
 
 void TreeList::commitEditor()

@@ -16,7 +16,7 @@ bool treeEditingAllowed(const TreeList &tree)
 
 int treeNodeImage(const TreeList &tree, const QModelIndex &node)
 {
-    const bool hasOptions = tree.model()->hasChildren(node);
+    const bool hasOptions = tree.showsOptions(node);
     if (DocumentTree::level(node) == 0 || hasOptions)
         return hasOptions && tree.isExpanded(node) ? 1 : 0;
     return 2;

@@ -6,6 +6,7 @@
 #include "editor/treelist.h"
 
 #include "document/documenttree.h"
+#include "editor/treefiltermodel.h"
 
 #include <QItemSelectionModel>
 
@@ -24,8 +25,9 @@ std::pair<int, int> displayKey(const QModelIndex &node)
 
 } // namespace
 
-// Selection. The selection model holds whole rows under one parent; changes are made as one
-// selection so that views and the window hear of each change once.
+// Selection. The selection model holds whole rows of the view under one parent; changes are made
+// as one selection so that views and the window hear of each change once. The helpers below work
+// on the view's rows; the public calls take and give the document's nodes.
 
 bool TreeList::hasNodeSelection() const
 {
@@ -79,7 +81,7 @@ QModelIndexList TreeList::selectedNodes() const
         if (range.left() != 0)
             continue;
         for (int row = range.top(); row <= range.bottom(); ++row)
-            nodes.append(model()->index(row, 0, range.parent()));
+            nodes.append(toDocument(model()->index(row, 0, range.parent())));
     }
     std::sort(nodes.begin(), nodes.end(),
         [](const QModelIndex &a, const QModelIndex &b) { return displayKey(a) < displayKey(b); });
@@ -103,21 +105,23 @@ int TreeList::selectionLevel() const
 {
     if (!hasNodeSelection())
         return -1;
-    return DocumentTree::level(selectionModel()->selection().first().topLeft());
+    return DocumentTree::level(toDocument(selectionModel()->selection().first().topLeft()));
 }
 
 bool TreeList::isNodeSelected(const QModelIndex &nodeIndex) const
 {
-    return nodeIndex.isValid() && selectionModel()->isSelected(node(nodeIndex));
+    const QModelIndex shown = toView(node(nodeIndex));
+    return shown.isValid() && selectionModel()->isSelected(shown);
 }
 
 void TreeList::selectNode(const QModelIndex &nodeIndex)
 {
     if (!nodeIndex.isValid())
         return;
-    const QModelIndex n = node(nodeIndex);
-    if ((hasNodeSelection() && selectionParent() != n.parent()) || isNodeSelected(n))
+    if ((hasNodeSelection() && toDocument(selectionParent()) != toDocument(node(nodeIndex)).parent())
+        || isNodeSelected(nodeIndex))
         return;
+    const QModelIndex n = shownInView(node(nodeIndex));
     selectionModel()->select(
         QItemSelection(n, n.siblingAtColumn(DocumentTree::ColumnCount - 1)), QItemSelectionModel::Select);
 }
@@ -126,7 +130,7 @@ void TreeList::deselectNode(const QModelIndex &nodeIndex)
 {
     if (!isNodeSelected(nodeIndex))
         return;
-    const QModelIndex n = node(nodeIndex);
+    const QModelIndex n = toView(node(nodeIndex));
     selectionModel()->select(
         QItemSelection(n, n.siblingAtColumn(DocumentTree::ColumnCount - 1)), QItemSelectionModel::Deselect);
 }
@@ -139,20 +143,24 @@ void TreeList::clearNodeSelection()
 
 void TreeList::selectOnly(const QModelIndex &nodeIndex)
 {
-    const QModelIndex n = node(nodeIndex);
+    const QModelIndex n = shownInView(node(nodeIndex));
+    if (!n.isValid())
+        return;
     selectionModel()->select(
         QItemSelection(n, n.siblingAtColumn(DocumentTree::ColumnCount - 1)), QItemSelectionModel::ClearAndSelect);
 }
 
 void TreeList::selectRange(const QModelIndex &from, const QModelIndex &to, bool add)
 {
-    if (!from.isValid() || !to.isValid())
+    // Worked out among the document's rows, so that either end may be one the filter hides; only
+    // the nodes shown are selected.
+    QModelIndex first = toDocument(node(from));
+    QModelIndex last = toDocument(node(to));
+    if (m_tree == nullptr || !first.isValid() || !last.isValid())
         return;
-    QModelIndex first = node(from);
-    QModelIndex last = node(to);
     if (displayKey(last) < displayKey(first))
         std::swap(first, last);
-    const QModelIndex parent = hasNodeSelection() ? selectionParent() : first.parent();
+    const QModelIndex parent = hasNodeSelection() ? toDocument(selectionParent()) : first.parent();
     const auto [firstSection, firstOffset] = displayKey(first);
     const auto [lastSection, lastOffset] = displayKey(last);
 
@@ -163,20 +171,49 @@ void TreeList::selectRange(const QModelIndex &from, const QModelIndex &to, bool 
         high = lastSection;
     } else if (isExpanded(parent) || first.parent() == parent || last.parent() == parent) {
         const int section = parent.row();
-        const int options = model()->rowCount(parent);
+        const int options = m_tree->rowCount(parent);
         low = firstSection < section ? 0 : firstSection == section ? std::max(firstOffset - 1, 0) : options;
         high = lastSection > section ? options - 1 : lastSection == section ? lastOffset - 1 : -1;
     }
 
     std::vector<int> rows = add ? selectedRows() : std::vector<int>();
     for (int row = low; row <= high; ++row) {
-        if (!isRowHidden(row, parent)) // a hidden node is never selected
-            rows.push_back(row);
+        if (const QModelIndex shown = toView(m_tree->index(row, 0, parent)); shown.isValid())
+            rows.push_back(shown.row());
     }
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     if (rows.empty())
         clearNodeSelection();
     else
-        setSelectedRows(parent, rows);
+        setSelectedRows(toView(parent), rows);
+}
+
+void TreeList::setSelectedRanges(const QList<std::pair<QModelIndex, QModelIndex>> &ranges)
+{
+    if (m_filter->isFiltering()) {
+        // Nodes selected by the program (put back, moved) show under the filter, sections whole.
+        std::vector<NodePosition> shown;
+        for (const auto &[from, to] : ranges) {
+            const QModelIndex first = toDocument(node(from));
+            const QModelIndex last = toDocument(node(to));
+            if (!first.isValid() || !last.isValid() || first.parent() != last.parent())
+                continue;
+            for (int row = first.row(); row <= last.row(); ++row)
+                shown.push_back(
+                    first.parent().isValid() ? NodePosition { first.parent().row(), row } : NodePosition { row, -1 });
+        }
+        std::sort(shown.begin(), shown.end(), [](const NodePosition &a, const NodePosition &b) {
+            return std::pair(a.section, a.option) < std::pair(b.section, b.option);
+        });
+        m_filter->extend(shown);
+    }
+    QItemSelection selection;
+    for (const auto &[first, last] : ranges) {
+        const QModelIndex top = toView(node(first));
+        const QModelIndex bottom = toView(node(last));
+        if (top.isValid() && bottom.isValid())
+            selection.append(QItemSelectionRange(top, bottom.siblingAtColumn(DocumentTree::ColumnCount - 1)));
+    }
+    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
 }

@@ -99,7 +99,7 @@ void NodesCommand::putBack()
         m_view.expand(m_tree.sectionIndex(section));
     m_view.setFocusedNode(indexAt(m_tree, m_places.front()));
     // One range per run of neighbouring rows.
-    QItemSelection selection;
+    QList<std::pair<QModelIndex, QModelIndex>> selection;
     for (size_t begin = 0; begin < m_places.size();) {
         size_t end = begin + 1;
         while (end < m_places.size() && m_places[end].option >= 0 && m_places[end].section == m_places[begin].section
@@ -110,11 +110,10 @@ void NodesCommand::putBack()
                 && m_places[end].section == m_places[end - 1].section + 1)
                 ++end;
         }
-        selection.append(QItemSelectionRange(
-            indexAt(m_tree, m_places[begin]), indexAt(m_tree, m_places[end - 1], DocumentTree::ColumnCount - 1)));
+        selection.append({ indexAt(m_tree, m_places[begin]), indexAt(m_tree, m_places[end - 1]) });
         begin = end;
     }
-    m_view.selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    m_view.setSelectedRanges(selection);
 }
 
 void NodesCommand::take()
@@ -142,7 +141,7 @@ void NodesCommand::take()
             m_view.selectSingleNode(target);
     });
     // The selection goes with its nodes; dropping it first spares the views from following it.
-    m_view.selectionModel()->clearSelection();
+    m_view.clearNodeSelection();
     m_nodes = m_tree.takeNodes(nodes);
 }
 

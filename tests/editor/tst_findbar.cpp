@@ -8,9 +8,11 @@
 
 #include "editor/findbar.h"
 #include "editor/treefilter.h"
+#include "editor/treefiltermodel.h"
 #include "find/treefind.h"
 
 #include <QApplication>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -53,6 +55,9 @@ private Q_SLOTS:
     void findAgainWithTheBarClosed();
     void filterShowsTheResultItIsGiven();
     void filterKeepsTheMatchOpenAndInView();
+    void commandsNameTheDocumentsNodes();
+    void filterShowsLaterMatches();
+    void countFollowsLargeDeletions();
 };
 
 void tst_FindBar::barCountsStepsAndWraps()
@@ -423,6 +428,99 @@ void tst_FindBar::filterKeepsTheMatchOpenAndInView()
     }
     bar.chkShowOnlyMatches->setChecked(true);
     QVERIFY(view.isExpanded(f.tree().sectionIndex(7)) && view.isExpanded(f.tree().sectionIndex(57)));
+}
+
+// The view shows the document through the filter model, whose rows differ from the document's
+// under a filter; the window's commands, the cell editor and the focus name the document's nodes.
+void tst_FindBar::commandsNameTheDocumentsNodes()
+{
+    MainWindowFixture f;
+    f.open(f.writeFile(QStringLiteral("doc.ini"), "[a]\nk1=x\nk2=hit\nk3=x\nk4=hit\n[b]\nq=x\n[c]\nr=hit\n"));
+    TreeList &view = f.view();
+    const DocumentTree &tree = f.tree();
+    auto *filter = qobject_cast<TreeFilterModel *>(view.model());
+    QVERIFY(filter != nullptr);
+    QCOMPARE(filter->sourceModel(), &tree);
+    view.expand(tree.sectionIndex(1));
+    view.selectSingleNode(tree.optionIndex(0, 3));
+
+    QVERIFY(showOnlyMatchesOf(f, QStringLiteral("hit")));
+    QCOMPARE(f.window->findBar()->filter()->isActive(), true);
+    // The focus and the selection stay on the document's node through each switch of the filter.
+    view.selectSingleNode(tree.optionIndex(0, 3));
+    QCOMPARE(view.selectionModel()->currentIndex().row(), 1);
+    QCOMPARE(view.focusedNode(), tree.optionIndex(0, 3));
+    QCOMPARE(view.selectedNodes(), QModelIndexList { tree.optionIndex(0, 3) });
+    QVERIFY(view.isRowHidden(1, {}));
+    for (const bool on : { false, true }) {
+        f.window->findBar()->chkShowOnlyMatches->setChecked(on);
+        QCOMPARE(view.focusedNode(), tree.optionIndex(0, 3));
+        QCOMPARE(view.selectionModel()->currentIndex().row(), on ? 1 : 3);
+        QCOMPARE(view.selectedNodes(), QModelIndexList { tree.optionIndex(0, 3) });
+        // A section the filter hid is open again once it shows.
+        QCOMPARE(view.isRowHidden(1, {}), on);
+        QCOMPARE(view.isExpanded(tree.sectionIndex(1)), !on);
+    }
+
+    // The in-place editor stores into the document's row, not the view's.
+    f.trigger("actEditOptionModifyValue");
+    QVERIFY(view.isEditing());
+    auto *editor = view.viewport()->findChild<QLineEdit *>();
+    QVERIFY(editor != nullptr);
+    editor->setText(QStringLiteral("hit4"));
+    view.commitEditor();
+    QCOMPARE(tree.optionText(0, 3, 1), QStringLiteral("hit4"));
+    QCOMPARE(tree.optionText(0, 1, 1), QStringLiteral("hit"));
+    // Deleting the focused node deletes the document's; undo brings it back where it stood.
+    f.dialogs.confirmAnswers << true;
+    f.trigger("actEditOptionDelete");
+    QCOMPARE(f.outline(), QStringLiteral("a(k1=x,k2=hit,k3=x) b(q=x) c(r=hit)"));
+    f.trigger("actEditUndo");
+    QCOMPARE(f.outline(), QStringLiteral("a(k1=x,k2=hit,k3=x,k4=hit4) b(q=x) c(r=hit)"));
+    QCOMPARE(view.focusedNode(), tree.optionIndex(0, 3));
+    QVERIFY(f.dialogs.settled());
+}
+
+// A node that comes to match while the filter is on shows once the search has run again; nothing
+// shown is hidden by it.
+void tst_FindBar::filterShowsLaterMatches()
+{
+    MainWindowFixture f;
+    f.open(f.writeFile(QStringLiteral("doc.ini"), "[a]\nk1=x\nk2=hit\n[b]\nq=x\n"));
+    QVERIFY(showOnlyMatchesOf(f, QStringLiteral("hit")));
+    TreeList &view = f.view();
+    QVERIFY(view.isRowHidden(0, f.tree().sectionIndex(0)) && view.isRowHidden(1, {}));
+    f.tree().setOptionText(1, 0, DocumentTree::ValueColumn, QStringLiteral("a hit"));
+    f.tree().setOptionText(0, 1, DocumentTree::ValueColumn, QStringLiteral("x"));
+    QTRY_VERIFY(!view.isRowHidden(1, {}));
+    QVERIFY(!view.isRowHidden(0, f.tree().sectionIndex(1)));
+    QVERIFY(!view.isRowHidden(1, f.tree().sectionIndex(0)));
+    QVERIFY(view.isRowHidden(0, f.tree().sectionIndex(0)));
+}
+
+// A deletion of many runs at once, which the document tells as one layout change, is counted too.
+void tst_FindBar::countFollowsLargeDeletions()
+{
+    MainWindowFixture f;
+    QString ini;
+    for (int section = 0; section < 40; ++section)
+        ini += QStringLiteral("[s%1]\nk=hit\n").arg(section);
+    f.open(f.writeFile(QStringLiteral("doc.ini"), ini.toUtf8()));
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    FindBar &bar = *f.window->findBar();
+    f.trigger("actEditFind");
+    bar.edtFindText->setText(QStringLiteral("hit"));
+    QTRY_COMPARE(bar.countText(), QStringLiteral("1 of 40"));
+    QList<std::pair<QModelIndex, QModelIndex>> everyOther;
+    for (int section = 1; section < 40; section += 2)
+        everyOther.append({ f.tree().sectionIndex(section), f.tree().sectionIndex(section) });
+    f.view().setSelectedRanges(everyOther);
+    f.dialogs.confirmAnswers << true;
+    f.trigger("actEditDeleteSelection");
+    QCOMPARE(f.tree().sectionCount(), 20);
+    QCOMPARE(bar.matchCount(), 20);
+    QVERIFY(f.dialogs.settled());
 }
 
 QTEST_MAIN(tst_FindBar)

@@ -1,0 +1,696 @@
+// SPDX-FileCopyrightText: 2026 The YorvSaldrix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "editor/treefiltermodel.h"
+
+#include "document/documenttree.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+// Where a row stands after rows [first, last] of its list moved to before row `to` of the same
+// list (counted as before the move).
+int rowAfterMove(int row, int first, int last, int to)
+{
+    const int count = last - first + 1;
+    if (row >= first && row <= last)
+        return (to > last ? to - count : to) + (row - first);
+    if (to > last && row > last && row < to)
+        return row - count;
+    if (to < first && row >= to && row < first)
+        return row + count;
+    return row;
+}
+
+// Shifts the rows at or after `from` by `by` in an ascending list.
+void shiftRows(std::vector<int> &rows, int from, int by)
+{
+    for (auto row = std::lower_bound(rows.begin(), rows.end(), from); row != rows.end(); ++row)
+        *row += by;
+}
+
+// Removes the rows in [first, last] from an ascending list and closes the gap.
+void dropRows(std::vector<int> &rows, int first, int last)
+{
+    const auto begin = std::lower_bound(rows.begin(), rows.end(), first);
+    const auto end = std::upper_bound(begin, rows.end(), last);
+    rows.erase(begin, end);
+    shiftRows(rows, last + 1, -(last - first + 1));
+}
+
+} // namespace
+
+TreeFilterModel::TreeFilterModel(QObject *parent)
+    : QAbstractProxyModel(parent)
+{
+}
+
+TreeFilterModel::~TreeFilterModel() = default;
+
+void TreeFilterModel::setSourceModel(QAbstractItemModel *source)
+{
+    forgetLookups();
+    beginResetModel();
+    for (const QMetaObject::Connection &connection : std::as_const(m_connections))
+        disconnect(connection);
+    m_connections.clear();
+    m_filtering = false;
+    m_kept.clear();
+    m_proxyRow.clear();
+    QAbstractProxyModel::setSourceModel(source);
+    m_source = source;
+    if (source != nullptr) {
+        using M = QAbstractItemModel;
+        using F = TreeFilterModel;
+        m_connections = {
+            connect(source, &M::rowsAboutToBeInserted, this, &F::sourceRowsAboutToBeInserted),
+            connect(source, &M::rowsInserted, this, &F::sourceRowsInserted),
+            connect(source, &M::rowsAboutToBeRemoved, this, &F::sourceRowsAboutToBeRemoved),
+            connect(source, &M::rowsRemoved, this, &F::sourceRowsRemoved),
+            connect(source, &M::rowsAboutToBeMoved, this, &F::sourceRowsAboutToBeMoved),
+            connect(source, &M::rowsMoved, this, &F::sourceRowsMoved),
+            connect(source, &M::layoutAboutToBeChanged, this, &F::sourceLayoutAboutToBeChanged),
+            connect(source, &M::layoutChanged, this, &F::sourceLayoutChanged),
+            connect(source, &M::dataChanged, this, &F::sourceDataChanged),
+            connect(source, &M::headerDataChanged, this, &M::headerDataChanged),
+            connect(source, &M::modelAboutToBeReset, this,
+                [this] {
+                    forgetLookups();
+                    beginResetModel();
+                }),
+            connect(source, &M::modelReset, this,
+                [this] {
+                    // A new document: what the filter kept belonged to the old one.
+                    m_filtering = false;
+                    forgetLookups();
+                    m_kept.clear();
+                    m_proxyRow.clear();
+                    endResetModel();
+                }),
+        };
+    }
+    endResetModel();
+}
+
+// Rows between here and the document
+
+int TreeFilterModel::sourceSection(int proxyRow) const
+{
+    if (!m_filtering)
+        return proxyRow;
+    return proxyRow >= 0 && size_t(proxyRow) < m_kept.size() ? m_kept[size_t(proxyRow)].source : -1;
+}
+
+int TreeFilterModel::proxySection(int sourceRow) const
+{
+    if (!m_filtering)
+        return sourceRow;
+    return sourceRow >= 0 && size_t(sourceRow) < m_proxyRow.size() ? m_proxyRow[size_t(sourceRow)] : -1;
+}
+
+int TreeFilterModel::sourceOption(int proxySectionRow, int proxyRow) const
+{
+    if (!m_filtering || m_kept[size_t(proxySectionRow)].whole)
+        return proxyRow;
+    const std::vector<int> &options = m_kept[size_t(proxySectionRow)].options;
+    return proxyRow >= 0 && size_t(proxyRow) < options.size() ? options[size_t(proxyRow)] : -1;
+}
+
+int TreeFilterModel::proxyOption(int proxySectionRow, int sourceRow) const
+{
+    if (!m_filtering || m_kept[size_t(proxySectionRow)].whole)
+        return sourceRow;
+    const std::vector<int> &options = m_kept[size_t(proxySectionRow)].options;
+    const auto at = std::lower_bound(options.cbegin(), options.cend(), sourceRow);
+    return at != options.cend() && *at == sourceRow ? int(at - options.cbegin()) : -1;
+}
+
+int TreeFilterModel::shownOptionCount(int proxySectionRow) const
+{
+    if (m_filtering && !m_kept[size_t(proxySectionRow)].whole)
+        return int(m_kept[size_t(proxySectionRow)].options.size());
+    return m_source->rowCount(m_source->index(sourceSection(proxySectionRow), 0));
+}
+
+void TreeFilterModel::forgetLookups() const
+{
+    m_lookup = {};
+    m_pointerLookup = {};
+}
+
+const TreeFilterModel::SectionLookup &TreeFilterModel::lookUpSection(int proxySectionRow) const
+{
+    // A view asks for the rows of one section one after the other.
+    if (m_lookup.row != proxySectionRow) {
+        m_lookup.row = proxySectionRow;
+        m_lookup.optionCount = shownOptionCount(proxySectionRow);
+        m_lookup.pointer = m_lookup.optionCount > 0 ? optionPointer(sourceSection(proxySectionRow)) : nullptr;
+    }
+    return m_lookup;
+}
+
+int TreeFilterModel::sectionOfPointer(void *pointer) const
+{
+    return sourceSectionOf(pointer).row();
+}
+
+QModelIndex TreeFilterModel::sourceSectionOf(void *pointer) const
+{
+    // The rows of one section are asked for one after the other.
+    if (m_pointerLookup.pointer != pointer || !m_pointerLookup.section.isValid()) {
+        m_pointerLookup.pointer = pointer;
+        m_pointerLookup.section = m_source->parent(createSourceIndex(0, 0, pointer));
+    }
+    return m_pointerLookup.section;
+}
+
+void *TreeFilterModel::optionPointer(int sourceSectionRow) const
+{
+    return m_source->index(0, 0, m_source->index(sourceSectionRow, 0)).internalPointer();
+}
+
+QModelIndex TreeFilterModel::mapToSource(const QModelIndex &proxyIndex) const
+{
+    if (!proxyIndex.isValid() || m_source == nullptr)
+        return {};
+    if (proxyIndex.internalPointer() == nullptr)
+        return m_source->index(sourceSection(proxyIndex.row()), proxyIndex.column());
+    const QModelIndex sourceSection = sourceSectionOf(proxyIndex.internalPointer());
+    const int section = proxySection(sourceSection.row());
+    if (section < 0 || (m_filtering && size_t(section) >= m_kept.size()))
+        return {};
+    const int row = sourceOption(section, proxyIndex.row());
+    return row < 0 ? QModelIndex() : m_source->index(row, proxyIndex.column(), sourceSection);
+}
+
+QModelIndex TreeFilterModel::mapFromSource(const QModelIndex &sourceIndex) const
+{
+    if (!sourceIndex.isValid())
+        return {};
+    if (DocumentTree::level(sourceIndex) == 0) {
+        const int section = proxySection(sourceIndex.row());
+        return section < 0 ? QModelIndex() : createIndex(section, sourceIndex.column(), nullptr);
+    }
+    const int section = proxySection(sourceIndex.parent().row());
+    if (section < 0)
+        return {};
+    const int row = proxyOption(section, sourceIndex.row());
+    return row < 0 ? QModelIndex() : createIndex(row, sourceIndex.column(), sourceIndex.internalPointer());
+}
+
+QModelIndex TreeFilterModel::index(int row, int column, const QModelIndex &parent) const
+{
+    if (m_source == nullptr || row < 0 || column < 0 || column >= columnCount())
+        return {};
+    if (!parent.isValid())
+        return row < rowCount() ? createIndex(row, column, nullptr) : QModelIndex();
+    if (parent.internalPointer() != nullptr || parent.row() >= rowCount())
+        return {};
+    const SectionLookup &section = lookUpSection(parent.row());
+    return row < section.optionCount ? createIndex(row, column, section.pointer) : QModelIndex();
+}
+
+QModelIndex TreeFilterModel::parent(const QModelIndex &child) const
+{
+    if (!child.isValid() || child.internalPointer() == nullptr)
+        return {};
+    const int section = proxySection(sectionOfPointer(child.internalPointer()));
+    return section < 0 ? QModelIndex() : createIndex(section, 0, nullptr);
+}
+
+QModelIndex TreeFilterModel::sibling(int row, int column, const QModelIndex &index) const
+{
+    // The usual question, another column of the same row, needs no look at the rows.
+    if (index.isValid() && row == index.row() && column >= 0 && column < columnCount())
+        return createIndex(row, column, index.internalPointer());
+    return QAbstractProxyModel::sibling(row, column, index);
+}
+
+int TreeFilterModel::rowCount(const QModelIndex &parent) const
+{
+    if (m_source == nullptr)
+        return 0;
+    if (!parent.isValid())
+        return m_filtering ? int(m_kept.size()) : m_source->rowCount();
+    if (parent.internalPointer() != nullptr || parent.column() != 0 || parent.row() >= rowCount())
+        return 0;
+    return lookUpSection(parent.row()).optionCount;
+}
+
+int TreeFilterModel::columnCount(const QModelIndex &) const
+{
+    return m_source != nullptr ? m_source->columnCount() : 0;
+}
+
+bool TreeFilterModel::hasChildren(const QModelIndex &parent) const
+{
+    return rowCount(parent) > 0;
+}
+
+QVariant TreeFilterModel::data(const QModelIndex &index, int role) const
+{
+    return m_source != nullptr ? m_source->data(mapToSource(index), role) : QVariant();
+}
+
+Qt::ItemFlags TreeFilterModel::flags(const QModelIndex &index) const
+{
+    return m_source != nullptr ? m_source->flags(mapToSource(index)) : Qt::NoItemFlags;
+}
+
+QVariant TreeFilterModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    return m_source != nullptr ? m_source->headerData(section, orientation, role) : QVariant();
+}
+
+// Switching the filter
+
+std::vector<TreeFilterModel::Kept> TreeFilterModel::keptFor(const std::vector<NodePosition> &shown) const
+{
+    std::vector<Kept> kept;
+    for (auto node = shown.cbegin(); node != shown.cend();) {
+        Kept section { node->section, false, {} };
+        auto end = node;
+        while (end != shown.cend() && end->section == section.source)
+            ++end;
+        section.options.reserve(size_t(end - node));
+        for (; node != end; ++node) {
+            if (node->option < 0)
+                section.whole = true;
+            else
+                section.options.push_back(node->option);
+        }
+        // A section whose every option shows is kept whole: nothing to look up per row.
+        const int options = m_source->rowCount(m_source->index(section.source, 0));
+        if (section.whole || int(section.options.size()) == options)
+            section = { section.source, true, {} };
+        kept.push_back(std::move(section));
+    }
+    return kept;
+}
+
+void TreeFilterModel::renumber()
+{
+    forgetLookups();
+    if (!m_filtering) {
+        m_proxyRow.clear();
+        return;
+    }
+    m_proxyRow.assign(size_t(m_source->rowCount()), -1);
+    for (size_t row = 0; row < m_kept.size(); ++row)
+        m_proxyRow[size_t(m_kept[row].source)] = int(row);
+}
+
+void TreeFilterModel::switchTo(bool filtering, std::vector<Kept> &&kept)
+{
+    forgetLookups();
+    // The document stands still: the persistent indexes (the view's current node, selection and
+    // open sections) are mapped through it without being kept there.
+    Q_EMIT layoutAboutToBeChanged();
+    const QModelIndexList from = persistentIndexList();
+    QModelIndexList sources;
+    sources.reserve(from.size());
+    for (const QModelIndex &index : from)
+        sources.append(mapToSource(index));
+    m_filtering = filtering;
+    m_kept = std::move(kept);
+    renumber();
+    QModelIndexList to;
+    to.reserve(from.size());
+    for (const QModelIndex &index : std::as_const(sources))
+        to.append(mapFromSource(index));
+    changePersistentIndexList(from, to);
+    Q_EMIT layoutChanged();
+}
+
+void TreeFilterModel::setFilter(const std::vector<NodePosition> &shown)
+{
+    if (m_source != nullptr)
+        switchTo(true, keptFor(shown));
+}
+
+void TreeFilterModel::clearFilter()
+{
+    if (m_filtering)
+        switchTo(false, {});
+}
+
+bool TreeFilterModel::isShown(const NodePosition &node) const
+{
+    const int section = proxySection(node.section);
+    if (section < 0)
+        return false;
+    const Kept &kept = m_kept[size_t(section)];
+    if (kept.whole)
+        return true;
+    return node.option >= 0 && std::binary_search(kept.options.cbegin(), kept.options.cend(), node.option);
+}
+
+void TreeFilterModel::extend(const std::vector<NodePosition> &shown)
+{
+    forgetLookups();
+    if (!m_filtering || std::all_of(shown.cbegin(), shown.cend(), [this](const auto &n) { return isShown(n); }))
+        return;
+    std::vector<Kept> added = keptFor(shown);
+    std::vector<Kept> merged;
+    merged.reserve(m_kept.size() + added.size());
+    auto old = m_kept.begin();
+    auto add = added.begin();
+    while (old != m_kept.end() || add != added.end()) {
+        if (add == added.end() || (old != m_kept.end() && old->source < add->source)) {
+            merged.push_back(std::move(*old++));
+        } else if (old == m_kept.end() || add->source < old->source) {
+            merged.push_back(std::move(*add++));
+        } else {
+            Kept section { old->source, old->whole || add->whole, {} };
+            if (!section.whole) {
+                std::set_union(old->options.cbegin(), old->options.cend(), add->options.cbegin(), add->options.cend(),
+                    std::back_inserter(section.options));
+            }
+            merged.push_back(std::move(section));
+            ++old;
+            ++add;
+        }
+    }
+    switchTo(true, std::move(merged));
+}
+
+size_t TreeFilterModel::keptAtOrAfter(int sourceRow) const
+{
+    return size_t(std::lower_bound(m_kept.cbegin(), m_kept.cend(), sourceRow, [](const Kept &kept, int row) {
+        return kept.source < row;
+    }) - m_kept.cbegin());
+}
+
+int TreeFilterModel::insertKept(int sourceRow)
+{
+    forgetLookups();
+    const size_t at = keptAtOrAfter(sourceRow);
+    m_kept.insert(m_kept.begin() + long(at), Kept { sourceRow, false, {} });
+    renumber();
+    return int(at);
+}
+
+void TreeFilterModel::reveal(const QModelIndex &sourceIndex)
+{
+    forgetLookups();
+    if (!m_filtering || !sourceIndex.isValid())
+        return;
+    const bool isSection = DocumentTree::level(sourceIndex) == 0;
+    const int sourceRow = isSection ? sourceIndex.row() : sourceIndex.parent().row();
+    int section = proxySection(sourceRow);
+    if (section < 0) {
+        const int at = int(keptAtOrAfter(sourceRow));
+        beginInsertRows({}, at, at);
+        section = insertKept(sourceRow);
+        endInsertRows();
+    }
+    Kept &kept = m_kept[size_t(section)];
+    if (isSection || kept.whole)
+        return;
+    const auto at = std::lower_bound(kept.options.begin(), kept.options.end(), sourceIndex.row());
+    if (at != kept.options.end() && *at == sourceIndex.row())
+        return;
+    const int row = int(at - kept.options.begin());
+    beginInsertRows(index(section, 0), row, row);
+    kept.options.insert(at, sourceIndex.row());
+    endInsertRows();
+}
+
+// Following the document
+
+void TreeFilterModel::beginLayout()
+{
+    forgetLookups();
+    Q_EMIT layoutAboutToBeChanged();
+    m_layoutFrom = persistentIndexList();
+    m_layoutSources.clear();
+    m_layoutSources.reserve(m_layoutFrom.size());
+    for (const QModelIndex &index : std::as_const(m_layoutFrom))
+        m_layoutSources.append(QPersistentModelIndex(mapToSource(index)));
+}
+
+void TreeFilterModel::endLayout()
+{
+    forgetLookups();
+    QModelIndexList to;
+    to.reserve(m_layoutFrom.size());
+    for (const QPersistentModelIndex &index : std::as_const(m_layoutSources))
+        to.append(mapFromSource(index));
+    changePersistentIndexList(m_layoutFrom, to);
+    m_layoutFrom.clear();
+    m_layoutSources.clear();
+    Q_EMIT layoutChanged();
+}
+
+void TreeFilterModel::sourceRowsAboutToBeInserted(const QModelIndex &parent, int first, int last)
+{
+    forgetLookups();
+    if (!m_filtering) {
+        beginInsertRows(mapFromSource(parent), first, last);
+        return;
+    }
+    // Options inserted into a section kept whole show; other inserted nodes stay out of sight
+    // until they are revealed.
+    if (const int section = parent.isValid() ? proxySection(parent.row()) : -1;
+        section >= 0 && m_kept[size_t(section)].whole) {
+        beginInsertRows(index(section, 0), first, last);
+        m_rowsPending = true;
+    }
+}
+
+void TreeFilterModel::sourceRowsInserted(const QModelIndex &parent, int first, int last)
+{
+    forgetLookups();
+    if (!m_filtering) {
+        endInsertRows();
+        return;
+    }
+    const int count = last - first + 1;
+    if (!parent.isValid()) {
+        for (size_t at = keptAtOrAfter(first); at < m_kept.size(); ++at)
+            m_kept[at].source += count;
+        renumber();
+        return;
+    }
+    const int section = proxySection(parent.row());
+    if (section < 0)
+        return;
+    if (!m_kept[size_t(section)].whole)
+        shiftRows(m_kept[size_t(section)].options, first, count);
+    if (std::exchange(m_rowsPending, false))
+        endInsertRows();
+}
+
+void TreeFilterModel::sourceRowsAboutToBeRemoved(const QModelIndex &parent, int first, int last)
+{
+    forgetLookups();
+    if (!m_filtering) {
+        beginRemoveRows(mapFromSource(parent), first, last);
+        return;
+    }
+    int begin = 0;
+    int end = 0; // proxy rows [begin, end)
+    QModelIndex proxyParent;
+    if (!parent.isValid()) {
+        begin = int(keptAtOrAfter(first));
+        end = int(keptAtOrAfter(last + 1));
+    } else {
+        const int section = proxySection(parent.row());
+        if (section < 0)
+            return;
+        proxyParent = index(section, 0);
+        const Kept &kept = m_kept[size_t(section)];
+        if (kept.whole) {
+            begin = first;
+            end = last + 1;
+        } else {
+            begin = int(std::lower_bound(kept.options.cbegin(), kept.options.cend(), first) - kept.options.cbegin());
+            end = int(std::lower_bound(kept.options.cbegin(), kept.options.cend(), last + 1) - kept.options.cbegin());
+        }
+    }
+    if (begin < end) {
+        beginRemoveRows(proxyParent, begin, end - 1);
+        m_rowsPending = true;
+    }
+}
+
+void TreeFilterModel::sourceRowsRemoved(const QModelIndex &parent, int first, int last)
+{
+    forgetLookups();
+    if (!m_filtering) {
+        endRemoveRows();
+        return;
+    }
+    const int count = last - first + 1;
+    if (!parent.isValid()) {
+        const size_t begin = keptAtOrAfter(first);
+        const size_t end = keptAtOrAfter(last + 1);
+        m_kept.erase(m_kept.begin() + long(begin), m_kept.begin() + long(end));
+        for (size_t at = begin; at < m_kept.size(); ++at)
+            m_kept[at].source -= count;
+        renumber();
+    } else if (const int section = proxySection(parent.row()); section >= 0 && !m_kept[size_t(section)].whole) {
+        dropRows(m_kept[size_t(section)].options, first, last);
+    }
+    if (std::exchange(m_rowsPending, false))
+        endRemoveRows();
+}
+
+void TreeFilterModel::sourceRowsAboutToBeMoved(
+    const QModelIndex &parent, int first, int last, const QModelIndex &to, int row)
+{
+    forgetLookups();
+    if (!m_filtering) {
+        beginMoveRows(mapFromSource(parent), first, last, mapFromSource(to), row);
+        return;
+    }
+    // Moved nodes keep what the filter showed of them, wherever they go.
+    m_move = { parent.isValid() ? parent.row() : -1, first, to.isValid() ? to.row() : -1, row };
+    beginLayout();
+}
+
+void TreeFilterModel::sourceRowsMoved(const QModelIndex &, int first, int last, const QModelIndex &, int)
+{
+    forgetLookups();
+    if (!m_filtering) {
+        endMoveRows();
+        return;
+    }
+    const int to = m_move.toRow;
+    const int count = last - first + 1;
+    if (m_move.fromSection < 0) {
+        for (Kept &kept : m_kept)
+            kept.source = rowAfterMove(kept.source, first, last, to);
+        std::sort(m_kept.begin(), m_kept.end(), [](const Kept &a, const Kept &b) { return a.source < b.source; });
+        renumber();
+        endLayout();
+        return;
+    }
+    // An option's section row is the same before and after a move among options.
+    const int from = proxySection(m_move.fromSection);
+    if (m_move.fromSection == m_move.toSection) {
+        if (from >= 0 && !m_kept[size_t(from)].whole) {
+            for (int &option : m_kept[size_t(from)].options)
+                option = rowAfterMove(option, first, last, to);
+            std::sort(m_kept[size_t(from)].options.begin(), m_kept[size_t(from)].options.end());
+        }
+        endLayout();
+        return;
+    }
+    std::vector<bool> shown(size_t(count), from >= 0 && m_kept[size_t(from)].whole);
+    if (from >= 0 && !m_kept[size_t(from)].whole) {
+        std::vector<int> &options = m_kept[size_t(from)].options;
+        for (int row = first; row <= last; ++row)
+            shown[size_t(row - first)] = std::binary_search(options.cbegin(), options.cend(), row);
+        dropRows(options, first, last);
+    }
+    const bool anyShown = std::find(shown.cbegin(), shown.cend(), true) != shown.cend();
+    int target = proxySection(m_move.toSection);
+    if (target < 0 && anyShown)
+        target = insertKept(m_move.toSection);
+    if (target >= 0) {
+        Kept &kept = m_kept[size_t(target)];
+        const bool allShown = std::find(shown.cbegin(), shown.cend(), false) == shown.cend();
+        if (kept.whole && !allShown) {
+            kept.whole = false;
+            const int options = m_source->rowCount(m_source->index(m_move.toSection, 0));
+            for (int row = 0; row < options; ++row) {
+                if (row < to || row >= to + count)
+                    kept.options.push_back(row);
+            }
+        } else if (!kept.whole) {
+            shiftRows(kept.options, to, count);
+        }
+        if (!kept.whole) {
+            for (int i = 0; i < count; ++i) {
+                if (shown[size_t(i)])
+                    kept.options.push_back(to + i);
+            }
+            std::sort(kept.options.begin(), kept.options.end());
+        }
+    }
+    endLayout();
+}
+
+void TreeFilterModel::sourceLayoutAboutToBeChanged()
+{
+    forgetLookups();
+    beginLayout();
+    if (!m_filtering)
+        return;
+    // The document does not say what moved: what the filter shows is held by persistent indexes of
+    // the document until it is done.
+    m_layoutKept.clear();
+    m_layoutKept.reserve(m_kept.size());
+    for (const Kept &kept : m_kept) {
+        KeptPlaces places { QPersistentModelIndex(m_source->index(kept.source, 0)), kept.whole, {} };
+        const QModelIndex section = places.section;
+        places.options.reserve(qsizetype(kept.options.size()));
+        for (const int option : kept.options)
+            places.options.append(QPersistentModelIndex(m_source->index(option, 0, section)));
+        m_layoutKept.push_back(std::move(places));
+    }
+}
+
+void TreeFilterModel::sourceLayoutChanged()
+{
+    forgetLookups();
+    if (m_filtering) {
+        std::vector<Kept> kept;
+        kept.reserve(m_layoutKept.size());
+        for (const KeptPlaces &places : m_layoutKept) {
+            if (!places.section.isValid())
+                continue;
+            Kept section { places.section.row(), places.whole, {} };
+            for (const QPersistentModelIndex &option : places.options) {
+                if (option.isValid())
+                    section.options.push_back(option.row());
+            }
+            std::sort(section.options.begin(), section.options.end());
+            kept.push_back(std::move(section));
+        }
+        std::sort(kept.begin(), kept.end(), [](const Kept &a, const Kept &b) { return a.source < b.source; });
+        m_layoutKept.clear();
+        m_kept = std::move(kept);
+        renumber();
+    }
+    endLayout();
+}
+
+void TreeFilterModel::sourceDataChanged(
+    const QModelIndex &topLeft, const QModelIndex &bottomRight, const QList<int> &roles)
+{
+    if (!m_filtering) {
+        Q_EMIT dataChanged(mapFromSource(topLeft), mapFromSource(bottomRight), roles);
+        return;
+    }
+    // The shown rows among the changed ones.
+    int begin = 0;
+    int end = 0;
+    QModelIndex proxyParent;
+    if (!topLeft.parent().isValid()) {
+        begin = int(keptAtOrAfter(topLeft.row()));
+        end = int(keptAtOrAfter(bottomRight.row() + 1));
+    } else {
+        const int section = proxySection(topLeft.parent().row());
+        if (section < 0)
+            return;
+        proxyParent = index(section, 0);
+        const Kept &kept = m_kept[size_t(section)];
+        if (kept.whole) {
+            begin = topLeft.row();
+            end = bottomRight.row() + 1;
+        } else {
+            const auto &options = kept.options;
+            begin = int(std::lower_bound(options.cbegin(), options.cend(), topLeft.row()) - options.cbegin());
+            end = int(std::lower_bound(options.cbegin(), options.cend(), bottomRight.row() + 1) - options.cbegin());
+        }
+    }
+    if (begin < end) {
+        Q_EMIT dataChanged(
+            index(begin, topLeft.column(), proxyParent), index(end - 1, bottomRight.column(), proxyParent), roles);
+    }
+}
