@@ -7,6 +7,7 @@
 #include "document/documenttree.h"
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -62,6 +63,7 @@ void TreeFilterModel::setSourceModel(QAbstractItemModel *source)
     m_proxyRow.clear();
     QAbstractProxyModel::setSourceModel(source);
     m_source = source;
+    m_flags = {};
     if (source != nullptr) {
         using M = QAbstractItemModel;
         using F = TreeFilterModel;
@@ -257,7 +259,17 @@ QVariant TreeFilterModel::data(const QModelIndex &index, int role) const
 
 Qt::ItemFlags TreeFilterModel::flags(const QModelIndex &index) const
 {
-    return m_source != nullptr ? m_source->flags(mapToSource(index)) : Qt::NoItemFlags;
+    if (m_source == nullptr)
+        return Qt::NoItemFlags;
+    // The document's flags depend on a node's level and column only; a view asks for them of
+    // every row it lays out.
+    const int level = DocumentTree::level(index);
+    if (level < 0 || index.column() < 0 || index.column() >= DocumentTree::ColumnCount)
+        return m_source->flags(mapToSource(index));
+    std::optional<Qt::ItemFlags> &flags = m_flags[size_t(level)][size_t(index.column())];
+    if (!flags)
+        flags = m_source->flags(mapToSource(index));
+    return *flags;
 }
 
 QVariant TreeFilterModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -303,9 +315,44 @@ void TreeFilterModel::renumber()
         m_proxyRow[size_t(m_kept[row].source)] = int(row);
 }
 
+bool TreeFilterModel::showsSameRows(bool filtering, const std::vector<Kept> &kept) const
+{
+    const size_t sections = size_t(m_source->rowCount());
+    const size_t count = m_filtering ? m_kept.size() : sections;
+    if (count != (filtering ? kept.size() : sections))
+        return false;
+    for (size_t row = 0; row < count; ++row) {
+        // Without a filter a row is its document section, kept whole.
+        const Kept *now = m_filtering ? &m_kept[row] : nullptr;
+        const Kept *next = filtering ? &kept[row] : nullptr;
+        const int section = now != nullptr ? now->source : int(row);
+        if (section != (next != nullptr ? next->source : int(row)))
+            return false;
+        const bool nowWhole = now == nullptr || now->whole;
+        const bool nextWhole = next == nullptr || next->whole;
+        if (nowWhole && nextWhole)
+            continue;
+        if (nowWhole != nextWhole) {
+            const Kept *part = nowWhole ? next : now;
+            if (int(part->options.size()) != m_source->rowCount(m_source->index(section, 0)))
+                return false;
+        } else if (now->options != next->options) {
+            return false;
+        }
+    }
+    return true;
+}
+
 void TreeFilterModel::switchTo(bool filtering, std::vector<Kept> &&kept)
 {
     forgetLookups();
+    if (showsSameRows(filtering, kept)) {
+        // Nothing the view shows changes: it need not hear of it, nor lay out its rows again.
+        m_filtering = filtering;
+        m_kept = std::move(kept);
+        renumber();
+        return;
+    }
     // The document stands still: the persistent indexes (the view's current node, selection and
     // open sections) are mapped through it without being kept there.
     Q_EMIT layoutAboutToBeChanged();
