@@ -18,6 +18,7 @@
 #include "fuzzsupport.h"
 
 #include <QHash>
+#include <QSet>
 
 using namespace fuzzing;
 
@@ -82,16 +83,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             names << mark.name;
     }
 
-    qsizetype next = 0; // unmarked sections come back in their order
+    // Unmarked sections come back in their order, apart from one that a line above it opens (its
+    // mark says so): it stands where that line is.
+    qsizetype next = 0;
+    QSet<QString> openedAbove;
     for (int s = 0; s < tree.sectionCount(); ++s) {
         const QString &name = tree.sectionText(s, DocumentTree::NameColumn);
-        if (!marks.sectionMark(s).isNone())
-            continue;
-        bool found = false;
-        for (; next < loaded.sectionCount() && !found; ++next)
-            found = loaded.sectionText(int(next), DocumentTree::NameColumn) == name;
-        if (!found)
-            broken("a section without a mark comes back under its name, in its place");
+        if (marks.sectionMark(s).isNone()) {
+            const bool anywhere = openedAbove.contains(name);
+            bool found = false;
+            for (qsizetype l = anywhere ? 0 : next; l < loaded.sectionCount() && !found; ++l) {
+                found = loaded.sectionText(int(l), DocumentTree::NameColumn) == name;
+                if (found && !anywhere)
+                    next = l + 1;
+            }
+            if (!found)
+                broken("a section without a mark comes back under its name, in its place");
+        }
+        for (int o = 0; o < tree.optionCount(s); ++o) {
+            if (const NameMark mark = marks.optionMark(s, o); mark.kind == NameMark::Kind::ReadsAsSection)
+                openedAbove.insert(mark.name);
+        }
     }
 
     // Where each group's next option is read back: a group's sections are saved one after the other

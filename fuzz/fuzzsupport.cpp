@@ -13,6 +13,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+using namespace Qt::StringLiterals;
+
 namespace fuzzing {
 
 QString scratchFile(const char *name)
@@ -57,16 +59,31 @@ void appendRecords(DocumentTree &tree, QStringView records)
     }
 }
 
+namespace {
+
+// A text as a report shows it: control characters as \xNN, so that none ends or breaks the line.
+QString shown(const QString &text)
+{
+    QString out;
+    for (const QChar c : text)
+        out += c.unicode() < 0x20 || c.unicode() == 0x7F
+            ? u"\\x"_s + QString::number(c.unicode(), 16).rightJustified(2, u'0')
+            : QString(c);
+    return out;
+}
+
+} // namespace
+
 QString describeTree(const DocumentTree &tree, const std::function<QString(int section, int option)> &note)
 {
     const auto noteOf = [&note](int section, int option) { return note ? u' ' + note(section, option) : QString(); };
     QString text;
     for (int s = 0; s < tree.sectionCount(); ++s) {
-        text += QStringLiteral("['%1']%2\n").arg(tree.sectionText(s, DocumentTree::NameColumn), noteOf(s, -1));
+        text += QStringLiteral("['%1']%2\n").arg(shown(tree.sectionText(s, DocumentTree::NameColumn)), noteOf(s, -1));
         for (int o = 0; o < tree.optionCount(s); ++o)
             text += QStringLiteral("  '%1' = '%2'%3\n")
-                        .arg(tree.optionText(s, o, DocumentTree::NameColumn),
-                            tree.optionText(s, o, DocumentTree::ValueColumn), noteOf(s, o));
+                        .arg(shown(tree.optionText(s, o, DocumentTree::NameColumn)),
+                            shown(tree.optionText(s, o, DocumentTree::ValueColumn)), noteOf(s, o));
     }
     return text;
 }
