@@ -121,13 +121,50 @@ bool writeIni(const QString &path, int sections, int options, int valueLength, b
     return file.write(chunk) == chunk.size() && file.flush();
 }
 
+// Just under 1 GiB, the most the editor reads, of short options: sections of 1,000 lines of 11
+// bytes ("o042=01234"), about 97 million options.
+bool writeDenseIni(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    constexpr qint64 Limit = (qint64(1) << 30) - (1 << 20);
+    QByteArray chunk;
+    chunk.reserve(1 << 21);
+    qint64 written = 0;
+    for (int s = 0;; ++s) {
+        // A blank line between sections, as a save writes them.
+        chunk += (s > 0 ? "\n[d" : "[d") + QByteArray::number(s).rightJustified(6, '0') + "]\n";
+        for (int o = 0; o < 1000; ++o) {
+            chunk += 'o' + QByteArray::number(o).rightJustified(3, '0') + '='
+                + QByteArray::number((s * 7 + o * 13) % 100000).rightJustified(5, '0') + '\n';
+        }
+        if (written + chunk.size() > Limit)
+            break;
+        if (chunk.size() >= (1 << 20)) {
+            if (file.write(chunk) != chunk.size())
+                return false;
+            written += chunk.size();
+            chunk.resize(0);
+        }
+    }
+    return file.flush();
+}
+
 } // namespace
 
 // Writes the test files of the round-trip benchmark, and those of the export benchmark, into DIR.
 int benchGenerate(int argc, char *argv[], const QStringList &args)
 {
+    if (args.size() == 2 && args.at(0) == QStringLiteral("--dense")) {
+        QCoreApplication app(argc, argv);
+        if (writeDenseIni(args.at(1)))
+            return 0;
+        std::fprintf(stderr, "Unable to write %s\n", qPrintable(args.at(1)));
+        return 1;
+    }
     if (args.size() != 1) {
-        std::fputs("usage: saldrix_bench generate DIR\n", stderr);
+        std::fputs("usage: saldrix_bench generate DIR | --dense FILE\n", stderr);
         return 2;
     }
     QCoreApplication app(argc, argv);

@@ -15,24 +15,7 @@ namespace {
 
 using Encoding = TextFormat::Encoding;
 
-// Where the line that starts at pos ends (the index of its CR or LF, or size). nextLf caches the
-// next LF so that a file of CR-only line ends is not rescanned to its end for every line.
-qsizetype lineEndIn(const char *text, qsizetype pos, qsizetype size, qsizetype &nextLf)
-{
-    if (nextLf < pos) {
-        const void *lf = std::memchr(text + pos, '\n', size_t(size - pos));
-        nextLf = lf ? static_cast<const char *>(lf) - text : size;
-    }
-    const void *cr = std::memchr(text + pos, '\r', size_t(nextLf - pos));
-    return cr ? static_cast<const char *>(cr) - text : nextLf;
-}
-
-qsizetype lineEndIn(const char16_t *text, qsizetype pos, qsizetype size, qsizetype &)
-{
-    while (pos < size && !isLineBreak(text[pos]))
-        ++pos;
-    return pos;
-}
+using iniline::lineEndIn;
 
 } // namespace
 

@@ -46,6 +46,14 @@ public:
     static constexpr qsizetype MaxGap = (1 << 24) - 1;
     void appendBorrowed(qint64 name, qsizetype nameLength, qint64 value, qsizetype valueLength);
     [[nodiscard]] bool borrowed() const { return m_borrowed; }
+    // The form of borrowed texts, once a loader knows it (UTF-8 bytes that are all ASCII are Latin-1).
+    void setBorrowedForm(Form form)
+    {
+        Q_ASSERT(m_borrowed && form != Form::Utf16);
+        m_form = form;
+    }
+    // Gives back the room that appending kept for more options.
+    void squeeze() { m_records.shrink_to_fit(); }
 
     // Room for `count` more options with `units` characters of text between them.
     void reserve(qsizetype count, qsizetype units);

@@ -8,6 +8,7 @@
 #include "document/inifile.h"
 #include "document/saldrixerror.h"
 
+#include "document/byteload.h"
 #include "document/diskfile.h"
 #include "document/initext.h"
 #include "document/nametable.h"
@@ -75,6 +76,10 @@ DocumentContents buildContents(const QString &fileName, TextFormat &format, std:
             unableToRead(fileName) + u'\n' + QCoreApplication::translate("TIniFile", "The file is larger than 1 GiB."));
     }
     percent = 10;
+    if (outcome == ReadOutcome::Read) {
+        if (std::optional<DocumentContents> contents = contentsFromBytes(bytes, format, percent))
+            return std::move(*contents);
+    }
     const IniText text = outcome == ReadOutcome::Read ? IniText(std::move(bytes)) : IniText();
     percent = 40;
     format = text.format();

@@ -10,6 +10,8 @@
 #include <QList>
 #include <QPersistentModelIndex>
 
+#include <array>
+#include <optional>
 #include <vector>
 
 // What the tree view shows of the document: all of it, or only some sections and options. It
@@ -95,6 +97,8 @@ private:
     [[nodiscard]] std::vector<Kept> keptFor(const std::vector<NodePosition> &shown) const;
     // Replaces the filter state, telling views one layout change; the document stands still.
     void switchTo(bool filtering, std::vector<Kept> &&kept);
+    // Whether the given state shows the same rows as the one in place.
+    [[nodiscard]] bool showsSameRows(bool filtering, const std::vector<Kept> &kept) const;
     void renumber();
     // The first kept section at or after a document row.
     [[nodiscard]] size_t keptAtOrAfter(int sourceRow) const;
@@ -119,6 +123,8 @@ private:
     QAbstractItemModel *m_source = nullptr;
     bool m_filtering = false;
     mutable SectionLookup m_lookup;
+    // The document's flags by level and column.
+    mutable std::array<std::array<std::optional<Qt::ItemFlags>, 2>, 2> m_flags; // levels 0 and 1, both columns
     mutable PointerLookup m_pointerLookup;
     std::vector<Kept> m_kept; // in display order
     std::vector<int> m_proxyRow; // by document section row: its row here, or -1

@@ -132,7 +132,15 @@ void NodesCommand::take()
     QPersistentModelIndex target = m_view.nodeAbove(nodes.constFirst());
     if (!target.isValid()) {
         const QModelIndex last = nodes.constLast();
-        target = DocumentTree::level(last) == 0 ? m_tree.sectionIndex(last.row() + 1) : m_view.nodeBelow(last);
+        if (DocumentTree::level(last) == 0) {
+            // The next section shown: the filter may hide the ones in between.
+            int row = last.row() + 1;
+            while (row < m_tree.sectionCount() && m_view.isRowHidden(row, {}))
+                ++row;
+            target = m_tree.sectionIndex(row);
+        } else {
+            target = m_view.nodeBelow(last);
+        }
     }
 
     const TreeListUpdate update(m_view);

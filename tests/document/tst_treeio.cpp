@@ -3,6 +3,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "document/documenttree.h"
+#include "document/inifile.h"
 #include "document/saldrixerror.h"
 #include "document/treeio.h"
 #include "testfiles.h"
@@ -39,6 +40,8 @@ private Q_SLOTS:
     void loadsSectionsAndOptionsInFileOrder();
     void loadAppendsAfterExistingNodes();
     void loadIsOneBatchAndReportsProgress();
+    void loadsWhatTheStoreReads_data();
+    void loadsWhatTheStoreReads();
 
     void saves_data();
     void saves();
@@ -139,6 +142,56 @@ void tst_TreeIo::loadIsOneBatchAndReportsProgress()
     SaveTreeToIni(tree, m_file);
     QCoreApplication::processEvents();
     QCOMPARE(received, 1);
+}
+
+void tst_TreeIo::loadsWhatTheStoreReads_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("comments, blank lines, lines before the first section")
+        << QByteArray("x=1\n; top\n# also\n\n[a]\n  ; x=1\njunk\n\t# y=2\nz=3\n\n");
+    QTest::newRow("blanks around names and values") << QByteArray(" \t[ a b ] \n\t x y \t=\t 1 2 \t\nk=\n=v\n");
+    QTest::newRow("headers without their bracket")
+        << QByteArray("[a]b] tail\nx=1\n [ open \t\ny=2\n[\nz=3\n[x=1\n[c=d]\n");
+    QTest::newRow("sections and options that stand twice")
+        << QByteArray("[a]\nx=1\nx=2\n[b]\ny=2\n[a]\nz=3\nx=9\n[]\n=v\n[b]\n");
+    QTest::newRow("line ends") << QByteArray("[a]\r\nx=1\ry=2\n\r\nz=3\r[b]\rw=4");
+    QTest::newRow("UTF-8 mark and scripts")
+        << QStringLiteral("\ufeff[\u03b1]\n\u0416 = \u4e2d\nk=\ufeffv\n[a]\nk=v\n[\u03b1]\n\u0416=x\nl=\U0001F600\n")
+               .toUtf8();
+    QTest::newRow("Latin-1") << QByteArray("[\xE9]\nk=caf\xE9\n[a]\nx=\xFF\n[\xE9]\nk=2\nl=3\n");
+    QByteArray manyTwice;
+    for (int s = 0; s < 40; ++s)
+        manyTwice += "[s" + QByteArray::number(s % 25) + "]\n" + "o" + QByteArray::number(s % 3) + "="
+            + QByteArray::number(s) + "\n";
+    QTest::newRow("many sections, some twice") << manyTwice;
+    // A value too far from its name to be kept where the file holds it.
+    QTest::newRow("value 16 MiB past its name")
+        << "[a]\nk=" + QByteArray(1 << 24, ' ') + "far\nl=near\n[b]\n\xCE\xB1=\xCE\xB2\n";
+}
+
+// The tree holds what the store's own reader reads: the same sections, each option name once with
+// its first value, in file order.
+void tst_TreeIo::loadsWhatTheStoreReads()
+{
+    QFETCH(QByteArray, bytes);
+    writeBytes(m_file, bytes);
+    DocumentTree tree;
+    LoadTreeFromIni(tree, m_file);
+    TIniFile ini(m_file);
+    QStringList sections;
+    ini.GetSectionNames(sections);
+    QCOMPARE(tree.sectionCount(), sections.size());
+    for (int s = 0; s < tree.sectionCount(); ++s) {
+        QCOMPARE(tree.sectionText(s, DocumentTree::NameColumn), sections.at(s));
+        QStringList names;
+        ini.GetOptionNames(sections.at(s), names);
+        QCOMPARE(tree.optionCount(s), names.size());
+        for (int o = 0; o < tree.optionCount(s); ++o) {
+            QCOMPARE(tree.optionText(s, o, DocumentTree::NameColumn), names.at(o));
+            QCOMPARE(tree.optionText(s, o, DocumentTree::ValueColumn),
+                ini.ReadValue(sections.at(s), names.at(o), QString()));
+        }
+    }
 }
 
 void tst_TreeIo::saves_data()

@@ -478,6 +478,13 @@ void tst_FindBar::commandsNameTheDocumentsNodes()
     f.trigger("actEditUndo");
     QCOMPARE(f.outline(), QStringLiteral("a(k1=x,k2=hit,k3=x,k4=hit4) b(q=x) c(r=hit)"));
     QCOMPARE(view.focusedNode(), tree.optionIndex(0, 3));
+    // A deleted first section hands the focus to the next section shown, past the hidden b.
+    view.selectSingleNode(tree.sectionIndex(0));
+    f.dialogs.confirmAnswers << true;
+    f.trigger("actEditSectionDelete");
+    QCOMPARE(f.outline(), QStringLiteral("b(q=x) c(r=hit)"));
+    QCOMPARE(view.focusedNode(), tree.sectionIndex(1));
+    QVERIFY(view.isRowHidden(0, {}));
     QVERIFY(f.dialogs.settled());
 }
 

@@ -64,6 +64,7 @@ private Q_SLOTS:
     void filteredViewFollowsLargeChanges();
     void switchesKeepPersistentIndexes();
     void revealAndExtendShowMore();
+    void switchesThatChangeNothingAreNotTold();
 };
 
 void tst_TreeFilterModel::showsTheDocumentAndFollowsIt()
@@ -224,6 +225,21 @@ void tst_TreeFilterModel::revealAndExtendShowMore()
     f.model.clearFilter();
     f.model.extend({ { 0, 1 } });
     QCOMPARE(shown(f.model), QStringLiteral("a(k1 k2 k3 k4) b(q) c(m n) d(r)"));
+}
+
+// A view lays out all its rows again after a layout change: a filter that shows every node, and
+// clearing it, tell it nothing.
+void tst_TreeFilterModel::switchesThatChangeNothingAreNotTold()
+{
+    Fixture f;
+    QSignalSpy layouts(&f.model, &QAbstractItemModel::layoutChanged);
+    f.model.setFilter({ { 0, 0 }, { 0, 1 }, { 0, 2 }, { 0, 3 }, { 1, -1 }, { 2, 0 }, { 2, 1 }, { 3, 0 } });
+    QVERIFY(f.model.isFiltering());
+    f.model.clearFilter();
+    QCOMPARE(layouts.count(), 0);
+    f.model.setFilter({ { 0, 0 }, { 0, 1 }, { 0, 2 }, { 0, 3 }, { 1, -1 }, { 2, 0 }, { 3, 0 } });
+    QCOMPARE(layouts.count(), 1);
+    QCOMPARE(shown(f.model), QStringLiteral("a(k1 k2 k3 k4) b(q) c(m) d(r)"));
 }
 
 QTEST_MAIN(tst_TreeFilterModel)

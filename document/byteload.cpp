@@ -1,0 +1,134 @@
+// SPDX-FileCopyrightText: 2026 The YorvSaldrix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "document/byteload.h"
+
+#include "document/iniline.h"
+#include "document/nametable.h"
+#include "document/textrules.h"
+
+#include <limits>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+using Form = OptionTexts::Form;
+
+// Each option name once per section, with its first value, as a section that stands several
+// times reads: its occurrences' options were appended in file order.
+void dropRepeatedNames(OptionTexts &options, NameTable &names, std::vector<int> &repeated)
+{
+    const qsizetype count = options.size();
+    if (count < 2)
+        return;
+    const auto nameAt = [&options](qsizetype o) {
+        const QAnyStringView name = options.view(o, DocumentTree::NameColumn);
+        return std::string_view(static_cast<const char *>(name.data()), size_t(name.size_bytes()));
+    };
+    repeated.clear();
+    names.reset(count);
+    for (qsizetype o = 0; o < count; ++o) {
+        if (names.findOrInsert(NameTable::hash(nameAt(o)), o, nameAt) >= 0)
+            repeated.push_back(int(o));
+    }
+    if (!repeated.empty())
+        options.removeRows(repeated);
+}
+
+} // namespace
+
+std::optional<DocumentContents> contentsFromBytes(
+    const QByteArray &bytes, TextFormat &format, std::atomic<int> &percent)
+{
+    const ByteOrderMark mark = byteOrderMarkAt(bytes);
+    if (mark.length > 0 && mark.encoding != TextFormat::Encoding::Utf8)
+        return std::nullopt;
+    const qsizetype begin = mark.length;
+    const qsizetype size = bytes.size();
+    const char *text = bytes.constData();
+    bool ascii = false;
+    format = TextFormat();
+    format.byteOrderMark = mark.length > 0;
+    format.encoding = isValidUtf8(reinterpret_cast<const uchar *>(text + begin), size - begin, ascii)
+        ? TextFormat::Encoding::Utf8
+        : TextFormat::Encoding::Latin1;
+    const bool utf8 = format.encoding == TextFormat::Encoding::Utf8 && !ascii;
+
+    DocumentContents contents;
+    // Where each section's name stands, found again through its bytes when it stands again.
+    struct Name {
+        qsizetype offset;
+        qsizetype length;
+    };
+    std::vector<Name> names;
+    std::vector<bool> beyondAscii;
+    NameTable index;
+    const auto nameAt = [&names, text](qsizetype s) {
+        return std::string_view(text + names[size_t(s)].offset, size_t(names[size_t(s)].length));
+    };
+    int section = -1;
+    OptionTexts *options = nullptr;
+    qsizetype nextLf = -1;
+    qsizetype nextReport = 0;
+    bool firstLine = true;
+    for (qsizetype pos = begin; pos < size;) {
+        const qsizetype end = iniline::lineEndIn(text, pos, size, nextLf);
+        const IniLine line = classifyIniLine(text + pos, end - pos);
+        if (line.kind == IniLine::Kind::Header) {
+            const auto position = qsizetype(names.size());
+            names.push_back({ pos + line.nameBegin, line.nameEnd - line.nameBegin });
+            if (position >= index.room())
+                index.grow();
+            const qsizetype known = index.findOrInsert(NameTable::hash(nameAt(position)), position, nameAt);
+            if (known >= 0) {
+                names.pop_back();
+                section = int(known);
+            } else {
+                const std::string_view name = nameAt(position);
+                section = contents.appendSection(utf8 ? fromUtf8KeepingMark(QByteArrayView(name.data(), name.size()))
+                                                      : QString::fromLatin1(name.data(), qsizetype(name.size())));
+                contents.optionsOf(section).borrow(bytes, Form::Latin1);
+                beyondAscii.push_back(false);
+            }
+            options = &contents.optionsOf(section);
+        } else if (line.kind == IniLine::Kind::Option && options != nullptr) {
+            qsizetype valueBegin = line.valueBegin;
+            qsizetype valueEnd = line.valueEnd;
+            trimBlanks(text + pos, valueBegin, valueEnd);
+            const qsizetype gap = valueBegin - line.nameEnd;
+            if (gap > OptionTexts::MaxGap)
+                return std::nullopt;
+            options->appendBorrowed(
+                pos + line.nameBegin, line.nameEnd - line.nameBegin, pos + valueBegin, valueEnd - valueBegin);
+            if (utf8 && !beyondAscii[size_t(section)])
+                beyondAscii[size_t(section)] = !isAscii(text + pos + line.nameBegin, valueEnd - line.nameBegin);
+        }
+        if (end == size)
+            break;
+        const bool crlf = text[end] == '\r' && end + 1 < size && text[end + 1] == '\n';
+        if (firstLine) {
+            format.lineEnd = crlf   ? TextFormat::LineEnd::CrLf
+                : text[end] == '\r' ? TextFormat::LineEnd::Cr
+                                    : TextFormat::LineEnd::Lf;
+            firstLine = false;
+        }
+        pos = end + (crlf ? 2 : 1);
+        if (pos >= nextReport) {
+            percent = 10 + int(80 * pos / size);
+            nextReport = pos + (1 << 20);
+        }
+    }
+    NameTable optionNames;
+    std::vector<int> repeated;
+    for (int s = 0; s < contents.sectionCount(); ++s) {
+        OptionTexts &sectionOptions = contents.optionsOf(s);
+        if (beyondAscii[size_t(s)])
+            sectionOptions.setBorrowedForm(Form::Utf8);
+        dropRepeatedNames(sectionOptions, optionNames, repeated);
+        sectionOptions.squeeze();
+    }
+    percent = 100;
+    return contents;
+}
