@@ -25,8 +25,10 @@ bool toolsRequired()
 
 QStringList virtualDisplayOptions(const QString &screen)
 {
-    // -n before -a: the search starts there.
+    // -n before -a: the search starts there. Without -noreset the server starts afresh each time
+    // its last client leaves, and turns away the clients that connect meanwhile: a test's first
+    // look at the display would be its last client before the program connects.
     const quint32 first = QRandomGenerator::global()->bounded(200u, 1000u);
     return { QStringLiteral("-n"), QString::number(first), QStringLiteral("-a"), QStringLiteral("-s"),
-        QStringLiteral("-screen 0 ") + screen };
+        QStringLiteral("-screen 0 ") + screen + QStringLiteral(" -noreset") };
 }
