@@ -7,6 +7,7 @@
 #include "document/iniline.h"
 #include "document/nametable.h"
 #include "document/textrules.h"
+#include "document/textview.h"
 
 #include <limits>
 #include <string_view>
@@ -68,6 +69,13 @@ std::optional<DocumentContents> contentsFromBytes(
     const auto nameAt = [&names, text](qsizetype s) {
         return std::string_view(text + names[size_t(s)].offset, size_t(names[size_t(s)].length));
     };
+    // Section names stand in the file's bytes as its options' texts do.
+    const OptionTexts::Source source(bytes);
+    const auto textAt = [utf8, text](qsizetype offset, qsizetype length) -> QAnyStringView {
+        if (utf8)
+            return QUtf8StringView(text + offset, length);
+        return QLatin1StringView(text + offset, length);
+    };
     int section = -1;
     OptionTexts *options = nullptr;
     qsizetype nextLf = -1;
@@ -86,10 +94,13 @@ std::optional<DocumentContents> contentsFromBytes(
                 names.pop_back();
                 section = int(known);
             } else {
-                const std::string_view name = nameAt(position);
-                section = contents.appendSection(utf8 ? fromUtf8KeepingMark(QByteArrayView(name.data(), name.size()))
-                                                      : QString::fromLatin1(name.data(), qsizetype(name.size())));
-                contents.optionsOf(section).borrow(bytes, Form::Latin1);
+                const Name &name = names[size_t(position)];
+                const bool nameFits = name.length <= OptionTexts::MaxName;
+                section = contents.appendSection(nameFits ? QString() : textToString(textAt(name.offset, name.length)));
+                OptionTexts &sectionOptions = contents.optionsOf(section);
+                sectionOptions.borrow(source, Form::Latin1);
+                if (nameFits)
+                    sectionOptions.borrowName(name.offset, name.length, utf8 ? Form::Utf8 : Form::Latin1);
                 beyondAscii.push_back(false);
             }
             options = &contents.optionsOf(section);

@@ -6,7 +6,20 @@
 // selection of nodes at once.
 #include "document/documenttree.h"
 
+#include "document/textview.h"
+
 #include <algorithm>
+
+QString DocumentSection::nameText() const
+{
+    return options.nameBorrowed() ? textToString(options.borrowedName()) : name;
+}
+
+void DocumentSection::setName(const QString &text)
+{
+    name = text;
+    options.forgetName();
+}
 
 int DocumentContents::appendSection(const QString &name)
 {

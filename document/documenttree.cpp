@@ -14,12 +14,6 @@
 
 namespace {
 
-const QString &emptyText()
-{
-    static const QString empty;
-    return empty;
-}
-
 // A typed text beyond Latin-1 goes to its section as UTF-8, the form in which a UTF-8 file's texts
 // stay, so that the section is searched and saved without decoding. A UTF-16 document keeps such
 // texts as UTF-16, and so does a text with a lone surrogate, which UTF-8 cannot hold.
@@ -106,7 +100,7 @@ QVariant DocumentTree::data(const QModelIndex &index, int role) const
     case Qt::EditRole:
     case Qt::ToolTipRole:
         if (level(index) == 0)
-            return index.column() == NameColumn ? section->name : section->value;
+            return index.column() == NameColumn ? section->nameText() : section->value;
         return section->options.text(index.row(), index.column());
     case ImageIndexRole:
         return imageIndex(index);
@@ -127,10 +121,14 @@ bool DocumentTree::setData(const QModelIndex &index, const QVariant &value, int 
     const QString newText = lineBreaksAsBlanks(value.toString());
     QString oldText;
     if (level(index) == 0) {
-        QString &text = index.column() == NameColumn ? section->name : section->value;
-        if (text == newText)
+        oldText = index.column() == NameColumn ? section->nameText() : section->value;
+        if (oldText == newText)
             return false; // an unchanged commit is no edit
-        oldText = std::exchange(text, newText); // no validation: names may be empty or repeated
+        // No validation: names may be empty or repeated.
+        if (index.column() == NameColumn)
+            section->setName(newText);
+        else
+            section->value = newText;
     } else {
         if (section->options.view(index.row(), index.column()) == QAnyStringView(newText))
             return false;
@@ -197,18 +195,25 @@ int DocumentTree::optionCount(int section) const
     return static_cast<int>(m_sections[static_cast<size_t>(section)]->options.size());
 }
 
-const QString &DocumentTree::sectionText(int section, int column) const
+QString DocumentTree::sectionText(int section, int column) const
 {
     Q_ASSERT(section >= 0 && section < sectionCount());
     const Section &s = *m_sections[static_cast<size_t>(section)];
     switch (column) {
     case NameColumn:
-        return s.name;
+        return s.nameText();
     case ValueColumn:
         return s.value;
     default:
-        return emptyText();
+        return {};
     }
+}
+
+QAnyStringView DocumentTree::sectionNameView(int section) const
+{
+    Q_ASSERT(section >= 0 && section < sectionCount());
+    const Section &s = *m_sections[static_cast<size_t>(section)];
+    return s.options.nameBorrowed() ? s.options.borrowedName() : QAnyStringView(s.name);
 }
 
 QString DocumentTree::optionText(int section, int option, int column) const
@@ -260,7 +265,10 @@ void DocumentTree::setSectionText(int section, int column, const QString &text)
 {
     const QModelIndex index = sectionIndex(section, column);
     if (Section *s = sectionOf(index)) {
-        (column == NameColumn ? s->name : s->value) = text;
+        if (column == NameColumn)
+            s->setName(text);
+        else
+            s->value = text;
         emitCellChanged(index);
     }
 }

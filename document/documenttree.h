@@ -16,9 +16,13 @@
 #include <memory>
 #include <vector>
 
-// One section of a document: its texts and its options' (held compactly, see OptionTexts).
+// One section of a document: its texts and its options' (held compactly, see OptionTexts). A
+// loaded section's name may stand where its options' texts do, until it changes.
 struct DocumentSection {
-    QString name;
+    [[nodiscard]] QString nameText() const;
+    void setName(const QString &text);
+
+    QString name; // unless options.nameBorrowed()
     QString value;
     int image = 0;
     OptionTexts options;
@@ -113,7 +117,9 @@ public:
     // Plain access by position, for the loader, the saver and the export.
     [[nodiscard]] int sectionCount() const { return static_cast<int>(m_sections.size()); }
     [[nodiscard]] int optionCount(int section) const;
-    [[nodiscard]] const QString &sectionText(int section, int column) const;
+    [[nodiscard]] QString sectionText(int section, int column) const;
+    // A section's name where it is kept, without a copy; valid until the section next changes.
+    [[nodiscard]] QAnyStringView sectionNameView(int section) const;
     [[nodiscard]] QString optionText(int section, int option, int column) const;
     // An option's text where it is kept, without a copy; valid until the section next changes.
     [[nodiscard]] QAnyStringView optionTextView(int section, int option, int column) const;

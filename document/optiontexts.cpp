@@ -62,6 +62,85 @@ void appendLatin1AsUtf8(QByteArray &out, const char *text, qsizetype size)
 
 } // namespace
 
+struct OptionTexts::Shared : QSharedData {
+    QByteArray bytes;
+    QList<Record> records; // of every borrowing section, in the order they were appended
+};
+
+OptionTexts::Source::Source(const QByteArray &bytes)
+    : d(new Shared)
+{
+    d->bytes = bytes;
+}
+
+OptionTexts::Source::~Source() = default;
+
+OptionTexts::OptionTexts() = default;
+OptionTexts::~OptionTexts() = default;
+OptionTexts::OptionTexts(OptionTexts &&other) noexcept = default;
+OptionTexts &OptionTexts::operator=(OptionTexts &&other) noexcept = default;
+
+OptionTexts::OptionTexts(const OptionTexts &other)
+    : m_shared(other.m_shared)
+    , m_own(other.m_own ? std::make_unique<Own>(*other.m_own) : nullptr)
+    , m_name(other.m_name)
+    , m_first(other.m_first)
+    , m_count(other.m_count)
+    , m_form(other.m_form)
+    , m_nameForm(other.m_nameForm)
+    , m_borrowed(other.m_borrowed)
+    , m_sharedRecords(other.m_sharedRecords)
+{
+}
+
+OptionTexts &OptionTexts::operator=(const OptionTexts &other)
+{
+    if (this != &other)
+        *this = OptionTexts(other);
+    return *this;
+}
+
+qsizetype OptionTexts::size() const
+{
+    if (m_sharedRecords)
+        return m_count;
+    return m_own ? qsizetype(m_own->records.size()) : 0;
+}
+
+const OptionTexts::Record *OptionTexts::records() const
+{
+    if (m_sharedRecords)
+        return m_shared->records.constData() + m_first;
+    return m_own ? m_own->records.data() : nullptr;
+}
+
+OptionTexts::Own &OptionTexts::ownPart()
+{
+    if (!m_own)
+        m_own = std::make_unique<Own>();
+    return *m_own;
+}
+
+std::vector<OptionTexts::Record> &OptionTexts::ownRecords()
+{
+    Own &own = ownPart();
+    if (m_sharedRecords) {
+        const Record *first = m_shared->records.constData() + m_first;
+        own.records.assign(first, first + m_count);
+        m_sharedRecords = false;
+        m_first = 0;
+        m_count = 0;
+    }
+    return own.records;
+}
+
+qsizetype OptionTexts::units() const
+{
+    if (!m_own)
+        return 0;
+    return m_form == Form::Utf16 ? m_own->utf16.size() : m_own->bytes.size();
+}
+
 QString OptionTexts::text(qsizetype option, int column) const
 {
     return textToString(view(option, column));
@@ -69,7 +148,7 @@ QString OptionTexts::text(qsizetype option, int column) const
 
 QAnyStringView OptionTexts::view(qsizetype option, int column) const
 {
-    const Record &r = m_records[size_t(option)];
+    const Record &r = records()[option];
     if (column == DocumentTree::NameColumn)
         return slice(nameOffset(r), r.nameLength);
     if (column == DocumentTree::ValueColumn)
@@ -79,84 +158,133 @@ QAnyStringView OptionTexts::view(qsizetype option, int column) const
 
 QAnyStringView OptionTexts::slice(qint64 offset, qsizetype length) const
 {
-    switch (m_form) {
-    case Form::Latin1:
-        return QLatin1StringView(m_bytes.constData() + offset, length);
-    case Form::Utf8:
-        return QUtf8StringView(m_bytes.constData() + offset, length);
-    case Form::Utf16:
-        break;
-    }
-    return QStringView(m_utf16.constData() + offset, length);
+    if (m_form == Form::Utf16)
+        return QStringView(m_own->utf16.constData() + offset, length);
+    const char *bytes = m_borrowed ? m_shared->bytes.constData() : m_own->bytes.constData();
+    if (m_form == Form::Utf8)
+        return QUtf8StringView(bytes + offset, length);
+    return QLatin1StringView(bytes + offset, length);
 }
 
 QAnyStringView OptionTexts::allTexts() const
 {
+    if (empty())
+        return QLatin1StringView();
     if (!m_borrowed)
         return slice(0, units());
     // The shared bytes hold every section of the file: only the stretch of this one's texts counts.
-    if (m_records.empty())
-        return slice(0, 0);
     qint64 begin = std::numeric_limits<qint64>::max();
     qint64 end = 0;
-    for (const Record &r : m_records) {
-        begin = std::min(begin, nameOffset(r));
-        end = std::max(end, valueOffset(r) + r.valueLength);
+    const Record *r = records();
+    for (qsizetype i = 0; i < size(); ++i) {
+        begin = std::min(begin, nameOffset(r[i]));
+        end = std::max(end, valueOffset(r[i]) + r[i].valueLength);
     }
     return slice(begin, end - begin);
 }
 
-void OptionTexts::borrow(const QByteArray &bytes, Form form)
+void OptionTexts::borrow(const Source &source, Form form)
 {
-    Q_ASSERT(m_records.empty() && form != Form::Utf16);
-    m_bytes = bytes;
-    m_utf16 = QString();
+    Q_ASSERT(empty() && form != Form::Utf16);
+    m_own.reset();
+    m_shared = source.d;
     m_form = form;
     m_borrowed = true;
-    m_unused = 0;
+    m_sharedRecords = true;
+    m_first = quint32(m_shared->records.size());
+    m_count = 0;
 }
 
 void OptionTexts::appendBorrowed(qint64 name, qsizetype nameLength, qint64 value, qsizetype valueLength)
 {
     Q_ASSERT(m_borrowed && value >= name + nameLength && value - name - nameLength <= MaxGap
-        && value + valueLength <= m_bytes.size());
-    m_records.push_back(
-        { placeOf(name, value - name - nameLength), checkedLength(nameLength), checkedLength(valueLength) });
-    if (!m_images.empty())
-        m_images.push_back(DocumentTree::OptionImage);
+        && value + valueLength <= m_shared->bytes.size());
+    const Record record { placeOf(name, value - name - nameLength), checkedLength(nameLength),
+        checkedLength(valueLength) };
+    // A section's options stand together in the source while nothing else came between them.
+    if (m_sharedRecords && qsizetype(m_first) + m_count == m_shared->records.size()) {
+        Q_ASSERT(m_shared->records.size() < std::numeric_limits<quint32>::max());
+        m_shared->records.append(record);
+        ++m_count;
+    } else {
+        ownRecords().push_back(record);
+    }
+    if (m_own && !m_own->images.empty())
+        m_own->images.push_back(DocumentTree::OptionImage);
 }
 
-void OptionTexts::own()
+void OptionTexts::squeeze()
+{
+    if (m_own)
+        m_own->records.shrink_to_fit();
+}
+
+void OptionTexts::borrowName(qint64 offset, qsizetype length, Form form)
+{
+    Q_ASSERT(m_shared && form != Form::Utf16 && length <= MaxName && offset + length <= m_shared->bytes.size());
+    m_name = quint64(offset) | (quint64(length) << GapShift);
+    m_nameForm = quint8(form);
+}
+
+QAnyStringView OptionTexts::borrowedName() const
+{
+    Q_ASSERT(nameBorrowed());
+    const char *name = m_shared->bytes.constData() + qint64(m_name & ((quint64(1) << GapShift) - 1));
+    const auto length = qsizetype(m_name >> GapShift);
+    if (Form(m_nameForm) == Form::Utf8)
+        return QUtf8StringView(name, length);
+    return QLatin1StringView(name, length);
+}
+
+void OptionTexts::forgetName()
+{
+    m_nameForm = NoName;
+    m_name = 0;
+    releaseSource();
+}
+
+void OptionTexts::releaseSource()
+{
+    if (!m_borrowed && !nameBorrowed())
+        m_shared.reset();
+}
+
+void OptionTexts::ownTexts()
 {
     if (!m_borrowed)
         return;
+    std::vector<Record> &records = ownRecords();
     qsizetype total = 0;
-    for (const Record &r : m_records)
+    for (const Record &r : records)
         total += qsizetype(r.nameLength) + r.valueLength;
     OptionTexts owned;
     owned.m_form = m_form;
-    owned.m_bytes.reserve(total);
-    for (Record &r : m_records)
+    owned.ownPart().bytes.reserve(total);
+    for (Record &r : records)
         r = owned.place(slice(nameOffset(r), r.nameLength), slice(valueOffset(r), r.valueLength));
-    m_bytes = std::move(owned.m_bytes);
+    m_own->bytes = std::move(owned.m_own->bytes);
+    m_own->unused = 0;
     m_borrowed = false;
-    m_unused = 0;
+    releaseSource();
 }
 
 int OptionTexts::image(qsizetype option) const
 {
-    return m_images.empty() ? DocumentTree::OptionImage : m_images[size_t(option)];
+    return !m_own || m_own->images.empty() ? DocumentTree::OptionImage : m_own->images[size_t(option)];
 }
 
 void OptionTexts::reserve(qsizetype count, qsizetype units)
 {
-    m_records.reserve(m_records.size() + size_t(std::max<qsizetype>(count, 0)));
+    if (m_sharedRecords) // the source grows for every borrowing section at once
+        return;
+    Own &own = ownPart();
+    own.records.reserve(own.records.size() + size_t(std::max<qsizetype>(count, 0)));
     if (m_borrowed)
         return;
     if (m_form == Form::Utf16)
-        m_utf16.reserve(m_utf16.size() + units);
+        own.utf16.reserve(own.utf16.size() + units);
     else
-        m_bytes.reserve(m_bytes.size() + units);
+        own.bytes.reserve(own.bytes.size() + units);
 }
 
 void OptionTexts::makeRoomFor(QAnyStringView text)
@@ -182,59 +310,61 @@ void OptionTexts::convertTo(Form form)
 {
     if (form == m_form)
         return;
-    own();
-    if (m_form == Form::Latin1 && form == Form::Utf8 && isAscii(m_bytes.constData(), m_bytes.size())) {
+    ownTexts();
+    Own &own = ownPart();
+    if (m_form == Form::Latin1 && form == Form::Utf8 && isAscii(own.bytes.constData(), own.bytes.size())) {
         m_form = form; // ASCII is the same bytes either way
         return;
     }
     if (m_form == Form::Latin1 && form == Form::Utf16) {
-        m_utf16 = QString::fromLatin1(m_bytes);
-        m_bytes = QByteArray();
+        own.utf16 = QString::fromLatin1(own.bytes);
+        own.bytes = QByteArray();
         m_form = form;
         return;
     }
     // Every text is written anew in the new form, which also reclaims the unused space.
     OptionTexts converted;
     converted.m_form = form;
-    for (Record &r : m_records)
+    for (Record &r : own.records)
         r = converted.place(slice(nameOffset(r), r.nameLength), slice(valueOffset(r), r.valueLength));
-    m_bytes = std::move(converted.m_bytes);
-    m_utf16 = std::move(converted.m_utf16);
+    own.bytes = std::move(converted.ownPart().bytes);
+    own.utf16 = std::move(converted.ownPart().utf16);
+    own.unused = 0;
     m_form = form;
-    m_unused = 0;
 }
 
 void OptionTexts::put(QAnyStringView text)
 {
     const TextKind kind = textKind(text);
+    Own &own = ownPart();
     switch (m_form) {
     case Form::Latin1:
         if (kind == TextKind::Utf16) {
             const QStringView utf16 = asUtf16(text);
-            const qsizetype at = m_bytes.size();
-            m_bytes.resize(at + utf16.size());
-            char *out = m_bytes.data() + at;
+            const qsizetype at = own.bytes.size();
+            own.bytes.resize(at + utf16.size());
+            char *out = own.bytes.data() + at;
             for (const QChar c : utf16)
                 *out++ = char(c.unicode());
         } else { // Latin-1, or UTF-8 that is ASCII
-            m_bytes.append(bytesOf(text), text.size_bytes());
+            own.bytes.append(bytesOf(text), text.size_bytes());
         }
         return;
     case Form::Utf8:
         if (kind == TextKind::Utf8)
-            m_bytes.append(bytesOf(text), text.size_bytes());
+            own.bytes.append(bytesOf(text), text.size_bytes());
         else if (kind == TextKind::Latin1)
-            appendLatin1AsUtf8(m_bytes, bytesOf(text), text.size());
+            appendLatin1AsUtf8(own.bytes, bytesOf(text), text.size());
         else
-            m_bytes.append(asUtf16(text).toUtf8());
+            own.bytes.append(asUtf16(text).toUtf8());
         return;
     case Form::Utf16:
         if (kind == TextKind::Utf16)
-            m_utf16.append(asUtf16(text));
+            own.utf16.append(asUtf16(text));
         else if (kind == TextKind::Latin1)
-            m_utf16.append(QLatin1StringView(bytesOf(text), text.size()));
+            own.utf16.append(QLatin1StringView(bytesOf(text), text.size()));
         else
-            m_utf16.append(textToString(text));
+            own.utf16.append(textToString(text));
         return;
     }
 }
@@ -252,17 +382,20 @@ void OptionTexts::append(QAnyStringView name, QAnyStringView value, int image)
 {
     if (m_borrowed) {
         // The texts may stand in the shared bytes themselves (a copy of a borrowed option).
-        const QByteArray keep = m_bytes;
-        own();
+        const QExplicitlySharedDataPointer<Shared> keep = m_shared;
+        ownTexts();
         append(name, value, image);
         return;
     }
     makeRoomFor(name);
     makeRoomFor(value);
-    m_records.push_back(place(name, value));
-    if (!m_images.empty() || image != DocumentTree::OptionImage) {
-        m_images.resize(m_records.size() - 1, DocumentTree::OptionImage);
-        m_images.push_back(image);
+    const Record record = place(name, value);
+    std::vector<Record> &list = ownRecords();
+    list.push_back(record);
+    std::vector<int> &images = m_own->images;
+    if (!images.empty() || image != DocumentTree::OptionImage) {
+        images.resize(list.size() - 1, DocumentTree::OptionImage);
+        images.push_back(image);
     }
 }
 
@@ -282,30 +415,32 @@ void OptionTexts::setText(qsizetype option, int column, QAnyStringView text)
                                                       : QAnyStringView(QLatin1StringView(otherBytes));
     }
     // A text given from the shared bytes stays valid: they live on in `keep` and every other section.
-    const QByteArray keep = m_bytes;
-    own();
+    const QExplicitlySharedDataPointer<Shared> keep = m_shared;
+    ownTexts();
     makeRoomFor(text);
     const bool isName = column == DocumentTree::NameColumn;
     // Written at the end first, which measures the texts in the buffer's form; when they are no
     // longer than the old ones they move over them and the end is given back.
     const Record placed = place(isName ? text : other, isName ? other : text);
-    Record &r = m_records[size_t(option)];
+    Own &own = ownPart();
+    Record &r = ownRecords()[size_t(option)];
     const qsizetype oldLength = qsizetype(r.nameLength) + r.valueLength;
     const qsizetype newLength = qsizetype(placed.nameLength) + placed.valueLength;
     if (newLength <= oldLength) {
         if (m_form == Form::Utf16) {
             std::memmove(
-                m_utf16.data() + nameOffset(r), m_utf16.constData() + nameOffset(placed), size_t(newLength) * 2);
-            m_utf16.truncate(nameOffset(placed));
+                own.utf16.data() + nameOffset(r), own.utf16.constData() + nameOffset(placed), size_t(newLength) * 2);
+            own.utf16.truncate(nameOffset(placed));
         } else {
-            std::memmove(m_bytes.data() + nameOffset(r), m_bytes.constData() + nameOffset(placed), size_t(newLength));
-            m_bytes.truncate(nameOffset(placed));
+            std::memmove(
+                own.bytes.data() + nameOffset(r), own.bytes.constData() + nameOffset(placed), size_t(newLength));
+            own.bytes.truncate(nameOffset(placed));
         }
-        m_unused += oldLength - newLength;
+        own.unused += oldLength - newLength;
         r.nameLength = placed.nameLength;
         r.valueLength = placed.valueLength;
     } else {
-        m_unused += oldLength;
+        own.unused += oldLength;
         r = placed;
     }
     compactIfWasteful();
@@ -313,58 +448,65 @@ void OptionTexts::setText(qsizetype option, int column, QAnyStringView text)
 
 void OptionTexts::setImage(qsizetype option, int image)
 {
-    if (m_images.empty()) {
+    if (!m_own || m_own->images.empty()) {
         if (image == DocumentTree::OptionImage)
             return;
-        m_images.assign(m_records.size(), DocumentTree::OptionImage);
+        const qsizetype count = size();
+        ownPart().images.assign(size_t(count), DocumentTree::OptionImage);
     }
-    m_images[size_t(option)] = image;
+    m_own->images[size_t(option)] = image;
 }
 
 void OptionTexts::remove(qsizetype first, qsizetype count)
 {
+    std::vector<Record> &list = ownRecords();
+    Own &own = *m_own;
     for (qsizetype i = first; i < first + count; ++i)
-        m_unused += qsizetype(m_records[size_t(i)].nameLength) + m_records[size_t(i)].valueLength;
-    m_records.erase(m_records.begin() + first, m_records.begin() + first + count);
-    if (!m_images.empty())
-        m_images.erase(m_images.begin() + first, m_images.begin() + first + count);
+        own.unused += qsizetype(list[size_t(i)].nameLength) + list[size_t(i)].valueLength;
+    list.erase(list.begin() + first, list.begin() + first + count);
+    if (!own.images.empty())
+        own.images.erase(own.images.begin() + first, own.images.begin() + first + count);
     compactIfWasteful();
 }
 
 void OptionTexts::removeRows(const std::vector<int> &rows)
 {
+    std::vector<Record> &list = ownRecords();
+    Own &own = *m_own;
     size_t kept = 0;
     size_t next = 0;
-    for (size_t i = 0; i < m_records.size(); ++i) {
+    for (size_t i = 0; i < list.size(); ++i) {
         if (next < rows.size() && size_t(rows[next]) == i) {
             ++next;
-            m_unused += qsizetype(m_records[i].nameLength) + m_records[i].valueLength;
+            own.unused += qsizetype(list[i].nameLength) + list[i].valueLength;
             continue;
         }
-        m_records[kept] = m_records[i];
-        if (!m_images.empty())
-            m_images[kept] = m_images[i];
+        list[kept] = list[i];
+        if (!own.images.empty())
+            own.images[kept] = own.images[i];
         ++kept;
     }
-    m_records.resize(kept);
-    if (!m_images.empty())
-        m_images.resize(kept);
+    list.resize(kept);
+    if (!own.images.empty())
+        own.images.resize(kept);
     compactIfWasteful();
 }
 
 void OptionTexts::insertRows(const std::vector<int> &rows, const OptionTexts &from, qsizetype first)
 {
     Q_ASSERT(&from != this);
-    own();
+    ownTexts();
     // The form is settled first: a change of form rewrites the records that the loop below copies.
     for (size_t i = 0; i < rows.size(); ++i) {
         makeRoomFor(from.view(first + qsizetype(i), DocumentTree::NameColumn));
         makeRoomFor(from.view(first + qsizetype(i), DocumentTree::ValueColumn));
     }
-    const size_t total = m_records.size() + rows.size();
+    std::vector<Record> &list = ownRecords();
+    Own &own = *m_own;
+    const size_t total = list.size() + rows.size();
     std::vector<Record> records;
     records.reserve(total);
-    const bool images = !m_images.empty() || !from.m_images.empty();
+    const bool images = !own.images.empty() || (from.m_own && !from.m_own->images.empty());
     std::vector<int> imageList;
     if (images)
         imageList.reserve(total);
@@ -378,15 +520,15 @@ void OptionTexts::insertRows(const std::vector<int> &rows, const OptionTexts &fr
             if (images)
                 imageList.push_back(from.image(option));
         } else {
-            records.push_back(m_records[old]);
+            records.push_back(list[old]);
             if (images)
                 imageList.push_back(image(qsizetype(old)));
             ++old;
         }
     }
-    Q_ASSERT(next == rows.size() && old == m_records.size());
-    m_records = std::move(records);
-    m_images = std::move(imageList);
+    Q_ASSERT(next == rows.size() && old == list.size());
+    list = std::move(records);
+    own.images = std::move(imageList);
 }
 
 void OptionTexts::move(qsizetype from, qsizetype to)
@@ -398,9 +540,9 @@ void OptionTexts::move(qsizetype from, qsizetype to)
         else
             std::rotate(list.begin() + insertAt, list.begin() + from, list.begin() + from + 1);
     };
-    rotate(m_records);
-    if (!m_images.empty())
-        rotate(m_images);
+    rotate(ownRecords());
+    if (!m_own->images.empty())
+        rotate(m_own->images);
 }
 
 void OptionTexts::insertFrom(qsizetype row, const OptionTexts &other, qsizetype option)
@@ -413,36 +555,39 @@ void OptionTexts::insertFrom(qsizetype row, const OptionTexts &other, qsizetype 
 
 void OptionTexts::compactIfWasteful()
 {
-    const qsizetype total = units();
-    if (m_records.empty()) {
-        m_bytes = QByteArray();
-        m_utf16 = QString();
+    if (empty()) {
+        m_own.reset();
         m_form = Form::Latin1;
         m_borrowed = false;
-        m_unused = 0;
+        m_sharedRecords = false;
+        m_first = 0;
+        m_count = 0;
+        releaseSource();
         return;
     }
     if (m_borrowed) // the shared bytes are not this section's to reclaim
         return;
-    if (m_unused < 4096 || m_unused * 2 < total)
+    Own &own = *m_own;
+    const qsizetype total = units();
+    if (own.unused < 4096 || own.unused * 2 < total)
         return;
     QByteArray bytes;
     QString utf16;
     const bool wide = m_form == Form::Utf16;
     if (wide)
-        utf16.reserve(total - m_unused);
+        utf16.reserve(total - own.unused);
     else
-        bytes.reserve(total - m_unused);
-    for (Record &r : m_records) {
+        bytes.reserve(total - own.unused);
+    for (Record &r : own.records) {
         const qsizetype length = qsizetype(r.nameLength) + r.valueLength;
         const qint64 offset = wide ? utf16.size() : bytes.size();
         if (wide)
-            utf16.append(QStringView(m_utf16.constData() + nameOffset(r), length));
+            utf16.append(QStringView(own.utf16.constData() + nameOffset(r), length));
         else
-            bytes.append(m_bytes.constData() + nameOffset(r), length);
+            bytes.append(own.bytes.constData() + nameOffset(r), length);
         r.place = placeOf(offset);
     }
-    m_bytes = std::move(bytes);
-    m_utf16 = std::move(utf16);
-    m_unused = 0;
+    own.bytes = std::move(bytes);
+    own.utf16 = std::move(utf16);
+    own.unused = 0;
 }

@@ -6,8 +6,12 @@
 
 #include <QAnyStringView>
 #include <QByteArray>
+#include <QExplicitlySharedDataPointer>
+#include <QList>
+#include <QSharedData>
 #include <QString>
 
+#include <memory>
 #include <vector>
 
 // The names, values and image indexes of one section's options, held compactly: every text of the
@@ -19,15 +23,39 @@
 // longer one moves to the end of the buffer; the space left behind is reclaimed once it makes up
 // half of the buffer.
 //
-// A loaded section may instead borrow its texts where the file's bytes hold them, shared by every
-// section of the file (see borrow()): a section then costs no buffer of its own until its first
-// change, which copies its own texts out of the shared bytes.
+// A loaded section may instead borrow its texts where the file's bytes hold them (see Source and
+// borrow()), and its own name too: a section then costs no buffer and no allocation of its own
+// until its first change, which copies its own texts out of the shared bytes. The places of its
+// options stand among those of every section in the Source, until they change.
 class OptionTexts {
+    struct Shared;
+
 public:
     enum class Form : quint8 { Latin1, Utf8, Utf16 };
 
-    [[nodiscard]] qsizetype size() const { return qsizetype(m_records.size()); }
-    [[nodiscard]] bool empty() const { return m_records.empty(); }
+    // A file's bytes (Latin-1 or UTF-8), shared and never changed, and the places of the texts
+    // that sections borrow from them, which grow as a loader appends options.
+    class Source {
+    public:
+        explicit Source(const QByteArray &bytes);
+        ~Source();
+        Source(const Source &) = delete;
+        Source &operator=(const Source &) = delete;
+
+    private:
+        friend class OptionTexts;
+        QExplicitlySharedDataPointer<Shared> d;
+    };
+
+    OptionTexts();
+    ~OptionTexts();
+    OptionTexts(const OptionTexts &other);
+    OptionTexts &operator=(const OptionTexts &other);
+    OptionTexts(OptionTexts &&other) noexcept;
+    OptionTexts &operator=(OptionTexts &&other) noexcept;
+
+    [[nodiscard]] qsizetype size() const;
+    [[nodiscard]] bool empty() const { return size() == 0; }
 
     // column 0 is the name, column 1 the value.
     [[nodiscard]] QString text(qsizetype option, int column) const;
@@ -39,12 +67,14 @@ public:
     // them: a text found nowhere in it is in no option.
     [[nodiscard]] QAnyStringView allTexts() const;
 
-    // Makes the section's texts places in `bytes` (Latin-1 or UTF-8, as `form` says), shared and
-    // never changed; the section must hold no options yet. appendBorrowed() then adds options
-    // whose texts stand at the given places, a value at most MaxGap bytes after its name's end.
-    void borrow(const QByteArray &bytes, Form form);
+    // Makes the section's texts places in the source's bytes (Latin-1 or UTF-8, as `form` says);
+    // the section must hold no options yet. appendBorrowed() then adds options whose texts stand
+    // at the given places, a value at most MaxGap bytes after its name's end.
+    void borrow(const Source &source, Form form);
     static constexpr qsizetype MaxGap = (1 << 24) - 1;
     void appendBorrowed(qint64 name, qsizetype nameLength, qint64 value, qsizetype valueLength);
+    // Borrowed texts are the options as the loader read them, or some of them, in any order: each
+    // name stands as a name and once in the section, and no value holds a line break.
     [[nodiscard]] bool borrowed() const { return m_borrowed; }
     // The form of borrowed texts, once a loader knows it (UTF-8 bytes that are all ASCII are Latin-1).
     void setBorrowedForm(Form form)
@@ -53,7 +83,18 @@ public:
         m_form = form;
     }
     // Gives back the room that appending kept for more options.
-    void squeeze() { m_records.shrink_to_fit(); }
+    void squeeze();
+
+    // The section's own name, standing in the bytes of the source that borrow() named (Latin-1 or
+    // UTF-8, as `form` says), kept there until forgetName(). Names past MaxName bytes are not.
+    static constexpr qsizetype MaxName = (1 << 24) - 1;
+    void borrowName(qint64 offset, qsizetype length, Form form);
+    [[nodiscard]] bool nameBorrowed() const { return m_nameForm != NoName; }
+    [[nodiscard]] QAnyStringView borrowedName() const;
+    void forgetName();
+    // The source whose bytes hold the borrowed texts or name (nullptr for none). The loader
+    // gives the sections of one file names that differ.
+    [[nodiscard]] const void *source() const { return m_shared.data(); }
 
     // Room for `count` more options with `units` characters of text between them.
     void reserve(qsizetype count, qsizetype units);
@@ -81,6 +122,16 @@ private:
         quint32 nameLength;
         quint32 valueLength;
     };
+    // What a section holds of its own: its records once they change, image indexes, and its
+    // texts once they no longer stand in the shared bytes.
+    struct Own {
+        std::vector<Record> records;
+        std::vector<int> images; // empty while every option has the option image
+        QByteArray bytes; // Latin-1 or UTF-8
+        QString utf16;
+        qsizetype unused = 0; // code units of the buffer that no record refers to
+    };
+
     static constexpr int GapShift = 40;
     [[nodiscard]] static qint64 nameOffset(const Record &r) { return qint64(r.place & ((quint64(1) << GapShift) - 1)); }
     [[nodiscard]] static qint64 valueOffset(const Record &r)
@@ -88,7 +139,11 @@ private:
         return nameOffset(r) + r.nameLength + qint64(r.place >> GapShift);
     }
 
-    [[nodiscard]] qsizetype units() const { return m_form == Form::Utf16 ? m_utf16.size() : m_bytes.size(); }
+    [[nodiscard]] const Record *records() const;
+    [[nodiscard]] Own &ownPart();
+    // The records, as this section's own (copied out of the source at the first change).
+    std::vector<Record> &ownRecords();
+    [[nodiscard]] qsizetype units() const;
     [[nodiscard]] QAnyStringView slice(qint64 offset, qsizetype length) const;
     // Brings the buffer to a form that can hold the text (see the class comment).
     void makeRoomFor(QAnyStringView text);
@@ -99,13 +154,18 @@ private:
     void put(QAnyStringView text);
     void compactIfWasteful();
     // Gives a section that borrows its texts a buffer of its own, before they change.
-    void own();
+    void ownTexts();
+    // Lets go of the shared bytes once neither the texts nor the name stand there.
+    void releaseSource();
 
-    std::vector<Record> m_records;
-    std::vector<int> m_images; // empty while every option has the option image
-    QByteArray m_bytes; // Latin-1 or UTF-8
-    QString m_utf16;
+    static constexpr quint8 NoName = 0xFF;
+    QExplicitlySharedDataPointer<Shared> m_shared; // while texts or the name stand there
+    std::unique_ptr<Own> m_own;
+    quint64 m_name = 0; // the borrowed name's offset, and its length above GapShift
+    quint32 m_first = 0; // the first record in the source, while they stand there
+    quint32 m_count = 0; // and how many
     Form m_form = Form::Latin1;
-    bool m_borrowed = false;
-    qsizetype m_unused = 0; // code units of the buffer that no record refers to
+    quint8 m_nameForm = NoName; // a Form while the name is borrowed
+    bool m_borrowed = false; // the texts stand in the shared bytes
+    bool m_sharedRecords = false; // the records stand in the source
 };

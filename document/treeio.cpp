@@ -34,7 +34,8 @@ struct KeptOption {
 // Lets a section's options refer to their texts where the file's bytes hold them, shared by every
 // section, instead of copying them. False for UTF-16 text, which is held decoded, and for a value
 // too far from its name.
-bool borrowTexts(OptionTexts &options, const IniText &text, const std::vector<KeptOption> &kept)
+bool borrowTexts(
+    OptionTexts &options, const OptionTexts::Source &source, const IniText &text, const std::vector<KeptOption> &kept)
 {
     const QByteArray &bytes = text.bytes();
     const TextFormat::Encoding encoding = text.format().encoding;
@@ -55,7 +56,7 @@ bool borrowTexts(OptionTexts &options, const IniText &text, const std::vector<Ke
         if (form == OptionTexts::Form::Latin1 && (beyondAscii(option.name) || beyondAscii(option.value)))
             form = OptionTexts::Form::Utf8;
     }
-    options.borrow(bytes, form);
+    options.borrow(source, form);
     options.reserve(qsizetype(kept.size()), 0);
     for (const KeptOption &option : kept) {
         options.appendBorrowed(at(option.name), option.name.size_bytes(), at(option.value), option.value.size_bytes());
@@ -89,6 +90,7 @@ DocumentContents buildContents(const QString &fileName, TextFormat &format, std:
         optionsTotal += text.optionCount(s);
     qsizetype optionsDone = 0;
 
+    const OptionTexts::Source source(text.bytes());
     std::vector<KeptOption> kept;
     NameTable places;
     const auto nameAt = [&kept](qsizetype p) {
@@ -110,7 +112,7 @@ DocumentContents buildContents(const QString &fileName, TextFormat &format, std:
             else
                 units += kept.back().name.size() + kept.back().value.size();
         });
-        if (!borrowTexts(contents.optionsOf(section), text, kept)) {
+        if (!borrowTexts(contents.optionsOf(section), source, text, kept)) {
             contents.reserveOptions(section, qsizetype(kept.size()), units);
             for (const KeptOption &option : kept)
                 contents.appendOption(section, option.name, option.value);

@@ -8,7 +8,9 @@
 #include "document/documenttree.h"
 #include "document/nametable.h"
 #include "document/textrules.h"
+#include "document/textview.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string_view>
@@ -44,6 +46,13 @@ bool standsAsName(std::string_view name)
 bool namedOptionsAsTheyStand(const OptionTexts &texts, std::vector<qsizetype> &named, NameTable &names)
 {
     named.clear();
+    if (texts.borrowed()) { // as the loader read them
+        for (qsizetype o = 0; o < texts.size(); ++o) {
+            if (!texts.view(o, DocumentTree::NameColumn).isEmpty())
+                named.push_back(o);
+        }
+        return true;
+    }
     if (texts.form() == Form::Utf16)
         return false; // the rewrite decides what becomes of a lone surrogate
     for (qsizetype o = 0; o < texts.size(); ++o) {
@@ -153,27 +162,42 @@ bool saveTreeAsItStands(const DocumentTree &tree, const QString &fileName)
         return false;
     // First every condition, so that a save that cannot go this way has touched nothing.
     std::vector<int> written;
+    // Each written section's name as UTF-8: the bytes where it stands in a UTF-8 file (all ASCII
+    // when they are Latin-1), otherwise encoded into `encoded`.
+    std::vector<std::string_view> headers;
+    std::vector<QByteArray> encoded;
     std::vector<qsizetype> named;
     NameTable optionNames;
     for (int s = 0; s < tree.sectionCount(); ++s) {
-        const QString &name = tree.sectionText(s, DocumentTree::NameColumn);
+        const QAnyStringView name = tree.sectionNameView(s);
         if (name.isEmpty())
             continue; // a section without a name is not saved
         if (!namedOptionsAsTheyStand(tree.optionTexts(s), named, optionNames))
             return false;
         if (named.empty())
             continue; // nor one without named options, which takes no name either
-        if (!keepsItsStoredName(name) || holdsLoneSurrogate(name))
+        if (!keepsItsStoredName(name))
             return false;
+        if (textKind(name) == TextKind::Utf16) {
+            const QStringView utf16(static_cast<const char16_t *>(name.data()), name.size());
+            if (holdsLoneSurrogate(utf16))
+                return false;
+            encoded.push_back(utf16.toUtf8());
+            headers.push_back(bytesOf(QUtf8StringView(encoded.back())));
+        } else {
+            headers.push_back(bytesOf(name));
+        }
         written.push_back(s);
     }
+    // Names that all stand where one file's sections were read from differ already.
+    const void *source = written.empty() ? nullptr : tree.optionTexts(written.front()).source();
+    const bool read = std::all_of(written.cbegin(), written.cend(), [&tree, source](int s) {
+        return tree.optionTexts(s).nameBorrowed() && tree.optionTexts(s).source() == source;
+    });
     NameTable sectionNames;
-    sectionNames.reset(qsizetype(written.size()));
-    const auto sectionAt = [&tree, &written](qsizetype p) {
-        const QString &name = tree.sectionText(written[size_t(p)], DocumentTree::NameColumn);
-        return std::string_view(reinterpret_cast<const char *>(name.constData()), size_t(name.size()) * 2);
-    };
-    for (qsizetype p = 0; p < qsizetype(written.size()); ++p) {
+    sectionNames.reset(read ? 0 : qsizetype(headers.size()));
+    const auto sectionAt = [&headers](qsizetype p) { return headers[size_t(p)]; };
+    for (qsizetype p = 0; !read && p < qsizetype(headers.size()); ++p) {
         if (sectionNames.findOrInsert(NameTable::hash(sectionAt(p)), p, sectionAt) >= 0)
             return false;
     }
@@ -183,13 +207,13 @@ bool saveTreeAsItStands(const DocumentTree &tree, const QString &fileName)
     const std::string_view eol(format.lineEndBytes());
     Output out(file);
     bool first = true;
-    for (const int s : written) {
+    for (size_t w = 0; w < written.size(); ++w) {
+        const int s = written[w];
         if (!first)
             out.put(eol);
         first = false;
         out.put("[");
-        const QByteArray header = tree.sectionText(s, DocumentTree::NameColumn).toUtf8();
-        out.put(std::string_view(header.constData(), size_t(header.size())));
+        out.put(headers[w]);
         out.put("]");
         out.put(eol);
         const OptionTexts &texts = tree.optionTexts(s);
