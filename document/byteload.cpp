@@ -7,7 +7,6 @@
 #include "document/iniline.h"
 #include "document/nametable.h"
 #include "document/textrules.h"
-#include "document/textview.h"
 
 #include <limits>
 #include <string_view>
@@ -29,10 +28,21 @@ void dropRepeatedNames(OptionTexts &options, NameTable &names, std::vector<int> 
         return std::string_view(static_cast<const char *>(name.data()), size_t(name.size_bytes()));
     };
     repeated.clear();
-    names.reset(count);
-    for (qsizetype o = 0; o < count; ++o) {
-        if (names.findOrInsert(NameTable::hash(nameAt(o)), o, nameAt) >= 0)
-            repeated.push_back(int(o));
+    if (count <= 8) { // a few names are compared with each other sooner than hashed
+        for (qsizetype o = 1; o < count; ++o) {
+            for (qsizetype earlier = 0; earlier < o; ++earlier) {
+                if (nameAt(earlier) == nameAt(o)) {
+                    repeated.push_back(int(o));
+                    break;
+                }
+            }
+        }
+    } else {
+        names.reset(count);
+        for (qsizetype o = 0; o < count; ++o) {
+            if (names.findOrInsert(NameTable::hash(nameAt(o)), o, nameAt) >= 0)
+                repeated.push_back(int(o));
+        }
     }
     if (!repeated.empty())
         options.removeRows(repeated);
@@ -58,23 +68,17 @@ std::optional<DocumentContents> contentsFromBytes(
     const bool utf8 = format.encoding == TextFormat::Encoding::Utf8 && !ascii;
 
     DocumentContents contents;
-    // Where each section's name stands, found again through its bytes when it stands again.
-    struct Name {
-        qsizetype offset;
-        qsizetype length;
-    };
-    std::vector<Name> names;
+    // Section names stand in the file's bytes as its options' texts do, and are found again there
+    // when a section stands twice; `header` is the name of the header line being read.
+    const OptionTexts::Source source(bytes);
     std::vector<bool> beyondAscii;
     NameTable index;
-    const auto nameAt = [&names, text](qsizetype s) {
-        return std::string_view(text + names[size_t(s)].offset, size_t(names[size_t(s)].length));
-    };
-    // Section names stand in the file's bytes as its options' texts do.
-    const OptionTexts::Source source(bytes);
-    const auto textAt = [utf8, text](qsizetype offset, qsizetype length) -> QAnyStringView {
-        if (utf8)
-            return QUtf8StringView(text + offset, length);
-        return QLatin1StringView(text + offset, length);
+    std::string_view header;
+    const auto nameAt = [&contents, &header](qsizetype s) {
+        if (s == contents.sectionCount())
+            return header;
+        const QAnyStringView name = contents.optionsOf(int(s)).borrowedName();
+        return std::string_view(static_cast<const char *>(name.data()), size_t(name.size_bytes()));
     };
     int section = -1;
     OptionTexts *options = nullptr;
@@ -85,22 +89,18 @@ std::optional<DocumentContents> contentsFromBytes(
         const qsizetype end = iniline::lineEndIn(text, pos, size, nextLf);
         const IniLine line = classifyIniLine(text + pos, end - pos);
         if (line.kind == IniLine::Kind::Header) {
-            const auto position = qsizetype(names.size());
-            names.push_back({ pos + line.nameBegin, line.nameEnd - line.nameBegin });
+            header = std::string_view(text + pos + line.nameBegin, size_t(line.nameEnd - line.nameBegin));
+            const qsizetype position = contents.sectionCount();
             if (position >= index.room())
                 index.grow();
-            const qsizetype known = index.findOrInsert(NameTable::hash(nameAt(position)), position, nameAt);
+            const qsizetype known = index.findOrInsert(NameTable::hash(header), position, nameAt);
             if (known >= 0) {
-                names.pop_back();
                 section = int(known);
             } else {
-                const Name &name = names[size_t(position)];
-                const bool nameFits = name.length <= OptionTexts::MaxName;
-                section = contents.appendSection(nameFits ? QString() : textToString(textAt(name.offset, name.length)));
+                section = contents.appendSection(QString());
                 OptionTexts &sectionOptions = contents.optionsOf(section);
                 sectionOptions.borrow(source, Form::Latin1);
-                if (nameFits)
-                    sectionOptions.borrowName(name.offset, name.length, utf8 ? Form::Utf8 : Form::Latin1);
+                sectionOptions.borrowName(pos + line.nameBegin, qsizetype(header.size()), utf8 ? Form::Utf8 : Form::Latin1);
                 beyondAscii.push_back(false);
             }
             options = &contents.optionsOf(section);

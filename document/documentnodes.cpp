@@ -10,21 +10,48 @@
 
 #include <algorithm>
 
+DocumentSection::DocumentSection(const DocumentSection &other)
+    : options(other.options)
+    , image(other.image)
+    , row(other.row)
+    , m_texts(other.m_texts ? std::make_unique<Texts>(*other.m_texts) : nullptr)
+{
+}
+
 QString DocumentSection::nameText() const
 {
-    return options.nameBorrowed() ? textToString(options.borrowedName()) : name;
+    if (options.nameBorrowed())
+        return textToString(options.borrowedName());
+    return m_texts ? m_texts->name : QString();
+}
+
+QAnyStringView DocumentSection::nameView() const
+{
+    if (options.nameBorrowed())
+        return options.borrowedName();
+    return m_texts ? QAnyStringView(m_texts->name) : QAnyStringView(QLatin1StringView());
 }
 
 void DocumentSection::setName(const QString &text)
 {
-    name = text;
+    if (!m_texts)
+        m_texts = std::make_unique<Texts>();
+    m_texts->name = text;
     options.forgetName();
+}
+
+void DocumentSection::setValue(const QString &text)
+{
+    if (!m_texts)
+        m_texts = std::make_unique<Texts>();
+    m_texts->value = text;
 }
 
 int DocumentContents::appendSection(const QString &name)
 {
     auto section = std::make_unique<DocumentSection>();
-    section->name = name;
+    if (!name.isEmpty())
+        section->setName(name);
     section->image = DocumentTree::SectionImage;
     section->row = sectionCount();
     m_sections.push_back(std::move(section));

@@ -100,7 +100,7 @@ QVariant DocumentTree::data(const QModelIndex &index, int role) const
     case Qt::EditRole:
     case Qt::ToolTipRole:
         if (level(index) == 0)
-            return index.column() == NameColumn ? section->nameText() : section->value;
+            return index.column() == NameColumn ? section->nameText() : section->valueText();
         return section->options.text(index.row(), index.column());
     case ImageIndexRole:
         return imageIndex(index);
@@ -121,14 +121,14 @@ bool DocumentTree::setData(const QModelIndex &index, const QVariant &value, int 
     const QString newText = lineBreaksAsBlanks(value.toString());
     QString oldText;
     if (level(index) == 0) {
-        oldText = index.column() == NameColumn ? section->nameText() : section->value;
+        oldText = index.column() == NameColumn ? section->nameText() : section->valueText();
         if (oldText == newText)
             return false; // an unchanged commit is no edit
         // No validation: names may be empty or repeated.
         if (index.column() == NameColumn)
             section->setName(newText);
         else
-            section->value = newText;
+            section->setValue(newText);
     } else {
         if (section->options.view(index.row(), index.column()) == QAnyStringView(newText))
             return false;
@@ -203,7 +203,7 @@ QString DocumentTree::sectionText(int section, int column) const
     case NameColumn:
         return s.nameText();
     case ValueColumn:
-        return s.value;
+        return s.valueText();
     default:
         return {};
     }
@@ -213,7 +213,7 @@ QAnyStringView DocumentTree::sectionNameView(int section) const
 {
     Q_ASSERT(section >= 0 && section < sectionCount());
     const Section &s = *m_sections[static_cast<size_t>(section)];
-    return s.options.nameBorrowed() ? s.options.borrowedName() : QAnyStringView(s.name);
+    return s.nameView();
 }
 
 QString DocumentTree::optionText(int section, int option, int column) const
@@ -233,7 +233,7 @@ int DocumentTree::appendSection(const QString &name)
     if (!inBatch())
         beginInsertRows({}, row, row);
     auto section = std::make_unique<Section>();
-    section->name = name;
+    section->setName(name);
     section->image = SectionImage;
     section->row = row;
     m_sections.push_back(std::move(section));
@@ -268,7 +268,7 @@ void DocumentTree::setSectionText(int section, int column, const QString &text)
         if (column == NameColumn)
             s->setName(text);
         else
-            s->value = text;
+            s->setValue(text);
         emitCellChanged(index);
     }
 }
@@ -380,8 +380,8 @@ void DocumentTree::optionToSection(int section, int option, int toRow)
     Q_ASSERT(toRow >= 0 && toRow <= sectionCount());
     const OptionTexts &options = m_sections[static_cast<size_t>(section)]->options;
     auto node = std::make_unique<Section>();
-    node->name = options.text(option, NameColumn);
-    node->value = options.text(option, ValueColumn);
+    node->setName(options.text(option, NameColumn));
+    node->setValue(options.text(option, ValueColumn));
     node->image = SectionImage;
     removeRows(option, 1, sectionIndex(section));
     if (!inBatch())

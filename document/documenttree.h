@@ -17,16 +17,31 @@
 #include <vector>
 
 // One section of a document: its texts and its options' (held compactly, see OptionTexts). A
-// loaded section's name may stand where its options' texts do, until it changes.
-struct DocumentSection {
-    [[nodiscard]] QString nameText() const;
-    void setName(const QString &text);
+// loaded section's name stands where its options' texts do, until it changes; a name of its own and
+// the value, which few sections have, are held apart.
+class DocumentSection {
+public:
+    DocumentSection() = default;
+    DocumentSection(const DocumentSection &other);
+    DocumentSection &operator=(const DocumentSection &) = delete;
 
-    QString name; // unless options.nameBorrowed()
-    QString value;
-    int image = 0;
+    [[nodiscard]] QString nameText() const;
+    // The name where it is kept, without a copy; valid until the section next changes.
+    [[nodiscard]] QAnyStringView nameView() const;
+    [[nodiscard]] QString valueText() const { return m_texts ? m_texts->value : QString(); }
+    void setName(const QString &text);
+    void setValue(const QString &text);
+
     OptionTexts options;
+    int image = 0;
     mutable int row = 0;
+
+private:
+    struct Texts {
+        QString name; // unless options.nameBorrowed()
+        QString value;
+    };
+    std::unique_ptr<Texts> m_texts;
 };
 
 // Sections and options built apart from any model, on any thread, then handed to a tree whole.

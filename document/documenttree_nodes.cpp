@@ -17,7 +17,7 @@ DocumentNodes DocumentNodes::newSection(int row, const QString &name)
 {
     DocumentNodes nodes;
     auto section = std::make_unique<DocumentSection>();
-    section->name = name;
+    section->setName(name);
     section->image = DocumentTree::SectionImage;
     nodes.m_sectionRows.push_back(row);
     nodes.m_sections.push_back(std::move(section));

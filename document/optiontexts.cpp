@@ -83,7 +83,8 @@ OptionTexts &OptionTexts::operator=(OptionTexts &&other) noexcept = default;
 OptionTexts::OptionTexts(const OptionTexts &other)
     : m_shared(other.m_shared)
     , m_own(other.m_own ? std::make_unique<Own>(*other.m_own) : nullptr)
-    , m_name(other.m_name)
+    , m_nameOffset(other.m_nameOffset)
+    , m_nameLength(other.m_nameLength)
     , m_first(other.m_first)
     , m_count(other.m_count)
     , m_form(other.m_form)
@@ -221,25 +222,27 @@ void OptionTexts::squeeze()
 
 void OptionTexts::borrowName(qint64 offset, qsizetype length, Form form)
 {
-    Q_ASSERT(m_shared && form != Form::Utf16 && length <= MaxName && offset + length <= m_shared->bytes.size());
-    m_name = quint64(offset) | (quint64(length) << GapShift);
+    Q_ASSERT(m_shared && form != Form::Utf16 && offset >= 0 && length >= 0
+        && offset + length <= m_shared->bytes.size() && offset + length <= std::numeric_limits<quint32>::max());
+    m_nameOffset = quint32(offset);
+    m_nameLength = quint32(length);
     m_nameForm = quint8(form);
 }
 
 QAnyStringView OptionTexts::borrowedName() const
 {
     Q_ASSERT(nameBorrowed());
-    const char *name = m_shared->bytes.constData() + qint64(m_name & ((quint64(1) << GapShift) - 1));
-    const auto length = qsizetype(m_name >> GapShift);
+    const char *name = m_shared->bytes.constData() + m_nameOffset;
     if (Form(m_nameForm) == Form::Utf8)
-        return QUtf8StringView(name, length);
-    return QLatin1StringView(name, length);
+        return QUtf8StringView(name, m_nameLength);
+    return QLatin1StringView(name, m_nameLength);
 }
 
 void OptionTexts::forgetName()
 {
     m_nameForm = NoName;
-    m_name = 0;
+    m_nameOffset = 0;
+    m_nameLength = 0;
     releaseSource();
 }
 

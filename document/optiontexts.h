@@ -86,8 +86,7 @@ public:
     void squeeze();
 
     // The section's own name, standing in the bytes of the source that borrow() named (Latin-1 or
-    // UTF-8, as `form` says), kept there until forgetName(). Names past MaxName bytes are not.
-    static constexpr qsizetype MaxName = (1 << 24) - 1;
+    // UTF-8, as `form` says), kept there until forgetName().
     void borrowName(qint64 offset, qsizetype length, Form form);
     [[nodiscard]] bool nameBorrowed() const { return m_nameForm != NoName; }
     [[nodiscard]] QAnyStringView borrowedName() const;
@@ -161,7 +160,8 @@ private:
     static constexpr quint8 NoName = 0xFF;
     QExplicitlySharedDataPointer<Shared> m_shared; // while texts or the name stand there
     std::unique_ptr<Own> m_own;
-    quint64 m_name = 0; // the borrowed name's offset, and its length above GapShift
+    quint32 m_nameOffset = 0; // the borrowed name's place (files over 1 GiB are not read)
+    quint32 m_nameLength = 0;
     quint32 m_first = 0; // the first record in the source, while they stand there
     quint32 m_count = 0; // and how many
     Form m_form = Form::Latin1;
