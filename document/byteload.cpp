@@ -48,6 +48,38 @@ void dropRepeatedNames(OptionTexts &options, NameTable &names, std::vector<int> 
         options.removeRows(repeated);
 }
 
+// A section that stands several times reads as one, where it first stands, with its options in
+// file order. The names are looked up only here, a few ahead at a time, so that the table's
+// memory is read ahead of its use.
+void mergeRepeatedSections(
+    DocumentContents &contents, const std::vector<size_t> &hashes, std::vector<bool> &beyondAscii)
+{
+    const int count = contents.sectionCount();
+    const auto nameAt = [&contents](qsizetype s) {
+        const QAnyStringView name = contents.optionsOf(int(s)).borrowedName();
+        return std::string_view(static_cast<const char *>(name.data()), size_t(name.size_bytes()));
+    };
+    constexpr int Ahead = 8;
+    NameTable index;
+    index.reset(count);
+    std::vector<bool> merged;
+    for (int s = 0; s < count; ++s) {
+        if (s + Ahead < count)
+            index.prefetch(hashes[size_t(s + Ahead)]);
+        const qsizetype first = index.findOrInsert(hashes[size_t(s)], s, nameAt);
+        if (first < 0)
+            continue;
+        contents.optionsOf(int(first)).appendBorrowedFrom(contents.optionsOf(s));
+        beyondAscii[size_t(first)] = beyondAscii[size_t(first)] || beyondAscii[size_t(s)];
+        merged.resize(size_t(count));
+        merged[size_t(s)] = true;
+    }
+    if (merged.empty())
+        return;
+    std::erase_if(beyondAscii, [&merged, s = size_t(0)](bool) mutable { return merged[s++]; });
+    contents.dropSections(merged);
+}
+
 } // namespace
 
 std::optional<DocumentContents> contentsFromBytes(
@@ -68,18 +100,11 @@ std::optional<DocumentContents> contentsFromBytes(
     const bool utf8 = format.encoding == TextFormat::Encoding::Utf8 && !ascii;
 
     DocumentContents contents;
-    // Section names stand in the file's bytes as its options' texts do, and are found again there
-    // when a section stands twice; `header` is the name of the header line being read.
+    // Section names stand in the file's bytes as its options' texts do. Every header starts a
+    // section; those that stand twice are merged once the whole file is read.
     const OptionTexts::Source source(bytes);
     std::vector<bool> beyondAscii;
-    NameTable index;
-    std::string_view header;
-    const auto nameAt = [&contents, &header](qsizetype s) {
-        if (s == contents.sectionCount())
-            return header;
-        const QAnyStringView name = contents.optionsOf(int(s)).borrowedName();
-        return std::string_view(static_cast<const char *>(name.data()), size_t(name.size_bytes()));
-    };
+    std::vector<size_t> nameHashes;
     int section = -1;
     OptionTexts *options = nullptr;
     qsizetype nextLf = -1;
@@ -89,20 +114,13 @@ std::optional<DocumentContents> contentsFromBytes(
         const qsizetype end = iniline::lineEndIn(text, pos, size, nextLf);
         const IniLine line = classifyIniLine(text + pos, end - pos);
         if (line.kind == IniLine::Kind::Header) {
-            header = std::string_view(text + pos + line.nameBegin, size_t(line.nameEnd - line.nameBegin));
-            const qsizetype position = contents.sectionCount();
-            if (position >= index.room())
-                index.grow();
-            const qsizetype known = index.findOrInsert(NameTable::hash(header), position, nameAt);
-            if (known >= 0) {
-                section = int(known);
-            } else {
-                section = contents.appendSection(QString());
-                OptionTexts &sectionOptions = contents.optionsOf(section);
-                sectionOptions.borrow(source, Form::Latin1);
-                sectionOptions.borrowName(pos + line.nameBegin, qsizetype(header.size()), utf8 ? Form::Utf8 : Form::Latin1);
-                beyondAscii.push_back(false);
-            }
+            const std::string_view header(text + pos + line.nameBegin, size_t(line.nameEnd - line.nameBegin));
+            section = contents.appendSection(QString());
+            OptionTexts &sectionOptions = contents.optionsOf(section);
+            sectionOptions.borrow(source, Form::Latin1);
+            sectionOptions.borrowName(pos + line.nameBegin, qsizetype(header.size()), utf8 ? Form::Utf8 : Form::Latin1);
+            nameHashes.push_back(NameTable::hash(header));
+            beyondAscii.push_back(false);
             options = &contents.optionsOf(section);
         } else if (line.kind == IniLine::Kind::Option && options != nullptr) {
             qsizetype valueBegin = line.valueBegin;
@@ -131,6 +149,7 @@ std::optional<DocumentContents> contentsFromBytes(
             nextReport = pos + (1 << 20);
         }
     }
+    mergeRepeatedSections(contents, nameHashes, beyondAscii);
     NameTable optionNames;
     std::vector<int> repeated;
     for (int s = 0; s < contents.sectionCount(); ++s) {

@@ -58,6 +58,18 @@ int DocumentContents::appendSection(const QString &name)
     return sectionCount() - 1;
 }
 
+void DocumentContents::dropSections(const std::vector<bool> &gone)
+{
+    size_t kept = 0;
+    for (size_t s = 0; s < m_sections.size(); ++s) {
+        if (gone[s])
+            continue;
+        m_sections[s]->row = int(kept);
+        m_sections[kept++] = std::move(m_sections[s]);
+    }
+    m_sections.resize(kept);
+}
+
 void DocumentContents::reserveOptions(int section, qsizetype count, qsizetype units)
 {
     m_sections[static_cast<size_t>(section)]->options.reserve(count, units);

@@ -53,6 +53,8 @@ public:
     void reserveOptions(int section, qsizetype count, qsizetype units);
     void appendOption(int section, QAnyStringView name, QAnyStringView value);
     [[nodiscard]] OptionTexts &optionsOf(int section) { return m_sections[size_t(section)]->options; }
+    // Removes the sections marked in `gone`.
+    void dropSections(const std::vector<bool> &gone);
 
 private:
     friend class DocumentTree;

@@ -66,6 +66,9 @@ public:
         }
     }
 
+    // Reads the table's memory for a name with this hash ahead of its use.
+    void prefetch(size_t hash) const { __builtin_prefetch(m_slots.data() + (tagOf(hash) & m_mask)); }
+
     // Returns the position stored under a name equal to the one at `position`, or stores
     // `position` and returns -1. nameAt(p) gives the name at position p; names compare with ==.
     template <typename NameAt> qsizetype findOrInsert(size_t hash, qsizetype position, NameAt &&nameAt)

@@ -214,6 +214,21 @@ void OptionTexts::appendBorrowed(qint64 name, qsizetype nameLength, qint64 value
         m_own->images.push_back(DocumentTree::OptionImage);
 }
 
+void OptionTexts::appendBorrowedFrom(const OptionTexts &other)
+{
+    Q_ASSERT(m_borrowed && other.m_borrowed && m_shared == other.m_shared && m_form == other.m_form);
+    const Record *first = other.records();
+    const qsizetype count = other.size();
+    std::vector<Record> &list = ownRecords();
+    list.insert(list.end(), first, first + count);
+    if (!m_own->images.empty() || (other.m_own && !other.m_own->images.empty())) {
+        std::vector<int> &images = m_own->images;
+        images.resize(list.size() - size_t(count), DocumentTree::OptionImage);
+        for (qsizetype o = 0; o < count; ++o)
+            images.push_back(other.image(o));
+    }
+}
+
 void OptionTexts::squeeze()
 {
     if (m_own)
@@ -222,8 +237,8 @@ void OptionTexts::squeeze()
 
 void OptionTexts::borrowName(qint64 offset, qsizetype length, Form form)
 {
-    Q_ASSERT(m_shared && form != Form::Utf16 && offset >= 0 && length >= 0
-        && offset + length <= m_shared->bytes.size() && offset + length <= std::numeric_limits<quint32>::max());
+    Q_ASSERT(m_shared && form != Form::Utf16 && offset >= 0 && length >= 0 && offset + length <= m_shared->bytes.size()
+        && offset + length <= std::numeric_limits<quint32>::max());
     m_nameOffset = quint32(offset);
     m_nameLength = quint32(length);
     m_nameForm = quint8(form);

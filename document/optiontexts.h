@@ -76,6 +76,8 @@ public:
     // Borrowed texts are the options as the loader read them, or some of them, in any order: each
     // name stands as a name and once in the section, and no value holds a line break.
     [[nodiscard]] bool borrowed() const { return m_borrowed; }
+    // Appends the options of another section that borrows from the same source, as they stand.
+    void appendBorrowedFrom(const OptionTexts &other);
     // The form of borrowed texts, once a loader knows it (UTF-8 bytes that are all ASCII are Latin-1).
     void setBorrowedForm(Form form)
     {
