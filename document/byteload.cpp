@@ -8,6 +8,7 @@
 #include "document/nametable.h"
 #include "document/textrules.h"
 
+#include <array>
 #include <limits>
 #include <string_view>
 #include <vector>
@@ -49,10 +50,9 @@ void dropRepeatedNames(OptionTexts &options, NameTable &names, std::vector<int> 
 }
 
 // A section that stands several times reads as one, where it first stands, with its options in
-// file order. The names are looked up only here, a few ahead at a time, so that the table's
-// memory is read ahead of its use.
-void mergeRepeatedSections(
-    DocumentContents &contents, const std::vector<size_t> &hashes, std::vector<bool> &beyondAscii)
+// file order. The names are looked up only here, each hashed a few names ahead of its lookup, so
+// that the table's memory is read ahead of its use.
+void mergeRepeatedSections(DocumentContents &contents, std::vector<bool> &beyondAscii)
 {
     const int count = contents.sectionCount();
     const auto nameAt = [&contents](qsizetype s) {
@@ -60,13 +60,22 @@ void mergeRepeatedSections(
         return std::string_view(static_cast<const char *>(name.data()), size_t(name.size_bytes()));
     };
     constexpr int Ahead = 8;
+    std::array<size_t, Ahead> hashes {};
     NameTable index;
     index.reset(count);
+    const auto lookAhead = [&](int s) {
+        if (s < count) {
+            hashes[size_t(s % Ahead)] = NameTable::hash(nameAt(s));
+            index.prefetch(hashes[size_t(s % Ahead)]);
+        }
+    };
+    for (int s = 0; s < Ahead; ++s)
+        lookAhead(s);
     std::vector<bool> merged;
     for (int s = 0; s < count; ++s) {
-        if (s + Ahead < count)
-            index.prefetch(hashes[size_t(s + Ahead)]);
-        const qsizetype first = index.findOrInsert(hashes[size_t(s)], s, nameAt);
+        const size_t hash = hashes[size_t(s % Ahead)];
+        lookAhead(s + Ahead);
+        const qsizetype first = index.findOrInsert(hash, s, nameAt);
         if (first < 0)
             continue;
         contents.optionsOf(int(first)).appendBorrowedFrom(contents.optionsOf(s));
@@ -104,7 +113,6 @@ std::optional<DocumentContents> contentsFromBytes(
     // section; those that stand twice are merged once the whole file is read.
     const OptionTexts::Source source(bytes);
     std::vector<bool> beyondAscii;
-    std::vector<size_t> nameHashes;
     int section = -1;
     OptionTexts *options = nullptr;
     qsizetype nextLf = -1;
@@ -119,7 +127,6 @@ std::optional<DocumentContents> contentsFromBytes(
             OptionTexts &sectionOptions = contents.optionsOf(section);
             sectionOptions.borrow(source, Form::Latin1);
             sectionOptions.borrowName(pos + line.nameBegin, qsizetype(header.size()), utf8 ? Form::Utf8 : Form::Latin1);
-            nameHashes.push_back(NameTable::hash(header));
             beyondAscii.push_back(false);
             options = &contents.optionsOf(section);
         } else if (line.kind == IniLine::Kind::Option && options != nullptr) {
@@ -149,7 +156,7 @@ std::optional<DocumentContents> contentsFromBytes(
             nextReport = pos + (1 << 20);
         }
     }
-    mergeRepeatedSections(contents, nameHashes, beyondAscii);
+    mergeRepeatedSections(contents, beyondAscii);
     NameTable optionNames;
     std::vector<int> repeated;
     for (int s = 0; s < contents.sectionCount(); ++s) {

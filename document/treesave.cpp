@@ -10,7 +10,6 @@
 #include "document/textrules.h"
 #include "document/textview.h"
 
-#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string_view>
@@ -83,7 +82,40 @@ bool namedOptionsAsTheyStand(const OptionTexts &texts, std::vector<qsizetype> &n
     return true;
 }
 
-// The new file's bytes, handed to the file a megabyte at a time.
+QStringView asUtf16(QAnyStringView text)
+{
+    return QStringView(static_cast<const char16_t *>(text.data()), text.size());
+}
+
+// A section's name as UTF-8: the bytes where it stands in a UTF-8 file (all ASCII when they are
+// Latin-1), otherwise encoded into `encoded`.
+std::string_view headerOf(QAnyStringView name, QByteArray &encoded)
+{
+    if (textKind(name) != TextKind::Utf16)
+        return bytesOf(name);
+    encoded = asUtf16(name).toUtf8();
+    return bytesOf(QUtf8StringView(encoded));
+}
+
+// Whether no two of the given sections' names are equal.
+bool namesDiffer(const DocumentTree &tree, const std::vector<int> &sections)
+{
+    std::vector<QByteArray> encoded(sections.size());
+    std::vector<std::string_view> headers;
+    headers.reserve(sections.size());
+    for (size_t p = 0; p < sections.size(); ++p)
+        headers.push_back(headerOf(tree.sectionNameView(sections[p]), encoded[p]));
+    NameTable names;
+    names.reset(qsizetype(headers.size()));
+    const auto nameAt = [&headers](qsizetype p) { return headers[size_t(p)]; };
+    for (qsizetype p = 0; p < qsizetype(headers.size()); ++p) {
+        if (names.findOrInsert(NameTable::hash(nameAt(p)), p, nameAt) >= 0)
+            return false;
+    }
+    return true;
+}
+
+// The new file's bytes, handed to the file a quarter of a megabyte at a time.
 class Output {
 public:
     explicit Output(FileReplacer &file)
@@ -127,7 +159,7 @@ public:
     }
 
 private:
-    static constexpr qsizetype Capacity = 1 << 20;
+    static constexpr qsizetype Capacity = 1 << 18;
     FileReplacer &m_file;
     std::unique_ptr<char[]> m_buffer;
     qsizetype m_used = 0;
@@ -162,58 +194,44 @@ bool saveTreeAsItStands(const DocumentTree &tree, const QString &fileName)
         return false;
     // First every condition, so that a save that cannot go this way has touched nothing.
     std::vector<int> written;
-    // Each written section's name as UTF-8: the bytes where it stands in a UTF-8 file (all ASCII
-    // when they are Latin-1), otherwise encoded into `encoded`.
-    std::vector<std::string_view> headers;
-    std::vector<QByteArray> encoded;
     std::vector<qsizetype> named;
     NameTable optionNames;
+    // Names that all stand where one file's sections were read from differ already.
+    const void *source = nullptr;
+    bool read = true;
     for (int s = 0; s < tree.sectionCount(); ++s) {
         const QAnyStringView name = tree.sectionNameView(s);
         if (name.isEmpty())
             continue; // a section without a name is not saved
-        if (!namedOptionsAsTheyStand(tree.optionTexts(s), named, optionNames))
+        const OptionTexts &texts = tree.optionTexts(s);
+        if (!namedOptionsAsTheyStand(texts, named, optionNames))
             return false;
         if (named.empty())
             continue; // nor one without named options, which takes no name either
         if (!keepsItsStoredName(name))
             return false;
-        if (textKind(name) == TextKind::Utf16) {
-            const QStringView utf16(static_cast<const char16_t *>(name.data()), name.size());
-            if (holdsLoneSurrogate(utf16))
-                return false;
-            encoded.push_back(utf16.toUtf8());
-            headers.push_back(bytesOf(QUtf8StringView(encoded.back())));
-        } else {
-            headers.push_back(bytesOf(name));
-        }
+        if (textKind(name) == TextKind::Utf16 && holdsLoneSurrogate(asUtf16(name)))
+            return false;
+        if (written.empty())
+            source = texts.source();
+        read = read && texts.nameBorrowed() && texts.source() == source;
         written.push_back(s);
     }
-    // Names that all stand where one file's sections were read from differ already.
-    const void *source = written.empty() ? nullptr : tree.optionTexts(written.front()).source();
-    const bool read = std::all_of(written.cbegin(), written.cend(), [&tree, source](int s) {
-        return tree.optionTexts(s).nameBorrowed() && tree.optionTexts(s).source() == source;
-    });
-    NameTable sectionNames;
-    sectionNames.reset(read ? 0 : qsizetype(headers.size()));
-    const auto sectionAt = [&headers](qsizetype p) { return headers[size_t(p)]; };
-    for (qsizetype p = 0; !read && p < qsizetype(headers.size()); ++p) {
-        if (sectionNames.findOrInsert(NameTable::hash(sectionAt(p)), p, sectionAt) >= 0)
-            return false;
-    }
+    if (!read && !namesDiffer(tree, written))
+        return false;
 
     FileReplacer file(fileName);
     file.write(byteOrderMark(format));
     const std::string_view eol(format.lineEndBytes());
     Output out(file);
     bool first = true;
-    for (size_t w = 0; w < written.size(); ++w) {
-        const int s = written[w];
+    QByteArray encoded;
+    for (const int s : written) {
         if (!first)
             out.put(eol);
         first = false;
         out.put("[");
-        out.put(headers[w]);
+        out.put(headerOf(tree.sectionNameView(s), encoded));
         out.put("]");
         out.put(eol);
         const OptionTexts &texts = tree.optionTexts(s);
