@@ -121,6 +121,9 @@ void tst_TreeSave::savesWhatTheRewriteWrites_data()
         QVERIFY(tree.moveOption(0, 3, 0, 0));
         QVERIFY(tree.moveOption(0, 1, 0, 4));
     });
+    QTest::newRow("options taken and put back as undo does") << nameless << Edit([](DocumentTree &tree) {
+        tree.putBack(tree.takeNodes({ tree.optionIndex(0, 3), tree.optionIndex(0, 1), tree.sectionIndex(1) }));
+    });
     QTest::newRow("option moved to another section")
         << nameless << Edit([](DocumentTree &tree) { QVERIFY(tree.moveOption(1, 0, 0, 1)); });
     QTest::newRow("option without a name given one that stands") << nameless << setText(0, 0, 0, QStringLiteral("l"));
