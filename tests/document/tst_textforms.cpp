@@ -3,9 +3,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "document/documenttree.h"
+#include "document/textview.h"
 #include "document/treeio.h"
 #include "testfiles.h"
 
+#include <QAbstractItemModelTester>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
@@ -55,6 +57,9 @@ private Q_SLOTS:
     void typedCharacterBeyondTheFormKeepsEveryText_data();
     void typedCharacterBeyondTheFormKeepsEveryText();
     void textsAtTheBufferEdges();
+    void loadedSectionNamesReadBackAsTheFileHoldsThem_data();
+    void loadedSectionNamesReadBackAsTheFileHoldsThem();
+    void renamedSectionLeavesItsCopiesAlone();
     void randomEditsMatchAPlainModel_data();
     void randomEditsMatchAPlainModel();
 
@@ -195,6 +200,88 @@ void tst_TextForms::textsAtTheBufferEdges()
         plain.removeFirst();
         QCOMPARE(contentOf(tree).at(0).second, plain);
     }
+}
+
+void tst_TextForms::loadedSectionNamesReadBackAsTheFileHoldsThem_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("names");
+
+    const auto utf8 = [](const QStringList &names) {
+        QByteArray bytes;
+        for (const QString &name : names)
+            bytes += (bytes.isEmpty() ? "[" : "\n[") + name.toUtf8() + "]\nk=v\n";
+        return bytes;
+    };
+    const QStringList scripts { QStringLiteral("\u03b1\u03b2\u03b3"), QStringLiteral("\u0416\u0443\u043a"),
+        QStringLiteral("\u4e2d\u6587"), QStringLiteral("\U0001F600 \U00010400"), QStringLiteral("a") };
+    QTest::newRow("Greek, Cyrillic, CJK, beyond the BMP") << utf8(scripts) << scripts;
+    // A U+FEFF that starts a name belongs to it, also right after the file's own byte order mark.
+    const QStringList marked { QStringLiteral("\ufeffa"), QStringLiteral("\ufeff\u03b2") };
+    QTest::newRow("U+FEFF starting a name") << utf8(marked) << marked;
+    QTest::newRow("after the byte order mark") << "\xEF\xBB\xBF" + utf8(marked) << marked;
+    QTest::newRow("Latin-1 file") << QByteArray("[caf\xE9 \xFF]\nk=v\n\n[a]\nk=\xE9\n")
+                                  << QStringList { QStringLiteral("caf\u00e9 \u00ff"), QStringLiteral("a") };
+    // The longest name that stands in the file's bytes, and one past it.
+    for (const qsizetype length : { OptionTexts::MaxName, OptionTexts::MaxName + 1 }) {
+        const QString name = QStringLiteral("\u03b1") + QString(length - 2, u'n');
+        QTest::addRow("name of %lld bytes", qlonglong(length))
+            << utf8({ name, QStringLiteral("a") }) << QStringList { name, QStringLiteral("a") };
+    }
+}
+
+void tst_TextForms::loadedSectionNamesReadBackAsTheFileHoldsThem()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, names);
+    writeBytes(m_file, bytes);
+    DocumentTree tree;
+    LoadTreeFromIni(tree, m_file);
+    QCOMPARE(tree.sectionCount(), names.size());
+    for (int s = 0; s < tree.sectionCount(); ++s) {
+        QCOMPARE(tree.sectionText(s, DocumentTree::NameColumn), names[s]);
+        QCOMPARE(textToString(tree.sectionNameView(s)), names[s]);
+        QCOMPARE(tree.data(tree.sectionIndex(s)).toString(), names[s]);
+        QVERIFY(!tree.setData(tree.sectionIndex(s), names[s]));
+    }
+    SaveTreeToIni(tree, m_file);
+    QVERIFY(readBytes(m_file) == bytes);
+}
+
+void tst_TextForms::renamedSectionLeavesItsCopiesAlone()
+{
+    writeBytes(m_file, QStringLiteral("[a]\nx=1\n[\u03b2]\ny=2\n[a]\nz=3\n").toUtf8());
+    DocumentTree tree;
+    QAbstractItemModelTester tester(&tree, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    LoadTreeFromIni(tree, m_file);
+    const auto nameOf = [](const DocumentTree &in, int s) {
+        const QString name = in.sectionText(s, DocumentTree::NameColumn);
+        // Every way to read a name reads the same.
+        if (textToString(in.sectionNameView(s)) != name || in.data(in.sectionIndex(s)).toString() != name)
+            return QStringLiteral("<differs>");
+        return name;
+    };
+    // A copy for another thread, as the recovery copy takes, and the section taken and put back as
+    // undo does: each keeps its own name whatever becomes of the other.
+    DocumentTree copy;
+    copy.append(tree.copyContents());
+    tree.putBack(tree.takeNodes({ tree.sectionIndex(0) }));
+    QVERIFY(tree.setData(tree.sectionIndex(0), QStringLiteral("\u0434")));
+    tree.setSectionText(1, DocumentTree::NameColumn, QStringLiteral("\u03b3"));
+    tree.setOptionText(0, 1, DocumentTree::NameColumn, QStringLiteral("\u4e2d"));
+    tree.removeNodes({ tree.optionIndex(1, 0) });
+    QCOMPARE(nameOf(tree, 0), QStringLiteral("\u0434"));
+    QCOMPARE(nameOf(tree, 1), QStringLiteral("\u03b3"));
+    QCOMPARE(nameOf(copy, 0), QStringLiteral("a"));
+    QCOMPARE(nameOf(copy, 1), QStringLiteral("\u03b2"));
+    copy.setSectionText(1, DocumentTree::NameColumn, QStringLiteral("a"));
+    QCOMPARE(nameOf(tree, 1), QStringLiteral("\u03b3"));
+
+    SaveTreeToIni(tree, m_file);
+    QCOMPARE(readBytes(m_file), QStringLiteral("[\u0434]\nx=1\n\u4e2d=3\n").toUtf8());
+    const QString copyFile = m_dir->filePath(QStringLiteral("copy.ini"));
+    SaveTreeToIni(copy, copyFile);
+    QCOMPARE(readBytes(copyFile), QByteArray("[a]\nx=1\nz=3\ny=2\n"));
 }
 
 void tst_TextForms::randomEditsMatchAPlainModel_data()

@@ -51,6 +51,8 @@ class tst_TreeSave : public QObject {
 private Q_SLOTS:
     void savesWhatTheRewriteWrites_data();
     void savesWhatTheRewriteWrites();
+    void filesLoadedIntoOneTreeSaveAsOne_data();
+    void filesLoadedIntoOneTreeSaveAsOne();
 };
 
 void tst_TreeSave::savesWhatTheRewriteWrites_data()
@@ -91,6 +93,40 @@ void tst_TreeSave::savesWhatTheRewriteWrites_data()
         manyNames(tree);
         tree.setOptionText(0, 15, 0, QStringLiteral("o3"));
     });
+    // A loaded section's name and its options' places stay in the file's bytes until they change.
+    const auto rename = [](int s, const QString &name) {
+        return Edit([s, name](DocumentTree &tree) { tree.setData(tree.sectionIndex(s), name); });
+    };
+    QTest::newRow("section renamed in place") << scripts << rename(1, QStringLiteral("\u03b3"));
+    QTest::newRow("section renamed in place to another's name") << scripts << rename(1, QStringLiteral("a"));
+    QTest::newRow("sections copied into the tree")
+        << scripts << Edit([](DocumentTree &tree) { tree.append(tree.copyContents()); });
+    QTest::newRow("sections copied into the tree, one renamed") << scripts << Edit([](DocumentTree &tree) {
+        tree.append(tree.copyContents());
+        tree.setSectionText(0, DocumentTree::NameColumn, QStringLiteral("z"));
+    });
+    // The second [a] continues the first: its options no longer stand together in the file.
+    const QByteArray repeated = QStringLiteral("[a]\nx=1\n[\u03b2]\ny=2\n[a]\nz=3\n=4\n[c]\nw=5\n").toUtf8();
+    QTest::newRow("header repeated") << repeated << Edit([](DocumentTree &) {});
+    QTest::newRow("header repeated, its later option edited") << repeated << setText(0, 1, 1, QStringLiteral("\u0436"));
+    QTest::newRow("header repeated, its first option removed")
+        << repeated << Edit([](DocumentTree &tree) { tree.removeNodes({ tree.optionIndex(0, 0) }); });
+    QTest::newRow("header repeated, another renamed to it") << repeated << rename(1, QStringLiteral("a"));
+    const QByteArray nameless = "[a]\n=x\nk=1\nl=2\nm=3\n[b]\nn=4\n";
+    QTest::newRow("option without a name, as loaded") << nameless << Edit([](DocumentTree &) {});
+    QTest::newRow("options removed") << nameless << Edit([](DocumentTree &tree) {
+        tree.removeNodes({ tree.optionIndex(0, 2), tree.optionIndex(0, 0), tree.optionIndex(1, 0) });
+    });
+    QTest::newRow("options moved within their section") << nameless << Edit([](DocumentTree &tree) {
+        QVERIFY(tree.moveOption(0, 3, 0, 0));
+        QVERIFY(tree.moveOption(0, 1, 0, 4));
+    });
+    QTest::newRow("options taken and put back as undo does") << nameless << Edit([](DocumentTree &tree) {
+        tree.putBack(tree.takeNodes({ tree.optionIndex(0, 3), tree.optionIndex(0, 1), tree.sectionIndex(1) }));
+    });
+    QTest::newRow("option moved to another section")
+        << nameless << Edit([](DocumentTree &tree) { QVERIFY(tree.moveOption(1, 0, 0, 1)); });
+    QTest::newRow("option without a name given one that stands") << nameless << setText(0, 0, 0, QStringLiteral("l"));
     QTest::newRow("Latin-1 file") << QByteArray("[a]\nk=caf\xE9\n") << Edit([](DocumentTree &) {});
     QTest::newRow("UTF-8 file without line ends") << QByteArray("[a]\nk=v") << Edit([](DocumentTree &) {});
 }
@@ -107,7 +143,46 @@ void tst_TreeSave::savesWhatTheRewriteWrites()
     edit(tree);
     const QByteArray expected = rewritten(tree, dir.filePath(QStringLiteral("rewritten.ini")));
     SaveTreeToIni(tree, file);
+    // Known fault: copies of loaded sections still borrow the names of the file they were read
+    // from, and the direct save takes such names to differ, so it writes each header twice.
+    QEXPECT_FAIL("sections copied into the tree", "copied names are not checked for repeats", Abort);
     QCOMPARE(readBytes(file), expected);
+}
+
+void tst_TreeSave::filesLoadedIntoOneTreeSaveAsOne_data()
+{
+    QTest::addColumn<QByteArray>("first");
+    QTest::addColumn<QByteArray>("second");
+    QTest::addColumn<QByteArray>("saved"); // in the second file's format
+
+    QTest::newRow("a section in common") << QStringLiteral("[a]\nx=1\n[\u03b2]\ny=2\n").toUtf8()
+                                         << QByteArray("[a]\nz=3\nx=9\n[c]\nw=4\n")
+                                         << QStringLiteral("[a]\nx=9\nz=3\n\n[\u03b2]\ny=2\n\n[c]\nw=4\n").toUtf8();
+    const QByteArray same = QStringLiteral("[\u03b1]\nx=1\n\n[b]\ny=2\n").toUtf8();
+    QTest::newRow("the same file twice") << same << same << same;
+    // Names read from a Latin-1 file are written as UTF-8 like the rest of their texts.
+    QTest::newRow("a Latin-1 file, then a UTF-8 one") << QByteArray("[caf\xE9]\nk=\xE9\n") << QByteArray("[b]\nz=3\n")
+                                                      << QByteArray("[caf\xC3\xA9]\nk=\xC3\xA9\n\n[b]\nz=3\n");
+}
+
+void tst_TreeSave::filesLoadedIntoOneTreeSaveAsOne()
+{
+    QFETCH(QByteArray, first);
+    QFETCH(QByteArray, second);
+    QFETCH(QByteArray, saved);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("doc.ini"));
+    DocumentTree tree;
+    for (const QByteArray &bytes : { first, second }) {
+        writeBytes(file, bytes);
+        LoadTreeFromIni(tree, file);
+    }
+    const QByteArray expected = rewritten(tree, dir.filePath(QStringLiteral("rewritten.ini")));
+    SaveTreeToIni(tree, file);
+    // Known fault: the direct save writes a name borrowed from a Latin-1 file as its Latin-1 bytes.
+    QEXPECT_FAIL("a Latin-1 file, then a UTF-8 one", "Latin-1 header bytes written into UTF-8", Abort);
+    QCOMPARE(readBytes(file), expected);
+    QCOMPARE(readBytes(file), saved);
 }
 
 QTEST_GUILESS_MAIN(tst_TreeSave)
