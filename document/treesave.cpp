@@ -11,6 +11,7 @@
 #include "document/textview.h"
 
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -87,13 +88,22 @@ QStringView asUtf16(QAnyStringView text)
     return QStringView(static_cast<const char16_t *>(text.data()), text.size());
 }
 
-// A section's name as UTF-8: the bytes where it stands in a UTF-8 file (all ASCII when they are
-// Latin-1), otherwise encoded into `encoded`.
+// A section's name as UTF-8: the bytes where it stands in a UTF-8 file, or in a Latin-1 file when
+// they are ASCII; otherwise encoded into `encoded`.
 std::string_view headerOf(QAnyStringView name, QByteArray &encoded)
 {
-    if (textKind(name) != TextKind::Utf16)
+    switch (textKind(name)) {
+    case TextKind::Utf8:
         return bytesOf(name);
-    encoded = asUtf16(name).toUtf8();
+    case TextKind::Latin1:
+        if (isAscii(static_cast<const char *>(name.data()), name.size()))
+            return bytesOf(name);
+        encoded = QLatin1StringView(static_cast<const char *>(name.data()), name.size()).toString().toUtf8();
+        break;
+    case TextKind::Utf16:
+        encoded = asUtf16(name).toUtf8();
+        break;
+    }
     return bytesOf(QUtf8StringView(encoded));
 }
 
@@ -196,8 +206,11 @@ bool saveTreeAsItStands(const DocumentTree &tree, const QString &fileName)
     std::vector<int> written;
     std::vector<qsizetype> named;
     NameTable optionNames;
-    // Names that all stand where one file's sections were read from differ already.
+    // Names that all stand where one file's sections were read from, in the order they stand
+    // there, differ already: the loader read each name once. A copy of a section stands at the
+    // same place as the section, and a moved section out of order.
     const void *source = nullptr;
+    const char *lastName = nullptr;
     bool read = true;
     for (int s = 0; s < tree.sectionCount(); ++s) {
         const QAnyStringView name = tree.sectionNameView(s);
@@ -214,7 +227,9 @@ bool saveTreeAsItStands(const DocumentTree &tree, const QString &fileName)
             return false;
         if (written.empty())
             source = texts.source();
-        read = read && texts.nameBorrowed() && texts.source() == source;
+        read = read && texts.nameBorrowed() && texts.source() == source
+            && std::less<const char *>()(lastName, static_cast<const char *>(name.data()));
+        lastName = static_cast<const char *>(name.data());
         written.push_back(s);
     }
     if (!read && !namesDiffer(tree, written))

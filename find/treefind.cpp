@@ -171,7 +171,7 @@ bool TreeMatcher::findAll(QAnyStringView text, std::vector<qsizetype> &starts, q
 
 bool TreeMatcher::sectionMatches(const DocumentTree &tree, int section) const
 {
-    return !m_empty && m_names && contains(tree.sectionText(section, DocumentTree::NameColumn));
+    return !m_empty && m_names && contains(tree.sectionNameView(section));
 }
 
 bool TreeMatcher::optionMatches(const DocumentTree &tree, int section, int option) const
