@@ -115,11 +115,11 @@ std::optional<DocumentContents> contentsFromBytes(
     std::vector<bool> beyondAscii;
     int section = -1;
     OptionTexts *options = nullptr;
-    qsizetype nextLf = -1;
+    iniline::LineBreaks breaks;
     qsizetype nextReport = 0;
     bool firstLine = true;
     for (qsizetype pos = begin; pos < size;) {
-        const qsizetype end = iniline::lineEndIn(text, pos, size, nextLf);
+        const qsizetype end = iniline::lineEndIn(text, pos, size, breaks);
         const IniLine line = classifyIniLine(text + pos, end - pos);
         if (line.kind == IniLine::Kind::Header) {
             const std::string_view header(text + pos + line.nameBegin, size_t(line.nameEnd - line.nameBegin));

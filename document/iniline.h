@@ -8,6 +8,7 @@
 
 #include <QtGlobal>
 
+#include <algorithm>
 #include <cstring>
 #include <type_traits>
 
@@ -63,20 +64,28 @@ template <typename Char> qsizetype lastIndexOf(const Char *line, qsizetype begin
     return -1;
 }
 
-// Where the line that starts at pos ends (the index of its CR or LF, or size). nextLf caches the
-// next LF (start it at -1) so that a file of CR-only line ends is not rescanned to its end for
-// every line.
-inline qsizetype lineEndIn(const char *text, qsizetype pos, qsizetype size, qsizetype &nextLf)
+// The next CR and LF at or after a place, found once for many lines: a file with one kind of line
+// end is not rescanned for the other kind at every line. Start both at -1.
+struct LineBreaks {
+    qsizetype nextCr = -1;
+    qsizetype nextLf = -1;
+};
+
+// Where the line that starts at pos ends (the index of its CR or LF, or size).
+inline qsizetype lineEndIn(const char *text, qsizetype pos, qsizetype size, LineBreaks &breaks)
 {
-    if (nextLf < pos) {
-        const void *lf = std::memchr(text + pos, '\n', size_t(size - pos));
-        nextLf = lf ? static_cast<const char *>(lf) - text : size;
-    }
-    const void *cr = std::memchr(text + pos, '\r', size_t(nextLf - pos));
-    return cr ? static_cast<const char *>(cr) - text : nextLf;
+    const auto next = [text, pos, size](char c) {
+        const void *found = std::memchr(text + pos, c, size_t(size - pos));
+        return found ? static_cast<const char *>(found) - text : size;
+    };
+    if (breaks.nextLf < pos)
+        breaks.nextLf = next('\n');
+    if (breaks.nextCr < pos)
+        breaks.nextCr = next('\r');
+    return std::min(breaks.nextCr, breaks.nextLf);
 }
 
-inline qsizetype lineEndIn(const char16_t *text, qsizetype pos, qsizetype size, qsizetype &)
+inline qsizetype lineEndIn(const char16_t *text, qsizetype pos, qsizetype size, LineBreaks &)
 {
     while (pos < size && !isLineBreak(text[pos]))
         ++pos;

@@ -52,10 +52,10 @@ IniText::IniText(QByteArray fileBytes)
 template <typename Char> void IniText::parse(const Char *text, qsizetype size)
 {
     qsizetype pos = 0;
-    qsizetype nextLf = -1;
+    iniline::LineBreaks breaks;
     bool firstLine = true;
     while (pos < size) {
-        const qsizetype end = lineEndIn(text, pos, size, nextLf);
+        const qsizetype end = lineEndIn(text, pos, size, breaks);
         addLine(text, pos, end);
         if (end == size)
             break;
