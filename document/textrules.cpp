@@ -101,6 +101,16 @@ bool isValidUtf8(const uchar *s, qsizetype n, bool &ascii)
             continue;
         }
         ascii = false;
+        // Two- and three-byte characters without exceptions come first: Greek, Cyrillic, CJK.
+        const auto continues = [s](qsizetype at) { return (s[at] & 0xC0) == 0x80; };
+        if (c >= 0xC2 && c <= 0xDF && n - i >= 2 && continues(i + 1)) {
+            i += 2;
+            continue;
+        }
+        if (c >= 0xE1 && c <= 0xEC && n - i >= 3 && continues(i + 1) && continues(i + 2)) {
+            i += 3;
+            continue;
+        }
         qsizetype length = 0;
         if (c >= 0xC2 && c <= 0xDF)
             length = 2;

@@ -18,6 +18,8 @@ private Q_SLOTS:
     void everyWriterStoresANameAlike();
     void marksAreReadAsTheyAreWritten_data();
     void marksAreReadAsTheyAreWritten();
+    void utf8IsToldFromOtherBytes_data();
+    void utf8IsToldFromOtherBytes();
 };
 
 void tst_TextRules::everyWriterStoresANameAlike_data()
@@ -92,6 +94,44 @@ void tst_TextRules::marksAreReadAsTheyAreWritten()
     QCOMPARE(byteOrderMark(format), bytes.left(length));
     if (length > 0)
         QCOMPARE(mark.encoding, format.encoding);
+}
+
+void tst_TextRules::utf8IsToldFromOtherBytes_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("valid");
+    const auto row
+        = [](const char *name, const QByteArray &bytes, bool valid) { QTest::newRow(name) << bytes << valid; };
+    row("Greek, Cyrillic, Latin", "\xCE\xB1\xD0\x96\xC3\xA9\xC2\x80\xDF\xBF", true);
+    row("CJK and the ends of three bytes", "\xE4\xB8\xAD\xE1\x80\x80\xEC\xBF\xBF\xEE\x80\x80\xEF\xBF\xBF", true);
+    row("E0 and ED at their edges", "\xE0\xA0\x80\xED\x9F\xBF", true);
+    row("four bytes at their edges", "\xF0\x90\x80\x80\xF4\x8F\xBF\xBF", true);
+    row("overlong two bytes", "\xC1\xBF", false);
+    row("overlong three bytes", "\xE0\x9F\xBF", false);
+    row("surrogate", "\xED\xA0\x80", false);
+    row("overlong four bytes", "\xF0\x8F\xBF\xBF", false);
+    row("past U+10FFFF", "\xF4\x90\x80\x80", false);
+    row("no continuation", "\xCE\x41", false);
+    row("three bytes, second missing", "\xE4\x41\x80", false);
+    row("three bytes, third missing", "\xE4\xB8\x41", false);
+    row("lone continuation", "\x80", false);
+    row("Latin-1 letter", "caf\xE9", false);
+    // Sequences cut short at the end, with and without ASCII before them that is read by the word.
+    row("two bytes cut short", "abcdefgh\xCE", false);
+    row("three bytes cut short", "\xE4\xB8", false);
+    row("four bytes cut short", "abcdefghij\xF0\x90\x80", false);
+}
+
+void tst_TextRules::utf8IsToldFromOtherBytes()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, valid);
+    bool ascii = true;
+    QCOMPARE(isValidUtf8(reinterpret_cast<const uchar *>(bytes.constData()), bytes.size(), ascii), valid);
+    if (valid)
+        QVERIFY(!ascii);
+    const QByteArray padded = "0123456789" + bytes + "0123456789";
+    QCOMPARE(isValidUtf8(reinterpret_cast<const uchar *>(padded.constData()), padded.size(), ascii), valid);
 }
 
 QTEST_GUILESS_MAIN(tst_TextRules)
