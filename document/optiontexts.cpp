@@ -253,6 +253,11 @@ QAnyStringView OptionTexts::borrowedName() const
     return QLatin1StringView(name, m_nameLength);
 }
 
+QByteArrayView OptionTexts::sourceBytes() const
+{
+    return m_shared ? QByteArrayView(m_shared->bytes) : QByteArrayView();
+}
+
 void OptionTexts::forgetName()
 {
     m_nameForm = NoName;

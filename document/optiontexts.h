@@ -6,6 +6,7 @@
 
 #include <QAnyStringView>
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QExplicitlySharedDataPointer>
 #include <QList>
 #include <QSharedData>
@@ -96,6 +97,8 @@ public:
     // The source whose bytes hold the borrowed texts or name (nullptr for none). The loader
     // gives the sections of one file names that differ.
     [[nodiscard]] const void *source() const { return m_shared.data(); }
+    // That source's bytes (empty for none).
+    [[nodiscard]] QByteArrayView sourceBytes() const;
 
     // Room for `count` more options with `units` characters of text between them.
     void reserve(qsizetype count, qsizetype units);

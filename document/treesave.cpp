@@ -10,6 +10,7 @@
 #include "document/textrules.h"
 #include "document/textview.h"
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -125,6 +126,41 @@ bool namesDiffer(const DocumentTree &tree, const std::vector<int> &sections)
     return true;
 }
 
+// The bytes of a section that stands in the file it was read from just as it is written: its
+// header line and then its options' lines, one after another with nothing between them, each line
+// ending as the document's lines do. Empty when it does not.
+std::string_view sectionAsItStands(QAnyStringView name, const OptionTexts &texts, std::string_view eol)
+{
+    if (!texts.borrowed() || !texts.nameBorrowed() || texts.empty())
+        return {};
+    const QByteArrayView source = texts.sourceBytes();
+    const char *const sourceEnd = source.data() + source.size();
+    const auto follows = [sourceEnd](const char *at, std::string_view bytes) {
+        return sourceEnd - at >= qsizetype(bytes.size()) && std::equal(bytes.begin(), bytes.end(), at);
+    };
+    const char *const begin = static_cast<const char *>(name.data()) - 1;
+    if (*begin != '[')
+        return {};
+    const char *at = begin + 1 + name.size_bytes();
+    if (!follows(at, "]") || !follows(at + 1, eol))
+        return {};
+    at += 1 + eol.size();
+    for (qsizetype o = 0; o < texts.size(); ++o) {
+        const std::string_view optionName = bytesOf(texts.view(o, DocumentTree::NameColumn));
+        const std::string_view value = bytesOf(texts.view(o, DocumentTree::ValueColumn));
+        if (optionName.empty() || optionName.data() != at || !follows(at + optionName.size(), "="))
+            return {};
+        at += optionName.size() + 1;
+        if (value.data() != at || !follows(at + value.size(), eol))
+            return {};
+        at += value.size() + eol.size();
+    }
+    // Latin-1 bytes stand for themselves in UTF-8 only while they are ASCII.
+    if (texts.form() == Form::Latin1 && !isAscii(begin, at - begin))
+        return {};
+    return std::string_view(begin, size_t(at - begin));
+}
+
 // The new file's bytes, handed to the file a quarter of a megabyte at a time.
 class Output {
 public:
@@ -221,8 +257,8 @@ bool saveTreeAsItStands(const DocumentTree &tree, const QString &fileName)
             return false;
         if (named.empty())
             continue; // nor one without named options, which takes no name either
-        if (!keepsItsStoredName(name))
-            return false;
+        if (!texts.nameBorrowed() && !keepsItsStoredName(name))
+            return false; // a name as the loader read it is one
         if (textKind(name) == TextKind::Utf16 && holdsLoneSurrogate(asUtf16(name)))
             return false;
         if (written.empty())
@@ -245,11 +281,16 @@ bool saveTreeAsItStands(const DocumentTree &tree, const QString &fileName)
         if (!first)
             out.put(eol);
         first = false;
+        const OptionTexts &texts = tree.optionTexts(s);
+        const QAnyStringView header = tree.sectionNameView(s);
+        if (const std::string_view whole = sectionAsItStands(header, texts, eol); !whole.empty()) {
+            out.put(whole);
+            continue;
+        }
         out.put("[");
-        out.put(headerOf(tree.sectionNameView(s), encoded));
+        out.put(headerOf(header, encoded));
         out.put("]");
         out.put(eol);
-        const OptionTexts &texts = tree.optionTexts(s);
         const bool latin1 = texts.form() == Form::Latin1;
         for (qsizetype o = 0; o < texts.size(); ++o) {
             const std::string_view name = bytesOf(texts.view(o, DocumentTree::NameColumn));
