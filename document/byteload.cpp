@@ -8,6 +8,7 @@
 #include "document/nametable.h"
 #include "document/textrules.h"
 
+#include <algorithm>
 #include <array>
 #include <limits>
 #include <string_view>
@@ -50,44 +51,76 @@ void dropRepeatedNames(OptionTexts &options, NameTable &names, std::vector<int> 
 }
 
 // A section that stands several times reads as one, where it first stands, with its options in
-// file order. The names are looked up only here, each hashed a few names ahead of its lookup, so
-// that the table's memory is read ahead of its use.
-void mergeRepeatedSections(DocumentContents &contents, std::vector<bool> &beyondAscii)
-{
-    const int count = contents.sectionCount();
-    const auto nameAt = [&contents](qsizetype s) {
-        const QAnyStringView name = contents.optionsOf(int(s)).borrowedName();
-        return std::string_view(static_cast<const char *>(name.data()), size_t(name.size_bytes()));
-    };
-    constexpr int Ahead = 8;
-    std::array<size_t, Ahead> hashes {};
-    NameTable index;
-    index.reset(count);
-    const auto lookAhead = [&](int s) {
-        if (s < count) {
-            hashes[size_t(s % Ahead)] = NameTable::hash(nameAt(s));
-            index.prefetch(hashes[size_t(s % Ahead)]);
-        }
-    };
-    for (int s = 0; s < Ahead; ++s)
-        lookAhead(s);
-    std::vector<bool> merged;
-    for (int s = 0; s < count; ++s) {
-        const size_t hash = hashes[size_t(s % Ahead)];
-        lookAhead(s + Ahead);
-        const qsizetype first = index.findOrInsert(hash, s, nameAt);
-        if (first < 0)
-            continue;
-        contents.optionsOf(int(first)).appendBorrowedFrom(contents.optionsOf(s));
-        beyondAscii[size_t(first)] = beyondAscii[size_t(first)] || beyondAscii[size_t(s)];
-        merged.resize(size_t(count));
-        merged[size_t(s)] = true;
+// file order. Each header starts a section of its own, and the sections are looked up a batch at a
+// time, once the sections not yet looked up are as many as those that were (at least 64 Ki): the
+// names are hashed a few ahead of their lookup, so that the table's memory is read ahead of its use,
+// and a file of one header repeated holds a bounded number of sections too many.
+class SectionMerger {
+public:
+    SectionMerger(DocumentContents &contents, std::vector<bool> &beyondAscii)
+        : m_contents(contents)
+        , m_beyondAscii(beyondAscii)
+    {
     }
-    if (merged.empty())
-        return;
-    std::erase_if(beyondAscii, [&merged, s = size_t(0)](bool) mutable { return merged[s++]; });
-    contents.dropSections(merged);
-}
+
+    // Called before a header starts a section, with the part of the file read so far.
+    void beforeSection(double partRead)
+    {
+        const int count = m_contents.sectionCount();
+        if (count - m_done >= std::max(m_done, 1 << 16))
+            lookUpNew(qsizetype(count / std::max(partRead, 0.01)));
+    }
+
+    // Looks up the sections that were not yet; a repeat gives its options to the section it
+    // repeats and goes. The table makes room at once for as many sections as are expected in all.
+    void lookUpNew(qsizetype expected = 0)
+    {
+        const int count = m_contents.sectionCount();
+        if (m_index.room() < count)
+            m_index.grow(std::max<qsizetype>(count, expected));
+        constexpr int Ahead = 8;
+        std::array<size_t, Ahead> hashes {};
+        const auto lookAhead = [&](int s) {
+            if (s < count) {
+                hashes[size_t(s % Ahead)] = NameTable::hash(nameOf(s));
+                m_index.prefetch(hashes[size_t(s % Ahead)]);
+            }
+        };
+        for (int s = m_done; s < m_done + Ahead; ++s)
+            lookAhead(s);
+        int kept = m_done;
+        for (int s = m_done; s < count; ++s) {
+            const size_t hash = hashes[size_t(s % Ahead)];
+            lookAhead(s + Ahead);
+            // The sections before `kept` stand where they stay; the one looked up would stand at `kept`.
+            const auto nameAt = [this, s, kept](qsizetype p) { return nameOf(p == kept ? s : int(p)); };
+            const qsizetype first = m_index.findOrInsert(hash, kept, nameAt);
+            if (first >= 0) {
+                m_contents.optionsOf(int(first)).appendBorrowedFrom(m_contents.optionsOf(s));
+                m_beyondAscii[size_t(first)] = m_beyondAscii[size_t(first)] || m_beyondAscii[size_t(s)];
+                continue;
+            }
+            m_contents.moveSection(s, kept);
+            m_beyondAscii[size_t(kept)] = m_beyondAscii[size_t(s)];
+            ++kept;
+        }
+        m_contents.truncateSections(kept);
+        m_beyondAscii.resize(size_t(kept));
+        m_done = kept;
+    }
+
+private:
+    std::string_view nameOf(int section) const
+    {
+        const QAnyStringView name = m_contents.optionsOf(section).borrowedName();
+        return std::string_view(static_cast<const char *>(name.data()), size_t(name.size_bytes()));
+    }
+
+    DocumentContents &m_contents;
+    std::vector<bool> &m_beyondAscii;
+    NameTable m_index;
+    int m_done = 0; // sections before this one are looked up
+};
 
 } // namespace
 
@@ -109,10 +142,10 @@ std::optional<DocumentContents> contentsFromBytes(
     const bool utf8 = format.encoding == TextFormat::Encoding::Utf8 && !ascii;
 
     DocumentContents contents;
-    // Section names stand in the file's bytes as its options' texts do. Every header starts a
-    // section; those that stand twice are merged once the whole file is read.
+    // Section names stand in the file's bytes as its options' texts do.
     const OptionTexts::Source source(bytes);
     std::vector<bool> beyondAscii;
+    SectionMerger merger(contents, beyondAscii);
     int section = -1;
     OptionTexts *options = nullptr;
     iniline::LineBreaks breaks;
@@ -122,6 +155,7 @@ std::optional<DocumentContents> contentsFromBytes(
         const qsizetype end = iniline::lineEndIn(text, pos, size, breaks);
         const IniLine line = classifyIniLine(text + pos, end - pos);
         if (line.kind == IniLine::Kind::Header) {
+            merger.beforeSection(double(pos) / double(size));
             const std::string_view header(text + pos + line.nameBegin, size_t(line.nameEnd - line.nameBegin));
             section = contents.appendSection(QString());
             OptionTexts &sectionOptions = contents.optionsOf(section);
@@ -156,7 +190,7 @@ std::optional<DocumentContents> contentsFromBytes(
             nextReport = pos + (1 << 20);
         }
     }
-    mergeRepeatedSections(contents, beyondAscii);
+    merger.lookUpNew();
     NameTable optionNames;
     std::vector<int> repeated;
     for (int s = 0; s < contents.sectionCount(); ++s) {

@@ -58,16 +58,12 @@ int DocumentContents::appendSection(const QString &name)
     return sectionCount() - 1;
 }
 
-void DocumentContents::dropSections(const std::vector<bool> &gone)
+void DocumentContents::moveSection(int from, int to)
 {
-    size_t kept = 0;
-    for (size_t s = 0; s < m_sections.size(); ++s) {
-        if (gone[s])
-            continue;
-        m_sections[s]->row = int(kept);
-        m_sections[kept++] = std::move(m_sections[s]);
-    }
-    m_sections.resize(kept);
+    if (from == to)
+        return;
+    m_sections[size_t(to)] = std::move(m_sections[size_t(from)]);
+    m_sections[size_t(to)]->row = to;
 }
 
 void DocumentContents::reserveOptions(int section, qsizetype count, qsizetype units)

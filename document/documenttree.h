@@ -53,8 +53,10 @@ public:
     void reserveOptions(int section, qsizetype count, qsizetype units);
     void appendOption(int section, QAnyStringView name, QAnyStringView value);
     [[nodiscard]] OptionTexts &optionsOf(int section) { return m_sections[size_t(section)]->options; }
-    // Removes the sections marked in `gone`.
-    void dropSections(const std::vector<bool> &gone);
+    // Puts the section at `from` in the place of the one at `to`, which goes.
+    void moveSection(int from, int to);
+    // Removes the sections from `count` on.
+    void truncateSections(int count) { m_sections.resize(size_t(count)); }
 
 private:
     friend class DocumentTree;

@@ -50,10 +50,13 @@ public:
 
     // How many names the table holds before it must grow.
     [[nodiscard]] qsizetype room() const { return qsizetype(m_slots.size() / 2); }
-    // Doubles the room, keeping every position.
-    void grow()
+    // Doubles the room (or more, up to room for `names`), keeping every position.
+    void grow(qsizetype names = 0)
     {
-        std::vector<quint64> old(std::max<size_t>(m_slots.size() * 2, 16), Empty);
+        size_t capacity = std::max<size_t>(m_slots.size() * 2, 16);
+        while (capacity < size_t(names) * 2)
+            capacity *= 2;
+        std::vector<quint64> old(capacity, Empty);
         old.swap(m_slots);
         m_mask = m_slots.size() - 1;
         for (const quint64 entry : old) {

@@ -79,6 +79,7 @@ public:
     [[nodiscard]] bool borrowed() const { return m_borrowed; }
     // Appends the options of another section that borrows from the same source, as they stand.
     void appendBorrowedFrom(const OptionTexts &other);
+
     // The form of borrowed texts, once a loader knows it (UTF-8 bytes that are all ASCII are Latin-1).
     void setBorrowedForm(Form form)
     {

@@ -42,6 +42,7 @@ private Q_SLOTS:
     void loadIsOneBatchAndReportsProgress();
     void loadsWhatTheStoreReads_data();
     void loadsWhatTheStoreReads();
+    void repeatedSectionsReadAsOneInLargeFiles();
 
     void saves_data();
     void saves();
@@ -191,6 +192,36 @@ void tst_TreeIo::loadsWhatTheStoreReads()
             QCOMPARE(tree.optionText(s, o, DocumentTree::ValueColumn),
                 ini.ReadValue(sections.at(s), names.at(o), QString()));
         }
+    }
+}
+
+// Sections are looked up a batch at a time, 64 Ki at least: repeats across and within batches,
+// and one header repeated far more often than a batch holds.
+void tst_TreeIo::repeatedSectionsReadAsOneInLargeFiles()
+{
+    QByteArray bytes;
+    for (int s = 0; s < 70000; ++s)
+        bytes += "[s" + QByteArray::number(s) + "]\nk=" + QByteArray::number(s) + "\n";
+    for (int s = 0; s < 70000; s += 997)
+        bytes += "[s" + QByteArray::number(s) + "]\nk=again\nl=" + QByteArray::number(s) + "\n";
+    for (int s = 0; s < 140000; ++s)
+        bytes += "[x]\nk" + QByteArray::number(s % 7) + "=" + QByteArray::number(s) + "\n";
+    writeBytes(m_file, bytes);
+    DocumentTree tree;
+    LoadTreeFromIni(tree, m_file);
+    QCOMPARE(tree.sectionCount(), 70001);
+    for (int s = 0; s < 70000; ++s) {
+        QCOMPARE(tree.sectionText(s, DocumentTree::NameColumn), QStringLiteral("s%1").arg(s));
+        QCOMPARE(tree.optionCount(s), s % 997 == 0 ? 2 : 1);
+        QCOMPARE(tree.optionText(s, 0, DocumentTree::ValueColumn), QString::number(s));
+        if (s % 997 == 0)
+            QCOMPARE(tree.optionText(s, 1, DocumentTree::ValueColumn), QString::number(s));
+    }
+    QCOMPARE(tree.sectionText(70000, DocumentTree::NameColumn), QStringLiteral("x"));
+    QCOMPARE(tree.optionCount(70000), 7);
+    for (int o = 0; o < 7; ++o) {
+        QCOMPARE(tree.optionText(70000, o, DocumentTree::NameColumn), QStringLiteral("k%1").arg(o));
+        QCOMPARE(tree.optionText(70000, o, DocumentTree::ValueColumn), QString::number(o));
     }
 }
 
