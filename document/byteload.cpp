@@ -47,7 +47,7 @@ void dropRepeatedNames(OptionTexts &options, NameTable &names, std::vector<int> 
         }
     }
     if (!repeated.empty())
-        options.removeRows(repeated);
+        options.removeRowsWhileLoading(repeated);
 }
 
 // A section that stands several times reads as one, where it first stands, with its options in
@@ -57,10 +57,16 @@ void dropRepeatedNames(OptionTexts &options, NameTable &names, std::vector<int> 
 // and a file of one header repeated holds a bounded number of sections too many.
 class SectionMerger {
 public:
-    SectionMerger(DocumentContents &contents, std::vector<bool> &beyondAscii)
+    SectionMerger(DocumentContents &contents, OptionTexts::Source &source, std::vector<bool> &beyondAscii)
         : m_contents(contents)
+        , m_source(source)
         , m_beyondAscii(beyondAscii)
     {
+    }
+
+    [[nodiscard]] bool isLastSection(std::string_view name) const
+    {
+        return m_contents.sectionCount() > 0 && nameOf(m_contents.sectionCount() - 1) == name;
     }
 
     // Called before a header starts a section, with the part of the file read so far.
@@ -88,6 +94,9 @@ public:
         };
         for (int s = m_done; s < m_done + Ahead; ++s)
             lookAhead(s);
+        // The places of these sections' options stand together at the end of the source: those
+        // of the sections kept move down over those of the sections that went.
+        qsizetype records = m_recordsDone;
         int kept = m_done;
         for (int s = m_done; s < count; ++s) {
             const size_t hash = hashes[size_t(s % Ahead)];
@@ -100,13 +109,16 @@ public:
                 m_beyondAscii[size_t(first)] = m_beyondAscii[size_t(first)] || m_beyondAscii[size_t(s)];
                 continue;
             }
+            records = m_contents.optionsOf(s).moveSharedRecords(records);
             m_contents.moveSection(s, kept);
             m_beyondAscii[size_t(kept)] = m_beyondAscii[size_t(s)];
             ++kept;
         }
         m_contents.truncateSections(kept);
         m_beyondAscii.resize(size_t(kept));
+        m_source.truncateRecords(records);
         m_done = kept;
+        m_recordsDone = records;
     }
 
 private:
@@ -117,9 +129,11 @@ private:
     }
 
     DocumentContents &m_contents;
+    OptionTexts::Source &m_source;
     std::vector<bool> &m_beyondAscii;
     NameTable m_index;
     int m_done = 0; // sections before this one are looked up
+    qsizetype m_recordsDone = 0; // and the places of their options stand before this one
 };
 
 } // namespace
@@ -143,9 +157,9 @@ std::optional<DocumentContents> contentsFromBytes(
 
     DocumentContents contents;
     // Section names stand in the file's bytes as its options' texts do.
-    const OptionTexts::Source source(bytes);
+    OptionTexts::Source source(bytes);
     std::vector<bool> beyondAscii;
-    SectionMerger merger(contents, beyondAscii);
+    SectionMerger merger(contents, source, beyondAscii);
     int section = -1;
     OptionTexts *options = nullptr;
     iniline::LineBreaks breaks;
@@ -155,14 +169,21 @@ std::optional<DocumentContents> contentsFromBytes(
         const qsizetype end = iniline::lineEndIn(text, pos, size, breaks);
         const IniLine line = classifyIniLine(text + pos, end - pos);
         if (line.kind == IniLine::Kind::Header) {
-            merger.beforeSection(double(pos) / double(size));
             const std::string_view header(text + pos + line.nameBegin, size_t(line.nameEnd - line.nameBegin));
-            section = contents.appendSection(QString());
-            OptionTexts &sectionOptions = contents.optionsOf(section);
-            sectionOptions.borrow(source, Form::Latin1);
-            sectionOptions.borrowName(pos + line.nameBegin, qsizetype(header.size()), utf8 ? Form::Utf8 : Form::Latin1);
-            beyondAscii.push_back(false);
-            options = &contents.optionsOf(section);
+            if (section >= 0 && merger.isLastSection(header)) {
+                // The section just read goes on (a file that repeats one header before every entry).
+                section = contents.sectionCount() - 1;
+                options = &contents.optionsOf(section);
+            } else {
+                merger.beforeSection(double(pos) / double(size));
+                section = contents.appendSection(QString());
+                OptionTexts &sectionOptions = contents.optionsOf(section);
+                sectionOptions.borrow(source, Form::Latin1);
+                sectionOptions.borrowName(
+                    pos + line.nameBegin, qsizetype(header.size()), utf8 ? Form::Utf8 : Form::Latin1);
+                beyondAscii.push_back(false);
+                options = &contents.optionsOf(section);
+            }
         } else if (line.kind == IniLine::Kind::Option && options != nullptr) {
             qsizetype valueBegin = line.valueBegin;
             qsizetype valueEnd = line.valueEnd;
@@ -191,15 +212,21 @@ std::optional<DocumentContents> contentsFromBytes(
         }
     }
     merger.lookUpNew();
+    // Options whose names stood before in their section go, and the places of the options kept
+    // move down over theirs (sections stand in the order their places were taken).
     NameTable optionNames;
     std::vector<int> repeated;
+    qsizetype records = 0;
     for (int s = 0; s < contents.sectionCount(); ++s) {
         OptionTexts &sectionOptions = contents.optionsOf(s);
         if (beyondAscii[size_t(s)])
             sectionOptions.setBorrowedForm(Form::Utf8);
         dropRepeatedNames(sectionOptions, optionNames, repeated);
+        records = sectionOptions.moveSharedRecords(records);
         sectionOptions.squeeze();
     }
+    if (records < source.recordCount())
+        source.truncateRecords(records);
     percent = 100;
     return contents;
 }

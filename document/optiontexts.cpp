@@ -75,6 +75,18 @@ OptionTexts::Source::Source(const QByteArray &bytes)
 
 OptionTexts::Source::~Source() = default;
 
+qsizetype OptionTexts::Source::recordCount() const
+{
+    return d->records.size();
+}
+
+void OptionTexts::Source::truncateRecords(qsizetype count)
+{
+    d->records.resize(count);
+    if (d->records.capacity() > 2 * count)
+        d->records.squeeze();
+}
+
 OptionTexts::OptionTexts() = default;
 OptionTexts::~OptionTexts() = default;
 OptionTexts::OptionTexts(OptionTexts &&other) noexcept = default;
@@ -227,6 +239,37 @@ void OptionTexts::appendBorrowedFrom(const OptionTexts &other)
         for (qsizetype o = 0; o < count; ++o)
             images.push_back(other.image(o));
     }
+}
+
+qsizetype OptionTexts::moveSharedRecords(qsizetype first)
+{
+    if (!m_sharedRecords)
+        return first;
+    Q_ASSERT(first <= m_first);
+    if (first == m_first)
+        return first + m_count;
+    Record *records = m_shared->records.data();
+    std::memmove(records + first, records + m_first, m_count * sizeof(Record));
+    m_first = quint32(first);
+    return first + m_count;
+}
+
+void OptionTexts::removeRowsWhileLoading(const std::vector<int> &rows)
+{
+    if (!m_sharedRecords) {
+        removeRows(rows);
+        return;
+    }
+    Record *list = m_shared->records.data() + m_first;
+    quint32 kept = 0;
+    size_t next = 0;
+    for (quint32 i = 0; i < m_count; ++i) {
+        if (next < rows.size() && quint32(rows[next]) == i)
+            ++next;
+        else
+            list[kept++] = list[i];
+    }
+    m_count = kept;
 }
 
 void OptionTexts::squeeze()

@@ -40,6 +40,10 @@ public:
     public:
         explicit Source(const QByteArray &bytes);
         ~Source();
+        // How many places of options the source holds, and dropping those from `count` on, which
+        // no section refers to any longer (see moveSharedRecords()), with the room they took.
+        [[nodiscard]] qsizetype recordCount() const;
+        void truncateRecords(qsizetype count);
         Source(const Source &) = delete;
         Source &operator=(const Source &) = delete;
 
@@ -79,6 +83,13 @@ public:
     [[nodiscard]] bool borrowed() const { return m_borrowed; }
     // Appends the options of another section that borrows from the same source, as they stand.
     void appendBorrowedFrom(const OptionTexts &other);
+    // For a loader that merges sections: moves the places of this section's options in the source
+    // to stand from `first` on (at or below where they stand), and returns where they end there;
+    // `first` for a section whose places are its own.
+    qsizetype moveSharedRecords(qsizetype first);
+    // For a loader, while no copy of the section exists: removes the options at the given rows
+    // (ascending and distinct) where their places stand, also in the source.
+    void removeRowsWhileLoading(const std::vector<int> &rows);
 
     // The form of borrowed texts, once a loader knows it (UTF-8 bytes that are all ASCII are Latin-1).
     void setBorrowedForm(Form form)
