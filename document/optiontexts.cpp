@@ -29,11 +29,6 @@ quint32 checkedLength(qsizetype length)
     return quint32(length);
 }
 
-QStringView asUtf16(QAnyStringView text)
-{
-    return QStringView(static_cast<const char16_t *>(text.data()), text.size());
-}
-
 const char *bytesOf(QAnyStringView text)
 {
     return static_cast<const char *>(text.data());

@@ -27,6 +27,12 @@ inline TextKind textKind(QAnyStringView text)
     });
 }
 
+// A text that textKind() tells is UTF-16, as the view it holds.
+inline QStringView asUtf16(QAnyStringView text)
+{
+    return QStringView(static_cast<const char16_t *>(text.data()), text.size());
+}
+
 // The text as a QString. A U+FEFF at the start of UTF-8 text is kept: it belongs to the text.
 inline QString textToString(QAnyStringView text)
 {

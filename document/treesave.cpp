@@ -47,8 +47,8 @@ bool standsAsName(std::string_view name)
 bool namedOptionsAsTheyStand(const OptionTexts &texts, std::vector<qsizetype> &named, NameTable &names)
 {
     named.clear();
-    if (texts.borrowed()) { // as the loader read them
-        for (qsizetype o = 0; o < texts.size(); ++o) {
+    if (texts.borrowed()) { // as the loader read them: whether one has a name is all that counts
+        for (qsizetype o = 0; o < texts.size() && named.empty(); ++o) {
             if (!texts.view(o, DocumentTree::NameColumn).isEmpty())
                 named.push_back(o);
         }
@@ -84,9 +84,23 @@ bool namedOptionsAsTheyStand(const OptionTexts &texts, std::vector<qsizetype> &n
     return true;
 }
 
-QStringView asUtf16(QAnyStringView text)
+// Latin-1 text as UTF-8 at out; returns the end.
+char *putLatin1AsUtf8(char *out, std::string_view text)
 {
-    return QStringView(static_cast<const char16_t *>(text.data()), text.size());
+    if (isAscii(text.data(), qsizetype(text.size()))) {
+        std::memcpy(out, text.data(), text.size());
+        return out + text.size();
+    }
+    for (const char byte : text) {
+        const auto c = static_cast<unsigned char>(byte);
+        if (c < 0x80) {
+            *out++ = char(c);
+        } else {
+            *out++ = char(0xC0 | (c >> 6));
+            *out++ = char(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
 }
 
 // A section's name as UTF-8: the bytes where it stands in a UTF-8 file, or in a Latin-1 file when
@@ -99,7 +113,8 @@ std::string_view headerOf(QAnyStringView name, QByteArray &encoded)
     case TextKind::Latin1:
         if (isAscii(static_cast<const char *>(name.data()), name.size()))
             return bytesOf(name);
-        encoded = QLatin1StringView(static_cast<const char *>(name.data()), name.size()).toString().toUtf8();
+        encoded.resize(2 * name.size());
+        encoded.truncate(putLatin1AsUtf8(encoded.data(), bytesOf(name)) - encoded.constData());
         break;
     case TextKind::Utf16:
         encoded = asUtf16(name).toUtf8();
@@ -211,25 +226,6 @@ private:
     qsizetype m_used = 0;
     QByteArray m_large; // a line longer than the buffer
 };
-
-// Latin-1 text as UTF-8 at out; returns the end.
-char *putLatin1AsUtf8(char *out, std::string_view text)
-{
-    if (isAscii(text.data(), qsizetype(text.size()))) {
-        std::memcpy(out, text.data(), text.size());
-        return out + text.size();
-    }
-    for (const char byte : text) {
-        const auto c = static_cast<unsigned char>(byte);
-        if (c < 0x80) {
-            *out++ = char(c);
-        } else {
-            *out++ = char(0xC0 | (c >> 6));
-            *out++ = char(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
 
 } // namespace
 

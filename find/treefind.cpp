@@ -125,7 +125,7 @@ bool TreeMatcher::contains(QAnyStringView text) const
     if (!m_latin1.isEmpty() && textKind(text) == TextKind::Latin1)
         return indexInLatin1(static_cast<const unsigned char *>(text.data()), text.size()) >= 0;
     if (textKind(text) == TextKind::Utf16)
-        return m_matcher.indexIn(QStringView(static_cast<const char16_t *>(text.data()), text.size())) >= 0;
+        return m_matcher.indexIn(asUtf16(text)) >= 0;
     if (textKind(text) == TextKind::Utf8 && m_utf8.usable()) {
         qsizetype end = 0;
         return m_utf8.indexIn(static_cast<const unsigned char *>(text.data()), text.size_bytes(), 0, end) >= 0;
@@ -162,7 +162,7 @@ bool TreeMatcher::findAll(QAnyStringView text, std::vector<qsizetype> &starts, q
     if (textKind(text) != TextKind::Utf16)
         return false;
     // Letter case is folded one UTF-16 unit at a time, so a match is as long as the searched text.
-    const QStringView utf16(static_cast<const char16_t *>(text.data()), text.size());
+    const QStringView utf16 = asUtf16(text);
     length = m_matcher.pattern().size();
     for (qsizetype at = m_matcher.indexIn(utf16); at >= 0; at = m_matcher.indexIn(utf16, at + 1))
         starts.push_back(at);
