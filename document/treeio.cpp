@@ -129,8 +129,14 @@ void LoadTreeFromIni(DocumentTree &tree, const QString &fileName, const std::fun
 {
     TextFormat format;
     std::atomic<int> percent = 0;
-    // The file is read on a thread of its own, so that the caller can go on with other work in
-    // its progress reports; the tree is changed only here, once the document is whole.
+    // With progress to report, the file is read on a thread of its own, so that the caller can go
+    // on with other work in its reports; the tree is changed only here, once the document is whole.
+    // Without, a thread would only cost: its memory grows a page at a time.
+    if (!progress) {
+        tree.append(buildContents(fileName, format, percent));
+        tree.setSourceFormat(format);
+        return;
+    }
     auto built = std::async(std::launch::async, [&] { return buildContents(fileName, format, percent); });
     while (built.wait_for(std::chrono::milliseconds(progress ? 8 : 1000)) != std::future_status::ready) {
         if (progress)
