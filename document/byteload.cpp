@@ -18,6 +18,12 @@ namespace {
 
 using Form = OptionTexts::Form;
 
+// What the loader learns of a section as it reads it.
+struct SectionRead {
+    bool beyondAscii = false; // a text holds UTF-8 beyond ASCII
+    bool namesToCheck = false; // its option names were not all compared with each other as read
+};
+
 // Each option name once per section, with its first value, as a section that stands several
 // times reads: its occurrences' options were appended in file order.
 void dropRepeatedNames(OptionTexts &options, NameTable &names, std::vector<int> &repeated)
@@ -57,10 +63,10 @@ void dropRepeatedNames(OptionTexts &options, NameTable &names, std::vector<int> 
 // and a file of one header repeated holds a bounded number of sections too many.
 class SectionMerger {
 public:
-    SectionMerger(DocumentContents &contents, OptionTexts::Source &source, std::vector<bool> &beyondAscii)
+    SectionMerger(DocumentContents &contents, OptionTexts::Source &source, std::vector<SectionRead> &read)
         : m_contents(contents)
         , m_source(source)
-        , m_beyondAscii(beyondAscii)
+        , m_read(read)
     {
     }
 
@@ -106,16 +112,18 @@ public:
             const qsizetype first = m_index.findOrInsert(hash, kept, nameAt);
             if (first >= 0) {
                 m_contents.optionsOf(int(first)).appendBorrowedFrom(m_contents.optionsOf(s));
-                m_beyondAscii[size_t(first)] = m_beyondAscii[size_t(first)] || m_beyondAscii[size_t(s)];
+                SectionRead &joined = m_read[size_t(first)];
+                joined.beyondAscii = joined.beyondAscii || m_read[size_t(s)].beyondAscii;
+                joined.namesToCheck = true;
                 continue;
             }
             records = m_contents.optionsOf(s).moveSharedRecords(records);
             m_contents.moveSection(s, kept);
-            m_beyondAscii[size_t(kept)] = m_beyondAscii[size_t(s)];
+            m_read[size_t(kept)] = m_read[size_t(s)];
             ++kept;
         }
         m_contents.truncateSections(kept);
-        m_beyondAscii.resize(size_t(kept));
+        m_read.resize(size_t(kept));
         m_source.truncateRecords(records);
         m_done = kept;
         m_recordsDone = records;
@@ -130,7 +138,7 @@ private:
 
     DocumentContents &m_contents;
     OptionTexts::Source &m_source;
-    std::vector<bool> &m_beyondAscii;
+    std::vector<SectionRead> &m_read;
     NameTable m_index;
     int m_done = 0; // sections before this one are looked up
     qsizetype m_recordsDone = 0; // and the places of their options stand before this one
@@ -158,10 +166,13 @@ std::optional<DocumentContents> contentsFromBytes(
     DocumentContents contents;
     // Section names stand in the file's bytes as its options' texts do.
     OptionTexts::Source source(bytes);
-    std::vector<bool> beyondAscii;
-    SectionMerger merger(contents, source, beyondAscii);
+    std::vector<SectionRead> sectionsRead;
+    SectionMerger merger(contents, source, sectionsRead);
     int section = -1;
     OptionTexts *options = nullptr;
+    // The names of the section's first options, compared with each new one while they are at hand.
+    std::array<std::string_view, 8> firstNames;
+    size_t firstNamesCount = 0;
     iniline::LineBreaks breaks;
     qsizetype nextReport = 0;
     bool firstLine = true;
@@ -181,8 +192,9 @@ std::optional<DocumentContents> contentsFromBytes(
                 sectionOptions.borrow(source, Form::Latin1);
                 sectionOptions.borrowName(
                     pos + line.nameBegin, qsizetype(header.size()), utf8 ? Form::Utf8 : Form::Latin1);
-                beyondAscii.push_back(false);
+                sectionsRead.emplace_back();
                 options = &contents.optionsOf(section);
+                firstNamesCount = 0;
             }
         } else if (line.kind == IniLine::Kind::Option && options != nullptr) {
             qsizetype valueBegin = line.valueBegin;
@@ -193,8 +205,17 @@ std::optional<DocumentContents> contentsFromBytes(
                 return std::nullopt;
             options->appendBorrowed(
                 pos + line.nameBegin, line.nameEnd - line.nameBegin, pos + valueBegin, valueEnd - valueBegin);
-            if (utf8 && !beyondAscii[size_t(section)])
-                beyondAscii[size_t(section)] = !isAscii(text + pos + line.nameBegin, valueEnd - line.nameBegin);
+            SectionRead &read = sectionsRead[size_t(section)];
+            if (utf8 && !read.beyondAscii)
+                read.beyondAscii = !isAscii(text + pos + line.nameBegin, valueEnd - line.nameBegin);
+            if (!read.namesToCheck) {
+                const std::string_view name(text + pos + line.nameBegin, size_t(line.nameEnd - line.nameBegin));
+                const auto earlier = firstNames.begin() + firstNamesCount;
+                if (firstNamesCount == firstNames.size() || std::find(firstNames.begin(), earlier, name) != earlier)
+                    read.namesToCheck = true;
+                else
+                    firstNames[firstNamesCount++] = name;
+            }
         }
         if (end == size)
             break;
@@ -219,9 +240,11 @@ std::optional<DocumentContents> contentsFromBytes(
     qsizetype records = 0;
     for (int s = 0; s < contents.sectionCount(); ++s) {
         OptionTexts &sectionOptions = contents.optionsOf(s);
-        if (beyondAscii[size_t(s)])
+        const SectionRead &read = sectionsRead[size_t(s)];
+        if (read.beyondAscii)
             sectionOptions.setBorrowedForm(Form::Utf8);
-        dropRepeatedNames(sectionOptions, optionNames, repeated);
+        if (read.namesToCheck)
+            dropRepeatedNames(sectionOptions, optionNames, repeated);
         records = sectionOptions.moveSharedRecords(records);
         sectionOptions.squeeze();
     }

@@ -160,6 +160,14 @@ void tst_TreeIo::loadsWhatTheStoreReads_data()
         << QStringLiteral("\ufeff[\u03b1]\n\u0416 = \u4e2d\nk=\ufeffv\n[a]\nk=v\n[\u03b1]\n\u0416=x\nl=\U0001F600\n")
                .toUtf8();
     QTest::newRow("Latin-1") << QByteArray("[\xE9]\nk=caf\xE9\n[a]\nx=\xFF\n[\xE9]\nk=2\nl=3\n");
+    // The first eight names of a section are compared as they are read; later ones are looked up.
+    QByteArray pastEight = "[a]\n";
+    for (int o = 1; o <= 9; ++o)
+        pastEight += "o" + QByteArray::number(o) + "=" + QByteArray::number(o) + "\n";
+    QTest::newRow("names repeated past the first eight")
+        << pastEight + "o1=late\no9=late\n[b]\no1=1\no2=2\no1=3\n[c]\n" + pastEight.mid(4) + "o8=late\n";
+    QTest::newRow("a header repeated at once, with a name repeated across it")
+        << QByteArray("[a]\nx=1\n[a]\nx=2\ny=3\n[a]\ny=4\n[b]\nx=1\n");
     QByteArray manyTwice;
     for (int s = 0; s < 40; ++s)
         manyTwice += "[s" + QByteArray::number(s % 25) + "]\n" + "o" + QByteArray::number(s % 3) + "="
