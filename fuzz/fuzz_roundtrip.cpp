@@ -2,14 +2,49 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// Any bytes as a file: loading them and saving the tree neither crashes nor fails, and once saved,
-// the file is settled: loading and saving it again writes the same bytes.
+// Any bytes as a file: loading them and saving the tree neither crashes nor fails, the tree holds
+// what the store's own reader reads, and once saved, the file is settled: loading and saving it
+// again writes the same bytes.
 #include "document/documenttree.h"
+#include "document/inifile.h"
 #include "document/saldrixerror.h"
 #include "document/treeio.h"
 #include "fuzzsupport.h"
 
 using namespace fuzzing;
+
+namespace {
+
+// The store's reader sees the same sections, each option name once with its first value, in order.
+void checkAgainstTheStore(DocumentTree &tree, const QString &file)
+{
+    TIniFile ini(file);
+    QStringList sections;
+    ini.GetSectionNames(sections);
+    QStringList held;
+    for (int s = 0; s < tree.sectionCount(); ++s)
+        held << tree.sectionText(s, DocumentTree::NameColumn);
+    if (held != sections) {
+        brokenPromise("the tree holds the sections the store reads",
+            QStringLiteral("store: %1\ntree:\n%2").arg(sections.join(u'|'), describeTree(tree)));
+    }
+    for (int s = 0; s < tree.sectionCount(); ++s) {
+        QStringList names;
+        ini.GetOptionNames(sections.at(s), names);
+        bool same = tree.optionCount(s) == names.size();
+        for (int o = 0; same && o < tree.optionCount(s); ++o) {
+            same = tree.optionText(s, o, DocumentTree::NameColumn) == names.at(o)
+                && tree.optionText(s, o, DocumentTree::ValueColumn) == ini.ReadValue(sections.at(s), names.at(o), {});
+        }
+        if (!same) {
+            brokenPromise("the tree holds the options the store reads",
+                QStringLiteral("section %1, store: %2\ntree:\n%3")
+                    .arg(sections.at(s), names.join(u'|'), describeTree(tree)));
+        }
+    }
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -19,6 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     try {
         DocumentTree first;
         LoadTreeFromIni(first, input);
+        checkAgainstTheStore(first, input);
         SaveTreeToIni(first, saved);
         const QByteArray once = readFile(saved);
 
