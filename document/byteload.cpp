@@ -21,7 +21,7 @@ using Form = OptionTexts::Form;
 // What the loader learns of a section as it reads it.
 struct SectionRead {
     bool beyondAscii = false; // a text holds UTF-8 beyond ASCII
-    bool namesToCheck = false; // its option names were not all compared with each other as read
+    bool namesToCheck = false; // its options were not all compared with each other as read
 };
 
 // Each option name once per section, with its first value, as a section that stands several
@@ -170,7 +170,8 @@ std::optional<DocumentContents> contentsFromBytes(
     SectionMerger merger(contents, source, sectionsRead);
     int section = -1;
     OptionTexts *options = nullptr;
-    // The names of the section's first options, compared with each new one while they are at hand.
+    // The names of the section's first options, compared with each new one while they are at hand:
+    // a file that repeats its header before every entry often repeats its names too.
     std::array<std::string_view, 8> firstNames;
     size_t firstNamesCount = 0;
     iniline::LineBreaks breaks;
@@ -203,18 +204,20 @@ std::optional<DocumentContents> contentsFromBytes(
             const qsizetype gap = valueBegin - line.nameEnd;
             if (gap > OptionTexts::MaxGap)
                 return std::nullopt;
-            options->appendBorrowed(
-                pos + line.nameBegin, line.nameEnd - line.nameBegin, pos + valueBegin, valueEnd - valueBegin);
             SectionRead &read = sectionsRead[size_t(section)];
-            if (utf8 && !read.beyondAscii)
-                read.beyondAscii = !isAscii(text + pos + line.nameBegin, valueEnd - line.nameBegin);
-            if (!read.namesToCheck) {
-                const std::string_view name(text + pos + line.nameBegin, size_t(line.nameEnd - line.nameBegin));
-                const auto earlier = firstNames.begin() + firstNamesCount;
-                if (firstNamesCount == firstNames.size() || std::find(firstNames.begin(), earlier, name) != earlier)
-                    read.namesToCheck = true;
-                else
+            const std::string_view name(text + pos + line.nameBegin, size_t(line.nameEnd - line.nameBegin));
+            const auto firstNamesEnd = firstNames.begin() + firstNamesCount;
+            if (std::find(firstNames.begin(), firstNamesEnd, name) == firstNamesEnd) {
+                // Not a repeat of one of the first names, which reads as nothing: the name stood
+                // before in this section, with the value that counts.
+                options->appendBorrowed(
+                    pos + line.nameBegin, line.nameEnd - line.nameBegin, pos + valueBegin, valueEnd - valueBegin);
+                if (utf8 && !read.beyondAscii)
+                    read.beyondAscii = !isAscii(text + pos + line.nameBegin, valueEnd - line.nameBegin);
+                if (firstNamesCount < firstNames.size())
                     firstNames[firstNamesCount++] = name;
+                else
+                    read.namesToCheck = true;
             }
         }
         if (end == size)
