@@ -138,13 +138,10 @@ void LoadTreeFromIni(DocumentTree &tree, const QString &fileName, const std::fun
         return;
     }
     auto built = std::async(std::launch::async, [&] { return buildContents(fileName, format, percent); });
-    while (built.wait_for(std::chrono::milliseconds(progress ? 8 : 1000)) != std::future_status::ready) {
-        if (progress)
-            progress(percent.load());
-    }
+    while (built.wait_for(std::chrono::milliseconds(8)) != std::future_status::ready)
+        progress(percent.load());
     DocumentContents contents = built.get(); // rethrows the worker's failure
-    if (progress)
-        progress(100);
+    progress(100);
     tree.append(std::move(contents));
     tree.setSourceFormat(format);
 }
