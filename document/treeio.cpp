@@ -132,16 +132,17 @@ void LoadTreeFromIni(DocumentTree &tree, const QString &fileName, const std::fun
     // With progress to report, the file is read on a thread of its own, so that the caller can go
     // on with other work in its reports; the tree is changed only here, once the document is whole.
     // Without, a thread would only cost: its memory grows a page at a time.
-    if (!progress) {
-        tree.append(buildContents(fileName, format, percent));
-        tree.setSourceFormat(format);
-        return;
+    const auto build = [&] { return buildContents(fileName, format, percent); };
+    DocumentContents contents;
+    if (progress) {
+        auto built = std::async(std::launch::async, build);
+        while (built.wait_for(std::chrono::milliseconds(8)) != std::future_status::ready)
+            progress(percent.load());
+        contents = built.get(); // rethrows the worker's failure
+        progress(100);
+    } else {
+        contents = build();
     }
-    auto built = std::async(std::launch::async, [&] { return buildContents(fileName, format, percent); });
-    while (built.wait_for(std::chrono::milliseconds(8)) != std::future_status::ready)
-        progress(percent.load());
-    DocumentContents contents = built.get(); // rethrows the worker's failure
-    progress(100);
     tree.append(std::move(contents));
     tree.setSourceFormat(format);
 }
