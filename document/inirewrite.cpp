@@ -503,12 +503,30 @@ bool IniRewrite::latin1ReadsAsUtf8() const
     return beyondAscii;
 }
 
+bool IniRewrite::writtenBeyondLatin1() const
+{
+    std::vector<qsizetype> lines;
+    NameTable places;
+    for (const Section &section : m_sections) {
+        if (holdsByteFromC4(section.header, section.headerSize))
+            return true;
+        linesOf(section, lines, places);
+        for (const qsizetype r : lines) {
+            const Record &record = m_records[size_t(r)];
+            if (holdsByteFromC4(record.text, record.nameLength) || holdsByteFromC4(valueOf(record), valueSize(record)))
+                return true;
+        }
+    }
+    return false;
+}
+
 void IniRewrite::writeTo(FileReplacer &file) const
 {
     TextFormat format = m_format;
     // UTF-8 holds all text. Latin-1 cannot hold some, or holds it in bytes that the reader would
-    // take for UTF-8 ("\xC3\xA9" is read as one letter, not two).
-    if (format.encoding == Encoding::Latin1 && (m_beyondLatin1 || latin1ReadsAsUtf8()))
+    // take for UTF-8 ("\xC3\xA9" is read as one letter, not two). A text that needed more but was
+    // replaced by a later write, or renamed away, is not written, and leaves the file Latin-1.
+    if (format.encoding == Encoding::Latin1 && ((m_beyondLatin1 && writtenBeyondLatin1()) || latin1ReadsAsUtf8()))
         format.encoding = Encoding::Utf8;
     file.write(byteOrderMark(format));
     const char *eol = format.lineEndBytes();

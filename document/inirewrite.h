@@ -68,6 +68,8 @@ private:
     void linesOf(const Section &section, std::vector<qsizetype> &lines, NameTable &places) const;
     // Whether the file, written in Latin-1, would read back as UTF-8.
     [[nodiscard]] bool latin1ReadsAsUtf8() const;
+    // Whether a text that is written (not one that a later write replaced) needs more than Latin-1.
+    [[nodiscard]] bool writtenBeyondLatin1() const;
 
     TextFormat m_format;
     std::vector<std::unique_ptr<char[]>> m_blocks;
@@ -79,5 +81,5 @@ private:
     NameTable m_sectionIndex; // positions in m_sections, by header
     QString m_lastSectionGiven;
     int m_lastSection = -1;
-    bool m_beyondLatin1 = false;
+    bool m_beyondLatin1 = false; // some text given needs more than Latin-1, written or not
 };

@@ -46,6 +46,8 @@ private Q_SLOTS:
     void newFileIsUtf8WithLineFeeds();
     void latin1FileStaysLatin1WhileItReadsBackTheSame_data();
     void latin1FileStaysLatin1WhileItReadsBackTheSame();
+    void latin1FileStaysLatin1WhenTheWiderTextIsGone_data();
+    void latin1FileStaysLatin1WhenTheWiderTextIsGone();
     void oddFormatsAreReadSafely_data();
     void oddFormatsAreReadSafely();
 
@@ -202,6 +204,34 @@ void tst_Encodings::latin1FileStaysLatin1WhileItReadsBackTheSame()
     DocumentTree again;
     LoadTreeFromIni(again, m_file);
     QCOMPARE(contentOf(again), contentOf(tree));
+}
+
+void tst_Encodings::latin1FileStaysLatin1WhenTheWiderTextIsGone_data()
+{
+    QTest::addColumn<bool>("gone"); // the option that took the wider text is renamed to an empty name
+    QTest::addColumn<QByteArray>("saved");
+    // x takes "\u20AC", then y is renamed to x: the repeated name is written once, with the later
+    // value, so no text needs more than Latin-1 and the file stays as other programs read it.
+    QTest::newRow("replaced by a repeated name") << false << QByteArray("[a]\nx=2\nz=\xE9\n");
+    // Without a name an option is not written at all.
+    QTest::newRow("its option unnamed") << true << QByteArray("[a]\ny=2\nz=\xE9\n");
+}
+
+void tst_Encodings::latin1FileStaysLatin1WhenTheWiderTextIsGone()
+{
+    QFETCH(bool, gone);
+    QFETCH(QByteArray, saved);
+    writeBytes(m_file, "[a]\nx=1\ny=2\nz=\xE9\n");
+    DocumentTree tree;
+    LoadTreeFromIni(tree, m_file);
+    QCOMPARE(tree.sourceFormat().encoding, Encoding::Latin1);
+    tree.setOptionText(0, 0, DocumentTree::ValueColumn, u"\u20AC"_s);
+    if (gone)
+        tree.setOptionText(0, 0, DocumentTree::NameColumn, QString());
+    else
+        tree.setOptionText(0, 1, DocumentTree::NameColumn, u"x"_s);
+    SaveTreeToIni(tree, m_file);
+    QCOMPARE(readBytes(m_file), saved);
 }
 
 void tst_Encodings::oddFormatsAreReadSafely_data()
