@@ -83,6 +83,15 @@ ReadOutcome readWholeFile(const QString &fileName, QByteArray &bytes, qint64 lim
     if (fd < 0)
         return outcome;
     FdCloser closer(fd);
+    return readOpenFile(fd, bytes, limit);
+}
+
+ReadOutcome readOpenFile(int fd, QByteArray &bytes, qint64 limit)
+{
+    bytes.clear();
+    struct stat info { };
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
+        return ReadOutcome::Unreadable;
     if (info.st_size > limit)
         return ReadOutcome::TooLarge;
 

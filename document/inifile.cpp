@@ -74,10 +74,10 @@ bool TIniFile::OptionExists(const QString &section, const QString &name)
     return s >= 0 && text.findOption(s, name) >= 0;
 }
 
-IniText TIniFile::textToChange() const
+IniText TIniFile::textToChange(FileReplacer &file) const
 {
     QByteArray bytes;
-    switch (readWholeFile(m_fileName, bytes)) {
+    switch (file.read(bytes)) {
     case ReadOutcome::Read:
         return IniText(std::move(bytes));
     case ReadOutcome::Missing:
@@ -88,7 +88,7 @@ IniText TIniFile::textToChange() const
     case ReadOutcome::Unreadable:
         break;
     }
-    // Its content could not be kept.
+    // Its content could not be kept (read() says why itself where it can).
     throw SaldrixError(unableToWrite(m_fileName));
 }
 
@@ -132,7 +132,7 @@ private:
 
 } // namespace
 
-void TIniFile::replaceText(const IniText &text, const std::vector<IniText::Splice> &splices)
+void TIniFile::replaceText(FileReplacer &file, const IniText &text, const std::vector<IniText::Splice> &splices)
 {
     // Such a file is written as UTF-8, as the editor's Save writes it, so every text reads back as
     // it was; any other file keeps its encoding and every byte outside the splices.
@@ -142,7 +142,6 @@ void TIniFile::replaceText(const IniText &text, const std::vector<IniText::Splic
         text.writeSpliced(splices, [&check](QByteArrayView piece) { check.add(piece); });
         toUtf8 = check.result();
     }
-    FileReplacer file(m_fileName);
     text.writeSpliced(splices, [&file, toUtf8](QByteArrayView piece) {
         if (toUtf8)
             file.write(QString::fromLatin1(piece).toUtf8());
@@ -163,32 +162,35 @@ void TIniFile::WriteValue(const QString &section, const QString &name, const QSt
     const QString sectionName = storedName(section);
     const QString optionName = storedName(name);
     const QString text = storedValue(value);
-    const IniText current = textToChange();
+    FileReplacer file(m_fileName);
+    const IniText current = textToChange(file);
     if (!current.canHold(sectionName) || !current.canHold(optionName) || !current.canHold(text)) {
         throw SaldrixError(unableToWrite(m_fileName) + u'\n'
             + QCoreApplication::translate("TIniFile", "Its encoding, Latin-1, cannot hold the new text."));
     }
-    replaceText(current, { current.valueSplice(sectionName, optionName, text) });
+    replaceText(file, current, { current.valueSplice(sectionName, optionName, text) });
 }
 
 bool TIniFile::DeleteOption(const QString &section, const QString &name)
 {
-    const IniText current = textToChange();
+    FileReplacer file(m_fileName);
+    const IniText current = textToChange(file);
     const QString optionName = storedName(name);
     const std::vector<IniText::Splice> splices = current.deletionSplices(storedName(section), &optionName);
     if (splices.empty())
         return false;
-    replaceText(current, splices);
+    replaceText(file, current, splices);
     return true;
 }
 
 bool TIniFile::DeleteSection(const QString &section)
 {
-    const IniText current = textToChange();
+    FileReplacer file(m_fileName);
+    const IniText current = textToChange(file);
     const std::vector<IniText::Splice> splices = current.deletionSplices(storedName(section), nullptr);
     if (splices.empty())
         return false;
-    replaceText(current, splices);
+    replaceText(file, current, splices);
     return true;
 }
 

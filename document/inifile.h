@@ -14,6 +14,7 @@
 #include <memory>
 #include <vector>
 
+class FileReplacer;
 class IniRewrite;
 
 // Two writers implement the same write effects: WriteValue alone edits the file's current text in
@@ -30,7 +31,9 @@ class IniRewrite;
 // Creating the object touches nothing. Every read looks at the file as it is now and never fails
 // (a missing or unreadable file reads as empty); every WriteValue, DeleteOption and DeleteSection
 // has changed the file by the time it returns, through the same replacing write as a save, or
-// throws SaldrixError("Unable to write to <name>") and leaves the file as it was.
+// throws SaldrixError("Unable to write to <name>") and leaves the file as it was. Each of them reads
+// the file under the writers' lock (diskfile.h), so that writers in other processes take turns and
+// none loses another's change.
 //
 // Between takeSnapshot() and the object's end, reads answer from one read of the file, so that
 // several questions about a large file cost one parse and see one state of it. Between
@@ -79,8 +82,8 @@ public:
 
 private:
     [[nodiscard]] const IniText &currentText();
-    [[nodiscard]] IniText textToChange() const;
-    void replaceText(const IniText &text, const std::vector<IniText::Splice> &splices);
+    [[nodiscard]] IniText textToChange(FileReplacer &file) const;
+    void replaceText(FileReplacer &file, const IniText &text, const std::vector<IniText::Splice> &splices);
 
     QString m_fileName;
     std::unique_ptr<IniText> m_text;

@@ -4,6 +4,8 @@
 
 #include "document/privatefile.h"
 
+#include <QRandomGenerator>
+
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -13,6 +15,26 @@ int createPrivateFile(QByteArray &pathTemplate)
 {
     // mkostemp gives the new file mode 0600 whatever the umask.
     return ::mkostemp(pathTemplate.data(), O_CLOEXEC);
+}
+
+int createPrivateFileAt(int folder, QByteArray &nameTemplate)
+{
+    static constexpr char Letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    const qsizetype start = nameTemplate.size() - 6;
+    if (start < 0 || !nameTemplate.endsWith("XXXXXX")) {
+        errno = EINVAL;
+        return -1;
+    }
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        for (qsizetype i = start; i < nameTemplate.size(); ++i)
+            nameTemplate[i] = Letters[QRandomGenerator::system()->bounded(int(sizeof Letters - 1))];
+        // O_EXCL: a name that exists, a link included, is never opened.
+        const int fd = ::openat(
+            folder, nameTemplate.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0600);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
 }
 
 bool writeAll(int fd, const char *data, qsizetype size)
@@ -27,6 +49,11 @@ bool writeAll(int fd, const char *data, qsizetype size)
         size -= done;
     }
     return true;
+}
+
+void syncFolder(int folder)
+{
+    ::fsync(folder);
 }
 
 void syncFolder(const QByteArray &folder)

@@ -14,8 +14,11 @@
 // made is written back into it. The descriptor is closed on exec. -1 (errno tells why) when the
 // folder takes no new file.
 [[nodiscard]] int createPrivateFile(QByteArray &pathTemplate);
+// The same for a name in an open folder; the name is never a link that is followed.
+[[nodiscard]] int createPrivateFileAt(int folder, QByteArray &nameTemplate);
 // Writes every byte, going on after an interrupted call; false on an error (errno tells which).
 [[nodiscard]] bool writeAll(int fd, const char *data, qsizetype size);
 // Syncs the folder itself, so that a name made or renamed in it outlasts a power cut. Where the
 // folder cannot be opened or synced, nothing more can be done and nothing is reported.
 void syncFolder(const QByteArray &folder);
+void syncFolder(int folder);

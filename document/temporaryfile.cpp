@@ -4,7 +4,6 @@
 
 #include "document/temporaryfile.h"
 
-#include "document/pathnames.h"
 #include "document/privatefile.h"
 
 #include <algorithm>
@@ -54,11 +53,15 @@ bool tryLock(int fd)
     return result == 0;
 }
 
-void removeLeftTemporaries(const QByteArray &folder, const QByteArray &prefix)
+void removeLeftTemporaries(int folder, const QByteArray &prefix)
 {
-    DIR *dir = ::opendir(folder.constData());
-    if (dir == nullptr)
+    const int listed = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR *dir = listed < 0 ? nullptr : ::fdopendir(listed);
+    if (dir == nullptr) {
+        if (listed >= 0)
+            ::close(listed);
         return;
+    }
     const int dirFd = ::dirfd(dir);
     const uid_t self = ::geteuid();
     while (const dirent *entry = ::readdir(dir)) {
@@ -86,11 +89,9 @@ void removeLeftTemporaries(const QByteArray &folder, const QByteArray &prefix)
 
 } // namespace
 
-QByteArray TemporaryFile::prefixFor(const QByteArray &target)
+QByteArray TemporaryFile::prefixFor(int folder, const QByteArray &base)
 {
-    const QByteArray folder = folderPart(target);
-    const QByteArray base = fileNamePart(target);
-    long longest = ::pathconf(folder.constData(), _PC_NAME_MAX);
+    long longest = ::fpathconf(folder, _PC_NAME_MAX);
     if (longest <= 0 || longest > NAME_MAX)
         longest = NAME_MAX;
     const qsizetype room = qsizetype(longest) - MarkSize - RandomSize;
@@ -104,14 +105,14 @@ QByteArray TemporaryFile::prefixFor(const QByteArray &target)
     return base.left(keep) + hash + Mark;
 }
 
-TemporaryFile::TemporaryFile(const QByteArray &target)
+TemporaryFile::TemporaryFile(int folder, const QByteArray &name)
+    : m_folder(folder)
 {
-    const QByteArray folder = folderPart(target);
-    const QByteArray prefix = prefixFor(target);
+    const QByteArray prefix = prefixFor(folder, name);
     removeLeftTemporaries(folder, prefix);
     for (int attempt = 0; attempt < 3; ++attempt) {
-        QByteArray path = (folder == "/" ? folder : folder + '/') + prefix + "XXXXXX";
-        const int fd = createPrivateFile(path);
+        QByteArray path = prefix + "XXXXXX";
+        const int fd = createPrivateFileAt(folder, path);
         if (fd < 0)
             return;
         // Another save's clean-up may find the new file before it is locked. It takes the lock
@@ -146,10 +147,24 @@ int TemporaryFile::takeDescriptor()
     return fd;
 }
 
-bool TemporaryFile::renameOver(const QByteArray &target)
+bool TemporaryFile::renameOver(const QByteArray &name, bool noReplace)
 {
-    if (::rename(m_path.constData(), target.constData()) != 0)
+    if (noReplace) {
+        // Where the file system cannot promise it, the name is looked at just before.
+        if (::renameat2(m_folder, m_path.constData(), m_folder, name.constData(), RENAME_NOREPLACE) != 0) {
+            struct stat info { };
+            if (errno != EINVAL && errno != ENOSYS)
+                return false;
+            if (::fstatat(m_folder, name.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
+                errno = EEXIST;
+                return false;
+            }
+            if (::renameat(m_folder, m_path.constData(), m_folder, name.constData()) != 0)
+                return false;
+        }
+    } else if (::renameat(m_folder, m_path.constData(), m_folder, name.constData()) != 0) {
         return false;
+    }
     m_path.clear();
     if (m_lock >= 0)
         ::close(m_lock);
@@ -160,7 +175,7 @@ bool TemporaryFile::renameOver(const QByteArray &target)
 void TemporaryFile::remove()
 {
     if (!m_path.isEmpty())
-        ::unlink(m_path.constData());
+        ::unlinkat(m_folder, m_path.constData(), 0);
     m_path.clear();
     if (m_lock >= 0)
         ::close(m_lock);

@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QStringDecoder>
 
+#include <cerrno>
 #include <cstring>
 
 QString lineBreaksAsBlanks(const QString &text)
@@ -229,4 +230,45 @@ QString unableToRead(const QString &fileName)
 QString unableToWrite(const QString &fileName)
 {
     return QCoreApplication::translate("TIniFile", "Unable to write to %1").arg(fileName);
+}
+
+QString unableToWrite(const QString &fileName, const QString &reason)
+{
+    return reason.isEmpty() ? unableToWrite(fileName) : unableToWrite(fileName) + u'\n' + reason;
+}
+
+QString writeFailureReason(int error)
+{
+    switch (error) {
+    case 0:
+        return QString();
+    case EACCES:
+    case EPERM:
+        return QCoreApplication::translate("TIniFile", "Permission denied.");
+    case ENOSPC:
+    case EDQUOT:
+        return QCoreApplication::translate("TIniFile", "The disk is full.");
+    case EFBIG:
+        return QCoreApplication::translate(
+            "TIniFile", "The file is too large (a file-size limit or the file system's).");
+    case EROFS:
+        return QCoreApplication::translate("TIniFile", "The file system is read-only.");
+    case ENOENT:
+    case ENOTDIR:
+        return QCoreApplication::translate("TIniFile", "Its folder does not exist.");
+    case EISDIR:
+        return QCoreApplication::translate("TIniFile", "It is a folder.");
+    case ELOOP:
+        return QCoreApplication::translate("TIniFile", "Its name leads through too many links, or a circle of them.");
+    case ESTALE:
+        return changedMeanwhileReason();
+    default:
+        return qt_error_string(error) + u'.';
+    }
+}
+
+QString changedMeanwhileReason()
+{
+    return QCoreApplication::translate(
+        "TIniFile", "The file changed meanwhile: another program replaced, moved or made it; nothing was written.");
 }

@@ -88,3 +88,9 @@ struct ByteOrderMark {
 // The messages of a file that cannot be read or written.
 [[nodiscard]] QString unableToRead(const QString &fileName);
 [[nodiscard]] QString unableToWrite(const QString &fileName);
+// The same, with the reason on its own line after it, as the user would say it.
+[[nodiscard]] QString unableToWrite(const QString &fileName, const QString &reason);
+// The reason for a system error number (errno), in the user's words.
+[[nodiscard]] QString writeFailureReason(int error);
+// A file that another program replaced, removed or made between the read and the write.
+[[nodiscard]] QString changedMeanwhileReason();

@@ -9,6 +9,7 @@
 #include "document/saldrixerror.h"
 #include "document/treeio.h"
 
+#include <QCoreApplication>
 #include <QMutex>
 #include <QMutexLocker>
 
@@ -18,6 +19,16 @@ namespace {
 // write, and a write never starts while another is under way, so even a copy that takes a while to
 // write is at most about two seconds behind the last change.
 constexpr int WriteDelayMs = 700;
+
+// The copy's own name means nothing to the user: the message speaks of the copy, and keeps the
+// reason that follows its first line.
+QString copyFailure(const QString &message)
+{
+    const QString reason = message.section(u'\n', 1);
+    const QString first
+        = QCoreApplication::translate("RecoveryKeeper", "Unable to write to the copy of your unsaved changes");
+    return reason.isEmpty() ? first : first + u'\n' + reason;
+}
 
 } // namespace
 
@@ -118,8 +129,9 @@ void RecoveryKeeper::queueWrite()
                 tree.append(std::move(*contents));
                 tree.setSourceFormat(format);
                 SaveTreeToIni(tree, place->copy->copyPath());
+                place->copy->keepPrivate();
             },
-            [&error](const QString &message) { error = message; });
+            [&error](const QString &message) { error = copyFailure(message); });
         QMetaObject::invokeMethod(
             this, [this, error] { writeDone(error); }, Qt::QueuedConnection);
     });

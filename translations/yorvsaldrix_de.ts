@@ -425,6 +425,13 @@ INI-Datei-Formen (ohne Fenster; ein Name gilt ohne die Leerzeichen um ihn):
     </message>
 </context>
 <context>
+    <name>RecoveryKeeper</name>
+    <message>
+        <source>Unable to write to the copy of your unsaved changes</source>
+        <translation>Die Kopie Ihrer ungespeicherten Änderungen kann nicht geschrieben werden</translation>
+    </message>
+</context>
+<context>
     <name>SettingsStore</name>
     <message>
         <source>Unable to write to the settings store %1</source>
@@ -460,6 +467,58 @@ INI-Datei-Formen (ohne Fenster; ein Name gilt ohne die Leerzeichen um ihn):
     <message>
         <source>Its encoding, Latin-1, cannot hold the new text.</source>
         <translation>Ihre Kodierung, Latin-1, kann den neuen Text nicht aufnehmen.</translation>
+    </message>
+    <message>
+        <source>Another program is changing it: %1 exists. Try again once it is done, or remove that file if no program is changing it.</source>
+        <translation>Ein anderes Programm ändert sie gerade: %1 existiert. Versuchen Sie es erneut, wenn es fertig ist, oder entfernen Sie diese Datei, falls kein Programm sie ändert.</translation>
+    </message>
+    <message>
+        <source>Another program is changing it; try again once it is done.</source>
+        <translation>Ein anderes Programm ändert sie gerade; versuchen Sie es erneut, wenn es fertig ist.</translation>
+    </message>
+    <message>
+        <source>It must be rewritten where it stands, and its old content could not be kept meanwhile: %1</source>
+        <translation>Sie muss an ihrer Stelle neu geschrieben werden, und ihr alter Inhalt konnte währenddessen nicht aufbewahrt werden: %1</translation>
+    </message>
+    <message>
+        <source>It is a link; the copies of unsaved changes are kept only in a folder of your own, and this one is not used.</source>
+        <translation>Es ist eine Verknüpfung; die Kopien ungespeicherter Änderungen werden nur in einem eigenen Ordner aufbewahrt, und dieser wird nicht verwendet.</translation>
+    </message>
+    <message>
+        <source>It belongs to another user; the copies of unsaved changes are kept only in a folder of your own, and this one is not used.</source>
+        <translation>Er gehört einem anderen Benutzer; die Kopien ungespeicherter Änderungen werden nur in einem eigenen Ordner aufbewahrt, und dieser wird nicht verwendet.</translation>
+    </message>
+    <message>
+        <source>Permission denied.</source>
+        <translation>Zugriff verweigert.</translation>
+    </message>
+    <message>
+        <source>The disk is full.</source>
+        <translation>Der Datenträger ist voll.</translation>
+    </message>
+    <message>
+        <source>The file is too large (a file-size limit or the file system&apos;s).</source>
+        <translation>Die Datei ist zu groß (eine Grenze für die Dateigröße oder die des Dateisystems).</translation>
+    </message>
+    <message>
+        <source>The file system is read-only.</source>
+        <translation>Das Dateisystem ist schreibgeschützt.</translation>
+    </message>
+    <message>
+        <source>Its folder does not exist.</source>
+        <translation>Ihr Ordner existiert nicht.</translation>
+    </message>
+    <message>
+        <source>It is a folder.</source>
+        <translation>Es ist ein Ordner.</translation>
+    </message>
+    <message>
+        <source>Its name leads through too many links, or a circle of them.</source>
+        <translation>Ihr Name führt über zu viele Verknüpfungen oder über einen Kreis von ihnen.</translation>
+    </message>
+    <message>
+        <source>The file changed meanwhile: another program replaced, moved or made it; nothing was written.</source>
+        <translation>Die Datei hat sich inzwischen geändert: Ein anderes Programm hat sie ersetzt, verschoben oder angelegt; es wurde nichts geschrieben.</translation>
     </message>
 </context>
 <context>

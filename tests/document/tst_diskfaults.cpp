@@ -99,13 +99,17 @@ void tst_DiskFaults::failedSaveKeepsTheOldFile()
     DocumentTree tree;
     fillLarge(tree);
     QTemporaryDir scratch;
-    QCOMPARE(errorOfLimitedSave(tree, m_file, scratch.path()), QStringLiteral("Unable to write to %1").arg(m_file));
+    QCOMPARE(errorOfLimitedSave(tree, m_file, scratch.path()),
+        QStringLiteral("Unable to write to %1\nThe file is too large (a file-size limit or the file system's).")
+            .arg(m_file));
     QCOMPARE(readBytes(m_file), old);
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList { QStringLiteral("doc.ini") });
 
     // The same failure on a new file leaves no file behind.
     const QString fresh = m_dir->filePath(QStringLiteral("fresh.ini"));
-    QCOMPARE(errorOfLimitedSave(tree, fresh, scratch.path()), QStringLiteral("Unable to write to %1").arg(fresh));
+    QCOMPARE(errorOfLimitedSave(tree, fresh, scratch.path()),
+        QStringLiteral("Unable to write to %1\nThe file is too large (a file-size limit or the file system's).")
+            .arg(fresh));
     QVERIFY(!QFileInfo::exists(fresh));
 
     SaveTreeToIni(tree, m_file);
@@ -140,9 +144,9 @@ void tst_DiskFaults::saveIntoReadOnlyPlaces()
     const QByteArray old = "[old]\nx=1\n";
     writeBytes(m_file, old);
     QFile::setPermissions(m_file, QFileDevice::ReadOwner);
-    QCOMPARE(errorOfSave(tree, m_file), QStringLiteral("Unable to write to %1").arg(m_file));
+    QCOMPARE(errorOfSave(tree, m_file), QStringLiteral("Unable to write to %1\nPermission denied.").arg(m_file));
     setFolderWritable(false);
-    QCOMPARE(errorOfSave(tree, m_file), QStringLiteral("Unable to write to %1").arg(m_file));
+    QCOMPARE(errorOfSave(tree, m_file), QStringLiteral("Unable to write to %1\nPermission denied.").arg(m_file));
     setFolderWritable(true);
     QCOMPARE(readBytes(m_file), old);
 }
@@ -151,17 +155,19 @@ void tst_DiskFaults::saveToWhatIsNoRegularFile()
 {
     DocumentTree tree;
     fillOne(tree);
-    QCOMPARE(errorOfSave(tree, m_dir->path()), QStringLiteral("Unable to write to %1").arg(m_dir->path()));
+    QCOMPARE(
+        errorOfSave(tree, m_dir->path()), QStringLiteral("Unable to write to %1\nIt is a folder.").arg(m_dir->path()));
     QVERIFY(QFileInfo(m_dir->path()).isDir());
     QCOMPARE(errorOfSave(tree, m_dir->filePath(QStringLiteral("missing/doc.ini"))),
-        QStringLiteral("Unable to write to %1").arg(m_dir->filePath(QStringLiteral("missing/doc.ini"))));
+        QStringLiteral("Unable to write to %1\nIts folder does not exist.")
+            .arg(m_dir->filePath(QStringLiteral("missing/doc.ini"))));
 
     // A device is written, not replaced by a file of the same name.
     const QString full = QStringLiteral("/dev/full");
     struct stat info { };
     if (::stat("/dev/full", &info) != 0 || !S_ISCHR(info.st_mode))
         QSKIP("no /dev/full here");
-    QCOMPARE(errorOfSave(tree, full), QStringLiteral("Unable to write to /dev/full"));
+    QCOMPARE(errorOfSave(tree, full), QStringLiteral("Unable to write to /dev/full\nThe disk is full."));
     QVERIFY(::stat("/dev/full", &info) == 0 && S_ISCHR(info.st_mode));
 }
 

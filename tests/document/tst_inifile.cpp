@@ -304,14 +304,17 @@ void tst_IniFile::writeEffects()
 
 void tst_IniFile::failedWriteRaisesUnableToWrite()
 {
-    const QStringList names { m_dir->filePath(QStringLiteral("no-such-folder/x.ini")), m_dir->path(), QString() };
-    for (const QString &name : names) {
+    // The text stands as it is, and the reason follows on a line of its own.
+    const QList<QPair<QString, QString>> cases { { m_dir->filePath(QStringLiteral("no-such-folder/x.ini")),
+                                                     QStringLiteral("\nIts folder does not exist.") },
+        { m_dir->path(), QStringLiteral("\nIt is a folder.") }, { QString(), QString() } };
+    for (const auto &[name, reason] : cases) {
         TIniFile ini(name);
         try {
             ini.WriteValue(QStringLiteral("a"), QStringLiteral("x"), QStringLiteral("1"));
             QFAIL("the write did not fail");
         } catch (const SaldrixError &error) {
-            QCOMPARE(error.message(), QStringLiteral("Unable to write to %1").arg(name));
+            QCOMPARE(error.message(), QStringLiteral("Unable to write to %1").arg(name) + reason);
         }
     }
 }

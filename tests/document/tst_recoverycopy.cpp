@@ -6,6 +6,8 @@
 // process ends, however it ends; and an in-place rewrite keeps the old bytes as such a copy, so
 // that a kill part-way leaves the whole old file to get back.
 #include "document/documenttree.h"
+#include "document/inifile.h"
+#include "document/keptoldbytes.h"
 #include "document/recoverycopy.h"
 #include "document/saldrixerror.h"
 #include "document/treeio.h"
@@ -35,6 +37,8 @@ private Q_SLOTS:
     void inPlaceRewriteKilledPartWayLeavesTheOldFile();
     void inPlaceRewriteLeavesNoCopyOnceDone_data();
     void inPlaceRewriteLeavesNoCopyOnceDone();
+    void theNextWriteSettlesAKilledRewrite_data();
+    void theNextWriteSettlesAKilledRewrite();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -227,21 +231,27 @@ void tst_RecoveryCopy::inPlaceRewriteKilledPartWayLeavesTheOldFile()
         QFile::setPermissions(folder, QFileDevice::Permissions(0x7755));
 
         const QByteArray now = readBytes(doc);
-        const auto claimed = RecoveryCopy::claimFor(doc);
-        if (now != whole) {
-            ++caughtPartWay;
-            // The old file is whole in the copy, there for the next start on the file.
-            QCOMPARE(claimed.size(), size_t(1));
-            QVERIFY(readBytes(claimed.front()->copyPath()) == old);
-            DocumentTree recovered;
-            LoadTreeFromIni(recovered, claimed.front()->copyPath());
-            QCOMPARE(contentOf(recovered), contentOf(oldTree));
-        } else if (!claimed.empty()) {
-            // Killed between the sync and the copy's removal: the old file may still be had.
-            QVERIFY(readBytes(claimed.front()->copyPath()) == old);
+        // The next start on the file, by the same user, settles it: a mix gets its old bytes
+        // back, a finished file stays, and neither is offered as unsaved changes.
+        const pid_t starter = ::fork();
+        if (starter == 0) {
+            if (::geteuid() == 0
+                && (::setgroups(0, nullptr) != 0 || ::setresgid(Nobody, Nobody, Nobody) != 0
+                    || ::setresuid(Nobody, Nobody, Nobody) != 0))
+                ::_exit(3);
+            ::_exit(RecoveryCopy::claimFor(doc).empty() ? 0 : 4);
         }
-        for (const auto &copy : claimed)
-            copy->remove();
+        int status = -1;
+        QCOMPARE(::waitpid(starter, &status, 0), starter);
+        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        const QByteArray settled = readBytes(doc);
+        if (now != whole && now != old) {
+            ++caughtPartWay;
+            QVERIFY(settled == old);
+        } else {
+            QVERIFY(settled == now);
+        }
+        QVERIFY(QDir(m_state).entryList(QDir::Files | QDir::Hidden).isEmpty());
     }
     QVERIFY2(caughtPartWay > 0, "no kill came while the rewrite was under way");
 }
@@ -249,20 +259,31 @@ void tst_RecoveryCopy::inPlaceRewriteKilledPartWayLeavesTheOldFile()
 void tst_RecoveryCopy::inPlaceRewriteLeavesNoCopyOnceDone_data()
 {
     QTest::addColumn<bool>("copiesWritable");
-    QTest::newRow("done") << true;
+    QTest::addColumn<int>("fallback"); // 0: none, 1: $XDG_RUNTIME_DIR, 2: the temporary folder
+    QTest::newRow("done") << true << 0;
+    // The state folder takes nothing: the old bytes go to the runtime folder, else the temporary one.
+    QTest::newRow("kept in the runtime folder") << false << 1;
+    QTest::newRow("kept in the temporary folder") << false << 2;
     // Without a place for the old bytes the file is not touched, and the save says so.
-    QTest::newRow("no place for the old bytes") << false;
+    QTest::newRow("no place for the old bytes") << false << 0;
 }
 
 void tst_RecoveryCopy::inPlaceRewriteLeavesNoCopyOnceDone()
 {
     QFETCH(bool, copiesWritable);
+    QFETCH(int, fallback);
     const QString folder = m_dir->filePath(QStringLiteral("files"));
     QVERIFY(QDir().mkpath(folder));
     QFile::setPermissions(folder, QFileDevice::Permissions(0x7755));
     QVERIFY(QDir().mkpath(m_state));
     if (!copiesWritable)
         RecoveryCopy::setFolder(m_dir->filePath(QStringLiteral("files/state")));
+    // Folders the lower user may write to, and one it may not.
+    const QString open = m_dir->filePath(QStringLiteral("open"));
+    QVERIFY(QDir().mkpath(open));
+    QVERIFY(::chmod(QFile::encodeName(open).constData(), 01777) == 0);
+    const QByteArray runtime = QFile::encodeName(fallback == 1 ? open : m_dir->filePath(QStringLiteral("none")));
+    const QByteArray temporary = QFile::encodeName(fallback == 2 ? open : folder);
     const QString doc = folder + QStringLiteral("/doc.ini");
     const QByteArray old = "[old]\nx=1\n";
     writeBytes(doc, old);
@@ -273,6 +294,8 @@ void tst_RecoveryCopy::inPlaceRewriteLeavesNoCopyOnceDone()
     int ready = -1;
     const pid_t child = childThat(
         [&] {
+            ::setenv("XDG_RUNTIME_DIR", runtime.constData(), 1);
+            ::setenv("TMPDIR", temporary.constData(), 1);
             rewriteInPlaceFrom(folder, doc, m_state);
             try {
                 SaveTreeToIni(tree, doc);
@@ -286,15 +309,56 @@ void tst_RecoveryCopy::inPlaceRewriteLeavesNoCopyOnceDone()
     ::close(ready);
     endChild(child);
     QFile::setPermissions(folder, QFileDevice::Permissions(0x7755));
-    QCOMPARE(saved, copiesWritable);
+    QCOMPARE(saved, copiesWritable || fallback != 0);
     struct stat info { };
     QCOMPARE(::stat(QFile::encodeName(doc).constData(), &info), 0);
-    if (copiesWritable)
+    if (copiesWritable || fallback != 0)
         QVERIFY(readBytes(doc).startsWith("[s]\nk=nnn"));
     else
         QCOMPARE(readBytes(doc), old);
     QVERIFY(QDir(m_state).entryList(QDir::Files | QDir::Hidden).isEmpty());
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList { QStringLiteral("doc.ini") });
+    // The fallback folder is private to its user, and empty again.
+    if (fallback != 0) {
+        const QStringList made = QDir(open).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        QCOMPARE(made.size(), 1);
+        QCOMPARE(QFileInfo(open + u'/' + made.front()).permissions() & 0x0077, QFileDevice::Permissions());
+        QVERIFY(QDir(open + u'/' + made.front()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    }
+}
+
+void tst_RecoveryCopy::theNextWriteSettlesAKilledRewrite_data()
+{
+    QTest::addColumn<QByteArray>("left"); // what the killed rewrite left in the file
+    QTest::addColumn<QByteArray>("base"); // what the next write starts from
+    const QByteArray old = "[a]\nx=1\n";
+    const QByteArray fresh = "[a]\nx=2\ny=3\n";
+    QTest::newRow("killed part-way: the old bytes come back") << QByteArray("[a]\nx=2\n") << old;
+    QTest::newRow("killed after the last byte: the rewrite stands") << fresh << fresh;
+    QTest::newRow("killed before the first byte") << old << old;
+}
+
+void tst_RecoveryCopy::theNextWriteSettlesAKilledRewrite()
+{
+    QFETCH(QByteArray, left);
+    QFETCH(QByteArray, base);
+    const QString doc = m_dir->filePath(QStringLiteral("doc.ini"));
+    writeBytes(doc, left);
+    // The rewrite keeps the old bytes and is killed before it removes them.
+    const pid_t child = ::fork();
+    if (child == 0) {
+        (void)KeptOldBytes::keep(doc, "[a]\nx=1\n", "[a]\nx=2\ny=3\n").release();
+        ::_exit(0);
+    }
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QCOMPARE(QDir(m_state).entryList({ QStringLiteral("*.expect") }, QDir::Files).size(), 1);
+    // Never offered as unsaved changes, and settled by the next write, which starts from the file
+    // made whole.
+    TIniFile ini(doc);
+    ini.WriteValue(QStringLiteral("a"), QStringLiteral("z"), QStringLiteral("9"));
+    QCOMPARE(readBytes(doc), base + "z=9\n");
+    QVERIFY(QDir(m_state).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(tst_RecoveryCopy)

@@ -32,6 +32,7 @@ private Q_SLOTS:
     void untitledChangesComeBackAtAStartWithoutFile();
     void runningInstancesCopyIsNeverOffered();
     void recoveredDocumentStaysModifiedAndKeepsItsCopy();
+    void aCopyThatCannotBeWrittenIsNamedAsTheUserKnowsIt();
 
 private:
     // One folder for the copies of every window of a test, as the user's state folder is for
@@ -112,6 +113,7 @@ void tst_Recovery::copyFollowsTheUnsavedChanges()
     QCOMPARE(bytesOf(nameFile), QFileInfo(doc).absoluteFilePath().toUtf8() + '\n');
     QFileInfo state(stateFolder());
     QCOMPARE(state.permissions() & (QFileDevice::ReadOther | QFileDevice::ReadGroup), QFileDevice::Permissions());
+    QTRY_COMPARE(QFileInfo(copy).permissions() & 0x0077, QFileDevice::Permissions());
     // Every later change reaches the same copy; the file itself is never touched.
     f->trigger("actEditOptionAdd");
     QTRY_COMPARE(bytesOf(copy), ChangedIni + "New option #2=\n");
@@ -307,6 +309,21 @@ void tst_Recovery::recoveredDocumentStaysModifiedAndKeepsItsCopy()
     f->trigger("actFileSave");
     QCOMPARE(bytesOf(doc), ChangedIni);
     QTRY_VERIFY(copies().isEmpty());
+}
+
+void tst_Recovery::aCopyThatCannotBeWrittenIsNamedAsTheUserKnowsIt()
+{
+    // The copies' folder is a link: refused, and said without the copy's inner name.
+    const QString elsewhere = m_state->filePath(QStringLiteral("elsewhere"));
+    QVERIFY(QDir().mkpath(elsewhere));
+    QVERIFY(QFile::link(elsewhere, stateFolder()));
+    auto f = window();
+    openAndChange(*f, sample());
+    QTRY_COMPARE(f->dialogs.errors.size(), qsizetype(1));
+    const QString error = f->dialogs.errors.constFirst();
+    QVERIFY2(error.startsWith(QStringLiteral("Unable to write to the copy of your unsaved changes\nIt is a link")),
+        qPrintable(error));
+    QVERIFY(QDir(elsewhere).isEmpty());
 }
 
 QTEST_MAIN(tst_Recovery)
