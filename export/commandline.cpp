@@ -7,9 +7,9 @@
 #include "document/documenttree.h"
 #include "document/saldrixerror.h"
 #include "document/textrules.h"
-#include "document/treeio.h"
 #include "export/exportcatalogue.h"
 #include "export/exportprogress.h"
+#include "ini/treeio.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -4,10 +4,10 @@
 
 #include "export/inicommands.h"
 
-#include "document/inifile.h"
 #include "document/saldrixerror.h"
 #include "document/textrules.h"
 #include "export/commandline.h"
+#include "ini/inifile.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

@@ -2,11 +2,11 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "document/byteload.h"
+#include "ini/byteload.h"
 
 #include "document/iniline.h"
-#include "document/nametable.h"
 #include "document/textrules.h"
+#include "ini/nametable.h"
 
 #include <algorithm>
 #include <array>

@@ -2,13 +2,13 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "document/inirewrite.h"
+#include "ini/inirewrite.h"
 
-#include "document/diskfile.h"
-#include "document/initext.h"
-#include "document/nametable.h"
+#include "disk/diskfile.h"
 #include "document/textrules.h"
 #include "document/textview.h"
+#include "ini/initext.h"
+#include "ini/nametable.h"
 
 #include <algorithm>
 #include <cstring>

@@ -2,7 +2,7 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "document/diskfile.h"
+#include "disk/diskfile.h"
 
 #include <QFile>
 

@@ -2,13 +2,13 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "document/diskfile.h"
+#include "disk/diskfile.h"
 
+#include "disk/privatefile.h"
+#include "disk/recoverycopy.h"
+#include "disk/temporaryfile.h"
 #include "document/pathnames.h"
-#include "document/privatefile.h"
-#include "document/recoverycopy.h"
 #include "document/saldrixerror.h"
-#include "document/temporaryfile.h"
 #include "document/textrules.h"
 
 #include <QCoreApplication>

@@ -2,7 +2,7 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "document/privatefile.h"
+#include "disk/privatefile.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -6,7 +6,7 @@
 
 #include "document/textformat.h"
 
-#include "document/nametable.h"
+#include "ini/nametable.h"
 #include <QAnyStringView>
 #include <QString>
 

@@ -2,7 +2,7 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "document/initext.h"
+#include "ini/initext.h"
 
 #include "document/iniline.h"
 #include "document/textrules.h"

@@ -4,8 +4,8 @@
 
 #pragma once
 
-#include "document/initext.h"
 #include "document/textformat.h"
+#include "ini/initext.h"
 
 #include <QAnyStringView>
 #include <QString>

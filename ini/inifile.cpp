@@ -2,12 +2,12 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "document/inifile.h"
+#include "ini/inifile.h"
 
-#include "document/diskfile.h"
-#include "document/inirewrite.h"
+#include "disk/diskfile.h"
 #include "document/saldrixerror.h"
 #include "document/textrules.h"
+#include "ini/inirewrite.h"
 
 #include <QCoreApplication>
 #include <QSet>

@@ -2,10 +2,10 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "document/temporaryfile.h"
+#include "disk/temporaryfile.h"
 
+#include "disk/privatefile.h"
 #include "document/pathnames.h"
-#include "document/privatefile.h"
 
 #include <algorithm>
 #include <cerrno>

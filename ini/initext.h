@@ -4,8 +4,8 @@
 
 #pragma once
 
-#include "document/nametable.h"
 #include "document/textformat.h"
+#include "ini/nametable.h"
 
 #include <QAnyStringView>
 #include <QByteArray>

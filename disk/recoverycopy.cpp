@@ -2,10 +2,10 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "document/recoverycopy.h"
+#include "disk/recoverycopy.h"
 
+#include "disk/privatefile.h"
 #include "document/pathnames.h"
-#include "document/privatefile.h"
 #include "document/saldrixerror.h"
 #include "document/textrules.h"
 

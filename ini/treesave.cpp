@@ -2,13 +2,13 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "document/treesave.h"
+#include "ini/treesave.h"
 
-#include "document/diskfile.h"
+#include "disk/diskfile.h"
 #include "document/documenttree.h"
-#include "document/nametable.h"
 #include "document/textrules.h"
 #include "document/textview.h"
+#include "ini/nametable.h"
 
 #include <algorithm>
 #include <cstring>

@@ -2,19 +2,19 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "document/treeio.h"
+#include "ini/treeio.h"
 
 #include "document/documenttree.h"
-#include "document/inifile.h"
 #include "document/saldrixerror.h"
+#include "ini/inifile.h"
 
-#include "document/byteload.h"
-#include "document/diskfile.h"
-#include "document/initext.h"
-#include "document/nametable.h"
+#include "disk/diskfile.h"
 #include "document/textrules.h"
 #include "document/textview.h"
-#include "document/treesave.h"
+#include "ini/byteload.h"
+#include "ini/initext.h"
+#include "ini/nametable.h"
+#include "ini/treesave.h"
 
 #include <QCoreApplication>
 
