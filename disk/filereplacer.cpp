@@ -2,6 +2,7 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "disk/filereplacer.h"
 #include "disk/diskfile.h"
 
 #include "disk/privatefile.h"

@@ -5,6 +5,7 @@
 #include "ini/inifile.h"
 
 #include "disk/diskfile.h"
+#include "disk/filereplacer.h"
 #include "document/saldrixerror.h"
 #include "document/textrules.h"
 #include "ini/inirewrite.h"

@@ -4,7 +4,7 @@
 
 #include "ini/inirewrite.h"
 
-#include "disk/diskfile.h"
+#include "disk/filereplacer.h"
 #include "document/textrules.h"
 #include "document/textview.h"
 #include "ini/initext.h"

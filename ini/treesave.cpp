@@ -4,7 +4,7 @@
 
 #include "ini/treesave.h"
 
-#include "disk/diskfile.h"
+#include "disk/filereplacer.h"
 #include "document/documenttree.h"
 #include "document/textrules.h"
 #include "document/textview.h"

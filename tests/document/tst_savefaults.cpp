@@ -4,6 +4,7 @@
 
 #include "childprogram.h"
 #include "disk/diskfile.h"
+#include "disk/filereplacer.h"
 #include "document/documenttree.h"
 #include "document/saldrixerror.h"
 #include "ini/treeio.h"
