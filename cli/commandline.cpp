@@ -2,7 +2,7 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "export/commandline.h"
+#include "cli/commandline.h"
 
 #include "document/documenttree.h"
 #include "document/saldrixerror.h"

@@ -2,11 +2,11 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "export/inicommands.h"
+#include "cli/inicommands.h"
 
+#include "cli/commandline.h"
 #include "document/saldrixerror.h"
 #include "document/textrules.h"
-#include "export/commandline.h"
 #include "ini/inifile.h"
 
 #include <QCoreApplication>

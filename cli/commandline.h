@@ -4,8 +4,8 @@
 
 #pragma once
 
+#include "cli/inicommands.h"
 #include "export/exportoptions.h"
-#include "export/inicommands.h"
 
 #include <QCoreApplication>
 #include <QString>
@@ -13,8 +13,7 @@
 
 class QTextStream;
 
-// What the program was asked to do on its command line. It sits with the export code because the
-// program's headless export is one of its forms, and this is the top library the program links.
+// What the program was asked to do on its command line.
 struct CommandLine {
     enum class Mode { Edit, Help, Version, ExportCd, IniFile, Error };
 
