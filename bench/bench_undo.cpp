@@ -12,8 +12,8 @@
 #include "document/documenttree.h"
 #include "document/saldrixerror.h"
 #include "editor/saldrixmain.h"
-#include "editor/treelist.h"
 #include "ini/treeio.h"
+#include "treeview/treelist.h"
 
 #include <QApplication>
 #include <QItemSelection>

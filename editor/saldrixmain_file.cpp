@@ -12,8 +12,8 @@
 #include "document/saldrixerror.h"
 #include "editor/loadingscope.h"
 #include "editor/recoverykeeper.h"
-#include "editor/treelist.h"
 #include "ini/treeio.h"
+#include "treeview/treelist.h"
 
 #include <QElapsedTimer>
 #include <QFileDialog>

@@ -3,7 +3,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The tree's keyboard handling while no editor is open.
-#include "editor/treelist.h"
+#include "treeview/treelist.h"
 
 #include "document/documenttree.h"
 

@@ -2,10 +2,10 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "editor/treelistrules.h"
+#include "treeview/treelistrules.h"
 
 #include "document/documenttree.h"
-#include "editor/treelist.h"
+#include "treeview/treelist.h"
 
 #include <vector>
 

@@ -3,7 +3,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The tree lines and expand buttons left of each node.
-#include "editor/treelist.h"
+#include "treeview/treelist.h"
 
 #include "document/documenttree.h"
 

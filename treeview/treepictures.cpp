@@ -2,7 +2,7 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "editor/treepictures.h"
+#include "treeview/treepictures.h"
 
 #include <QColor>
 #include <QDir>

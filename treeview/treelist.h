@@ -4,7 +4,7 @@
 
 #pragma once
 
-#include "editor/treehittest.h"
+#include "treeview/treehittest.h"
 
 #include <QIcon>
 #include <QList>

@@ -2,14 +2,14 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "editor/treelistdelegate.h"
+#include "treeview/treelistdelegate.h"
 
 #include "dialogs/palettecolours.h"
 #include "document/documenttree.h"
 #include "document/textrules.h"
-#include "editor/namemarkview.h"
-#include "editor/treehittest.h"
-#include "editor/treelist.h"
+#include "treeview/namemarkview.h"
+#include "treeview/treehittest.h"
+#include "treeview/treelist.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

@@ -2,10 +2,10 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "editor/treehittest.h"
+#include "treeview/treehittest.h"
 
 #include "document/documenttree.h"
-#include "editor/treelist.h"
+#include "treeview/treelist.h"
 
 #include <QHeaderView>
 #include <QScrollBar>

@@ -4,11 +4,11 @@
 
 // Dragging nodes within the tree: the drag start, the drag events and the drag timers. Where a
 // drag may drop and what a drop does is the handlers' business.
-#include "editor/treelist.h"
+#include "treeview/treelist.h"
 
 #include "document/documenttree.h"
-#include "editor/treelisthandlers.h"
-#include "editor/treepictures.h"
+#include "treeview/treelisthandlers.h"
+#include "treeview/treepictures.h"
 
 #include <QDrag>
 #include <QDragEnterEvent>

@@ -3,10 +3,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The tree's selection: whole rows under one parent.
-#include "editor/treelist.h"
+#include "treeview/treelist.h"
 
 #include "document/documenttree.h"
-#include "editor/treefiltermodel.h"
+#include "treeview/treefiltermodel.h"
 
 #include <QItemSelectionModel>
 

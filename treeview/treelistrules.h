@@ -4,8 +4,8 @@
 
 #pragma once
 
-#include "editor/treelisthandlers.h"
-#include "editor/treemovelog.h"
+#include "treeview/treelisthandlers.h"
+#include "treeview/treemovelog.h"
 
 #include <QModelIndex>
 #include <QPoint>

@@ -2,14 +2,14 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "editor/treelist.h"
+#include "treeview/treelist.h"
 
 #include "document/documenttree.h"
 #include "document/namemarks.h"
-#include "editor/treefiltermodel.h"
-#include "editor/treelistdelegate.h"
-#include "editor/treelistrules.h"
-#include "editor/treepictures.h"
+#include "treeview/treefiltermodel.h"
+#include "treeview/treelistdelegate.h"
+#include "treeview/treelistrules.h"
+#include "treeview/treepictures.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -3,7 +3,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // How the filter model follows the changes of the document.
-#include "editor/treefiltermodel.h"
+#include "treeview/treefiltermodel.h"
 
 #include "document/documenttree.h"
 

@@ -4,7 +4,7 @@
 
 // What the tree tells assistive technology: which cell has the keyboard, and what a cell means
 // beyond its text.
-#include "editor/treelist.h"
+#include "treeview/treelist.h"
 
 #include "document/documenttree.h"
 #include "document/namemarks.h"

@@ -2,7 +2,7 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "editor/treefiltermodel.h"
+#include "treeview/treefiltermodel.h"
 
 #include "document/documenttree.h"
 

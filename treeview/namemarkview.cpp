@@ -2,7 +2,7 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "editor/namemarkview.h"
+#include "treeview/namemarkview.h"
 
 #include "dialogs/palettecolours.h"
 #include "document/namemarks.h"

@@ -2,7 +2,7 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "editor/treemovelog.h"
+#include "treeview/treemovelog.h"
 
 #include "document/documenttree.h"
 

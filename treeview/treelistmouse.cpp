@@ -3,11 +3,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The tree's mouse handling and the in-place editor's opening and closing.
-#include "editor/treelist.h"
+#include "treeview/treelist.h"
 
 #include "document/documenttree.h"
-#include "editor/treelistdelegate.h"
-#include "editor/treelisthandlers.h"
+#include "treeview/treelistdelegate.h"
+#include "treeview/treelisthandlers.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
