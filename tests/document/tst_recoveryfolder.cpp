@@ -5,8 +5,8 @@
 // The copies of unsaved changes are kept where only their user can reach them: a folder of the
 // user's own, never another user's, never through a link; and what lies there that this program
 // did not make for this user is never read.
-#include "document/diskfile.h"
-#include "document/recoverycopy.h"
+#include "disk/diskfile.h"
+#include "disk/recoverycopy.h"
 #include "document/saldrixerror.h"
 #include "testfiles.h"
 

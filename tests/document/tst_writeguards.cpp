@@ -5,10 +5,10 @@
 // What keeps a write to the file it was meant for, beside other writers and other users: the lock
 // beside the file, the check that the file is still the one read, links swapped in between two
 // steps, and the rule for links in sticky folders that all may write to.
-#include "document/diskfile.h"
+#include "disk/filereplacer.h"
 #include "document/documenttree.h"
 #include "document/saldrixerror.h"
-#include "document/treeio.h"
+#include "ini/treeio.h"
 #include "testfiles.h"
 
 #include <QDir>

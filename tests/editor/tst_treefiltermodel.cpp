@@ -5,7 +5,7 @@
 // What the tree view shows of the document: every change of the document passed on with and
 // without a filter, checked by Qt's model tester, and the nodes shown after each.
 #include "document/documenttree.h"
-#include "editor/treefiltermodel.h"
+#include "treeview/treefiltermodel.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
@@ -167,7 +167,7 @@ void tst_TreeFilterModel::filteredViewFollowsLargeChanges()
     for (int section = 0; section < 40; section += 2)
         matches.push_back({ section, 1 });
     matches.push_back({ 39, -1 });
-    model.setFilter(matches);
+    model.setFilter(TreeMatches::fromPositions(matches));
     QString before = shown(model);
     QVERIFY(before.startsWith(QStringLiteral("s0(o0.1) s2(o2.1) s4(o4.1)")));
     QVERIFY(before.endsWith(QStringLiteral("s38(o38.1) s39(o39.0 o39.1 o39.2)")));
