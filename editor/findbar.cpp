@@ -4,6 +4,8 @@
 
 #include "editor/findbar.h"
 
+#include "dialogs/announcer.h"
+
 #include "document/documenttree.h"
 #include "editor/elidedlabel.h"
 #include "editor/treefilter.h"
@@ -142,6 +144,8 @@ FindBar::FindBar(TreeList *tree, QWidget *parent)
 
     // A search of a large tree takes a few tens of milliseconds: while keys come quickly, only the
     // text after the last one is searched.
+    m_announcer = new Announcer(this);
+    connect(options, &QMenu::aboutToShow, this, [this] { m_announcer->announce(tr("Find options menu")); });
     m_typing.setSingleShot(true);
     m_typing.setInterval(TypingPauseMs);
     connect(&m_typing, &QTimer::timeout, this, &FindBar::searchAgain);
@@ -208,6 +212,8 @@ QString FindBar::wrapText() const
 
 void FindBar::open()
 {
+    if (!isVisible())
+        m_announcer->announce(tr("Find bar opened"));
     show();
     edtFindText->setFocus(Qt::ShortcutFocusReason);
     edtFindText->selectAll();
@@ -258,7 +264,15 @@ void FindBar::searchAgain()
     if (m_current >= 0)
         showCurrent();
     updateLabels();
+    announceCount();
     m_tree->viewport()->update();
+}
+
+void FindBar::announceCount()
+{
+    // Once the typing has stopped, or a step was taken: never on every letter.
+    if (isVisible())
+        m_announcer->announce(edtFindText->accessibleDescription());
 }
 
 void FindBar::applyFilter()
@@ -395,6 +409,7 @@ void FindBar::step(bool forward)
     m_current = next;
     showCurrent();
     updateLabels();
+    announceCount();
 }
 
 void FindBar::showCurrent()
