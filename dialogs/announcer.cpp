@@ -31,6 +31,7 @@ Announcer::Announcer(QWidget *parent)
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setGeometry(0, 0, 0, 0);
+    setAccessibleName(tr("Announcements"));
     hide();
 }
 

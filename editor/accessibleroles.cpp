@@ -153,8 +153,11 @@ QAccessibleInterface *trueRole(const QString &className, QObject *object)
             return new QAccessibleWidget(widget, QAccessible::Separator);
         return nullptr;
     }
+    if (className == QLatin1String("QToolBarSeparator"))
+        return new QAccessibleWidget(widget, QAccessible::Separator);
+    // Screen readers know no grip role (the bus calls it unknown): the grip is a picture to drag.
     if (className == QLatin1String("QSizeGrip"))
-        return new RoleAccessible(widget, QAccessible::Grip, QT_TRANSLATE_NOOP("TfrmSaldrixMain", "Size grip"));
+        return new RoleAccessible(widget, QAccessible::Graphic, QT_TRANSLATE_NOOP("TfrmSaldrixMain", "Size grip"));
     if (className == QLatin1String("QToolBarExtension"))
         return new ExtensionAccessible(widget);
     return nullptr;

@@ -27,6 +27,9 @@
 namespace {
 
 constexpr int TypingPauseMs = 30;
+// A screen reader says the count once the user has stopped typing: a search runs after each key of
+// a slow typist, but the count is spoken only after a pause that ordinary typing does not make.
+constexpr int SpeakingPauseMs = 700;
 // The text field is never narrower than this many characters of the bar's font.
 constexpr int MinimumFieldCharacters = 20;
 // The filter opens the sections with matching options when there are at most this many.
@@ -149,7 +152,13 @@ FindBar::FindBar(TreeList *tree, QWidget *parent)
     m_typing.setSingleShot(true);
     m_typing.setInterval(TypingPauseMs);
     connect(&m_typing, &QTimer::timeout, this, &FindBar::searchAgain);
-    connect(edtFindText, &QLineEdit::textChanged, this, [this] { m_typing.start(); });
+    m_speaking.setSingleShot(true);
+    m_speaking.setInterval(SpeakingPauseMs);
+    connect(&m_speaking, &QTimer::timeout, this, &FindBar::announceCount);
+    connect(edtFindText, &QLineEdit::textChanged, this, [this] {
+        m_typing.start();
+        m_speaking.start();
+    });
     for (QAction *box : { chkNames, chkValues, chkMatchCase, chkShowOnlyMatches })
         connect(box, &QAction::toggled, this, &FindBar::searchAgain);
     connect(actFindNext, &QAction::triggered, this, &FindBar::findNext);
@@ -264,12 +273,14 @@ void FindBar::searchAgain()
     if (m_current >= 0)
         showCurrent();
     updateLabels();
-    announceCount();
+    if (!m_speaking.isActive())
+        announceCount(); // an option changed, or the bar opened: no typing to wait for
     m_tree->viewport()->update();
 }
 
 void FindBar::announceCount()
 {
+    m_speaking.stop();
     // Once the typing has stopped, or a step was taken: never on every letter.
     if (isVisible())
         m_announcer->announce(edtFindText->accessibleDescription());

@@ -106,6 +106,8 @@ private:
     QTimer m_refresh;
     // Typing waits this long for the next key before the search starts again.
     QTimer m_typing;
+    // The pause after which the count is spoken.
+    QTimer m_speaking;
     // Speaks the count and the wrap message, which change while the keyboard stays in the field.
     Announcer *m_announcer = nullptr;
 };

@@ -8,7 +8,6 @@
 
 #include <QMainWindow>
 #include <QModelIndexList>
-#include <QPersistentModelIndex>
 #include <QString>
 
 #include <functional>
@@ -132,7 +131,7 @@ private:
     void createMenus();
     // The tree's pop-up menu, and what the tree's own edits mean to the window (saldrixmain_tree.cpp).
     void createTreePopupMenu();
-    // Spoken changes of the tree: a section opened or closed, the name mark of the focused cell.
+    // Spoken changes: a section opened or closed, a menu that opens.
     void createAnnouncements();
     void createToolBar();
     // Undo and Redo, at the end of the Edit menu, and the history behind them (saldrixmain_history.cpp).
@@ -276,6 +275,4 @@ private:
     // Whether the clipboard holds something Paste may take, kept as the clipboard changes.
     bool m_clipboardHasData = false;
     Announcer *m_announcer = nullptr;
-    // The cell whose name mark was last spoken.
-    QPersistentModelIndex m_announcedCell;
 };

@@ -70,7 +70,9 @@ void TfrmSaldrixMain::createTreePopupMenu()
 void TfrmSaldrixMain::createAnnouncements()
 {
     // What changes in the tree without moving the keyboard is spoken; only while the tree has the
-    // keyboard, so that the find bar's moves are told by the find bar alone.
+    // keyboard, so that the find bar's moves are told by the find bar alone. A cell's name mark is
+    // not: it is the cell's description, which screen readers read with the cell as it takes the
+    // keyboard, and saying it again would say it twice.
     m_announcer = new Announcer(this);
     const auto treeHasKeyboard = [this] { return m_treeList->hasFocus() || m_treeList->viewport()->hasFocus(); };
     connect(m_treeList, &QTreeView::expanded, this, [this, treeHasKeyboard] {
@@ -87,15 +89,6 @@ void TfrmSaldrixMain::createAnnouncements()
             [this, menu] { m_announcer->announce(tr("%1 menu").arg(QString(menu->title()).remove(u'&'))); });
     }
     connect(PopupMenu, &QMenu::aboutToShow, this, [this] { m_announcer->announce(tr("Pop-up menu")); });
-    // A name mark of the cell that takes the keyboard: what a save would do to the name.
-    connect(m_treeList, &TreeList::stateChanged, this, [this, treeHasKeyboard] {
-        const QPersistentModelIndex cell = m_treeList->currentIndex();
-        if (cell == m_announcedCell)
-            return;
-        m_announcedCell = cell;
-        if (treeHasKeyboard() && cell.isValid())
-            m_announcer->announce(cell.data(Qt::AccessibleDescriptionRole).toString());
-    });
 }
 
 void TfrmSaldrixMain::TreeListEditing(TreeList *sender, const QModelIndex &, bool &allow)

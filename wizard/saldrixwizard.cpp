@@ -45,7 +45,8 @@ TfrmSaldrixWizard::TfrmSaldrixWizard(DocumentTree &tree, UserDialogs &dialogs, Q
 
     createControls();
     fitToFont();
-    m_announcer = new Announcer(this);
+    // Beside the arrows, so that a screen reader names no more of the window around it.
+    m_announcer = new Announcer(UpDown1);
 
     connect(PageManager1, &PageManager::pageShow, this, &TfrmSaldrixWizard::PageShow);
     connect(PageManager1, &PageManager::checkButtons, this, &TfrmSaldrixWizard::PageManager1CheckButtons);
