@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE" sourcelanguage="en">
 <context>
+    <name>Announcer</name>
+    <message>
+        <source>Announcements</source>
+        <translation>Ansagen</translation>
+    </message>
+</context>
+<context>
     <name>CommandLine</name>
     <message>
         <source>no display to show the window on (DISPLAY is not set)</source>
