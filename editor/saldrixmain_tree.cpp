@@ -7,9 +7,9 @@
 
 #include "dialogs/announcer.h"
 #include "document/documenttree.h"
-#include "editor/treelist.h"
-#include "editor/treelistrules.h"
 #include "editor/undocommands.h"
+#include "treeview/treelist.h"
+#include "treeview/treelistrules.h"
 
 #include <QAction>
 #include <QMenu>

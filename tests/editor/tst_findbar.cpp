@@ -9,8 +9,8 @@
 #include "dialogs/announcer.h"
 #include "editor/findbar.h"
 #include "editor/treefilter.h"
-#include "editor/treefiltermodel.h"
 #include "find/treefind.h"
+#include "treeview/treefiltermodel.h"
 
 #include <QApplication>
 #include <QItemSelectionModel>
