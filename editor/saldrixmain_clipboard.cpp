@@ -7,8 +7,8 @@
 
 #include "document/documenttree.h"
 #include "editor/clipboardnodes.h"
-#include "editor/treelist.h"
 #include "editor/undocommands.h"
+#include "treeview/treelist.h"
 
 #include <QAction>
 #include <QClipboard>
