@@ -124,7 +124,7 @@ void tst_EndToEnd::opensTheCommandLineFileAndClosesOnRequest()
         virtualDisplayOptions(QStringLiteral("1024x768x24"))
             + QStringList { QStringLiteral("sh"), QStringLiteral("-c"), QString::fromLatin1(Script),
                 QStringLiteral("sh"), QStringLiteral(SALDRIX_BINARY_DIR "/app/yorvsaldrix"), name, title,
-                QStringLiteral(SALDRIX_TEST_DATA "/lsan.supp"), endOfOptions, locale, second });
+                QStringLiteral(SALDRIX_SUPPORT_DATA "/lsan.supp"), endOfOptions, locale, second });
     QVERIFY(run.waitForStarted());
     if (!run.waitForFinished(180000)) {
         run.kill();

@@ -82,7 +82,7 @@ void tst_FindBarWindow::findLeavesTheWindowAsItWas()
         virtualDisplayOptions(QStringLiteral("1280x1024x24"))
             + QStringList { QStringLiteral("sh"), QStringLiteral("-c"), QString::fromLatin1(Script),
                 QStringLiteral("sh"), QStringLiteral(SALDRIX_BINARY_DIR "/app/yorvsaldrix"), file,
-                dir.filePath(QStringLiteral("config")), QStringLiteral(SALDRIX_TEST_DATA "/lsan.supp"),
+                dir.filePath(QStringLiteral("config")), QStringLiteral(SALDRIX_SUPPORT_DATA "/lsan.supp"),
                 QStringLiteral(SALDRIX_TEST_DATA "/xwindows.sh") });
     QVERIFY(run.waitForStarted());
     if (!run.waitForFinished(240000)) {

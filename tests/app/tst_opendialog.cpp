@@ -92,7 +92,7 @@ void tst_OpenDialog::typedNameOpensAndCtrlOAsksAgain()
         virtualDisplayOptions(QStringLiteral("1024x768x24"))
             + QStringList { QStringLiteral("sh"), QStringLiteral("-c"), QString::fromLatin1(Script),
                 QStringLiteral("sh"), QStringLiteral(SALDRIX_BINARY_DIR "/app/yorvsaldrix"),
-                QStringLiteral(SALDRIX_TEST_DATA "/lsan.supp"), QStringLiteral(SALDRIX_TEST_DATA "/xwindows.sh") });
+                QStringLiteral(SALDRIX_SUPPORT_DATA "/lsan.supp"), QStringLiteral(SALDRIX_TEST_DATA "/xwindows.sh") });
     QVERIFY(run.waitForStarted());
     if (!run.waitForFinished(300000)) {
         run.kill();

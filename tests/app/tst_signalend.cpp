@@ -114,7 +114,7 @@ void tst_SignalEnd::unsavedChangesSurviveTheSignal()
         virtualDisplayOptions(QStringLiteral("1024x768x24"))
             + QStringList { QStringLiteral("sh"), QStringLiteral("-c"), QString::fromLatin1(Script),
                 QStringLiteral("sh"), QStringLiteral(SALDRIX_BINARY_DIR "/app/yorvsaldrix"),
-                QStringLiteral(SALDRIX_TEST_DATA "/lsan.supp"), signal, change ? QStringLiteral("change") : QString(),
+                QStringLiteral(SALDRIX_SUPPORT_DATA "/lsan.supp"), signal, change ? QStringLiteral("change") : QString(),
                 state, QStringLiteral(SALDRIX_TEST_DATA "/xwindows.sh") });
     QVERIFY(run.waitForStarted());
     if (!run.waitForFinished(300000)) {

@@ -38,7 +38,7 @@ Run runProgram(const QStringList &arguments, const QString &platform = QString()
         environment.insert(u"QT_QPA_PLATFORM"_s, platform);
     if (!display.isEmpty())
         environment.insert(u"DISPLAY"_s, display);
-    environment.insert(u"LSAN_OPTIONS"_s, u"suppressions=" SALDRIX_TEST_DATA "/lsan.supp"_s);
+    environment.insert(u"LSAN_OPTIONS"_s, u"suppressions=" SALDRIX_SUPPORT_DATA "/lsan.supp"_s);
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral(SALDRIX_BINARY_DIR "/app/yorvsaldrix"), arguments);
     Run run;

@@ -38,7 +38,7 @@ Run runProgram(const QStringList &arguments, bool lower = false, const QString &
     environment.remove(u"DISPLAY"_s);
     environment.remove(u"WAYLAND_DISPLAY"_s);
     environment.remove(u"QT_QPA_PLATFORM"_s);
-    environment.insert(u"LSAN_OPTIONS"_s, u"suppressions=" SALDRIX_TEST_DATA "/lsan.supp"_s);
+    environment.insert(u"LSAN_OPTIONS"_s, u"suppressions=" SALDRIX_SUPPORT_DATA "/lsan.supp"_s);
     if (lower && ::geteuid() == 0) {
         // A rewrite in place keeps the old bytes in the user's state folder: the lower user gets
         // one it may write to.
