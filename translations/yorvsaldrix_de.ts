@@ -91,28 +91,20 @@ Export-Form:
         <translation>Liest oder ändert eine INI-Datei ohne Fenster; steht zuerst (siehe unten).</translation>
     </message>
     <message>
-        <source>
-INI file forms (no window; a name is taken without the blanks around it):
-  %1 --get FILE SECTION KEY          prints the value
-  %1 --set FILE SECTION KEY VALUE    writes the value; every other byte stays
-  %1 --delete FILE SECTION [KEY]     removes the option, or the section
-  %1 --list FILE [SECTION]           prints the sections, or the section&apos;s options
-</source>
-        <translation>
-INI-Datei-Formen (ohne Fenster; ein Name gilt ohne die Leerzeichen um ihn):
-  %1 --get FILE SECTION KEY          gibt den Wert aus
-  %1 --set FILE SECTION KEY VALUE    schreibt den Wert; jedes andere Byte bleibt
-  %1 --delete FILE SECTION [KEY]     entfernt die Option oder den Abschnitt
-  %1 --list FILE [SECTION]           gibt die Abschnitte oder die Optionen des Abschnitts aus
-</translation>
-    </message>
-    <message>
         <source>--%1 must be the first argument.</source>
         <translation>--%1 muss das erste Argument sein.</translation>
     </message>
     <message>
         <source>argument %1 is not valid text in the locale&apos;s encoding (%2); nothing was done</source>
         <translation>Argument %1 ist kein gültiger Text in der Zeichenkodierung der Locale (%2); es wurde nichts getan</translation>
+    </message>
+    <message>
+        <source>
+INI file forms (no window; a name is taken without the blanks around it):
+</source>
+        <translation>
+INI-Datei-Formen (ohne Fenster; ein Name gilt ohne die Leerzeichen um ihn):
+</translation>
     </message>
 </context>
 <context>
@@ -347,6 +339,22 @@ INI-Datei-Formen (ohne Fenster; ein Name gilt ohne die Leerzeichen um ihn):
     <message>
         <source>Unable to write to the standard output</source>
         <translation>In die Standardausgabe kann nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>prints the value</source>
+        <translation>gibt den Wert aus</translation>
+    </message>
+    <message>
+        <source>writes the value; every other byte stays</source>
+        <translation>schreibt den Wert; jedes andere Byte bleibt</translation>
+    </message>
+    <message>
+        <source>removes the option, or the section</source>
+        <translation>entfernt die Option oder den Abschnitt</translation>
+    </message>
+    <message>
+        <source>prints the sections, or the section&apos;s options</source>
+        <translation>gibt die Abschnitte oder die Optionen des Abschnitts aus</translation>
     </message>
 </context>
 <context>
