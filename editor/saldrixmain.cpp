@@ -35,6 +35,8 @@
 #include <QToolButton>
 #include <QUndoStack>
 
+#include <algorithm>
+
 TfrmSaldrixMain::TfrmSaldrixMain(UserDialogs &dialogs, QWidget *parent)
     : QMainWindow(parent)
     , m_dialogs(dialogs)
@@ -53,6 +55,7 @@ TfrmSaldrixMain::TfrmSaldrixMain(UserDialogs &dialogs, QWidget *parent)
     createActions();
     createMenus();
     createHistory();
+    createHelpContents();
     createTreePopupMenu();
     createFindBar();
     createToolBar();
@@ -276,7 +279,10 @@ void TfrmSaldrixMain::createStatusBar()
         return label;
     };
     StatusPanel0 = panel("StatusPanel0", 300, 0);
-    StatusPanel1 = panel("StatusPanel1", 50, 0);
+    // The "Modified" panel keeps its designed width, and grows when its one text needs more (a
+    // larger font, a translation).
+    const int modifiedWidth = statusBar()->fontMetrics().horizontalAdvance(tr("Modified")) + 4;
+    StatusPanel1 = panel("StatusPanel1", std::max(50, modifiedWidth), 0);
     StatusPanel2 = panel("StatusPanel2", 50, 1);
     setPanelText(StatusPanel0, QString());
     setPanelText(StatusPanel1, QString());

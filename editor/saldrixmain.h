@@ -19,6 +19,7 @@ class FileWatch;
 class FindBar;
 class FormStorage;
 class LoadingScope;
+class ManualOpener;
 class MRUManager;
 class QAction;
 class QFileDialog;
@@ -58,6 +59,10 @@ public:
     [[nodiscard]] FindBar *findBar() const { return m_findBar; }
     // The bar above the tree that reports changes made to the file by other programs.
     [[nodiscard]] DiskChangeBar *diskChangeBar() const { return m_diskChangeBar; }
+    // Help, Contents: opens the user manual in the desktop's browser or a viewer of its own.
+    [[nodiscard]] ManualOpener *manualOpener() const { return m_manualOpener; }
+    // The folder that holds the manual; found beside the program unless set.
+    void setManualFolder(const QString &folder) { m_manualFolder = folder; }
     // Level of the node a drag began on (0 section, 1 option).
     [[nodiscard]] int dragNodeLevel() const { return DragNodeLevel; }
 
@@ -90,6 +95,7 @@ public Q_SLOTS:
     void actFileExportCDExecute();
     void actFileExitExecute();
     void actHelpAboutExecute();
+    void actHelpContentsExecute();
 
     void actEditSectionAddExecute();
     void actEditSectionDeleteExecute();
@@ -127,6 +133,8 @@ private:
     // The tree's pop-up menu, and what the tree's own edits mean to the window (saldrixmain_tree.cpp).
     void createTreePopupMenu();
     void createToolBar();
+    // Help, Contents after About (saldrixmain_settings.cpp).
+    void createHelpContents();
     // Undo and Redo, at the end of the Edit menu, and the history behind them (saldrixmain_history.cpp).
     void createHistory();
     void updateHistoryActions();
@@ -202,6 +210,7 @@ private:
     QAction *actFileExportCD = nullptr;
     QAction *actFileExit = nullptr;
     QAction *actHelpAbout = nullptr;
+    QAction *actHelpContents = nullptr;
     QAction *actEditSectionAdd = nullptr;
     QAction *actEditSectionDelete = nullptr;
     QAction *actEditSectionRename = nullptr;
@@ -229,6 +238,8 @@ private:
     QFileDialog *OpenDialog1 = nullptr;
     QFileDialog *SaveDialog1 = nullptr;
     MRUManager *MRUManager1 = nullptr;
+    ManualOpener *m_manualOpener = nullptr;
+    QString m_manualFolder;
     // Keeps the window's placement, the dialogs' folders and the recent files between runs.
     FormStorage *rxRegistry = nullptr;
 

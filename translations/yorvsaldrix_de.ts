@@ -755,6 +755,23 @@ INI-Datei-Formen (ohne Fenster; ein Name gilt ohne die Leerzeichen um ihn):
         <source>%1: %2</source>
         <translation>%1: %2</translation>
     </message>
+    <message>
+        <source>&amp;Contents</source>
+        <translation>&amp;Inhalt</translation>
+    </message>
+    <message>
+        <source>Opens the user manual</source>
+        <translation>Öffnet das Benutzerhandbuch</translation>
+    </message>
+    <message>
+        <source>index.html</source>
+        <comment>the file name of the user manual&apos;s page in this language</comment>
+        <translation>index.de.html</translation>
+    </message>
+    <message>
+        <source>The user manual is not installed.</source>
+        <translation>Das Benutzerhandbuch ist nicht installiert.</translation>
+    </message>
 </context>
 <context>
     <name>TfrmSaldrixProgress</name>
