@@ -171,8 +171,10 @@ void FileReplacer::commit()
     // owner drops the set-user and set-group bits.
     struct stat old { };
     const bool existed = ::stat(m_target.constData(), &old) == 0;
-    if (existed && ::geteuid() == 0)
-        (void)::fchown(fd, old.st_uid, old.st_gid);
+    if (existed && ::geteuid() == 0) {
+        // Where even root cannot give it the old owner, the file goes on as root's: the save stands.
+        [[maybe_unused]] const int chowned = ::fchown(fd, old.st_uid, old.st_gid);
+    }
     const bool modeSet = ::fchmod(fd, existed ? old.st_mode & 07777 : defaultMode()) == 0;
     const bool synced = ::fsync(fd) == 0;
     if (::close(fd) != 0 || !synced || !modeSet) {
@@ -235,7 +237,8 @@ void FileReplacer::rewriteInPlace()
     };
     // Reserving the space fails on a full disk before a byte has changed.
     if (!content.isEmpty() && ::posix_fallocate(fd, 0, off_t(content.size())) != 0) {
-        ::ftruncate(fd, info.st_size); // a partial reservation may have grown the file
+        // A partial reservation may have grown the file; the failure is reported whatever this does.
+        [[maybe_unused]] const int truncated = ::ftruncate(fd, info.st_size);
         ::close(fd);
         dropKeptOld();
         fail();
