@@ -14,6 +14,7 @@
 #include <vector>
 
 class QAction;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QToolButton;
@@ -70,8 +71,12 @@ Q_SIGNALS:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // One row while the window is wide enough for the field and the buttons beside it; where it is
+    // not (a larger font, a translation), the count and the buttons take a second row.
+    void arrangeRows();
     // The text or an option changed: search again from the focused node and filter anew.
     void searchAgain();
     // Makes a search that still waits for the typing to pause now.
@@ -103,4 +108,8 @@ private:
     QTimer m_refresh;
     // Typing waits this long for the next key before the search starts again.
     QTimer m_typing;
+    QHBoxLayout *m_firstRow = nullptr;
+    QHBoxLayout *m_secondRow = nullptr;
+    // The count and the buttons, which stand on the first row or on the second.
+    QWidget *m_tools = nullptr;
 };

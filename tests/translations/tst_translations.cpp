@@ -12,9 +12,7 @@
 #include "translations/translations.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QDialogButtonBox>
-#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -42,8 +40,6 @@ private Q_SLOTS:
     void windowTextsFollowTheLocale_data();
     void windowTextsFollowTheLocale();
     void fileContentIsTheSameInEveryLanguage();
-    void modifiedPanelFitsItsText_data();
-    void modifiedPanelFitsItsText();
 };
 
 void tst_Translations::cleanup()
@@ -105,42 +101,6 @@ void tst_Translations::fileContentIsTheSameInEveryLanguage()
     // A new node's name is the document's, not the window's: the file reads the same for everyone.
     QCOMPARE(testfiles::readBytes(saved), QByteArray("[New Section #1]\nNew option #1=\n"));
     QVERIFY(dialogs.settled());
-}
-
-void tst_Translations::modifiedPanelFitsItsText_data()
-{
-    QTest::addColumn<QString>("locale");
-    QTest::addColumn<int>("points"); // the application's font; 0 for the platform's own
-    for (const QString &locale : { u"C"_s, u"de_DE"_s }) {
-        for (const int points : { 0, 9, 16, 20 })
-            QTest::addRow("%s, %d pt", qPrintable(locale), points) << locale << points;
-    }
-}
-
-void tst_Translations::modifiedPanelFitsItsText()
-{
-    QFETCH(QString, locale);
-    QFETCH(int, points);
-    installTranslations(QLocale(locale));
-    const QFont platformFont = QApplication::font();
-    if (points > 0) {
-        QFont font = platformFont;
-        font.setPointSize(points);
-        QApplication::setFont(font);
-    }
-    ScriptedDialogs dialogs;
-    const auto window = makeWindow(dialogs);
-    window->show();
-    window->findChild<QAction *>(u"actEditSectionAdd"_s)->trigger();
-    const auto *panel = window->findChild<QLabel *>(u"StatusPanel1"_s);
-    QApplication::setFont(platformFont);
-    QVERIFY(!panel->text().isEmpty());
-    // The designed 50 pixels, or more where the text needs them; never less than the text.
-    QVERIFY2(panel->width() >= panel->fontMetrics().horizontalAdvance(panel->text()),
-        qPrintable(u"%1 px for %2"_s.arg(panel->width()).arg(panel->text())));
-    QVERIFY(panel->width() >= 50);
-    if (panel->fontMetrics().horizontalAdvance(panel->text()) + 4 <= 50)
-        QCOMPARE(panel->width(), 50);
 }
 
 QTEST_MAIN(tst_Translations)
