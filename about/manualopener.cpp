@@ -21,7 +21,7 @@ const QString englishPage = QStringLiteral("index.html");
 QString manualFolder(const QString &programFolder)
 {
     const QDir program(programFolder);
-    for (const QString &relative : { QStringLiteral("manual"), QStringLiteral("../share/yorvsaldrix/manual") }) {
+    for (const QString &relative : { QStringLiteral("manual"), QStringLiteral("../share/doc/yorvsaldrix/manual") }) {
         const QString folder = QDir::cleanPath(program.filePath(relative));
         if (QFileInfo(QDir(folder).filePath(englishPage)).isFile())
             return folder;

@@ -14,7 +14,7 @@ class QTextBrowser;
 // index.LANG.html in the others ("index.de.html").
 
 // Where the manual stands beside the program: the build puts it in manual/ beside the program,
-// the installation in share/yorvsaldrix/manual/ beside bin/. The first that holds the English page,
+// the installation in share/doc/yorvsaldrix/manual/ beside bin/. The first that holds the English page,
 // else an empty text.
 [[nodiscard]] QString manualFolder(const QString &programFolder);
 // The page in the window's language, named by the translation ("index.de.html"), when the folder
