@@ -4,10 +4,10 @@
 
 #include "editor/recoverykeeper.h"
 
+#include "disk/recoverycopy.h"
 #include "document/documenttree.h"
-#include "document/recoverycopy.h"
 #include "document/saldrixerror.h"
-#include "document/treeio.h"
+#include "ini/treeio.h"
 
 #include <QMutex>
 #include <QMutexLocker>

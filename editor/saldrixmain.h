@@ -4,7 +4,7 @@
 
 #pragma once
 
-#include "editor/treelisthandlers.h"
+#include "treeview/treelisthandlers.h"
 
 #include <QMainWindow>
 #include <QString>

@@ -10,10 +10,10 @@
 #include "dialogs/waitcursor.h"
 #include "document/documenttree.h"
 #include "document/saldrixerror.h"
-#include "document/treeio.h"
 #include "editor/loadingscope.h"
 #include "editor/recoverykeeper.h"
-#include "editor/treelist.h"
+#include "ini/treeio.h"
+#include "treeview/treelist.h"
 
 #include <QElapsedTimer>
 #include <QFileDialog>

@@ -6,10 +6,10 @@
 // what the store's own reader reads, and once saved, the file is settled: loading and saving it
 // again writes the same bytes.
 #include "document/documenttree.h"
-#include "document/inifile.h"
 #include "document/saldrixerror.h"
-#include "document/treeio.h"
 #include "fuzzsupport.h"
+#include "ini/inifile.h"
+#include "ini/treeio.h"
 
 using namespace fuzzing;
 
