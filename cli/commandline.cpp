@@ -110,7 +110,12 @@ CommandLine parseCommandLine(const QStringList &arguments)
                               "  %1 --set FILE SECTION KEY VALUE    writes the value; every other byte stays\n"
                               "  %1 --delete FILE SECTION [KEY]     removes the option, or the section\n"
                               "  %1 --list FILE [SECTION]           prints the sections, or the section's options\n")
-                  .arg(ProgramName);
+                  .arg(ProgramName)
+            + CommandLine::tr("\nExit status:\n"
+                              "  0   success\n"
+                              "  1   no such file, section or option; no display for the window; the export failed\n"
+                              "  2   an INI file command cannot read or write its file\n"
+                              "  64  a usage error: a mistake on the command line, a name or value that is refused\n");
         return result;
     }
     if (parser.isSet(version)) {

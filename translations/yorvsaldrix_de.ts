@@ -107,6 +107,22 @@ INI-Datei-Formen (ohne Fenster; ein Name gilt ohne die Leerzeichen um ihn):
         <source>argument %1 is not valid text in the locale&apos;s encoding (%2); nothing was done</source>
         <translation>Argument %1 ist kein gültiger Text in der Zeichenkodierung der Locale (%2); es wurde nichts getan</translation>
     </message>
+    <message>
+        <source>
+Exit status:
+  0   success
+  1   no such file, section or option; no display for the window; the export failed
+  2   an INI file command cannot read or write its file
+  64  a usage error: a mistake on the command line, a name or value that is refused
+</source>
+        <translation>
+Rückgabewert:
+  0   Erfolg
+  1   keine solche Datei, kein solcher Abschnitt, keine solche Option; keine Anzeige für das Fenster; der Export ist gescheitert
+  2   ein INI-Dateibefehl kann seine Datei nicht lesen oder schreiben
+  64  ein Bedienfehler: ein Fehler in der Befehlszeile, ein abgelehnter Name oder Wert
+</translation>
+    </message>
 </context>
 <context>
     <name>DiskChangeBar</name>

@@ -6,13 +6,13 @@
 // window answers, and nothing that is not there; Help, Contents and F1 open it.
 #include "about/manualopener.h"
 #include "document/documenttree.h"
-#include "document/treeio.h"
 #include "editor/findbar.h"
 #include "editor/saldrixmain.h"
-#include "editor/treelist.h"
+#include "ini/treeio.h"
 #include "scripteddialogs.h"
 #include "settings/settingsstore.h"
 #include "translations/translations.h"
+#include "treeview/treelist.h"
 
 #include <QAction>
 #include <QApplication>
