@@ -13,6 +13,7 @@
 #include <memory>
 #include <vector>
 
+class Announcer;
 class QAction;
 class QHBoxLayout;
 class QLabel;
@@ -91,6 +92,8 @@ private:
     void findAgain(bool forward);
     void showCurrent();
     void updateLabels();
+    // Speaks the count and the wrap message as they stand.
+    void announceCount();
     void placeWrapMessage();
     // Whether the cell is one of the last search's matches.
     [[nodiscard]] bool isMatchCell(const QModelIndex &cell) const;
@@ -112,4 +115,8 @@ private:
     QHBoxLayout *m_secondRow = nullptr;
     // The count and the buttons, which stand on the first row or on the second.
     QWidget *m_tools = nullptr;
+    // The pause after which the count is spoken.
+    QTimer m_speaking;
+    // Speaks the count and the wrap message, which change while the keyboard stays in the field.
+    Announcer *m_announcer = nullptr;
 };
