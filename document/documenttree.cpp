@@ -4,6 +4,8 @@
 
 #include "document/documenttree.h"
 
+#include "document/initext.h"
+
 #include "document/textrules.h"
 #include "document/textview.h"
 
@@ -320,8 +322,28 @@ void DocumentTree::setImageIndex(const QModelIndex &index, int image)
         section->options.setImage(index.row(), image);
 }
 
+std::shared_ptr<const IniText> DocumentTree::layoutText() const
+{
+    if (!m_layoutText && !m_layoutBytes.isNull())
+        m_layoutText = std::make_shared<const IniText>(m_layoutBytes);
+    return m_layoutText;
+}
+
+void DocumentTree::setLayoutBytes(const QByteArray &bytes)
+{
+    m_layoutBytes = bytes;
+    m_layoutText.reset();
+}
+
+void DocumentTree::setLayoutText(std::shared_ptr<const IniText> text)
+{
+    m_layoutBytes = QByteArray();
+    m_layoutText = std::move(text);
+}
+
 void DocumentTree::clear()
 {
+    setLayoutBytes(QByteArray());
     if (m_sections.empty())
         return;
     if (!inBatch())

@@ -346,14 +346,21 @@ bool IniText::canHold(QStringView text) const
     return m_format.encoding != Encoding::Latin1 || fitsLatin1(text);
 }
 
-void IniText::writeSpliced(const std::vector<Splice> &splices, const std::function<void(QByteArrayView)> &out) const
+void IniText::writeSpliced(
+    const std::vector<Splice> &splices, const std::function<void(QByteArrayView)> &out, const TextFormat *as) const
 {
-    const QByteArray mark = byteOrderMark(m_format);
+    const TextFormat &format = as ? *as : m_format;
+    const bool latin1AsUtf8 = m_format.encoding == Encoding::Latin1 && format.encoding == Encoding::Utf8;
+    Q_ASSERT(format.encoding == m_format.encoding || latin1AsUtf8);
+    const QByteArray mark = byteOrderMark(format);
     if (!mark.isEmpty())
         out(mark);
-    const auto copy = [this, &out](qint64 begin, qint64 end) {
+    const auto copy = [this, &out, latin1AsUtf8](qint64 begin, qint64 end) {
         if (m_wide.isEmpty()) {
-            if (end > begin)
+            constexpr qint64 Piece = 1 << 20;
+            for (qint64 at = begin; latin1AsUtf8 && at < end; at += Piece)
+                out(QString::fromLatin1(m_bytes.constData() + m_begin + at, std::min(Piece, end - at)).toUtf8());
+            if (end > begin && !latin1AsUtf8)
                 out(QByteArrayView(m_bytes.constData() + m_begin + begin, end - begin));
             return;
         }
@@ -365,7 +372,7 @@ void IniText::writeSpliced(const std::vector<Splice> &splices, const std::functi
     for (const Splice &splice : splices) {
         copy(at, splice.begin);
         if (!splice.text.isEmpty())
-            out(encode(splice.text, m_format));
+            out(encode(splice.text, format));
         at = splice.end;
     }
     copy(at, unitCount());

@@ -21,3 +21,9 @@ void LoadTreeFromIni(DocumentTree &tree, const QString &fileName, const std::fun
 // Replaces the named file by one holding the tree's named sections with their named options.
 // Throws SaldrixError("Unable to write to %s") and leaves the old file as it was on failure.
 void SaveTreeToIni(const DocumentTree &tree, const QString &fileName);
+
+// Writes the tree over the text of the file it was read from (see layoutSplices()): comments, blank
+// lines, spacing and every line that no edit touched stay as they stand; with no edit, the bytes
+// are the file's as it was read. A document without such a text is written as new lines. Throws
+// SaldrixError as SaveTreeToIni does.
+void saveTreeKeepingLayout(const DocumentTree &tree, const QString &fileName);

@@ -55,6 +55,7 @@ TfrmSaldrixMain::TfrmSaldrixMain(UserDialogs &dialogs, QWidget *parent)
     createHistory();
     createTreePopupMenu();
     createFindBar();
+    createViewMenu();
     createToolBar();
     createStatusBar();
     createDialogs();
@@ -80,6 +81,7 @@ TfrmSaldrixMain::TfrmSaldrixMain(UserDialogs &dialogs, QWidget *parent)
 
     createRecovery();
     createSettings();
+    loadViewSettings();
     FormCreate();
     createExportWizard();
 }

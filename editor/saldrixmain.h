@@ -132,6 +132,11 @@ private:
     void updateHistoryActions();
     // The find bar under the tree and Find at the end of the Edit and pop-up menus (saldrixmain_find.cpp).
     void createFindBar();
+    // The View menu between Edit and Help, and the choices in it (saldrixmain_view.cpp).
+    void createViewMenu();
+    void loadViewSettings();
+    void keepLayoutChanged(bool keep);
+    [[nodiscard]] bool keepsLayout() const;
     // Runs the step's change (unless it was made already) and puts it on the history.
     void pushStep(QUndoCommand *step);
     void createStatusBar();
@@ -218,6 +223,8 @@ private:
     QMenu *miFileReopen = nullptr;
     QMenu *miEdit = nullptr;
     QMenu *miHelp = nullptr;
+    QMenu *miView = nullptr;
+    QAction *actViewKeepLayout = nullptr;
     QMenu *PopupMenu = nullptr;
     QToolBar *ToolBar = nullptr;
     QToolButton *ToolButton3 = nullptr;

@@ -103,7 +103,13 @@ bool TfrmSaldrixMain::saveTo(const QString &fileName)
     FFileName = fileName;
     {
         WaitCursor busy;
-        SaveTreeToIni(*m_document, fileName);
+        if (keepsLayout()) {
+            saveTreeKeepingLayout(*m_document, fileName);
+        } else {
+            SaveTreeToIni(*m_document, fileName);
+            // The file holds no other lines now: a later save that keeps the layout has none to keep.
+            m_document->setLayoutBytes(QByteArray());
+        }
     }
     m_undoStack->setClean();
     FModified = false;
