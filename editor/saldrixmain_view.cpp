@@ -29,7 +29,7 @@ void TfrmSaldrixMain::createViewMenu()
     actViewKeepLayout->setObjectName(QStringLiteral("actViewKeepLayout"));
     actViewKeepLayout->setCheckable(true);
     actViewKeepLayout->setStatusTip(
-        tr("Saves change only what was edited: comments, blank lines and spacing stay as the file holds them"));
+        tr("Saves only what was edited: comments, blank lines and spacing stay as the file holds them"));
     actViewKeepLayout->setProperty("Category", tr("View"));
     // Between Edit and Help.
     miView = new QMenu(tr("&View"), this);

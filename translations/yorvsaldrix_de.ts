@@ -755,6 +755,22 @@ INI-Datei-Formen (ohne Fenster; ein Name gilt ohne die Leerzeichen um ihn):
         <source>%1: %2</source>
         <translation>%1: %2</translation>
     </message>
+    <message>
+        <source>&amp;Keep Comments and Layout</source>
+        <translation>&amp;Kommentare und Layout behalten</translation>
+    </message>
+    <message>
+        <source>View</source>
+        <translation>Ansicht</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Ansicht</translation>
+    </message>
+    <message>
+        <source>Saves only what was edited: comments, blank lines and spacing stay as the file holds them</source>
+        <translation>Speichert nur, was bearbeitet wurde: Kommentare, Leerzeilen und Abstände bleiben, wie die Datei sie enthält</translation>
+    </message>
 </context>
 <context>
     <name>TfrmSaldrixProgress</name>

@@ -51,6 +51,8 @@ void tst_KeepLayout::standsInTheViewMenuOffAtFirstRun()
 void tst_KeepLayout::isRememberedInAGroupOfItsOwn()
 {
     MainWindowFixture f;
+    f.window->show();
+    QCoreApplication::processEvents();
     f.action("actViewKeepLayout")->setChecked(true);
     {
         QSettings settings(storeFile(f), QSettings::NativeFormat);
