@@ -72,6 +72,10 @@ int answerWithoutDisplay(int argc, char *argv[])
     const CommandLine commandLine = parseCommandLine(QCoreApplication::arguments());
     QTextStream out(stdout);
     QTextStream errors(stderr);
+    if (const int undecodable = firstUndecodableArgument(argc, argv)) {
+        errors << undecodableArgumentMessage(undecodable) << Qt::endl;
+        return ExitUsage;
+    }
     switch (commandLine.mode) {
     case CommandLine::Mode::Help:
     case CommandLine::Mode::Version:
@@ -82,6 +86,8 @@ int answerWithoutDisplay(int argc, char *argv[])
     case CommandLine::Mode::IniFile:
         return runIniCommand(commandLine.ini, out, errors);
     case CommandLine::Mode::Error:
+        errors << commandLine.text << Qt::endl;
+        return ExitUsage;
     case CommandLine::Mode::Edit:
         break;
     }
@@ -151,7 +157,7 @@ int main(int argc, char *argv[])
     QStringList rawArguments;
     for (int i = 0; i < argc; ++i)
         rawArguments << QString::fromLocal8Bit(argv[i]);
-    if (answersWithoutDisplay(rawArguments))
+    if (firstUndecodableArgument(argc, argv) != 0 || answersWithoutDisplay(rawArguments))
         return answerWithoutDisplay(argc, argv);
 
     // Qt takes its own options (-style, -reverse) out of the arguments, but only those before "--":
@@ -174,7 +180,7 @@ int main(int argc, char *argv[])
     QTextStream errors(stderr);
     if (commandLine.mode != CommandLine::Mode::Edit) {
         errors << commandLine.text << Qt::endl;
-        return 1;
+        return commandLine.mode == CommandLine::Mode::Error ? ExitUsage : 1;
     }
     for (const QString &warning : commandLine.warnings)
         errors << warning << Qt::endl;

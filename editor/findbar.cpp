@@ -249,10 +249,8 @@ void FindBar::searchAgain()
         from = { focused.row(), -1 };
     else if (DocumentTree::level(focused) == 1)
         from = { focused.parent().row(), focused.row() };
-    const auto first = std::find_if(m_matches.cbegin(), m_matches.cend(), [from](const NodePosition &match) {
-        return std::pair(match.section, match.option) >= std::pair(from.section, from.option);
-    });
-    m_current = m_matches.empty() ? -1 : first == m_matches.cend() ? 0 : static_cast<int>(first - m_matches.cbegin());
+    const qsizetype first = m_matches.countBefore(from);
+    m_current = m_matches.empty() ? -1 : first == m_matches.size() ? 0 : static_cast<int>(first);
     if (chkShowOnlyMatches->isChecked())
         applyFilter();
     if (m_current >= 0)
@@ -272,9 +270,9 @@ void FindBar::applyFilter()
     // The sections whose options match are shown open, as long as there are few enough that
     // opening them stays quick; beyond that only the current match's section is.
     std::vector<int> sections;
-    for (const NodePosition &match : m_matches) {
-        if (match.option >= 0 && (sections.empty() || sections.back() != match.section))
-            sections.push_back(match.section);
+    for (const TreeMatches::Section &section : m_matches.sections()) {
+        if (section.matchingOptions > 0)
+            sections.push_back(section.section);
         if (sections.size() > MostSectionsOpened)
             return;
     }
@@ -319,9 +317,7 @@ bool FindBar::isMatchCell(const QModelIndex &cell) const
     const QModelIndex node = cell.siblingAtColumn(DocumentTree::NameColumn);
     const NodePosition position = DocumentTree::level(node) == 0 ? NodePosition { node.row(), -1 }
                                                                  : NodePosition { node.parent().row(), node.row() };
-    const auto key = [](const NodePosition &p) { return std::pair(p.section, p.option); };
-    if (!std::binary_search(m_matches.cbegin(), m_matches.cend(), position,
-            [&key](const NodePosition &a, const NodePosition &b) { return key(a) < key(b); }))
+    if (!m_matches.contains(position))
         return false;
     // A matching node: which of its cells holds the text.
     return m_matcher->cellMatches(cell);
@@ -360,16 +356,14 @@ void FindBar::findAgain(bool forward)
         from = { focused.row(), -1 };
     else if (DocumentTree::level(focused) == 1)
         from = { focused.parent().row(), focused.row() };
-    const auto key = [](const NodePosition &node) { return std::pair(node.section, node.option); };
-    const auto after = std::upper_bound(m_matches.cbegin(), m_matches.cend(), from,
-        [&key](const NodePosition &a, const NodePosition &b) { return key(a) < key(b); });
+    const bool fromMatches = m_matches.contains(from);
     // The match just before the first one after the focused node, or the focused node itself.
     const int count = static_cast<int>(m_matches.size());
-    int at = static_cast<int>(after - m_matches.cbegin());
+    int at = static_cast<int>(m_matches.countBefore(from)) + (fromMatches ? 1 : 0);
     if (forward)
         m_current = at == count ? 0 : at;
     else {
-        at -= (at > 0 && m_matches.at(static_cast<size_t>(at - 1)) == from) ? 2 : 1;
+        at -= (at > 0 && fromMatches) ? 2 : 1;
         m_current = at < 0 ? count - 1 : at;
     }
     showCurrent();
@@ -399,7 +393,7 @@ void FindBar::step(bool forward)
 
 void FindBar::showCurrent()
 {
-    const NodePosition &match = m_matches.at(static_cast<size_t>(m_current));
+    const NodePosition match = m_matches.at(m_current);
     const DocumentTree &document = *m_tree->document();
     const QModelIndex node
         = match.option < 0 ? document.sectionIndex(match.section) : document.optionIndex(match.section, match.option);

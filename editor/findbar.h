@@ -96,7 +96,7 @@ private:
     QPointer<QWidget> m_viewport;
     TreeFilter *m_filter;
     std::unique_ptr<TreeMatcher> m_matcher = std::make_unique<TreeMatcher>(FindOptions {});
-    std::vector<NodePosition> m_matches;
+    TreeMatches m_matches;
     int m_current = -1;
     bool m_stale = false;
     QString m_wrapped;

@@ -21,14 +21,14 @@ bool TreeFilter::isActive() const
     return m_tree->filterModel()->isFiltering();
 }
 
-void TreeFilter::apply(const std::vector<NodePosition> &matches)
+void TreeFilter::apply(const TreeMatches &matches)
 {
     if (m_tree->document() == nullptr)
         return;
     keepingOpenSections([this, &matches] { m_tree->filterModel()->setFilter(matches); });
 }
 
-void TreeFilter::extend(const std::vector<NodePosition> &matches)
+void TreeFilter::extend(const TreeMatches &matches)
 {
     if (isActive())
         keepingOpenSections([this, &matches] { m_tree->filterModel()->extend(matches); });

@@ -28,9 +28,9 @@ public:
 
     [[nodiscard]] bool isActive() const;
     // Shows only the given matches, in display order as a search gives them.
-    void apply(const std::vector<NodePosition> &matches);
+    void apply(const TreeMatches &matches);
     // Shows the given matches too, hiding nothing.
-    void extend(const std::vector<NodePosition> &matches);
+    void extend(const TreeMatches &matches);
     // Shows every node again.
     void clear();
 

@@ -245,25 +245,19 @@ QVariant TreeFilterModel::headerData(int section, Qt::Orientation orientation, i
 
 // Switching the filter
 
-std::vector<TreeFilterModel::Kept> TreeFilterModel::keptFor(const std::vector<NodePosition> &shown) const
+std::vector<TreeFilterModel::Kept> TreeFilterModel::keptFor(const TreeMatches &shown) const
 {
     std::vector<Kept> kept;
-    for (auto node = shown.cbegin(); node != shown.cend();) {
-        Kept section { node->section, false, {} };
-        auto end = node;
-        while (end != shown.cend() && end->section == section.source)
-            ++end;
-        section.options.reserve(size_t(end - node));
-        for (; node != end; ++node) {
-            if (node->option < 0)
-                section.whole = true;
-            else
-                section.options.push_back(node->option);
-        }
+    kept.reserve(shown.sections().size());
+    for (const TreeMatches::Section &matched : shown.sections()) {
+        Kept section { matched.section, matched.self, {} };
         // A section whose every option shows is kept whole: nothing to look up per row.
-        const int options = m_source->rowCount(m_source->index(section.source, 0));
-        if (section.whole || int(section.options.size()) == options)
-            section = { section.source, true, {} };
+        if (!section.whole && matched.matchingOptions != m_source->rowCount(m_source->index(section.source, 0))) {
+            section.options.reserve(size_t(matched.matchingOptions));
+            shown.forEachOption(matched, [&section](int option) { section.options.push_back(option); });
+        } else {
+            section.whole = true;
+        }
         kept.push_back(std::move(section));
     }
     return kept;
@@ -338,7 +332,7 @@ void TreeFilterModel::switchTo(bool filtering, std::vector<Kept> &&kept)
     Q_EMIT layoutChanged();
 }
 
-void TreeFilterModel::setFilter(const std::vector<NodePosition> &shown)
+void TreeFilterModel::setFilter(const TreeMatches &shown)
 {
     if (m_source != nullptr)
         switchTo(true, keptFor(shown));
@@ -361,10 +355,23 @@ bool TreeFilterModel::isShown(const NodePosition &node) const
     return node.option >= 0 && std::binary_search(kept.options.cbegin(), kept.options.cend(), node.option);
 }
 
-void TreeFilterModel::extend(const std::vector<NodePosition> &shown)
+bool TreeFilterModel::showsAll(const TreeMatches &nodes) const
+{
+    for (const TreeMatches::Section &section : nodes.sections()) {
+        if (section.self && !isShown({ section.section, -1 }))
+            return false;
+        bool all = true;
+        nodes.forEachOption(section, [&](int option) { all = all && isShown({ section.section, option }); });
+        if (!all)
+            return false;
+    }
+    return true;
+}
+
+void TreeFilterModel::extend(const TreeMatches &shown)
 {
     forgetLookups();
-    if (!m_filtering || std::all_of(shown.cbegin(), shown.cend(), [this](const auto &n) { return isShown(n); }))
+    if (!m_filtering || showsAll(shown))
         return;
     std::vector<Kept> added = keptFor(shown);
     std::vector<Kept> merged;

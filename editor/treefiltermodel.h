@@ -35,9 +35,9 @@ public:
     [[nodiscard]] bool isFiltering() const { return m_filtering; }
     // Shows only the given nodes, in display order (option -1 names a section, which is then kept
     // whole); a section shows when it or any of its options does.
-    void setFilter(const std::vector<NodePosition> &shown);
+    void setFilter(const TreeMatches &shown);
     // Shows the given nodes too, hiding nothing; nothing is told when they all show already.
-    void extend(const std::vector<NodePosition> &shown);
+    void extend(const TreeMatches &shown);
     // Shows every node.
     void clearFilter();
     // Shows a node of the document that the filter hides, with its section.
@@ -92,9 +92,10 @@ private:
     [[nodiscard]] int sectionOfPointer(void *pointer) const;
     [[nodiscard]] void *optionPointer(int sourceSectionRow) const;
     [[nodiscard]] bool isShown(const NodePosition &node) const;
+    [[nodiscard]] bool showsAll(const TreeMatches &nodes) const;
 
     // Builds the filter state for the given nodes.
-    [[nodiscard]] std::vector<Kept> keptFor(const std::vector<NodePosition> &shown) const;
+    [[nodiscard]] std::vector<Kept> keptFor(const TreeMatches &shown) const;
     // Replaces the filter state, telling views one layout change; the document stands still.
     void switchTo(bool filtering, std::vector<Kept> &&kept);
     // Whether the given state shows the same rows as the one in place.

@@ -206,7 +206,7 @@ void TreeList::setSelectedRanges(const QList<std::pair<QModelIndex, QModelIndex>
         std::sort(shown.begin(), shown.end(), [](const NodePosition &a, const NodePosition &b) {
             return std::pair(a.section, a.option) < std::pair(b.section, b.option);
         });
-        m_filter->extend(shown);
+        m_filter->extend(TreeMatches::fromPositions(shown));
     }
     QItemSelection selection;
     for (const auto &[first, last] : ranges) {

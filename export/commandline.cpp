@@ -14,6 +14,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QStringDecoder>
 #include <QTextStream>
 
 #include <algorithm>
@@ -179,6 +180,25 @@ bool answersWithoutDisplay(const QStringList &arguments)
     // With one of Qt's options among them, the mistake is reported once Qt has taken its own.
     return std::none_of(unknown.begin(), unknown.end(),
         [](const QString &name) { return qtOptions.contains(name.section(u'=', 0, 0)); });
+}
+
+int firstUndecodableArgument(int argc, const char *const *argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        QStringDecoder decoder(QStringDecoder::System, QStringDecoder::Flag::Stateless);
+        (void)QString(decoder(QByteArrayView(argv[i])));
+        if (decoder.hasError())
+            return i;
+    }
+    return 0;
+}
+
+QString undecodableArgumentMessage(int index)
+{
+    return commandLineMessage(QString(),
+        CommandLine::tr("argument %1 is not valid text in the locale's encoding (%2); nothing was done")
+            .arg(index)
+            .arg(QString::fromLatin1(QStringConverter::nameForEncoding(QStringConverter::System))));
 }
 
 int runExportCommand(const CommandLine &commandLine, QTextStream &errors)

@@ -48,6 +48,11 @@ struct CommandLine {
 // creating a display connection.
 [[nodiscard]] bool answersWithoutDisplay(const QStringList &arguments);
 
+// The first argument (counted from 1, after the program) that is not valid text in the locale's
+// encoding, or 0. Such an argument would reach a file as other text than the user gave.
+[[nodiscard]] int firstUndecodableArgument(int argc, const char *const *argv);
+[[nodiscard]] QString undecodableArgumentMessage(int index);
+
 // The headless export: reads the catalogue and writes the text file with the wizard's generator.
 // Returns the process's exit code; a failure goes to errors in the export's own words.
 int runExportCommand(const CommandLine &commandLine, QTextStream &errors);

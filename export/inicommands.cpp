@@ -52,9 +52,23 @@ bool unreadableKey(const QString &key)
     return name.contains(u'=') || name.startsWith(u'[') || name.startsWith(u';') || name.startsWith(u'#');
 }
 
-[[noreturn]] void fail(const QString &message)
+// A failure of the command, with the exit status that tells scripts which kind it was.
+class CommandFailure : public SaldrixError {
+public:
+    CommandFailure(const QString &message, ExitStatus status)
+        : SaldrixError(message)
+        , m_status(status)
+    {
+    }
+    [[nodiscard]] ExitStatus status() const { return m_status; }
+
+private:
+    ExitStatus m_status;
+};
+
+[[noreturn]] void fail(const QString &message, ExitStatus status)
 {
-    throw SaldrixError(message);
+    throw CommandFailure(message, status);
 }
 
 // Reads the whole file once for the questions that follow; a file that is not there, or cannot be
@@ -65,20 +79,21 @@ void readAtOnce(TIniFile &ini)
     case TIniFile::SnapshotResult::Read:
         return;
     case TIniFile::SnapshotResult::Missing:
-        fail(IniCommand::tr("%1 does not exist").arg(ini.FileName()));
+        fail(IniCommand::tr("%1 does not exist").arg(ini.FileName()), ExitNotFound);
     case TIniFile::SnapshotResult::TooLarge:
         fail(unableToRead(ini.FileName()) + u'\n'
-            + QCoreApplication::translate("TIniFile", "The file is larger than 1 GiB."));
+                + QCoreApplication::translate("TIniFile", "The file is larger than 1 GiB."),
+            ExitReadWriteFailure);
     case TIniFile::SnapshotResult::Unreadable:
         break;
     }
-    fail(unableToRead(ini.FileName()));
+    fail(unableToRead(ini.FileName()), ExitReadWriteFailure);
 }
 
 void requireSection(TIniFile &ini, const QString &section)
 {
     if (!ini.SectionExists(section))
-        fail(IniCommand::tr("%1 has no section [%2]").arg(ini.FileName(), section));
+        fail(IniCommand::tr("%1 has no section [%2]").arg(ini.FileName(), section), ExitNotFound);
 }
 
 void run(const IniCommand &command, QTextStream &out)
@@ -86,7 +101,8 @@ void run(const IniCommand &command, QTextStream &out)
     const bool changes = command.kind == IniCommand::Kind::Set || command.kind == IniCommand::Kind::Delete;
     if (holdsLineBreak(command.section) || holdsLineBreak(command.key) || holdsLineBreak(command.value)) {
         fail(changes ? IniCommand::tr("%1 was not changed: a name or value cannot hold a line break").arg(command.file)
-                     : IniCommand::tr("%1 was not read: a name cannot hold a line break").arg(command.file));
+                     : IniCommand::tr("%1 was not read: a name cannot hold a line break").arg(command.file),
+            ExitUsage);
     }
     // Names are looked up as the file can hold them: without the blanks around them.
     const QString section = storedName(command.section);
@@ -97,7 +113,8 @@ void run(const IniCommand &command, QTextStream &out)
         readAtOnce(ini);
         requireSection(ini, section);
         if (!ini.OptionExists(section, key))
-            fail(IniCommand::tr("%1 has no option \"%3\" in section [%2]").arg(command.file, section, key));
+            fail(IniCommand::tr("%1 has no option \"%3\" in section [%2]").arg(command.file, section, key),
+                ExitNotFound);
         out << ini.ReadValue(section, key, QString()) << '\n';
         return;
     case IniCommand::Kind::List: {
@@ -116,8 +133,9 @@ void run(const IniCommand &command, QTextStream &out)
     case IniCommand::Kind::Set:
         if (unreadableKey(key)) {
             fail(IniCommand::tr(
-                "%1 was not changed: an option name cannot hold \"=\" or begin with \"[\", \";\" or \"#\"")
-                     .arg(command.file));
+                     "%1 was not changed: an option name cannot hold \"=\" or begin with \"[\", \";\" or \"#\"")
+                     .arg(command.file),
+                ExitUsage);
         }
         ini.WriteValue(section, key, command.value);
         return;
@@ -176,12 +194,22 @@ int runIniCommand(const IniCommand &command, QTextStream &out, QTextStream &erro
     const auto report = [&errors, &command](const QString &message) {
         errors << commandLineMessage(command.file, message) << Qt::endl;
     };
-    if (!catchErrors([&command, &out] { run(command, out); }, report))
-        return 1;
+    // Every other failure is the file's: it could not be read or written.
+    ExitStatus status = ExitReadWriteFailure;
+    const auto work = [&command, &out, &status] {
+        try {
+            run(command, out);
+        } catch (const CommandFailure &failure) {
+            status = failure.status();
+            throw;
+        }
+    };
+    if (!catchErrors(work, report))
+        return status;
     out.flush();
     if (out.status() != QTextStream::Ok) {
         report(IniCommand::tr("Unable to write to the standard output"));
-        return 1;
+        return ExitReadWriteFailure;
     }
-    return 0;
+    return ExitDone;
 }

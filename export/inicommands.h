@@ -40,6 +40,14 @@ struct IniCommand {
 // an empty text when the command is complete.
 [[nodiscard]] QString parseIniCommand(const QStringList &arguments, IniCommand &command);
 
+// The exit statuses of the command-line forms, for scripts to tell the failures apart.
+enum ExitStatus : int {
+    ExitDone = 0,
+    ExitNotFound = 1, // the file, section or option asked for is not there
+    ExitReadWriteFailure = 2, // the file could not be read or written
+    ExitUsage = 64, // the arguments are not a command that can be run (as sysexits.h's EX_USAGE)
+};
+
 // Runs the command: the answer goes to out, a failure to errors as one line that begins with the
-// program's name and names the file. Returns the process's exit code: 0 when done, 1 otherwise.
+// program's name and names the file. Returns the process's exit status (ExitStatus).
 int runIniCommand(const IniCommand &command, QTextStream &out, QTextStream &errors);

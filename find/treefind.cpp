@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <limits>
 
 // The vector path is left out where the processor has no SSE2 or when SALDRIX_FIND_SCALAR is
 // defined; the tests build the engine both ways, so the plain path is checked on every machine.
@@ -41,6 +42,27 @@ constexpr std::array<unsigned char, 256> sameCharacters()
 }
 constexpr std::array<unsigned char, 256> Same = sameCharacters();
 
+// The searched text as Latin-1 text finds it when letter case does not matter: some characters
+// beyond Latin-1 fold as Latin-1 ones do (U+212A KELVIN SIGN as "k", U+017F as "s", U+039C as
+// U+00B5). Each is replaced by its Latin-1 peer, folded; empty when a character has none, or when
+// case matters, since Latin-1 text then holds no match.
+QByteArray latin1Peers(const QString &text, bool matchCase)
+{
+    QByteArray peers;
+    if (matchCase)
+        return peers;
+    for (const QChar c : text) {
+        const char16_t folded = c.toCaseFolded().unicode();
+        int peer = 0;
+        while (peer < 0x100 && QChar(char16_t(peer)).toCaseFolded().unicode() != folded)
+            ++peer;
+        if (peer == 0x100)
+            return {};
+        peers += static_cast<char>(Fold[size_t(peer)]);
+    }
+    return peers;
+}
+
 } // namespace
 
 TreeMatcher::TreeMatcher(const FindOptions &options)
@@ -53,15 +75,19 @@ TreeMatcher::TreeMatcher(const FindOptions &options)
 {
     const bool latin1
         = std::all_of(options.text.cbegin(), options.text.cend(), [](QChar c) { return c.unicode() < 0x100; });
-    if (!latin1)
-        return;
-    m_latin1 = options.text.toLatin1();
+    if (latin1) {
+        m_latin1 = options.text.toLatin1();
+        if (!m_matchCase) {
+            for (char &c : m_latin1)
+                c = static_cast<char>(Fold[static_cast<unsigned char>(c)]);
+        }
+    } else {
+        m_latin1 = latin1Peers(options.text, m_matchCase);
+        // Latin-1 text cannot hold the searched text at all: searching it finds nothing at once.
+        m_noLatin1Match = m_latin1.isEmpty();
+    }
     if (m_latin1.isEmpty())
         return;
-    if (!m_matchCase) {
-        for (char &c : m_latin1)
-            c = static_cast<char>(Fold[static_cast<unsigned char>(c)]);
-    }
     const qsizetype length = m_latin1.size();
     const unsigned char *fold = m_matchCase ? Same.data() : Fold.data();
     for (size_t c = 0; c < m_shift.size(); ++c) {
@@ -122,6 +148,8 @@ qsizetype TreeMatcher::indexInLatin1(const unsigned char *text, qsizetype size, 
 
 bool TreeMatcher::contains(QAnyStringView text) const
 {
+    if (m_noLatin1Match && textKind(text) == TextKind::Latin1)
+        return false;
     if (!m_latin1.isEmpty() && textKind(text) == TextKind::Latin1)
         return indexInLatin1(static_cast<const unsigned char *>(text.data()), text.size()) >= 0;
     if (textKind(text) == TextKind::Utf16)
@@ -133,17 +161,39 @@ bool TreeMatcher::contains(QAnyStringView text) const
     return m_matcher.indexIn(textToString(text)) >= 0;
 }
 
-bool TreeMatcher::findAllUtf8(QUtf8StringView text, std::vector<std::pair<qsizetype, qsizetype>> &matches) const
+bool TreeMatcher::searchesIn(TextKind kind) const
 {
-    matches.clear();
-    if (m_empty || !m_utf8.usable())
-        return m_empty;
-    const auto *bytes = reinterpret_cast<const unsigned char *>(text.data());
-    qsizetype end = 0;
-    for (qsizetype at = m_utf8.indexIn(bytes, text.size(), 0, end); at >= 0;
-         at = m_utf8.indexIn(bytes, text.size(), at + 1, end))
-        matches.push_back({ at, end });
-    return true;
+    switch (kind) {
+    case TextKind::Latin1:
+        return !m_latin1.isEmpty() || m_noLatin1Match;
+    case TextKind::Utf8:
+        return m_utf8.usable();
+    case TextKind::Utf16:
+        return !m_empty;
+    }
+    return false;
+}
+
+qsizetype TreeMatcher::indexIn(QAnyStringView text, qsizetype from, qsizetype &end) const
+{
+    qsizetype at = -1;
+    switch (textKind(text)) {
+    case TextKind::Latin1:
+        if (m_noLatin1Match)
+            return -1;
+        at = indexInLatin1(static_cast<const unsigned char *>(text.data()), text.size(), from);
+        end = at + m_latin1.size();
+        break;
+    case TextKind::Utf8:
+        at = m_utf8.indexIn(static_cast<const unsigned char *>(text.data()), text.size_bytes(), from, end);
+        break;
+    case TextKind::Utf16:
+        // Letter case is folded one UTF-16 unit at a time, so a match is as long as the searched text.
+        at = m_matcher.indexIn(asUtf16(text), from);
+        end = at + m_matcher.pattern().size();
+        break;
+    }
+    return at;
 }
 
 bool TreeMatcher::findAll(QAnyStringView text, std::vector<qsizetype> &starts, qsizetype &length) const
@@ -200,103 +250,86 @@ bool TreeMatcher::cellMatches(const QModelIndex &cell) const
 
 namespace {
 
-// Whether one of the starts, ascending, begins a match that lies wholly inside the text, a view into
-// the buffer that begins at `buffer` and holds characters of `unit` bytes.
-bool holdsMatch(
-    QAnyStringView text, const char *buffer, qsizetype unit, const std::vector<qsizetype> &starts, qsizetype length)
-{
-    if (text.size() < length)
+// The matches in one buffer of texts, found as they are asked for: the first match at or after a
+// place is kept, so that the texts after it, up to it, are answered without searching again.
+// Texts asked about in the buffer's order cost one search each at most, however many matches
+// they hold.
+class BufferSearch {
+public:
+    BufferSearch(const TreeMatcher &matcher, QAnyStringView buffer)
+        : m_matcher(matcher)
+        , m_buffer(buffer)
+        , m_data(static_cast<const char *>(buffer.data()))
+        , m_unit(textKind(buffer) == TextKind::Utf16 ? 2 : 1)
+    {
+    }
+
+    // Whether the buffer holds a match at all (which may still cross from one text into the next).
+    bool holdsAny() { return firstFrom(0) >= 0; }
+
+    // Whether a match lies wholly inside the text, a view into the buffer.
+    bool holdsMatch(QAnyStringView text)
+    {
+        const qsizetype begin = (static_cast<const char *>(text.data()) - m_data) / m_unit;
+        const qsizetype end = begin + text.size();
+        for (qsizetype at = firstFrom(begin); at >= 0 && at < end; at = firstFrom(at + 1)) {
+            // A match that runs past the text's end may cross into the next text; one that starts
+            // later may still end inside it.
+            if (m_end <= end)
+                return true;
+        }
         return false;
-    const qsizetype begin = (static_cast<const char *>(text.data()) - buffer) / unit;
-    const auto start = std::lower_bound(starts.cbegin(), starts.cend(), begin);
-    return start != starts.cend() && *start + length <= begin + text.size();
-}
+    }
 
-// Whether one of the matches, ascending by start, lies wholly inside the text, a view into the
-// UTF-8 buffer that begins at `buffer`. Texts mostly come in the buffer's order, so the matches
-// before the last text asked about are passed over for good; a text further back looks again.
-struct Utf8MatchCursor {
-    size_t next = 0;
-    qsizetype lastBegin = -1;
+private:
+    qsizetype firstFrom(qsizetype from)
+    {
+        if (from < m_from || (m_start >= 0 && from > m_start)) {
+            m_from = from;
+            m_start = m_matcher.indexIn(m_buffer, from, m_end);
+        }
+        return m_start;
+    }
+
+    const TreeMatcher &m_matcher;
+    QAnyStringView m_buffer;
+    const char *m_data;
+    qsizetype m_unit;
+    // No match starts in [m_from, m_start); m_start is -1 when none starts at or after m_from.
+    qsizetype m_from = std::numeric_limits<qsizetype>::max();
+    qsizetype m_start = -1;
+    qsizetype m_end = 0;
 };
-
-bool holdsUtf8Match(QAnyStringView text, const char *buffer,
-    const std::vector<std::pair<qsizetype, qsizetype>> &matches, Utf8MatchCursor &cursor)
-{
-    const qsizetype begin = static_cast<const char *>(text.data()) - buffer;
-    const qsizetype end = begin + text.size_bytes();
-    if (begin < cursor.lastBegin) {
-        cursor.next = size_t(
-            std::lower_bound(matches.cbegin(), matches.cend(), std::pair<qsizetype, qsizetype>(begin, qsizetype(-1)))
-            - matches.cbegin());
-    }
-    cursor.lastBegin = begin;
-    while (cursor.next < matches.size() && matches[cursor.next].first < begin)
-        ++cursor.next;
-    for (size_t i = cursor.next; i < matches.size() && matches[i].first < end; ++i) {
-        if (matches[i].second <= end)
-            return true;
-    }
-    return false;
-}
 
 } // namespace
 
-std::vector<NodePosition> findInTree(const DocumentTree &tree, const FindOptions &options)
+TreeMatches findInTree(const DocumentTree &tree, const FindOptions &options)
 {
-    std::vector<NodePosition> matches;
+    TreeMatches matches;
     const TreeMatcher matcher(options);
     if (matcher.isEmpty())
         return matches;
-    std::vector<qsizetype> starts;
-    std::vector<std::pair<qsizetype, qsizetype>> utf8Matches;
     for (int section = 0; section < tree.sectionCount(); ++section) {
-        if (matcher.sectionMatches(tree, section))
-            matches.push_back({ section, -1 });
         const OptionTexts &texts = tree.optionTexts(section);
-        if (texts.empty())
-            continue;
         const qsizetype count = texts.size();
+        matches.beginSection(section, matcher.sectionMatches(tree, section), int(count));
         const QAnyStringView all = texts.allTexts();
-        if (textKind(all) == TextKind::Utf8
-            && matcher.findAllUtf8(
-                QUtf8StringView(static_cast<const char *>(all.data()), all.size_bytes()), utf8Matches)) {
-            // The buffer is searched once, as the bytes the file held; each option's texts are places in it.
-            if (utf8Matches.empty())
-                continue;
-            const auto *buffer = static_cast<const char *>(all.data());
-            Utf8MatchCursor cursor;
-            for (qsizetype option = 0; option < count; ++option) {
-                if ((options.names
-                        && holdsUtf8Match(texts.view(option, DocumentTree::NameColumn), buffer, utf8Matches, cursor))
-                    || (options.values
-                        && holdsUtf8Match(texts.view(option, DocumentTree::ValueColumn), buffer, utf8Matches, cursor)))
-                    matches.push_back({ section, int(option) });
+        if (count > 0 && matcher.searchesIn(textKind(all))) {
+            // The buffer is searched where it stands; each option's texts are places in it.
+            BufferSearch search(matcher, all);
+            const bool any = search.holdsAny();
+            for (qsizetype option = 0; any && option < count; ++option) {
+                if ((options.names && search.holdsMatch(texts.view(option, DocumentTree::NameColumn)))
+                    || (options.values && search.holdsMatch(texts.view(option, DocumentTree::ValueColumn))))
+                    matches.markOption(int(option));
             }
-            continue;
-        }
-        qsizetype length = 0;
-        if (!matcher.findAll(all, starts, length)) {
-            if (!matcher.contains(all))
-                continue;
+        } else if (count > 0 && matcher.contains(all)) {
             for (qsizetype option = 0; option < count; ++option) {
                 if (matcher.optionMatches(texts, option))
-                    matches.push_back({ section, int(option) });
+                    matches.markOption(int(option));
             }
-            continue;
         }
-        if (starts.empty())
-            continue;
-        // The buffer is searched once; each option's texts are places in it.
-        const auto *buffer = static_cast<const char *>(all.data());
-        const qsizetype unit = textKind(all) == TextKind::Utf16 ? 2 : 1;
-        for (qsizetype option = 0; option < count; ++option) {
-            if ((options.names
-                    && holdsMatch(texts.view(option, DocumentTree::NameColumn), buffer, unit, starts, length))
-                || (options.values
-                    && holdsMatch(texts.view(option, DocumentTree::ValueColumn), buffer, unit, starts, length)))
-                matches.push_back({ section, int(option) });
-        }
+        matches.endSection();
     }
     return matches;
 }

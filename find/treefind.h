@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringMatcher>
 
+#include "document/textview.h"
+#include "find/treematches.h"
 #include "find/utf8find.h"
 
 #include <array>
@@ -26,13 +28,6 @@ struct FindOptions {
     bool names = true;
     bool values = true;
     bool matchCase = false;
-};
-
-// A node by position: option -1 for the section itself.
-struct NodePosition {
-    int section = 0;
-    int option = -1;
-    friend bool operator==(const NodePosition &, const NodePosition &) = default;
 };
 
 // Decides whether one node matches. A section matches by its name, an option by its name or its value.
@@ -53,9 +48,13 @@ public:
     // Every place where the searched text starts in the text, ascending, and the length it has
     // there. False when the text's encoding leaves the length open; then nothing is found.
     [[nodiscard]] bool findAll(QAnyStringView text, std::vector<qsizetype> &starts, qsizetype &length) const;
-    // Every match in UTF-8 text as its start and end (a match's length in bytes may vary with letter
-    // case), ascending. False when the searched text has no UTF-8 search; then nothing is found.
-    [[nodiscard]] bool findAllUtf8(QUtf8StringView text, std::vector<std::pair<qsizetype, qsizetype>> &matches) const;
+    // Whether indexIn() searches text of the given kind (Latin-1, UTF-8 or UTF-16). When it does
+    // not, only contains() tells.
+    [[nodiscard]] bool searchesIn(TextKind kind) const;
+    // The first match in the text, of a kind searchesIn() takes, that starts at or after `from`
+    // (in the text's code units): returns its start and sets `end`, or -1. A match's length may
+    // vary with letter case in UTF-8.
+    [[nodiscard]] qsizetype indexIn(QAnyStringView text, qsizetype from, qsizetype &end) const;
 
 private:
     // The first place at or after `from` where the searched text starts, -1 when there is none.
@@ -65,9 +64,11 @@ private:
 
     QStringMatcher m_matcher;
     Utf8Finder m_utf8;
-    // The searched text in Latin-1, letters folded to lower case unless case matters; empty when it
-    // does not fit Latin-1 (then every text is searched through m_matcher).
+    // The searched text as Latin-1 text holds it, letters folded to lower case unless case matters;
+    // empty when Latin-1 text cannot hold it (see m_noLatin1Match) or it is empty.
     QByteArray m_latin1;
+    // Whether no Latin-1 text can hold the searched text.
+    bool m_noLatin1Match = false;
     bool m_names;
     bool m_values;
     bool m_matchCase;
@@ -75,4 +76,4 @@ private:
 };
 
 // Every matching node in display order, each once.
-[[nodiscard]] std::vector<NodePosition> findInTree(const DocumentTree &tree, const FindOptions &options);
+[[nodiscard]] TreeMatches findInTree(const DocumentTree &tree, const FindOptions &options);

@@ -103,6 +103,10 @@ INI-Datei-Formen (ohne Fenster; ein Name gilt ohne die Leerzeichen um ihn):
         <source>--%1 must be the first argument.</source>
         <translation>--%1 muss das erste Argument sein.</translation>
     </message>
+    <message>
+        <source>argument %1 is not valid text in the locale&apos;s encoding (%2); nothing was done</source>
+        <translation>Argument %1 ist kein gültiger Text in der Zeichenkodierung der Locale (%2); es wurde nichts getan</translation>
+    </message>
 </context>
 <context>
     <name>DiskChangeBar</name>

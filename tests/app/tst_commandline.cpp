@@ -199,7 +199,7 @@ void tst_CommandLine::answersWithoutADisplay_data()
                         << QByteArray() << QString();
     QTest::newRow("version") << QStringList { u"--version"_s } << 0 << QByteArray("YorvSaldrix 1.") << QByteArray()
                              << QString();
-    QTest::newRow("unknown option") << QStringList { u"--frobnicate"_s } << 1 << QByteArray()
+    QTest::newRow("unknown option") << QStringList { u"--frobnicate"_s } << 64 << QByteArray()
                                     << QByteArray("yorvsaldrix: Unknown option 'frobnicate'.\n") << QString();
     // A window needs a display: without one the program says so in one line instead of aborting.
     QTest::newRow("file, no display") << QStringList { u"a.ini"_s, u"b.ini"_s } << 1 << QByteArray()

@@ -123,6 +123,7 @@ private Q_SLOTS:
     void fileOverTheSizeLimit();
     void commandLineMistakes();
     void failedOutputIsReported();
+    void undecodableArgumentsAreRefused();
 };
 
 void tst_IniCommands::readsByTheStoresRules_data()
@@ -180,7 +181,7 @@ void tst_IniCommands::readsByTheStoresRules_data()
         << QByteArray("[a]\nx=y=1\n") << QStringList { u"--get"_s, u"a"_s, u"x=y"_s } << 1
         << QByteArray("has no option \"x=y\" in section [a]");
     QTest::newRow("line break in a name") << QByteArray("[a]\nx=1\n") << QStringList { u"--get"_s, u"a"_s, u"x\ny"_s }
-                                          << 1 << QByteArray("was not read: a name cannot hold a line break");
+                                          << 64 << QByteArray("was not read: a name cannot hold a line break");
 }
 
 void tst_IniCommands::readsByTheStoresRules()
@@ -222,7 +223,7 @@ void tst_IniCommands::missingFile()
     // A missing folder cannot take it.
     const QString nowhere = m_dir->filePath(u"no folder/x.ini"_s);
     run = runProgram({ u"--set"_s, nowhere, u"a"_s, u"x"_s, u"1"_s });
-    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.exitCode, 2);
     checkMessage(run, nowhere, "Unable to write to");
 }
 
@@ -308,31 +309,33 @@ void tst_IniCommands::refusedWritesChangeNothing_data()
 {
     QTest::addColumn<QStringList>("arguments"); // after the file
     QTest::addColumn<QByteArray>("words");
+    QTest::addColumn<int>("exitCode"); // 64: the arguments are refused; 2: the file cannot take them
 
     QTest::newRow("line break in a value")
-        << QStringList { u"--set"_s, u"a"_s, u"x"_s, u"1\n2"_s } << QByteArray("cannot hold a line break");
+        << QStringList { u"--set"_s, u"a"_s, u"x"_s, u"1\n2"_s } << QByteArray("cannot hold a line break") << 64;
     QTest::newRow("CR in a section") << QStringList { u"--set"_s, u"a\r"_s, u"x"_s, u"1"_s }
-                                     << QByteArray("cannot hold a line break");
+                                     << QByteArray("cannot hold a line break") << 64;
     QTest::newRow("line break in a deleted name")
-        << QStringList { u"--delete"_s, u"a"_s, u"x\n"_s } << QByteArray("cannot hold a line break");
+        << QStringList { u"--delete"_s, u"a"_s, u"x\n"_s } << QByteArray("cannot hold a line break") << 64;
     // The reader would take these for another option, a header or a comment.
     for (const QString &key : { u"x=y"_s, u"=x"_s, u"[x"_s, u" ;x"_s, u"#x"_s }) {
         QTest::addRow("option name %s", qPrintable(key))
-            << QStringList { u"--set"_s, u"a"_s, key, u"1"_s } << QByteArray("an option name cannot hold");
+            << QStringList { u"--set"_s, u"a"_s, key, u"1"_s } << QByteArray("an option name cannot hold") << 64;
     }
     QTest::newRow("text a Latin-1 file cannot hold")
-        << QStringList { u"--set"_s, u"caf\u00E9"_s, u"x"_s, u"\u20AC"_s } << QByteArray("Latin-1");
+        << QStringList { u"--set"_s, u"caf\u00E9"_s, u"x"_s, u"\u20AC"_s } << QByteArray("Latin-1") << 2;
 }
 
 void tst_IniCommands::refusedWritesChangeNothing()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QByteArray, words);
+    QFETCH(int, exitCode);
     const QByteArray before = "[caf\xE9]\nx=1\n[a]\nx=1\n";
     writeBytes(m_file, before);
     arguments.insert(1, m_file);
     const Run run = runProgram(arguments);
-    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.exitCode, exitCode);
     checkMessage(run, m_file, words);
     QCOMPARE(readBytes(m_file), before);
 }
@@ -364,7 +367,7 @@ void tst_IniCommands::randomEditsKeepEveryOtherByte()
         const Run run = runProgram(arguments);
         const std::optional<QByteArray> expected = randomini::predicted(file, edit);
         const QByteArray context = arguments.join(u' ').toUtf8() + "\nbefore: " + before.toPercentEncoding(" =[];#");
-        QVERIFY2(run.exitCode == (expected ? 0 : 1), (context + '\n' + run.err).constData());
+        QVERIFY2(run.exitCode == (expected ? 0 : 2), (context + '\n' + run.err).constData());
         const QByteArray after = readBytes(m_file);
         if (after != expected.value_or(before)) {
             qWarning("%s\nafter:  %s\nwanted: %s", context.constData(), after.toPercentEncoding(" =[];#").constData(),
@@ -427,7 +430,7 @@ void tst_IniCommands::readOnlyFolder()
         { QStringList { u"--set"_s, readOnly, u"a"_s, u"x"_s, u"2"_s }, QStringList { u"--delete"_s, readOnly, u"a"_s },
             QStringList { u"--set"_s, created, u"a"_s, u"x"_s, u"2"_s } }) {
         run = runProgram(arguments, true);
-        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.exitCode, 2);
         checkMessage(run, arguments.at(1), "Unable to write to");
     }
     QCOMPARE(readBytes(readOnly), QByteArray("[a]\nx=1\n"));
@@ -445,7 +448,7 @@ void tst_IniCommands::fileOverTheSizeLimit()
     for (const QStringList &arguments : { QStringList { u"--set"_s, m_file, u"a"_s, u"x"_s, u"2"_s },
              QStringList { u"--delete"_s, m_file, u"a"_s }, QStringList { u"--get"_s, m_file, u"a"_s, u"x"_s } }) {
         const Run run = runProgram(arguments);
-        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.exitCode, 2);
         checkMessage(run, m_file, "larger than 1 GiB");
     }
     QCOMPARE(QFileInfo(m_file).size(), (qint64(1) << 30) + 1);
@@ -460,18 +463,19 @@ void tst_IniCommands::commandLineMistakes()
     struct Case {
         QStringList arguments;
         QByteArray words;
+        int exitCode;
     };
     const Case cases[] = {
-        { { u"--get"_s, m_file, u"a"_s }, "--get takes FILE SECTION KEY" },
-        { { u"--set"_s, m_file, u"a"_s, u"x"_s }, "--set takes FILE SECTION KEY VALUE" },
-        { { u"--delete"_s, m_file, u"a"_s, u"x"_s, u"y"_s }, "--delete takes FILE SECTION [KEY]" },
-        { { u"--list"_s }, "--list takes FILE [SECTION]" },
-        { { m_file, u"--get"_s, u"a"_s, u"x"_s }, "--get must be the first argument" },
-        { { u"--list"_s, m_dir->path() }, "Unable to read" },
+        { { u"--get"_s, m_file, u"a"_s }, "--get takes FILE SECTION KEY", 64 },
+        { { u"--set"_s, m_file, u"a"_s, u"x"_s }, "--set takes FILE SECTION KEY VALUE", 64 },
+        { { u"--delete"_s, m_file, u"a"_s, u"x"_s, u"y"_s }, "--delete takes FILE SECTION [KEY]", 64 },
+        { { u"--list"_s }, "--list takes FILE [SECTION]", 64 },
+        { { m_file, u"--get"_s, u"a"_s, u"x"_s }, "--get must be the first argument", 64 },
+        { { u"--list"_s, m_dir->path() }, "Unable to read", 2 },
     };
     for (const Case &c : cases) {
         const Run run = runProgram(c.arguments);
-        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.exitCode, c.exitCode);
         QVERIFY2(run.err.contains(c.words), run.err.constData());
     }
     QCOMPARE(readBytes(m_file), QByteArray("[a]\nx=1\n"));
@@ -481,8 +485,37 @@ void tst_IniCommands::failedOutputIsReported()
 {
     writeBytes(m_file, "[a]\nx=1\n");
     const Run run = runProgram({ u"--get"_s, m_file, u"a"_s, u"x"_s }, false, u"/dev/full"_s);
-    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.exitCode, 2);
     QVERIFY2(run.err.startsWith("yorvsaldrix: ") && run.err.contains("standard output"), run.err.constData());
+}
+
+void tst_IniCommands::undecodableArgumentsAreRefused()
+{
+    // Bytes that are not UTF-8 would be written as U+FFFD: the run is refused as a usage error, in
+    // the value, a name or the file's own name alike.
+    writeBytes(m_file, "[a]\nx=1\n");
+    const QString program = QStringLiteral(SALDRIX_BINARY_DIR "/app/yorvsaldrix");
+    const struct {
+        const char *script;
+        QByteArray words;
+    } cases[] = {
+        { R"sh(exec "$0" --set "$1" a x "$(printf 'caf\351')")sh", "argument 5 is not valid text" },
+        { R"sh(exec "$0" --set "$1" "$(printf '\377')" x 1)sh", "argument 3 is not valid text" },
+        { R"sh(exec "$0" --delete "$1" a "$(printf '\300\200')")sh", "argument 4 is not valid text" },
+        { R"sh(exec "$0" --get "$(printf '\351').ini" a x)sh", "argument 2 is not valid text" },
+    };
+    for (const auto &c : cases) {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(u"DISPLAY"_s);
+        process.setProcessEnvironment(environment);
+        process.start(u"sh"_s, { u"-c"_s, QString::fromLatin1(c.script), program, m_file });
+        QVERIFY(process.waitForFinished(60000));
+        const QByteArray err = process.readAllStandardError();
+        QVERIFY2(process.exitCode() == 64 && err.contains(c.words), (c.script + ("\n" + err)).constData());
+        QVERIFY2(err.startsWith("yorvsaldrix: ") && err.count('\n') == 1, err.constData());
+        QCOMPARE(readBytes(m_file), QByteArray("[a]\nx=1\n"));
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_IniCommands)

@@ -58,6 +58,7 @@ private Q_SLOTS:
     void commandsNameTheDocumentsNodes();
     void filterShowsLaterMatches();
     void countFollowsLargeDeletions();
+    void stepsThroughLargeSections();
 };
 
 void tst_FindBar::barCountsStepsAndWraps()
@@ -528,6 +529,45 @@ void tst_FindBar::countFollowsLargeDeletions()
     QCOMPARE(f.tree().sectionCount(), 20);
     QCOMPARE(bar.matchCount(), 20);
     QVERIFY(f.dialogs.settled());
+}
+
+// Sections of more options than one word of the match set holds: the count, the place of the
+// current match, and stepping on or back from a focused node, at both ends of a word.
+void tst_FindBar::stepsThroughLargeSections()
+{
+    QByteArray ini = "[big]\n";
+    for (int option = 0; option < 150; ++option)
+        ini += "k" + QByteArray::number(option) + (option % 3 == 0 ? "=hit\n" : "=miss\n");
+    ini += "[hit]\nlast=hit\n";
+    MainWindowFixture f;
+    f.open(f.writeFile(QStringLiteral("doc.ini"), ini));
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    FindBar &bar = *f.window->findBar();
+    f.view().selectSingleNode(f.tree().optionIndex(0, 64));
+    f.trigger("actEditFind");
+    QTest::keyClicks(bar.edtFindText, QStringLiteral("hit"));
+    // 50 options of [big], the section [hit] by its name and its option.
+    QTRY_COMPARE(bar.countText(), QStringLiteral("23 of 52"));
+    QCOMPARE(f.focusedName(), QStringLiteral("k66"));
+    QTest::keyClick(bar.edtFindText, Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClick(bar.edtFindText, Qt::Key_Return, Qt::ShiftModifier);
+    QCOMPARE(f.focusedName(), QStringLiteral("k60"));
+    QCOMPARE(bar.countText(), QStringLiteral("21 of 52"));
+    QTest::keyClick(bar.edtFindText, Qt::Key_Escape);
+    f.view().selectSingleNode(f.tree().optionIndex(0, 127));
+    QTest::keyClick(f.window.get(), Qt::Key_F3);
+    QCOMPARE(f.focusedName(), QStringLiteral("k129"));
+    f.view().selectSingleNode(f.tree().optionIndex(0, 129));
+    QTest::keyClick(f.window.get(), Qt::Key_F3, Qt::ShiftModifier);
+    QCOMPARE(f.focusedName(), QStringLiteral("k126"));
+    f.view().selectSingleNode(f.tree().optionIndex(0, 149));
+    QTest::keyClick(f.window.get(), Qt::Key_F3);
+    QCOMPARE(f.focusedName(), QStringLiteral("hit"));
+    QTest::keyClick(f.window.get(), Qt::Key_F3);
+    QCOMPARE(f.focusedName(), QStringLiteral("last"));
+    QTest::keyClick(f.window.get(), Qt::Key_F3);
+    QCOMPARE(f.focusedName(), QStringLiteral("k0")); // round again from the top
 }
 
 QTEST_MAIN(tst_FindBar)
