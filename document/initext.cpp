@@ -398,3 +398,33 @@ QByteArray IniText::encode(QStringView text, const TextFormat &format)
     }
     return out;
 }
+
+qsizetype IniText::optionAtOrigin(qint64 origin, qsizetype hint) const
+{
+    const qint64 place = origin - m_begin;
+    const auto holds = [this, place](qsizetype o) {
+        return o >= 0 && o < qsizetype(m_options.size()) && m_options[size_t(o)].line <= place
+            && place < m_options[size_t(o)].line + qint64(m_options[size_t(o)].length);
+    };
+    if (origin < 0)
+        return -1;
+    if (holds(hint)) // options read in file order come one after another
+        return hint;
+    const auto after = std::upper_bound(
+        m_options.begin(), m_options.end(), place, [](qint64 p, const Option &option) { return p < option.line; });
+    const qsizetype found = qsizetype(after - m_options.begin()) - 1;
+    return holds(found) ? found : -1;
+}
+
+int IniText::occurrenceAtOrigin(qint64 origin) const
+{
+    const qint64 place = origin - m_begin;
+    if (origin < 0)
+        return -1;
+    const auto after = std::upper_bound(
+        m_occurrences.begin(), m_occurrences.end(), place, [](qint64 p, const Occurrence &o) { return p < o.header; });
+    const int found = int(after - m_occurrences.begin()) - 1;
+    if (found < 0 || place >= m_occurrences[size_t(found)].header + qint64(m_occurrences[size_t(found)].headerLength))
+        return -1;
+    return found;
+}

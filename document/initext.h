@@ -96,6 +96,11 @@ public:
     [[nodiscard]] qint64 sectionOrigin(int section) const { return m_sections[size_t(section)].name + m_begin; }
     [[nodiscard]] qint64 optionOrigin(qsizetype option) const { return m_options[size_t(option)].line + m_begin; }
 
+    // The option whose line holds the place that a node's origin names, and the section occurrence
+    // whose header line does, or -1. `hint`: an option to try first (the one after the last found).
+    [[nodiscard]] qsizetype optionAtOrigin(qint64 origin, qsizetype hint = -1) const;
+    [[nodiscard]] int occurrenceAtOrigin(qint64 origin) const;
+
     // The first option of the section named so, or -1.
     [[nodiscard]] qsizetype findOption(int section, const QString &name) const;
 
@@ -109,6 +114,7 @@ public:
 
 private:
     friend class LayoutWriter;
+    friend struct PlainSaveLoss;
     struct Option {
         qint64 line; // start of the line in code units
         quint32 length; // the line's length without its line end

@@ -95,8 +95,6 @@ private:
     [[nodiscard]] bool endsWithBreak(qint64 at) const { return at == 0 || isLineBreak(unit(at - 1)); }
 
     // The file's sections and options.
-    [[nodiscard]] qsizetype optionAt(qint64 origin, qsizetype hint) const;
-    [[nodiscard]] int occurrenceAt(qint64 origin) const;
     [[nodiscard]] int occurrenceOfOption(qsizetype option) const;
     [[nodiscard]] qint64 optionLine(qsizetype option) const { return m_text.m_options[size_t(option)].line; }
     [[nodiscard]] QString optionName(qsizetype option) const { return m_text.optionName(option); }
@@ -191,38 +189,6 @@ qint64 LayoutWriter::occurrenceEnd(int occurrence) const
     if (o.endOption > o.firstOption)
         return ownEnd(optionLine(o.endOption - 1));
     return ownEnd(o.header);
-}
-
-qsizetype LayoutWriter::optionAt(qint64 origin, qsizetype hint) const
-{
-    const auto &options = m_text.m_options;
-    const qint64 place = origin - m_text.m_begin;
-    const auto holds = [&options, place](qsizetype o) {
-        return o >= 0 && o < qsizetype(options.size()) && options[size_t(o)].line <= place
-            && place < options[size_t(o)].line + qint64(options[size_t(o)].length);
-    };
-    if (origin < 0)
-        return -1;
-    if (holds(hint)) // options loaded in file order come one after another
-        return hint;
-    const auto after = std::upper_bound(
-        options.begin(), options.end(), place, [](qint64 p, const IniText::Option &option) { return p < option.line; });
-    const qsizetype found = qsizetype(after - options.begin()) - 1;
-    return holds(found) ? found : -1;
-}
-
-int LayoutWriter::occurrenceAt(qint64 origin) const
-{
-    const auto &occurrences = m_text.m_occurrences;
-    const qint64 place = origin - m_text.m_begin;
-    if (origin < 0)
-        return -1;
-    const auto after = std::upper_bound(occurrences.begin(), occurrences.end(), place,
-        [](qint64 p, const IniText::Occurrence &o) { return p < o.header; });
-    const int found = int(after - occurrences.begin()) - 1;
-    if (found < 0 || place >= occurrences[size_t(found)].header + qint64(occurrences[size_t(found)].headerLength))
-        return -1;
-    return found;
 }
 
 int LayoutWriter::occurrenceOfOption(qsizetype option) const
@@ -334,7 +300,7 @@ void LayoutWriter::claim()
     m_plans.resize(size_t(m_tree.sectionCount()));
     for (int t = 0; t < m_tree.sectionCount(); ++t) {
         SectionPlan &plan = m_plans[size_t(t)];
-        const int occurrence = occurrenceAt(m_tree.sectionOrigin(t));
+        const int occurrence = m_text.occurrenceAtOrigin(m_tree.sectionOrigin(t));
         if (occurrence >= 0 && !m_sectionClaimed[size_t(m_sectionOfOccurrence[size_t(occurrence)])]) {
             plan.model = m_sectionOfOccurrence[size_t(occurrence)];
             m_sectionClaimed[size_t(plan.model)] = true;
@@ -343,7 +309,7 @@ void LayoutWriter::claim()
         plan.lines.assign(size_t(texts.size()), -1);
         qsizetype hint = -1;
         for (qsizetype o = 0; o < texts.size(); ++o) {
-            const qsizetype line = optionAt(texts.origin(o), hint + 1);
+            const qsizetype line = m_text.optionAtOrigin(texts.origin(o), hint + 1);
             hint = line;
             if (line < 0 || m_claimSection[size_t(line)] >= 0)
                 continue;

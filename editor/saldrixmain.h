@@ -4,9 +4,12 @@
 
 #pragma once
 
+#include "document/plainsaveloss.h"
+
 #include "editor/treelisthandlers.h"
 
 #include <QMainWindow>
+#include <QSet>
 #include <QString>
 
 #include <functional>
@@ -14,6 +17,7 @@
 #include <optional>
 
 class DiskChangeBar;
+class LayoutLossBar;
 class DocumentTree;
 class FileWatch;
 class FindBar;
@@ -137,6 +141,8 @@ private:
     void loadViewSettings();
     void keepLayoutChanged(bool keep);
     [[nodiscard]] bool keepsLayout() const;
+    // The bar that says what a plain save would remove, shown while it would and the choice is off.
+    void updateLayoutLossBar();
     // Runs the step's change (unless it was made already) and puts it on the history.
     void pushStep(QUndoCommand *step);
     void createStatusBar();
@@ -257,6 +263,9 @@ private:
     bool m_settingsExiting = false;
     bool m_settingsErrorShown = false;
     DiskChangeBar *m_diskChangeBar = nullptr;
+    LayoutLossBar *m_layoutLossBar = nullptr;
+    PlainSaveLoss m_layoutLoss; // what a plain save would take out of the file as it was read
+    QSet<QString> m_layoutLossDismissed; // files whose bar the user hid
     // The export wizard, made hidden with the window; Export shows it, Close only hides it.
     TfrmSaldrixWizard *m_wizard = nullptr;
     FileWatch *m_fileWatch = nullptr;

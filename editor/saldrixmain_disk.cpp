@@ -38,6 +38,7 @@ void TfrmSaldrixMain::followFile()
 {
     m_fileWatch->watch(FFileName);
     m_diskChangeBar->hide();
+    updateLayoutLossBar();
 }
 
 bool TfrmSaldrixMain::confirmOverwrite(const QString &fileName)

@@ -6,7 +6,10 @@
 // a group of its own.
 #include "editor/saldrixmain.h"
 
+#include "document/documenttree.h"
+#include "document/initext.h"
 #include "document/saldrixerror.h"
+#include "editor/layoutlossbar.h"
 #include "editor/recoverykeeper.h"
 #include "formsettings/formstorage.h"
 #include "formsettings/mrumanager.h"
@@ -15,6 +18,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -38,6 +42,24 @@ void TfrmSaldrixMain::createViewMenu()
     menuBar()->insertMenu(miHelp->menuAction(), miView);
     miView->addAction(actViewKeepLayout);
     connect(actViewKeepLayout, &QAction::toggled, this, &TfrmSaldrixMain::keepLayoutChanged);
+
+    // Above the tree, under the changed-on-disk bar.
+    m_layoutLossBar = new LayoutLossBar(centralWidget());
+    qobject_cast<QVBoxLayout *>(centralWidget()->layout())->insertWidget(1, m_layoutLossBar);
+    connect(m_layoutLossBar, &LayoutLossBar::keepClicked, actViewKeepLayout,
+        [this] { actViewKeepLayout->setChecked(true); });
+    connect(m_layoutLossBar, &LayoutLossBar::dismissClicked, this, [this] {
+        m_layoutLossDismissed.insert(FFileName);
+        updateLayoutLossBar();
+    });
+}
+
+void TfrmSaldrixMain::updateLayoutLossBar()
+{
+    if (keepsLayout() || !m_layoutLoss.any() || m_layoutLossDismissed.contains(FFileName))
+        m_layoutLossBar->hide();
+    else
+        m_layoutLossBar->showLoss(m_layoutLoss);
 }
 
 void TfrmSaldrixMain::loadViewSettings()
@@ -53,6 +75,7 @@ void TfrmSaldrixMain::loadViewSettings()
 void TfrmSaldrixMain::keepLayoutChanged(bool keep)
 {
     m_recovery->setKeepLayout(keep);
+    updateLayoutLossBar();
     catchErrors(
         [&] {
             SettingsStore store(rxRegistry->storeFileName());

@@ -335,6 +335,97 @@ INI-Datei-Formen (ohne Fenster; ein Name gilt ohne die Leerzeichen um ihn):
     </message>
 </context>
 <context>
+    <name>LayoutLossBar</name>
+    <message>
+        <source>&amp;Keep Them</source>
+        <translation>Behalt&amp;en</translation>
+    </message>
+    <message>
+        <source>Dis&amp;miss</source>
+        <translation>Nicht &amp;mehr warnen</translation>
+    </message>
+    <message>
+        <source>Hides this bar for this file; a save still removes them</source>
+        <translation>Blendet diese Leiste für diese Datei aus; ein Speichern entfernt sie trotzdem</translation>
+    </message>
+    <message>
+        <source>1 comment line</source>
+        <translation>1 Kommentarzeile</translation>
+    </message>
+    <message>
+        <source>%1 comment lines</source>
+        <translation>%1 Kommentarzeilen</translation>
+    </message>
+    <message>
+        <source>1 blank line</source>
+        <translation>1 Leerzeile</translation>
+    </message>
+    <message>
+        <source>%1 blank lines</source>
+        <translation>%1 Leerzeilen</translation>
+    </message>
+    <message>
+        <source>1 repeated option</source>
+        <translation>1 wiederholte Option</translation>
+    </message>
+    <message>
+        <source>%1 repeated options</source>
+        <translation>%1 wiederholte Optionen</translation>
+    </message>
+    <message>
+        <source>1 other line</source>
+        <translation>1 weitere Zeile</translation>
+    </message>
+    <message>
+        <source>%1 other lines</source>
+        <translation>%1 weitere Zeilen</translation>
+    </message>
+    <message>
+        <source>1 section without options</source>
+        <translation>1 Abschnitt ohne Optionen</translation>
+    </message>
+    <message>
+        <source>%1 sections without options</source>
+        <translation>%1 Abschnitte ohne Optionen</translation>
+    </message>
+    <message>
+        <source> and </source>
+        <translation> und </translation>
+    </message>
+    <message>
+        <source>, </source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>1 line</source>
+        <translation>1 Zeile</translation>
+    </message>
+    <message>
+        <source>%1 lines</source>
+        <translation>%1 Zeilen</translation>
+    </message>
+    <message>
+        <source>Saving will change the spacing of %1 of this file.</source>
+        <translation>Speichern ändert die Abstände in %1 dieser Datei.</translation>
+    </message>
+    <message>
+        <source>Saving will remove %1 that this file holds.</source>
+        <translation>Speichern entfernt %1 aus dieser Datei.</translation>
+    </message>
+    <message>
+        <source>Saving will remove %1 that this file holds, and change the spacing of %2.</source>
+        <translation>Speichern entfernt %1 aus dieser Datei und ändert die Abstände in %2.</translation>
+    </message>
+    <message>
+        <source>Keep Them saves only what was edited.</source>
+        <translation>Behalten speichert nur, was bearbeitet wurde.</translation>
+    </message>
+    <message>
+        <source>Turns on View, Keep Comments and Layout, so that a save changes only what was edited</source>
+        <translation>Schaltet Ansicht, Kommentare und Layout behalten ein, sodass ein Speichern nur ändert, was bearbeitet wurde</translation>
+    </message>
+</context>
+<context>
     <name>NameMark</name>
     <message>
         <source>Not saved: the name is empty</source>

@@ -3,6 +3,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "document/documenttree.h"
+#include "document/initext.h"
+#include "document/plainsaveloss.h"
 #include "document/treeio.h"
 #include "testfiles.h"
 
@@ -90,6 +92,8 @@ private Q_SLOTS:
     void editsUndoneGiveTheFileAsItWasOpened();
     void latin1FileTakesATextBeyondItAsUtf8();
     void randomEditsKeepEveryUntouchedLine();
+    void plainSaveLossCountsWhatThePlainSaveTakesOut_data();
+    void plainSaveLossCountsWhatThePlainSaveTakesOut();
 
 private:
     [[nodiscard]] QByteArray saveAfter(const QByteArray &bytes, const QStringList &edits);
@@ -470,6 +474,43 @@ void tst_LayoutSave::randomEditsKeepEveryUntouchedLine()
                         QString::fromUtf8(original), QString::fromUtf8(saved))));
         }
     }
+}
+
+void tst_LayoutSave::plainSaveLossCountsWhatThePlainSaveTakesOut_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    // comment, blank, repeated, other, without options, respaced
+    QTest::addColumn<QList<int>>("counts");
+    const QList<int> none { 0, 0, 0, 0, 0, 0 };
+    QTest::newRow("as the plain save writes it") << QByteArray("[a]\nx=1\ny=\n\n[b]\nz=2\n") << none;
+    QTest::newRow("the same in CR LF with a mark")
+        << QByteArray("\xef\xbb\xbf[a]\r\nx=1\r\n\r\n[b]\r\nz=2\r\n") << none;
+    QTest::newRow("sections not kept apart") << QByteArray("[a]\nx=1\n[b]\nz=2\n") << none;
+    QTest::newRow("php.ini") << readBytes(styleFile("php.ini")) << QList<int> { 16, 5, 4, 0, 0, 6 };
+    QTest::newRow("backup.service") << readBytes(styleFile("backup.service")) << QList<int> { 1, 0, 0, 1, 0, 0 };
+    QTest::newRow("gitconfig") << readBytes(styleFile("gitconfig")) << QList<int> { 1, 0, 0, 0, 0, 10 };
+    QTest::newRow("my.cnf") << readBytes(styleFile("my.cnf")) << QList<int> { 5, 2, 0, 4, 0, 7 };
+    QTest::newRow("section standing twice, without options, unnamed")
+        << QByteArray("[a]\nx=1\n[e]\n[a]\nx=2\n[]\nq=1\n") << QList<int> { 0, 0, 1, 1, 1, 0 };
+}
+
+// What the bar counts is what a plain save takes out: a file it counts nothing in is written back
+// as it stands, and a file it counts something in is not.
+void tst_LayoutSave::plainSaveLossCountsWhatThePlainSaveTakesOut()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QList<int>, counts);
+    writeBytes(m_file, bytes);
+    DocumentTree tree;
+    LoadTreeFromIni(tree, m_file);
+    const PlainSaveLoss loss = PlainSaveLoss::of(*tree.layoutText(), tree);
+    QCOMPARE((QList<int> { int(loss.commentLines), int(loss.blankLines), int(loss.repeatedOptions),
+                 int(loss.otherLines), int(loss.emptySections), int(loss.respacedLines) }),
+        counts);
+    const QString out = m_dir->filePath(QStringLiteral("plain.ini"));
+    SaveTreeToIni(tree, out);
+    const bool sectionsApart = QTest::currentDataTag() == QByteArrayView("sections not kept apart");
+    QCOMPARE(readBytes(out) != bytes, loss.any() || sectionsApart);
 }
 
 QTEST_GUILESS_MAIN(tst_LayoutSave)

@@ -8,8 +8,11 @@
 #include "mainwindowfixture.h"
 #include "settings/settingsstore.h"
 
+#include <QAccessible>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QSettings>
 #include <QTest>
 
@@ -32,6 +35,9 @@ private Q_SLOTS:
     void isRememberedInAGroupOfItsOwn();
     void saveAndSaveAsKeepTheLayoutOnlyWhileItIsOn();
     void recoveryCopyKeepsTheLayoutWhileItIsOn();
+    void barCountsWhatAPlainSaveWouldRemove();
+    void barOffersToKeepThemOrHidesForTheFile();
+    void noBarForAFileThePlainSaveWritesBackAsItIs();
 };
 
 void tst_KeepLayout::standsInTheViewMenuOffAtFirstRun()
@@ -107,6 +113,61 @@ void tst_KeepLayout::recoveryCopyKeepsTheLayoutWhileItIsOn()
     QFile copy(keeper->copyPath());
     QVERIFY(copy.open(QIODevice::ReadOnly));
     QCOMPARE(copy.readAll(), QByteArray(Commented).replace("timeout = 30", "timeout = 90"));
+}
+
+void tst_KeepLayout::barCountsWhatAPlainSaveWouldRemove()
+{
+    MainWindowFixture f;
+    f.open(f.writeFile("net.ini", Commented));
+    auto *bar = f.child<QFrame>("LayoutLossBar");
+    QVERIFY(!bar->isHidden());
+    const QString sentence = QStringLiteral(
+        "Saving will remove 2 comment lines and 1 blank line that this file holds, and change the spacing of 2 lines.");
+    QCOMPARE(f.child<QLabel>("lbLayoutLoss")->text(), sentence);
+    // Read out as the changed-on-disk bar is: a notification named by its sentence.
+    QAccessibleInterface *said = QAccessible::queryAccessibleInterface(bar);
+    QVERIFY(said);
+    QCOMPARE(said->role(), QAccessible::Notification);
+    QCOMPARE(said->text(QAccessible::Name), sentence);
+
+    f.open(f.writeFile("php.ini", "[PHP]\n;extension=bz2\nextension=curl\nextension=mbstring\n"));
+    QCOMPARE(f.child<QLabel>("lbLayoutLoss")->text(),
+        QStringLiteral("Saving will remove 1 comment line and 1 repeated option that this file holds."));
+}
+
+void tst_KeepLayout::barOffersToKeepThemOrHidesForTheFile()
+{
+    MainWindowFixture f;
+    const QString net = f.writeFile("net.ini", Commented);
+    f.open(net);
+    auto *bar = f.child<QFrame>("LayoutLossBar");
+    f.child<QPushButton>("btnKeepThem")->click();
+    QVERIFY(f.action("actViewKeepLayout")->isChecked());
+    QVERIFY(bar->isHidden());
+    f.action("actViewKeepLayout")->setChecked(false);
+    QVERIFY(!bar->isHidden());
+
+    f.child<QPushButton>("btnDismiss")->click();
+    QVERIFY(bar->isHidden());
+    QVERIFY(!f.action("actViewKeepLayout")->isChecked());
+    f.trigger("actFileClose");
+    f.open(net);
+    QVERIFY(bar->isHidden()); // for this file
+    f.open(f.writeFile("other.ini", Commented));
+    QVERIFY(!bar->isHidden());
+    // Once the plain save has removed them, there is nothing left to warn of.
+    f.trigger("actFileSave");
+    QVERIFY(bar->isHidden());
+}
+
+void tst_KeepLayout::noBarForAFileThePlainSaveWritesBackAsItIs()
+{
+    MainWindowFixture f;
+    for (const QByteArray &bytes : { QByteArray("[a]\nx=1\ny=2\n\n[b]\nz=3\n"), QByteArray(SampleIni),
+             QByteArray("\xef\xbb\xbf[a]\r\nx=1\r\n") }) {
+        f.open(f.writeFile("plain.ini", bytes));
+        QVERIFY(f.child<QFrame>("LayoutLossBar")->isHidden());
+    }
 }
 
 QTEST_MAIN(tst_KeepLayout)
