@@ -10,10 +10,12 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFileInfo>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <ctime>
-#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -31,11 +33,21 @@ double currentRssMb()
     return static_cast<double>(pages) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
 }
 
+// The most the process has held since it started, from /proc/self/status. Not getrusage's
+// ru_maxrss: that also counts what the parent held in the child before the exec, so a program
+// started from a large one (a script's interpreter, say) reports at least the parent's size.
 double peakRssMb()
 {
-    rusage usage {};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0; // kilobytes on Linux
+    double kilobytes = 0;
+    if (FILE *status = std::fopen("/proc/self/status", "r")) {
+        char line[256];
+        while (std::fgets(line, sizeof line, status) != nullptr) {
+            if (std::strncmp(line, "VmHWM:", 6) == 0)
+                kilobytes = std::atof(line + 6);
+        }
+        std::fclose(status);
+    }
+    return kilobytes / 1024.0;
 }
 
 // Processor time of the whole process: on a machine shared with other work it varies far less
@@ -60,7 +72,13 @@ int benchRoundtrip(int argc, char *argv[], const QStringList &arguments)
         std::fputs("usage: saldrix_bench roundtrip [--keep-layout] [--edit] IN OUT\n", stderr);
         return 2;
     }
+    // What the program holds before it reads anything: Qt's libraries, mapped and relocated. The
+    // memory a file costs is what grows above it.
+    const double startMb = currentRssMb();
     QCoreApplication app(argc, argv);
+    // The application object alone takes more (locale and text-codec data): growth is also given
+    // above this, where a Qt program has started and read nothing yet.
+    const double appMb = currentRssMb();
     DocumentTree tree;
     QElapsedTimer timer;
     try {
@@ -83,10 +101,15 @@ int benchRoundtrip(int argc, char *argv[], const QStringList &arguments)
         qint64 options = 0;
         for (int section = 0; section < tree.sectionCount(); ++section)
             options += tree.optionCount(section);
+        const double fileMb = static_cast<double>(QFileInfo(args.at(0)).size()) / (1024.0 * 1024.0);
+        const double peakMb = peakRssMb();
+        const double growthMb = peakMb - startMb;
         std::printf("load_ms=%.1f save_ms=%.1f sections=%d options=%lld peak_rss_mb=%.1f held_rss_mb=%.1f "
-                    "load_cpu_ms=%.1f save_cpu_ms=%.1f\n",
+                    "load_cpu_ms=%.1f save_cpu_ms=%.1f start_rss_mb=%.1f growth_mb=%.1f growth_per_file=%.2f "
+                    "app_rss_mb=%.1f growth_after_app_mb=%.1f\n",
             static_cast<double>(loadNs) / 1e6, static_cast<double>(saveNs) / 1e6, tree.sectionCount(),
-            static_cast<long long>(options), peakRssMb(), heldMb, cpuLoaded - cpuStart, cpuSaved - cpuLoaded);
+            static_cast<long long>(options), peakMb, heldMb, cpuLoaded - cpuStart, cpuSaved - cpuLoaded, startMb,
+            growthMb, fileMb > 0 ? growthMb / fileMb : 0.0, appMb, peakMb - appMb);
     } catch (const SaldrixError &error) {
         std::fprintf(stderr, "%s\n", qPrintable(error.message()));
         return 1;

@@ -39,8 +39,24 @@ static int keep(void *user, const char *section, const char *name, const char *v
     return 1;
 }
 
+/* A figure of /proc/self/status, in MiB: VmRSS (held now) or VmHWM (the most held since exec). */
+static double status_mb(const char *key)
+{
+    char line[256];
+    double kb = 0;
+    FILE *status = fopen("/proc/self/status", "r");
+    while (status && fgets(line, sizeof line, status)) {
+        if (strncmp(line, key, strlen(key)) == 0)
+            kb = atof(line + strlen(key));
+    }
+    if (status)
+        fclose(status);
+    return kb / 1024;
+}
+
 int main(int argc, char **argv)
 {
+    const double start = status_mb("VmRSS:");
     if (argc != 3) {
         fputs("usage: inih_roundtrip IN OUT\n", stderr);
         return 2;
@@ -65,5 +81,9 @@ int main(int argc, char **argv)
         fputs(entries[i].value, out);
         fputs("\n", out);
     }
-    return fclose(out) == 0 ? 0 : 1;
+    if (fclose(out) != 0)
+        return 1;
+    const double peak = status_mb("VmHWM:");
+    printf("start_rss_mb=%.1f peak_rss_mb=%.1f growth_mb=%.1f\n", start, peak, peak - start);
+    return 0;
 }
