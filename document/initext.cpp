@@ -29,6 +29,8 @@ IniText::IniText(QByteArray fileBytes)
         m_format.encoding = mark.encoding;
         m_format.byteOrderMark = true;
         const qsizetype units = (n - 2) / 2; // an odd last byte holds no character
+        if ((n - 2) % 2 != 0)
+            m_oddByte = fileBytes.right(1);
         m_wide.resize(units);
         char16_t *out = reinterpret_cast<char16_t *>(m_wide.data());
         for (qsizetype i = 0; i < units; ++i) {
@@ -376,6 +378,8 @@ void IniText::writeSpliced(
         at = splice.end;
     }
     copy(at, unitCount());
+    if (!m_oddByte.isEmpty())
+        out(m_oddByte);
 }
 
 QByteArray IniText::encode(QStringView text, const TextFormat &format)

@@ -115,6 +115,7 @@ public:
 private:
     friend class LayoutWriter;
     friend struct PlainSaveLoss;
+    friend struct LineNotes;
     struct Option {
         qint64 line; // start of the line in code units
         quint32 length; // the line's length without its line end
@@ -156,6 +157,7 @@ private:
     qsizetype m_begin = 0;
     bool m_ascii = false; // UTF-8 text without a byte beyond ASCII
     QString m_wide; // UTF-16 text
+    QByteArray m_oddByte; // a UTF-16 file's last byte, which holds no character but is written back
     std::vector<Option> m_options;
     std::vector<Occurrence> m_occurrences;
     std::vector<Section> m_sections;

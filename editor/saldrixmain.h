@@ -29,6 +29,7 @@ class QFileDialog;
 class QLabel;
 class QProgressBar;
 class QMenu;
+class QPlainTextEdit;
 class QToolBar;
 class QToolButton;
 class QUndoCommand;
@@ -143,6 +144,9 @@ private:
     [[nodiscard]] bool keepsLayout() const;
     // The bar that says what a plain save would remove, shown while it would and the choice is off.
     void updateLayoutLossBar();
+    // The comments pane under the tree: what the file holds about the focused node beyond its texts.
+    void updateCommentsPane();
+    void writeViewSetting(const QString &name, bool value);
     // Runs the step's change (unless it was made already) and puts it on the history.
     void pushStep(QUndoCommand *step);
     void createStatusBar();
@@ -231,6 +235,8 @@ private:
     QMenu *miHelp = nullptr;
     QMenu *miView = nullptr;
     QAction *actViewKeepLayout = nullptr;
+    QAction *actViewComments = nullptr;
+    QPlainTextEdit *CommentsPane = nullptr;
     QMenu *PopupMenu = nullptr;
     QToolBar *ToolBar = nullptr;
     QToolButton *ToolButton3 = nullptr;

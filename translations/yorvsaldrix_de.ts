@@ -866,6 +866,22 @@ INI-Datei-Formen (ohne Fenster; ein Name gilt ohne die Leerzeichen um ihn):
         <source>Saves only what was edited: comments, blank lines and spacing stay as the file holds them</source>
         <translation>Speichert nur, was bearbeitet wurde: Kommentare, Leerzeilen und Abstände bleiben, wie die Datei sie enthält</translation>
     </message>
+    <message>
+        <source>&amp;Comments</source>
+        <translation>Kommentar&amp;bereich</translation>
+    </message>
+    <message>
+        <source>Shows the file&apos;s comments on the focused section or option</source>
+        <translation>Zeigt die Kommentare der Datei zum ausgewählten Abschnitt oder zur Option</translation>
+    </message>
+    <message>
+        <source>Comments</source>
+        <translation>Kommentare</translation>
+    </message>
+    <message>
+        <source>Also in the file: %1</source>
+        <translation>Auch in der Datei: %1</translation>
+    </message>
 </context>
 <context>
     <name>TfrmSaldrixProgress</name>

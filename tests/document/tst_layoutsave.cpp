@@ -138,6 +138,7 @@ void tst_LayoutSave::withoutAnEditEveryByteStays_data()
     QTest::newRow("section standing twice, repeated names") << QByteArray("[a]\nx=1\n[b]\ny=2\n[a]\nx=3\nz=4\n");
     QTest::newRow("empty header and section without options") << QByteArray("[]\nq=1\n[e]\n; nothing\n");
     QTest::newRow("unread lines") << QByteArray("junk\n[a]\njunk too\nx=1\n  more\n");
+    QTest::newRow("UTF-16 with an odd last byte") << QByteArray("\xff\xfe[\0a\0]\0\n\0x\0=\0\x31\0\n", 17);
 }
 
 void tst_LayoutSave::withoutAnEditEveryByteStays()

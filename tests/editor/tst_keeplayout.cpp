@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
 #include <QTest>
@@ -38,6 +39,7 @@ private Q_SLOTS:
     void barCountsWhatAPlainSaveWouldRemove();
     void barOffersToKeepThemOrHidesForTheFile();
     void noBarForAFileThePlainSaveWritesBackAsItIs();
+    void commentsPaneShowsWhatTheFileHoldsOnTheFocusedNode();
 };
 
 void tst_KeepLayout::standsInTheViewMenuOffAtFirstRun()
@@ -168,6 +170,29 @@ void tst_KeepLayout::noBarForAFileThePlainSaveWritesBackAsItIs()
         f.open(f.writeFile("plain.ini", bytes));
         QVERIFY(f.child<QFrame>("LayoutLossBar")->isHidden());
     }
+}
+
+void tst_KeepLayout::commentsPaneShowsWhatTheFileHoldsOnTheFocusedNode()
+{
+    MainWindowFixture f;
+    auto *pane = f.child<QPlainTextEdit>("CommentsPane");
+    QVERIFY(pane->isHidden());
+    f.action("actViewComments")->setChecked(true);
+    QVERIFY(!pane->isHidden());
+    QVERIFY(pane->isReadOnly());
+    QCOMPARE(pane->accessibleName(), QStringLiteral("Comments"));
+    f.open(f.writeFile("php.ini",
+        "; the PHP section\n[PHP]\n\n; how much memory\n; a script may take\nmemory_limit = 128M\n;extension=bz2\n"
+        "extension=curl\nextension=mbstring\n"));
+    f.view().setFocusedNode(f.tree().sectionIndex(0));
+    QCOMPARE(pane->toPlainText(), QStringLiteral("; the PHP section"));
+    f.view().setFocusedNode(f.tree().optionIndex(0, 0));
+    QCOMPARE(pane->toPlainText(), QStringLiteral("; how much memory\n; a script may take"));
+    f.view().setFocusedNode(f.tree().optionIndex(0, 1));
+    QCOMPARE(pane->toPlainText(), QStringLiteral(";extension=bz2\nAlso in the file: extension=mbstring"));
+    // Remembered as the choice is.
+    QSettings settings(storeFile(f), QSettings::NativeFormat);
+    QCOMPARE(settings.value("View/CommentsPane").toString(), QStringLiteral("1"));
 }
 
 QTEST_MAIN(tst_KeepLayout)
