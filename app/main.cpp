@@ -2,10 +2,10 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "cli/commandline.h"
 #include "dialogs/applicationtitle.h"
 #include "dialogs/messageboxdialogs.h"
 #include "editor/saldrixmain.h"
-#include "export/commandline.h"
 #include "translations/translations.h"
 
 #include <QApplication>

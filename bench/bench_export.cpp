@@ -6,10 +6,10 @@
 
 #include "document/documenttree.h"
 #include "document/saldrixerror.h"
-#include "document/treeio.h"
 #include "export/exportcatalogue.h"
 #include "export/exportoptions.h"
 #include "export/exportprogress.h"
+#include "ini/treeio.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

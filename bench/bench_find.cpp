@@ -13,10 +13,10 @@
 
 #include "document/documenttree.h"
 #include "document/saldrixerror.h"
-#include "document/treeio.h"
 #include "editor/treefilter.h"
-#include "editor/treelist.h"
 #include "find/treefind.h"
+#include "ini/treeio.h"
+#include "treeview/treelist.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

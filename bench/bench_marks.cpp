@@ -6,7 +6,7 @@
 
 #include "document/documenttree.h"
 #include "document/namemarks.h"
-#include "document/treeio.h"
+#include "ini/treeio.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

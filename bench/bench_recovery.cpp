@@ -4,9 +4,9 @@
 
 #include "bench/commands.h"
 
+#include "disk/recoverycopy.h"
 #include "document/documenttree.h"
-#include "document/recoverycopy.h"
-#include "document/treeio.h"
+#include "ini/treeio.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -6,7 +6,7 @@
 
 #include "document/documenttree.h"
 #include "document/saldrixerror.h"
-#include "document/treeio.h"
+#include "ini/treeio.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

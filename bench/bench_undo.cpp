@@ -11,9 +11,9 @@
 #include "dialogs/userdialogs.h"
 #include "document/documenttree.h"
 #include "document/saldrixerror.h"
-#include "document/treeio.h"
 #include "editor/saldrixmain.h"
-#include "editor/treelist.h"
+#include "ini/treeio.h"
+#include "treeview/treelist.h"
 
 #include <QApplication>
 #include <QItemSelection>

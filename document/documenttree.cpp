@@ -4,8 +4,6 @@
 
 #include "document/documenttree.h"
 
-#include "document/initext.h"
-
 #include "document/textrules.h"
 #include "document/textview.h"
 
@@ -320,13 +318,6 @@ void DocumentTree::setImageIndex(const QModelIndex &index, int image)
         section->image = image;
     else if (index.row() < section->options.size())
         section->options.setImage(index.row(), image);
-}
-
-std::shared_ptr<const IniText> DocumentTree::layoutText() const
-{
-    if (!m_layoutText && !m_layoutBytes.isNull())
-        m_layoutText = std::make_shared<const IniText>(m_layoutBytes);
-    return m_layoutText;
 }
 
 void DocumentTree::setLayoutBytes(const QByteArray &bytes)

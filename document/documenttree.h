@@ -212,9 +212,13 @@ public:
 
     // The file's text as it was read, whose lines a save that keeps the layout writes the tree
     // over; the nodes' origins are places in it. Null for a document that no file's text stands
-    // behind (new, or saved without its layout since). Parsed at the first call and then shared.
-    [[nodiscard]] std::shared_ptr<const IniText> layoutText() const;
+    // behind (new, or saved without its layout since). The INI format layer parses it once and
+    // keeps the parse here (see layoutTextOf() in ini/treeio.h), shared with the recovery copy.
+    [[nodiscard]] const QByteArray &layoutBytes() const { return m_layoutBytes; }
     void setLayoutBytes(const QByteArray &bytes);
+    [[nodiscard]] const std::shared_ptr<const IniText> &layoutParse() const { return m_layoutText; }
+    void keepLayoutParse(std::shared_ptr<const IniText> text) const { m_layoutText = std::move(text); }
+    // A parse of a text that no bytes stand behind here (the recovery copy's worker).
     void setLayoutText(std::shared_ptr<const IniText> text);
 
 Q_SIGNALS:

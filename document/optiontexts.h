@@ -69,7 +69,7 @@ public:
     [[nodiscard]] Form form() const { return m_form; }
     [[nodiscard]] int image(qsizetype option) const;
     // Where the option was read from: a place within its line in the file's text (see
-    // DocumentTree::layoutText()), or -1 for an option that no line holds. Moves and copies keep it.
+    // DocumentTree::layoutBytes()), or -1 for an option that no line holds. Moves and copies keep it.
     [[nodiscard]] qint64 origin(qsizetype option) const;
     // Every text of the section in one view, in no particular order and with unused space between
     // them: a text found nowhere in it is in no option.

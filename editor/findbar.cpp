@@ -7,7 +7,7 @@
 #include "document/documenttree.h"
 #include "editor/elidedlabel.h"
 #include "editor/treefilter.h"
-#include "editor/treelist.h"
+#include "treeview/treelist.h"
 
 #include <QAction>
 #include <QHBoxLayout>

@@ -5,7 +5,7 @@
 #include "editor/layoutlossbar.h"
 
 #include "dialogs/palettecolours.h"
-#include "document/plainsaveloss.h"
+#include "ini/plainsaveloss.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>

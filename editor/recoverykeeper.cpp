@@ -4,10 +4,10 @@
 
 #include "editor/recoverykeeper.h"
 
+#include "disk/recoverycopy.h"
 #include "document/documenttree.h"
-#include "document/recoverycopy.h"
 #include "document/saldrixerror.h"
-#include "document/treeio.h"
+#include "ini/treeio.h"
 
 #include <QMutex>
 #include <QMutexLocker>
@@ -107,7 +107,7 @@ void RecoveryKeeper::queueWrite()
     auto contents = std::make_shared<DocumentContents>(m_tree.copyContents());
     const TextFormat format = m_tree.sourceFormat();
     // The file's text is read only: the worker shares it.
-    std::shared_ptr<const IniText> layout = m_keepLayout ? m_tree.layoutText() : nullptr;
+    std::shared_ptr<const IniText> layout = m_keepLayout ? layoutTextOf(m_tree) : nullptr;
     run([this, place = m_place, contents, format, layout, keep = m_keepLayout, fileName = m_fileName] {
         QString error;
         catchErrors(

@@ -16,8 +16,8 @@
 #include "editor/imagelist.h"
 #include "editor/loadingscope.h"
 #include "editor/recoverykeeper.h"
-#include "editor/treelist.h"
 #include "formsettings/treelayout.h"
+#include "treeview/treelist.h"
 #include "wizard/saldrixwizard.h"
 
 #include <QAction>

@@ -4,9 +4,8 @@
 
 #pragma once
 
-#include "document/plainsaveloss.h"
-
-#include "editor/treelisthandlers.h"
+#include "ini/plainsaveloss.h"
+#include "treeview/treelisthandlers.h"
 
 #include <QMainWindow>
 #include <QSet>

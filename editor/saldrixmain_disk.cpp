@@ -9,7 +9,7 @@
 #include "dialogs/userdialogs.h"
 #include "editor/diskchangebar.h"
 #include "editor/filewatch.h"
-#include "editor/treelist.h"
+#include "treeview/treelist.h"
 
 #include <QVBoxLayout>
 

@@ -7,8 +7,8 @@
 
 #include "dialogs/userdialogs.h"
 #include "document/documenttree.h"
-#include "editor/treelist.h"
 #include "editor/undocommands.h"
+#include "treeview/treelist.h"
 
 namespace {
 

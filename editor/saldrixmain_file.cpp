@@ -6,16 +6,16 @@
 // the recent files.
 #include "editor/saldrixmain.h"
 
-#include "document/initext.h"
+#include "ini/initext.h"
 
 #include "dialogs/userdialogs.h"
 #include "dialogs/waitcursor.h"
 #include "document/documenttree.h"
 #include "document/saldrixerror.h"
-#include "document/treeio.h"
 #include "editor/loadingscope.h"
 #include "editor/recoverykeeper.h"
-#include "editor/treelist.h"
+#include "ini/treeio.h"
+#include "treeview/treelist.h"
 
 #include <QElapsedTimer>
 #include <QFileDialog>
@@ -245,7 +245,7 @@ bool TfrmSaldrixMain::loadFile(const QString &fileName)
             [this, &fileName, &progress] {
                 WaitCursor busy;
                 LoadTreeFromIni(*m_document, fileName, progress);
-                const std::shared_ptr<const IniText> text = m_document->layoutText();
+                const std::shared_ptr<const IniText> text = layoutTextOf(*m_document);
                 m_layoutLoss = text ? PlainSaveLoss::of(*text, *m_document) : PlainSaveLoss {};
             },
             [this, &loading](const QString &message) {

@@ -6,7 +6,7 @@
 #include "editor/saldrixmain.h"
 
 #include "editor/findbar.h"
-#include "editor/treelist.h"
+#include "treeview/treelist.h"
 
 #include <QAction>
 #include <QMenu>

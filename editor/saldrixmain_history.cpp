@@ -6,8 +6,8 @@
 #include "editor/saldrixmain.h"
 
 #include "document/documenttree.h"
-#include "editor/treelist.h"
 #include "editor/undocommands.h"
+#include "treeview/treelist.h"
 
 #include <QAction>
 #include <QKeySequence>

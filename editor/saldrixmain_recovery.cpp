@@ -7,8 +7,8 @@
 #include "editor/saldrixmain.h"
 
 #include "dialogs/userdialogs.h"
+#include "disk/recoverycopy.h"
 #include "document/documenttree.h"
-#include "document/recoverycopy.h"
 #include "editor/recoverykeeper.h"
 
 #include <QCoreApplication>

@@ -10,11 +10,11 @@
 #include "dialogs/userdialogs.h"
 #include "document/saldrixerror.h"
 #include "editor/cursors.h"
-#include "editor/treelist.h"
 #include "formsettings/formstorage.h"
 #include "formsettings/mrumanager.h"
 #include "formsettings/treelayout.h"
 #include "settings/settingsstore.h"
+#include "treeview/treelist.h"
 
 void TfrmSaldrixMain::createSettings()
 {

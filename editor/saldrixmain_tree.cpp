@@ -6,9 +6,9 @@
 #include "editor/saldrixmain.h"
 
 #include "document/documenttree.h"
-#include "editor/treelist.h"
-#include "editor/treelistrules.h"
 #include "editor/undocommands.h"
+#include "treeview/treelist.h"
+#include "treeview/treelistrules.h"
 
 #include <QAction>
 #include <QMenu>

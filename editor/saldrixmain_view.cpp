@@ -7,15 +7,16 @@
 #include "editor/saldrixmain.h"
 
 #include "document/documenttree.h"
-#include "document/initext.h"
-#include "document/linenotes.h"
 #include "document/saldrixerror.h"
 #include "editor/layoutlossbar.h"
 #include "editor/recoverykeeper.h"
-#include "editor/treelist.h"
 #include "formsettings/formstorage.h"
 #include "formsettings/mrumanager.h"
+#include "ini/initext.h"
+#include "ini/linenotes.h"
+#include "ini/treeio.h"
 #include "settings/settingsstore.h"
+#include "treeview/treelist.h"
 
 #include <QAction>
 #include <QMenu>
@@ -94,7 +95,7 @@ void TfrmSaldrixMain::updateCommentsPane()
     if (CommentsPane->isHidden())
         return;
     const QModelIndex node = m_treeList->focusedNode();
-    const std::shared_ptr<const IniText> text = m_document->layoutText();
+    const std::shared_ptr<const IniText> text = layoutTextOf(*m_document);
     QString shown;
     if (node.isValid() && text) {
         const qint64 origin = DocumentTree::level(node) == 0

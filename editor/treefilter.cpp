@@ -5,8 +5,8 @@
 #include "editor/treefilter.h"
 
 #include "document/documenttree.h"
-#include "editor/treefiltermodel.h"
-#include "editor/treelist.h"
+#include "treeview/treefiltermodel.h"
+#include "treeview/treelist.h"
 
 #include <utility>
 

@@ -4,7 +4,7 @@
 
 #include "editor/undocommands.h"
 
-#include "editor/treelist.h"
+#include "treeview/treelist.h"
 
 #include <QItemSelectionModel>
 #include <QScopeGuard>

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "document/documenttree.h"
-#include "editor/treemovelog.h"
+#include "treeview/treemovelog.h"
 
 #include <QModelIndexList>
 #include <QPersistentModelIndex>

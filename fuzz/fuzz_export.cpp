@@ -6,11 +6,11 @@
 // crashes nor fails, writes the same text every time, and leaves the catalogue as it was.
 #include "document/documenttree.h"
 #include "document/saldrixerror.h"
-#include "document/treeio.h"
 #include "export/exportcatalogue.h"
 #include "export/exportoptions.h"
 #include "export/exportprogress.h"
 #include "fuzzsupport.h"
+#include "ini/treeio.h"
 
 using namespace fuzzing;
 

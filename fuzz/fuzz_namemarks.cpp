@@ -14,8 +14,8 @@
 #include "document/namemarks.h"
 #include "document/saldrixerror.h"
 #include "document/textrules.h"
-#include "document/treeio.h"
 #include "fuzzsupport.h"
+#include "ini/treeio.h"
 
 #include <QHash>
 #include <QSet>

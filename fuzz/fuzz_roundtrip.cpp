@@ -8,10 +8,10 @@
 // and after one change of a value it loads back as the tree, which undoing the change brings back
 // to the file's own bytes.
 #include "document/documenttree.h"
-#include "document/inifile.h"
 #include "document/saldrixerror.h"
-#include "document/treeio.h"
 #include "fuzzsupport.h"
+#include "ini/inifile.h"
+#include "ini/treeio.h"
 
 using namespace fuzzing;
 

@@ -3,7 +3,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The program's command line: what it parses to, and the real program answering without a display.
-#include "export/commandline.h"
+#include "cli/commandline.h"
 #include "testfiles.h"
 
 #include <QFile>

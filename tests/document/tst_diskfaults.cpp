@@ -5,7 +5,7 @@
 #include "childprogram.h"
 #include "document/documenttree.h"
 #include "document/saldrixerror.h"
-#include "document/treeio.h"
+#include "ini/treeio.h"
 #include "testfiles.h"
 
 #include <QDir>

@@ -2,8 +2,8 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "document/inifile.h"
 #include "document/saldrixerror.h"
+#include "ini/inifile.h"
 #include "randomini.h"
 #include "testfiles.h"
 

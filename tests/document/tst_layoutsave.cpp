@@ -3,9 +3,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "document/documenttree.h"
-#include "document/initext.h"
-#include "document/plainsaveloss.h"
-#include "document/treeio.h"
+#include "ini/initext.h"
+#include "ini/plainsaveloss.h"
+#include "ini/treeio.h"
 #include "testfiles.h"
 
 #include <QDir>
@@ -504,7 +504,7 @@ void tst_LayoutSave::plainSaveLossCountsWhatThePlainSaveTakesOut()
     writeBytes(m_file, bytes);
     DocumentTree tree;
     LoadTreeFromIni(tree, m_file);
-    const PlainSaveLoss loss = PlainSaveLoss::of(*tree.layoutText(), tree);
+    const PlainSaveLoss loss = PlainSaveLoss::of(*layoutTextOf(tree), tree);
     QCOMPARE((QList<int> { int(loss.commentLines), int(loss.blankLines), int(loss.repeatedOptions),
                  int(loss.otherLines), int(loss.emptySections), int(loss.respacedLines) }),
         counts);

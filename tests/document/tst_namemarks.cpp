@@ -5,7 +5,7 @@
 #include "document/documenttree.h"
 #include "document/namemarks.h"
 #include "document/textrules.h"
-#include "document/treeio.h"
+#include "ini/treeio.h"
 #include "testfiles.h"
 
 #include <QCoreApplication>

@@ -5,10 +5,10 @@
 // Recovery copies between processes: a copy belongs to the process that holds it until that
 // process ends, however it ends; and an in-place rewrite keeps the old bytes as such a copy, so
 // that a kill part-way leaves the whole old file to get back.
+#include "disk/recoverycopy.h"
 #include "document/documenttree.h"
-#include "document/recoverycopy.h"
 #include "document/saldrixerror.h"
-#include "document/treeio.h"
+#include "ini/treeio.h"
 #include "testfiles.h"
 
 #include <QDir>

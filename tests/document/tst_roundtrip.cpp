@@ -3,7 +3,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "document/documenttree.h"
-#include "document/treeio.h"
+#include "ini/treeio.h"
 #include "testfiles.h"
 
 #include <QHash>

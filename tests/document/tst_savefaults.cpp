@@ -3,10 +3,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "childprogram.h"
-#include "document/diskfile.h"
+#include "disk/diskfile.h"
+#include "disk/filereplacer.h"
 #include "document/documenttree.h"
 #include "document/saldrixerror.h"
-#include "document/treeio.h"
+#include "ini/treeio.h"
 #include "testfiles.h"
 
 #include <QDir>

@@ -4,7 +4,7 @@
 
 #include "document/documenttree.h"
 #include "document/textview.h"
-#include "document/treeio.h"
+#include "ini/treeio.h"
 #include "testfiles.h"
 
 #include <QAbstractItemModelTester>

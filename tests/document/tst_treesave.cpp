@@ -3,8 +3,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "document/documenttree.h"
-#include "document/inifile.h"
-#include "document/treeio.h"
+#include "ini/inifile.h"
+#include "ini/treeio.h"
 #include "testfiles.h"
 
 #include <QTemporaryDir>

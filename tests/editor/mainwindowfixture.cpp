@@ -4,7 +4,7 @@
 
 #include "mainwindowfixture.h"
 
-#include "document/recoverycopy.h"
+#include "disk/recoverycopy.h"
 #include "settings/settingsstore.h"
 
 #include <QFile>

@@ -6,8 +6,8 @@
 
 #include "document/documenttree.h"
 #include "editor/saldrixmain.h"
-#include "editor/treelist.h"
 #include "scripteddialogs.h"
+#include "treeview/treelist.h"
 
 #include <QAction>
 #include <QTemporaryDir>

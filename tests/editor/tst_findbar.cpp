@@ -8,8 +8,8 @@
 
 #include "editor/findbar.h"
 #include "editor/treefilter.h"
-#include "editor/treefiltermodel.h"
 #include "find/treefind.h"
+#include "treeview/treefiltermodel.h"
 
 #include <QApplication>
 #include <QItemSelectionModel>

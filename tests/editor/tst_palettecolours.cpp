@@ -11,7 +11,7 @@
 #include "dialogs/palettecolours.h"
 #include "editor/diskchangebar.h"
 #include "editor/findbar.h"
-#include "editor/treehittest.h"
+#include "treeview/treehittest.h"
 
 #include <QApplication>
 #include <QHash>

@@ -7,7 +7,7 @@
 // without being closed leaves its copy as a killed program would.
 #include "mainwindowfixture.h"
 
-#include "document/recoverycopy.h"
+#include "disk/recoverycopy.h"
 #include "editor/recoverykeeper.h"
 
 #include <QDir>

@@ -5,7 +5,7 @@
 // What the tree view shows of the document: every change of the document passed on with and
 // without a filter, checked by Qt's model tester, and the nodes shown after each.
 #include "document/documenttree.h"
-#include "editor/treefiltermodel.h"
+#include "treeview/treefiltermodel.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>

@@ -6,7 +6,7 @@
 // the fresh history of each new document.
 #include "mainwindowfixture.h"
 
-#include "editor/treemovelog.h"
+#include "treeview/treemovelog.h"
 
 #include <QApplication>
 #include <QMenu>

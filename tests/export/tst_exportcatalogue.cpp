@@ -5,9 +5,9 @@
 #include "exporttesthelpers.h"
 
 #include "document/documenttree.h"
-#include "document/treeio.h"
 #include "export/exportcatalogue.h"
 #include "export/exportoptions.h"
+#include "ini/treeio.h"
 
 #include <QTemporaryDir>
 #include <QTest>

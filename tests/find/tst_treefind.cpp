@@ -6,8 +6,8 @@
 // that each way texts are stored is searched. This program runs twice: with the engine as built
 // and with the engine built without its vector path.
 #include "document/documenttree.h"
-#include "document/treeio.h"
 #include "find/treefind.h"
+#include "ini/treeio.h"
 #include "testfiles.h"
 
 #include <QTemporaryDir>

@@ -5,7 +5,7 @@
 #include "testfiles.h"
 
 #include "document/documenttree.h"
-#include "document/inifile.h"
+#include "ini/inifile.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -8,7 +8,7 @@
 // events, and instead of the platform's drag loop this sends the enter, move and drop (or leave)
 // events to the viewport. Header-only so that it links into each tree test without a shared source.
 
-#include "editor/treelist.h"
+#include "treeview/treelist.h"
 
 #include <QCoreApplication>
 #include <QDrag>

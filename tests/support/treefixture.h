@@ -8,9 +8,9 @@
 // of a row. Header-only so that it links into each tree test without a shared source.
 
 #include "document/documenttree.h"
-#include "editor/treehittest.h"
-#include "editor/treelist.h"
-#include "editor/treelistrules.h"
+#include "treeview/treehittest.h"
+#include "treeview/treelist.h"
+#include "treeview/treelistrules.h"
 
 #include <QApplication>
 #include <QHeaderView>

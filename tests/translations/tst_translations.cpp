@@ -4,8 +4,8 @@
 
 // The window speaks the user's language, Qt's own texts with it; what goes into files does not.
 #include "document/documenttree.h"
-#include "document/treeio.h"
 #include "editor/saldrixmain.h"
+#include "ini/treeio.h"
 #include "scripteddialogs.h"
 #include "settings/settingsstore.h"
 #include "testfiles.h"
