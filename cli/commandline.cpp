@@ -105,12 +105,8 @@ CommandLine parseCommandLine(const QStringList &arguments)
                 "\nExport form:\n  %1 --export-cd CATALOGUE.ini OUT.txt [--title-first] [--volume] [--genre]\n"
                 "      [--numtracks] [--separator TEXT] [--separator-line TEXT]\n")
                   .arg(ProgramName)
-            + CommandLine::tr("\nINI file forms (no window; a name is taken without the blanks around it):\n"
-                              "  %1 --get FILE SECTION KEY          prints the value\n"
-                              "  %1 --set FILE SECTION KEY VALUE    writes the value; every other byte stays\n"
-                              "  %1 --delete FILE SECTION [KEY]     removes the option, or the section\n"
-                              "  %1 --list FILE [SECTION]           prints the sections, or the section's options\n")
-                  .arg(ProgramName);
+            + CommandLine::tr("\nINI file forms (no window; a name is taken without the blanks around it):\n")
+            + iniCommandForms(ProgramName);
         return result;
     }
     if (parser.isSet(version)) {

@@ -23,13 +23,18 @@ struct Shape {
     qsizetype least; // operands, the file included
     qsizetype most;
     const char *operands;
+    const char *description; // one line for the help
 };
 
 const Shape Shapes[] = {
-    { "--get", IniCommand::Kind::Get, 3, 3, QT_TRANSLATE_NOOP("IniCommand", "FILE SECTION KEY") },
-    { "--set", IniCommand::Kind::Set, 4, 4, QT_TRANSLATE_NOOP("IniCommand", "FILE SECTION KEY VALUE") },
-    { "--delete", IniCommand::Kind::Delete, 2, 3, QT_TRANSLATE_NOOP("IniCommand", "FILE SECTION [KEY]") },
-    { "--list", IniCommand::Kind::List, 1, 2, QT_TRANSLATE_NOOP("IniCommand", "FILE [SECTION]") },
+    { "--get", IniCommand::Kind::Get, 3, 3, QT_TRANSLATE_NOOP("IniCommand", "FILE SECTION KEY"),
+        QT_TRANSLATE_NOOP("IniCommand", "prints the value") },
+    { "--set", IniCommand::Kind::Set, 4, 4, QT_TRANSLATE_NOOP("IniCommand", "FILE SECTION KEY VALUE"),
+        QT_TRANSLATE_NOOP("IniCommand", "writes the value; every other byte stays") },
+    { "--delete", IniCommand::Kind::Delete, 2, 3, QT_TRANSLATE_NOOP("IniCommand", "FILE SECTION [KEY]"),
+        QT_TRANSLATE_NOOP("IniCommand", "removes the option, or the section") },
+    { "--list", IniCommand::Kind::List, 1, 2, QT_TRANSLATE_NOOP("IniCommand", "FILE [SECTION]"),
+        QT_TRANSLATE_NOOP("IniCommand", "prints the sections, or the section's options") },
 };
 
 const Shape *shapeOf(const QString &word)
@@ -37,11 +42,6 @@ const Shape *shapeOf(const QString &word)
     const auto found = std::find_if(std::begin(Shapes), std::end(Shapes),
         [&word](const Shape &shape) { return word == QLatin1String(shape.word); });
     return found == std::end(Shapes) ? nullptr : found;
-}
-
-bool holdsLineBreak(const QString &text)
-{
-    return std::any_of(text.begin(), text.end(), [](QChar c) { return isLineBreak(c); });
 }
 
 // Whether the reader would take "KEY=..." for something else: the name ends at the first "=", and a
@@ -160,6 +160,20 @@ const QStringList &iniCommandWords()
         return list;
     }();
     return words;
+}
+
+QString iniCommandForms(const QString &program)
+{
+    // The descriptions start in one column, past the longest form.
+    constexpr qsizetype DescriptionColumn = 32;
+    QString forms;
+    for (const Shape &shape : Shapes) {
+        const QString form
+            = QString::fromLatin1(shape.word) + u' ' + QCoreApplication::translate("IniCommand", shape.operands);
+        forms += QStringLiteral("  ") + program + u' ' + form.leftJustified(DescriptionColumn)
+            + QCoreApplication::translate("IniCommand", shape.description) + u'\n';
+    }
+    return forms;
 }
 
 bool isIniCommandWord(const QString &argument)

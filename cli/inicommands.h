@@ -32,6 +32,10 @@ struct IniCommand {
 // The command words, for the command-line parser's help.
 [[nodiscard]] const QStringList &iniCommandWords();
 
+// The help's lines of the INI file forms, one a command word: the program, the word, its operands
+// and what it does.
+[[nodiscard]] QString iniCommandForms(const QString &program);
+
 // Whether the argument is one of the command words ("--get" and the others).
 [[nodiscard]] bool isIniCommandWord(const QString &argument);
 

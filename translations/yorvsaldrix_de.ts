@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE" sourcelanguage="en">
 <context>
+    <name>Announcer</name>
+    <message>
+        <source>Announcements</source>
+        <translation>Ansagen</translation>
+    </message>
+</context>
+<context>
     <name>CommandLine</name>
     <message>
         <source>no display to show the window on (DISPLAY is not set)</source>
@@ -84,28 +91,20 @@ Export-Form:
         <translation>Liest oder ändert eine INI-Datei ohne Fenster; steht zuerst (siehe unten).</translation>
     </message>
     <message>
-        <source>
-INI file forms (no window; a name is taken without the blanks around it):
-  %1 --get FILE SECTION KEY          prints the value
-  %1 --set FILE SECTION KEY VALUE    writes the value; every other byte stays
-  %1 --delete FILE SECTION [KEY]     removes the option, or the section
-  %1 --list FILE [SECTION]           prints the sections, or the section&apos;s options
-</source>
-        <translation>
-INI-Datei-Formen (ohne Fenster; ein Name gilt ohne die Leerzeichen um ihn):
-  %1 --get FILE SECTION KEY          gibt den Wert aus
-  %1 --set FILE SECTION KEY VALUE    schreibt den Wert; jedes andere Byte bleibt
-  %1 --delete FILE SECTION [KEY]     entfernt die Option oder den Abschnitt
-  %1 --list FILE [SECTION]           gibt die Abschnitte oder die Optionen des Abschnitts aus
-</translation>
-    </message>
-    <message>
         <source>--%1 must be the first argument.</source>
         <translation>--%1 muss das erste Argument sein.</translation>
     </message>
     <message>
         <source>argument %1 is not valid text in the locale&apos;s encoding (%2); nothing was done</source>
         <translation>Argument %1 ist kein gültiger Text in der Zeichenkodierung der Locale (%2); es wurde nichts getan</translation>
+    </message>
+    <message>
+        <source>
+INI file forms (no window; a name is taken without the blanks around it):
+</source>
+        <translation>
+INI-Datei-Formen (ohne Fenster; ein Name gilt ohne die Leerzeichen um ihn):
+</translation>
     </message>
 </context>
 <context>
@@ -282,6 +281,14 @@ INI-Datei-Formen (ohne Fenster; ein Name gilt ohne die Leerzeichen um ihn):
         <source>Clear the text to find</source>
         <translation>Suchtext löschen</translation>
     </message>
+    <message>
+        <source>Find options menu</source>
+        <translation>Menü Suchoptionen</translation>
+    </message>
+    <message>
+        <source>Find bar opened</source>
+        <translation>Suchleiste geöffnet</translation>
+    </message>
 </context>
 <context>
     <name>IniCommand</name>
@@ -333,12 +340,32 @@ INI-Datei-Formen (ohne Fenster; ein Name gilt ohne die Leerzeichen um ihn):
         <source>Unable to write to the standard output</source>
         <translation>In die Standardausgabe kann nicht geschrieben werden</translation>
     </message>
+    <message>
+        <source>prints the value</source>
+        <translation>gibt den Wert aus</translation>
+    </message>
+    <message>
+        <source>writes the value; every other byte stays</source>
+        <translation>schreibt den Wert; jedes andere Byte bleibt</translation>
+    </message>
+    <message>
+        <source>removes the option, or the section</source>
+        <translation>entfernt die Option oder den Abschnitt</translation>
+    </message>
+    <message>
+        <source>prints the sections, or the section&apos;s options</source>
+        <translation>gibt die Abschnitte oder die Optionen des Abschnitts aus</translation>
+    </message>
 </context>
 <context>
     <name>LayoutLossBar</name>
     <message>
         <source>&amp;Keep Them</source>
         <translation>Behalt&amp;en</translation>
+    </message>
+    <message>
+        <source>Turns on View, Keep Comments and Layout, so that a save changes only what was edited</source>
+        <translation>Schaltet Ansicht, Kommentare und Layout behalten ein, sodass ein Speichern nur ändert, was bearbeitet wurde</translation>
     </message>
     <message>
         <source>Dis&amp;miss</source>
@@ -419,10 +446,6 @@ INI-Datei-Formen (ohne Fenster; ein Name gilt ohne die Leerzeichen um ihn):
     <message>
         <source>Keep Them saves only what was edited.</source>
         <translation>Behalten speichert nur, was bearbeitet wurde.</translation>
-    </message>
-    <message>
-        <source>Turns on View, Keep Comments and Layout, so that a save changes only what was edited</source>
-        <translation>Schaltet Ansicht, Kommentare und Layout behalten ein, sodass ein Speichern nur ändert, was bearbeitet wurde</translation>
     </message>
 </context>
 <context>
@@ -851,8 +874,68 @@ INI-Datei-Formen (ohne Fenster; ein Name gilt ohne die Leerzeichen um ihn):
         <translation>%1: %2</translation>
     </message>
     <message>
+        <source>More tool bar buttons</source>
+        <translation>Weitere Schaltflächen der Werkzeugleiste</translation>
+    </message>
+    <message>
+        <source>Size grip</source>
+        <translation>Größengriff</translation>
+    </message>
+    <message>
+        <source>Cu&amp;t</source>
+        <translation>Aus&amp;schneiden</translation>
+    </message>
+    <message>
+        <source>Takes the selected rows out and keeps them for Paste</source>
+        <translation>Nimmt die ausgewählten Zeilen heraus und behält sie zum Einfügen</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Kopieren</translation>
+    </message>
+    <message>
+        <source>Copies the selected rows</source>
+        <translation>Kopiert die ausgewählten Zeilen</translation>
+    </message>
+    <message>
+        <source>&amp;Paste</source>
+        <translation>&amp;Einfügen</translation>
+    </message>
+    <message>
+        <source>Puts copied rows, or INI text from another program, after the focused row</source>
+        <translation>Fügt kopierte Zeilen oder INI-Text aus einem anderen Programm nach der fokussierten Zeile ein</translation>
+    </message>
+    <message>
+        <source>Cut</source>
+        <translation>Ausschneiden</translation>
+    </message>
+    <message>
+        <source>Paste</source>
+        <translation>Einfügen</translation>
+    </message>
+    <message>
+        <source>Expanded</source>
+        <translation>Aufgeklappt</translation>
+    </message>
+    <message>
+        <source>Collapsed</source>
+        <translation>Zugeklappt</translation>
+    </message>
+    <message>
+        <source>%1 menu</source>
+        <translation>Menü %1</translation>
+    </message>
+    <message>
+        <source>Pop-up menu</source>
+        <translation>Kontextmenü</translation>
+    </message>
+    <message>
         <source>&amp;Keep Comments and Layout</source>
         <translation>&amp;Kommentare und Layout behalten</translation>
+    </message>
+    <message>
+        <source>Saves only what was edited: comments, blank lines and spacing stay as the file holds them</source>
+        <translation>Speichert nur, was bearbeitet wurde: Kommentare, Leerzeilen und Abstände bleiben, wie die Datei sie enthält</translation>
     </message>
     <message>
         <source>View</source>
@@ -861,10 +944,6 @@ INI-Datei-Formen (ohne Fenster; ein Name gilt ohne die Leerzeichen um ihn):
     <message>
         <source>&amp;View</source>
         <translation>&amp;Ansicht</translation>
-    </message>
-    <message>
-        <source>Saves only what was edited: comments, blank lines and spacing stay as the file holds them</source>
-        <translation>Speichert nur, was bearbeitet wurde: Kommentare, Leerzeilen und Abstände bleiben, wie die Datei sie enthält</translation>
     </message>
     <message>
         <source>&amp;Comments</source>
@@ -1040,10 +1119,6 @@ INI-Datei-Formen (ohne Fenster; ein Name gilt ohne die Leerzeichen um ihn):
         <translation>Abschnitte und Optionen</translation>
     </message>
     <message>
-        <source>Sections with their options and values; Tab moves between the columns</source>
-        <translation>Abschnitte mit ihren Optionen und Werten; Tab wechselt zwischen den Spalten</translation>
-    </message>
-    <message>
         <source>Find match</source>
         <translation>Suchtreffer</translation>
     </message>
@@ -1062,6 +1137,10 @@ INI-Datei-Formen (ohne Fenster; ein Name gilt ohne die Leerzeichen um ihn):
     <message>
         <source>Value of option %1 in section %2</source>
         <translation>Wert der Option %1 im Abschnitt %2</translation>
+    </message>
+    <message>
+        <source>Sections with their options and values; Tab moves between the columns, Ctrl+Tab to the next control</source>
+        <translation>Abschnitte mit ihren Optionen und Werten; Tab wechselt zwischen den Spalten, Strg+Tab zum nächsten Bedienelement</translation>
     </message>
 </context>
 </TS>

@@ -4,6 +4,7 @@
 
 #pragma once
 
+#include "document/documenttree.h"
 #include "find/treefind.h"
 
 #include <QAbstractProxyModel>
@@ -124,8 +125,8 @@ private:
     QAbstractItemModel *m_source = nullptr;
     bool m_filtering = false;
     mutable SectionLookup m_lookup;
-    // The document's flags by level and column.
-    mutable std::array<std::array<std::optional<Qt::ItemFlags>, 2>, 2> m_flags; // levels 0 and 1, both columns
+    // The document's flags by level (sections, options) and column.
+    mutable std::array<std::array<std::optional<Qt::ItemFlags>, DocumentTree::ColumnCount>, 2> m_flags;
     mutable PointerLookup m_pointerLookup;
     std::vector<Kept> m_kept; // in display order
     std::vector<int> m_proxyRow; // by document section row: its row here, or -1

@@ -5,10 +5,9 @@
 // The real program on a virtual X display: it opens the file named on the command line, shows it
 // in its title in the user's language, and ends cleanly when asked to close.
 #include "requiredtools.h"
+#include "virtualdisplay.h"
 
 #include <QFile>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -101,7 +100,6 @@ void tst_EndToEnd::opensTheCommandLineFileAndClosesOnRequest()
     QFETCH(QString, title);
     QFETCH(QString, said);
     SALDRIX_REQUIRE_TOOLS(QStringLiteral("xvfb-run"), QStringLiteral("xwininfo"));
-    const QString xvfbRun = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
 
     QTemporaryDir dir;
     const QString file = dir.filePath(name);
@@ -112,26 +110,16 @@ void tst_EndToEnd::opensTheCommandLineFileAndClosesOnRequest()
         out.write(content);
     }
 
-    QProcess run;
-    run.setProcessChannelMode(QProcess::MergedChannels);
     // The program is given the bare name, so that a name starting with "-" reaches it as such.
-    run.setWorkingDirectory(dir.path());
     // Everything the program prints is compared: Qt's note on a missing runtime folder is not the program's.
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.path());
-    run.setProcessEnvironment(environment);
-    run.start(xvfbRun,
-        virtualDisplayOptions(QStringLiteral("1024x768x24"))
-            + QStringList { QStringLiteral("sh"), QStringLiteral("-c"), QString::fromLatin1(Script),
-                QStringLiteral("sh"), QStringLiteral(SALDRIX_BINARY_DIR "/app/yorvsaldrix"), name, title,
-                QStringLiteral(SALDRIX_TEST_DATA "/lsan.supp"), endOfOptions, locale, second });
-    QVERIFY(run.waitForStarted());
-    if (!run.waitForFinished(180000)) {
-        run.kill();
-        run.waitForFinished();
-        QFAIL("the end-to-end run did not finish in time");
-    }
-    const QString output = QString::fromLocal8Bit(run.readAll());
+    const DisplayRun run = runOnVirtualDisplay(QStringLiteral("1024x768x24"), Script,
+        QStringList { QStringLiteral(SALDRIX_BINARY_DIR "/app/yorvsaldrix"), name, title,
+            QStringLiteral(SALDRIX_SUPPORT_DATA "/lsan.supp"), endOfOptions, locale, second },
+        180000, dir.path(), environment);
+    QVERIFY2(run.finished, "the end-to-end run did not finish in time");
+    const QString output = run.output;
     QCOMPARE(output, said + QStringLiteral("TITLE:\"%1\"\nEXIT:0\n").arg(title));
     QFile in(file);
     QCOMPARE(in.open(QIODevice::ReadOnly), exists);

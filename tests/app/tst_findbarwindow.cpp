@@ -6,10 +6,9 @@
 // first-run size: opening it, typing, wrapping, closing it and F3 with it closed leave the window
 // where it was and as large as it was.
 #include "requiredtools.h"
+#include "virtualdisplay.h"
 
 #include <QFile>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -65,7 +64,6 @@ void tst_FindBarWindow::findLeavesTheWindowAsItWas()
 {
     SALDRIX_REQUIRE_TOOLS(QStringLiteral("xvfb-run"), QStringLiteral("openbox"), QStringLiteral("xdotool"),
         QStringLiteral("xwininfo"), QStringLiteral("xprop"));
-    const QString xvfbRun = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
 
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("find.ini"));
@@ -76,21 +74,13 @@ void tst_FindBarWindow::findLeavesTheWindowAsItWas()
             out.write(QStringLiteral("[section %1]\nkey=value %1\n").arg(section).toUtf8());
     }
 
-    QProcess run;
-    run.setProcessChannelMode(QProcess::MergedChannels);
-    run.start(xvfbRun,
-        virtualDisplayOptions(QStringLiteral("1280x1024x24"))
-            + QStringList { QStringLiteral("sh"), QStringLiteral("-c"), QString::fromLatin1(Script),
-                QStringLiteral("sh"), QStringLiteral(SALDRIX_BINARY_DIR "/app/yorvsaldrix"), file,
-                dir.filePath(QStringLiteral("config")), QStringLiteral(SALDRIX_TEST_DATA "/lsan.supp"),
-                QStringLiteral(SALDRIX_TEST_DATA "/xwindows.sh") });
-    QVERIFY(run.waitForStarted());
-    if (!run.waitForFinished(240000)) {
-        run.kill();
-        run.waitForFinished();
-        QFAIL("the real-window run did not finish in time");
-    }
-    const QString output = QString::fromLocal8Bit(run.readAll());
+    const DisplayRun run = runOnVirtualDisplay(QStringLiteral("1280x1024x24"), Script,
+        QStringList { QStringLiteral(SALDRIX_BINARY_DIR "/app/yorvsaldrix"), file,
+            dir.filePath(QStringLiteral("config")), QStringLiteral(SALDRIX_SUPPORT_DATA "/lsan.supp"),
+            QStringLiteral(SALDRIX_TEST_DATA "/xwindows.sh") },
+        240000);
+    QVERIFY2(run.finished, "the real-window run did not finish in time");
+    const QString output = run.output;
     QString start;
     for (const QString &line : output.split(u'\n')) {
         if (line.startsWith(QStringLiteral("START:")))

@@ -6,10 +6,9 @@
 // typing its name in the Open dialog and pressing Enter, then Ctrl+O brings the dialog back (the
 // dialog's name completion list must not stay behind and swallow the key).
 #include "requiredtools.h"
+#include "virtualdisplay.h"
 
 #include <QFile>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -85,21 +84,12 @@ void tst_OpenDialog::typedNameOpensAndCtrlOAsksAgain()
         out.write("[a]\nx=1\n");
     }
 
-    QProcess run;
-    run.setWorkingDirectory(dir.path());
-    run.setProcessChannelMode(QProcess::MergedChannels);
-    run.start(QStandardPaths::findExecutable(QStringLiteral("xvfb-run")),
-        virtualDisplayOptions(QStringLiteral("1024x768x24"))
-            + QStringList { QStringLiteral("sh"), QStringLiteral("-c"), QString::fromLatin1(Script),
-                QStringLiteral("sh"), QStringLiteral(SALDRIX_BINARY_DIR "/app/yorvsaldrix"),
-                QStringLiteral(SALDRIX_TEST_DATA "/lsan.supp"), QStringLiteral(SALDRIX_TEST_DATA "/xwindows.sh") });
-    QVERIFY(run.waitForStarted());
-    if (!run.waitForFinished(300000)) {
-        run.kill();
-        run.waitForFinished();
-        QFAIL("the run did not finish in time");
-    }
-    const QString output = QString::fromLocal8Bit(run.readAll());
+    const DisplayRun run = runOnVirtualDisplay(QStringLiteral("1024x768x24"), Script,
+        QStringList { QStringLiteral(SALDRIX_BINARY_DIR "/app/yorvsaldrix"),
+            QStringLiteral(SALDRIX_SUPPORT_DATA "/lsan.supp"), QStringLiteral(SALDRIX_TEST_DATA "/xwindows.sh") },
+        300000, dir.path());
+    QVERIFY2(run.finished, "the run did not finish in time");
+    const QString output = run.output;
     for (const char *step : { "STEP:started", "STEP:dialog", "STEP:opened", "STEP:asked again", "EXIT:0" })
         QVERIFY2(output.contains(QLatin1String(step)), qPrintable(output));
 }

@@ -6,11 +6,10 @@
 // unsaved changes it puts them in the recovery copy and ends without a question, leaving the file
 // as it was, and the next start on the file offers them back; without changes it just ends.
 #include "requiredtools.h"
+#include "virtualdisplay.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -107,22 +106,13 @@ void tst_SignalEnd::unsavedChangesSurviveTheSignal()
     }
     const QString state = dir.filePath(QStringLiteral("state"));
 
-    QProcess run;
-    run.setWorkingDirectory(dir.path());
-    run.setProcessChannelMode(QProcess::MergedChannels);
-    run.start(QStandardPaths::findExecutable(QStringLiteral("xvfb-run")),
-        virtualDisplayOptions(QStringLiteral("1024x768x24"))
-            + QStringList { QStringLiteral("sh"), QStringLiteral("-c"), QString::fromLatin1(Script),
-                QStringLiteral("sh"), QStringLiteral(SALDRIX_BINARY_DIR "/app/yorvsaldrix"),
-                QStringLiteral(SALDRIX_TEST_DATA "/lsan.supp"), signal, change ? QStringLiteral("change") : QString(),
-                state, QStringLiteral(SALDRIX_TEST_DATA "/xwindows.sh") });
-    QVERIFY(run.waitForStarted());
-    if (!run.waitForFinished(300000)) {
-        run.kill();
-        run.waitForFinished();
-        QFAIL("the run did not finish in time");
-    }
-    const QString output = QString::fromLocal8Bit(run.readAll());
+    const DisplayRun run = runOnVirtualDisplay(QStringLiteral("1024x768x24"), Script,
+        QStringList { QStringLiteral(SALDRIX_BINARY_DIR "/app/yorvsaldrix"),
+            QStringLiteral(SALDRIX_SUPPORT_DATA "/lsan.supp"), signal, change ? QStringLiteral("change") : QString(),
+            state, QStringLiteral(SALDRIX_TEST_DATA "/xwindows.sh") },
+        300000, dir.path());
+    QVERIFY2(run.finished, "the run did not finish in time");
+    const QString output = run.output;
     QVERIFY2(output.contains(QLatin1String("STEP:started")), qPrintable(output));
     // It ends on the signal, with no question in the way, and well within the five seconds
     // that a session's end grants it (it takes a few milliseconds).

@@ -9,6 +9,7 @@
 #include "document/documenttree.h"
 #include "document/saldrixerror.h"
 #include "ini/treeio.h"
+#include "savefaults.h"
 #include "testfiles.h"
 
 #include <QDir>
@@ -42,8 +43,6 @@ private:
 };
 
 namespace {
-
-constexpr uid_t Nobody = 65534;
 
 // A child process that runs `work` and then waits for its parent to end it.
 pid_t childThat(const std::function<void()> &work, int &ready)

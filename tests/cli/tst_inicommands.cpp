@@ -3,7 +3,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // --get, --set, --delete and --list, run as the real program without a display.
+#include "programrun.h"
 #include "randomini.h"
+#include "savefaults.h"
 #include "testfiles.h"
 
 #include <QDir>
@@ -21,51 +23,24 @@ using testfiles::writeBytes;
 
 namespace {
 
-constexpr uid_t Nobody = 65534;
-
-struct Run {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
+using Run = ProgramRun;
+using testfiles::Nobody;
 
 // Runs the program with no display; as uid 65534 when `lower` is set and this is root, for whom
 // permission bits would stop nothing.
 Run runProgram(const QStringList &arguments, bool lower = false, const QString &outputFile = QString())
 {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(u"DISPLAY"_s);
-    environment.remove(u"WAYLAND_DISPLAY"_s);
-    environment.remove(u"QT_QPA_PLATFORM"_s);
-    environment.insert(u"LSAN_OPTIONS"_s, u"suppressions=" SALDRIX_TEST_DATA "/lsan.supp"_s);
+    QProcessEnvironment environment = environmentWithoutDisplay();
+    QStringList command;
     if (lower && ::geteuid() == 0) {
         // A rewrite in place keeps the old bytes in the user's state folder: the lower user gets
         // one it may write to.
         static QTemporaryDir lowerState;
         ::chmod(QFile::encodeName(lowerState.path()).constData(), 01777);
         environment.insert(u"XDG_STATE_HOME"_s, lowerState.path());
+        command = QStringList { u"setpriv"_s, u"--reuid=65534"_s, u"--regid=65534"_s, u"--clear-groups"_s };
     }
-    process.setProcessEnvironment(environment);
-    if (!outputFile.isEmpty())
-        process.setStandardOutputFile(outputFile);
-    const QString program = QStringLiteral(SALDRIX_BINARY_DIR "/app/yorvsaldrix");
-    if (lower && ::geteuid() == 0) {
-        process.start(u"setpriv"_s,
-            QStringList { u"--reuid=65534"_s, u"--regid=65534"_s, u"--clear-groups"_s, program } + arguments);
-    } else {
-        process.start(program, arguments);
-    }
-    Run run;
-    if (!process.waitForFinished(60000)) {
-        process.kill();
-        process.waitForFinished();
-        return run;
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
+    return runEditorProgram(arguments, environment, 60000, command, outputFile);
 }
 
 QByteArray utf16(const char16_t *text, bool little)

@@ -6,6 +6,7 @@
 #include "document/documenttree.h"
 #include "document/saldrixerror.h"
 #include "ini/treeio.h"
+#include "savefaults.h"
 #include "testfiles.h"
 
 #include <QDir>
@@ -41,22 +42,6 @@ QString errorOfLimitedSave(const DocumentTree &tree, const QString &fileName, co
         rlimit limited { 4096, 4096 };
         setrlimit(RLIMIT_FSIZE, &limited);
     }).outcome();
-}
-
-// The message of the error that the load or save raised, or "<done>".
-template <typename Io> QString errorOf(Io io)
-{
-    try {
-        io();
-    } catch (const SaldrixError &error) {
-        return error.message();
-    }
-    return QStringLiteral("<done>");
-}
-
-QString errorOfSave(const DocumentTree &tree, const QString &fileName)
-{
-    return errorOf([&] { SaveTreeToIni(tree, fileName); });
 }
 
 void fillOne(DocumentTree &tree)

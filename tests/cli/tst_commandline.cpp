@@ -4,6 +4,7 @@
 
 // The program's command line: what it parses to, and the real program answering without a display.
 #include "cli/commandline.h"
+#include "programrun.h"
 #include "testfiles.h"
 
 #include <QFile>
@@ -19,38 +20,18 @@ const QByteArray Catalogue = "[OptionSettings]\nStartMode=1\n"
                              "[1f3c9a2]\nEntryType=1\nartist=North Wind\ntitle=Low Tide\nnumtracks=2\n0=Harbour\n"
                              "1=Lighthouse\n";
 
-struct Run {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
+using Run = ProgramRun;
 
 // Runs the program with no display at all, unless a platform or an X display is given.
 Run runProgram(const QStringList &arguments, const QString &platform = QString(), const QString &display = QString())
 {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(u"DISPLAY"_s);
-    environment.remove(u"WAYLAND_DISPLAY"_s);
-    environment.remove(u"QT_QPA_PLATFORM"_s);
+    QProcessEnvironment environment = environmentWithoutDisplay();
     environment.insert(u"LC_ALL"_s, u"C"_s);
     if (!platform.isEmpty())
         environment.insert(u"QT_QPA_PLATFORM"_s, platform);
     if (!display.isEmpty())
         environment.insert(u"DISPLAY"_s, display);
-    environment.insert(u"LSAN_OPTIONS"_s, u"suppressions=" SALDRIX_TEST_DATA "/lsan.supp"_s);
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(SALDRIX_BINARY_DIR "/app/yorvsaldrix"), arguments);
-    Run run;
-    if (!process.waitForFinished(30000)) {
-        process.kill();
-        process.waitForFinished();
-        return run;
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
+    return runEditorProgram(arguments, environment, 30000);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "document/documenttree.h"
 #include "document/saldrixerror.h"
 #include "ini/treeio.h"
+#include "savefaults.h"
 #include "testfiles.h"
 
 #include <QDir>
@@ -25,18 +26,6 @@
 using namespace testfiles;
 
 namespace {
-
-constexpr uid_t Nobody = 65534;
-
-QString errorOfSave(const DocumentTree &tree, const QString &fileName)
-{
-    try {
-        SaveTreeToIni(tree, fileName);
-    } catch (const SaldrixError &error) {
-        return error.message();
-    }
-    return QStringLiteral("<done>");
-}
 
 // A tree whose saved text is exactly size bytes long ("[s]\nk=...\n"), or empty for 0.
 void fillToSize(DocumentTree &tree, qsizetype size)
