@@ -10,7 +10,6 @@
 #include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QStyleOptionFocusRect>
 #include <QStylePainter>
 
 namespace {
@@ -100,11 +99,8 @@ void LinkLabel::paintEvent(QPaintEvent *event)
     QLabel::paintEvent(event);
     if (!hasFocus())
         return;
-    QStylePainter painter(this);
-    QStyleOptionFocusRect frame;
-    frame.initFrom(this);
-    frame.backgroundColor = palette().color(QPalette::Window);
-    painter.drawPrimitive(QStyle::PE_FrameFocusRect, frame);
+    // The style's dotted frame differs from the window by too little to be seen; a ring does not.
+    PaletteColours::drawFocusRing(*this);
 }
 
 void LinkLabel::changeEvent(QEvent *event)

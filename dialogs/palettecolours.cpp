@@ -4,6 +4,10 @@
 
 #include "dialogs/palettecolours.h"
 
+#include <QPainter>
+#include <QPen>
+#include <QWidget>
+
 #include <algorithm>
 #include <cmath>
 
@@ -110,3 +114,19 @@ QColor link(const QPalette &palette)
 }
 
 } // namespace PaletteColours
+
+QColor PaletteColours::focusRing(const QPalette &palette)
+{
+    return readableOn(palette.color(QPalette::Active, QPalette::Highlight),
+        palette.color(QPalette::Active, QPalette::Window), MarkContrast);
+}
+
+void PaletteColours::drawFocusRing(QWidget &widget)
+{
+    QPainter painter(&widget);
+    QPen pen(focusRing(widget.palette()), 2);
+    pen.setJoinStyle(Qt::MiterJoin);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(widget.rect()).adjusted(1, 1, -1, -1));
+}

@@ -7,6 +7,8 @@
 #include <QColor>
 #include <QPalette>
 
+class QWidget;
+
 // The colours the program paints beyond the style's own, worked out from the palette in use so
 // that they read in a light theme as well as in a dark one. Text is kept at a contrast of at least
 // 4.5:1 against what it is drawn on, frames and other marks at 3:1 (the WCAG figures).
@@ -34,6 +36,12 @@ struct CellColours {
 [[nodiscard]] QColor warningText(const QColor &background);
 // The frame around the focused cell: against the cell's background, selected or not.
 [[nodiscard]] QColor focusFrame(const QPalette &palette, bool selected, QPalette::ColorGroup group = QPalette::Active);
+// The ring that shows which control of a window has the keyboard: the palette's highlight where it
+// stands out from the window at 3:1, darker or lighter where it does not.
+[[nodiscard]] QColor focusRing(const QPalette &palette);
+// Draws that ring, two pixels wide, just inside the widget's edges.
+void drawFocusRing(QWidget &widget);
+
 // A link in a window: the palette's link colour where it reads on the window's background.
 [[nodiscard]] QColor link(const QPalette &palette);
 

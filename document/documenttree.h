@@ -14,6 +14,7 @@
 #include <compare>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 // One section of a document: its texts and its options' (held compactly, see OptionTexts). A
@@ -84,6 +85,13 @@ public:
     [[nodiscard]] static DocumentNodes newSection(int row, const QString &name);
     [[nodiscard]] static DocumentNodes newOption(
         int section, int row, const QString &name, const QString &value, int image);
+
+    // Adds a new section with new options of its own at the given row, and a new option at the given
+    // row of a section. Rows count as the tree will stand with these nodes in place; add sections
+    // in ascending rows, and options by ascending section, then row.
+    void addSection(int row, const QString &name, const QString &value,
+        const std::vector<std::pair<QString, QString>> &options, int optionImage);
+    void addOption(int section, int row, const QString &name, const QString &value, int image);
 
     [[nodiscard]] bool empty() const { return m_sections.empty() && m_options.empty(); }
     // Where the nodes stand once they are back, in display order.

@@ -35,6 +35,34 @@ DocumentNodes DocumentNodes::newOption(int section, int row, const QString &name
     return nodes;
 }
 
+void DocumentNodes::addSection(int row, const QString &name, const QString &value,
+    const std::vector<std::pair<QString, QString>> &options, int optionImage)
+{
+    Q_ASSERT(m_sectionRows.empty() || m_sectionRows.back() < row);
+    auto section = std::make_unique<DocumentSection>();
+    section->setName(name);
+    if (!value.isEmpty())
+        section->setValue(value);
+    section->image = DocumentTree::SectionImage;
+    for (const auto &[optionName, optionValue] : options)
+        section->options.append(optionName, optionValue, optionImage);
+    m_sectionRows.push_back(row);
+    m_sections.push_back(std::move(section));
+}
+
+void DocumentNodes::addOption(int section, int row, const QString &name, const QString &value, int image)
+{
+    if (m_options.empty() || m_options.back().section != section) {
+        Q_ASSERT(m_options.empty() || m_options.back().section < section);
+        m_options.emplace_back();
+        m_options.back().section = section;
+    }
+    Options &options = m_options.back();
+    Q_ASSERT(options.rows.empty() || options.rows.back() < row);
+    options.rows.push_back(row);
+    options.texts.append(name, value, image);
+}
+
 std::vector<NodePlace> DocumentNodes::places() const
 {
     std::vector<NodePlace> places;

@@ -4,6 +4,8 @@
 
 #include "editor/findbar.h"
 
+#include "dialogs/announcer.h"
+
 #include "document/documenttree.h"
 #include "editor/elidedlabel.h"
 #include "editor/treefilter.h"
@@ -25,6 +27,9 @@
 namespace {
 
 constexpr int TypingPauseMs = 30;
+// A screen reader says the count once the user has stopped typing: a search runs after each key of
+// a slow typist, but the count is spoken only after a pause that ordinary typing does not make.
+constexpr int SpeakingPauseMs = 700;
 // The text field is never narrower than this many characters of the bar's font.
 constexpr int MinimumFieldCharacters = 20;
 // The filter opens the sections with matching options when there are at most this many.
@@ -142,10 +147,18 @@ FindBar::FindBar(TreeList *tree, QWidget *parent)
 
     // A search of a large tree takes a few tens of milliseconds: while keys come quickly, only the
     // text after the last one is searched.
+    m_announcer = new Announcer(this);
+    connect(options, &QMenu::aboutToShow, this, [this] { m_announcer->announce(tr("Find options menu")); });
     m_typing.setSingleShot(true);
     m_typing.setInterval(TypingPauseMs);
     connect(&m_typing, &QTimer::timeout, this, &FindBar::searchAgain);
-    connect(edtFindText, &QLineEdit::textChanged, this, [this] { m_typing.start(); });
+    m_speaking.setSingleShot(true);
+    m_speaking.setInterval(SpeakingPauseMs);
+    connect(&m_speaking, &QTimer::timeout, this, &FindBar::announceCount);
+    connect(edtFindText, &QLineEdit::textChanged, this, [this] {
+        m_typing.start();
+        m_speaking.start();
+    });
     for (QAction *box : { chkNames, chkValues, chkMatchCase, chkShowOnlyMatches })
         connect(box, &QAction::toggled, this, &FindBar::searchAgain);
     connect(actFindNext, &QAction::triggered, this, &FindBar::findNext);
@@ -208,6 +221,8 @@ QString FindBar::wrapText() const
 
 void FindBar::open()
 {
+    if (!isVisible())
+        m_announcer->announce(tr("Find bar opened"));
     show();
     edtFindText->setFocus(Qt::ShortcutFocusReason);
     edtFindText->selectAll();
@@ -256,7 +271,17 @@ void FindBar::searchAgain()
     if (m_current >= 0)
         showCurrent();
     updateLabels();
+    if (!m_speaking.isActive())
+        announceCount(); // an option changed, or the bar opened: no typing to wait for
     m_tree->viewport()->update();
+}
+
+void FindBar::announceCount()
+{
+    m_speaking.stop();
+    // Once the typing has stopped, or a step was taken: never on every letter.
+    if (isVisible())
+        m_announcer->announce(edtFindText->accessibleDescription());
 }
 
 void FindBar::applyFilter()
@@ -389,6 +414,7 @@ void FindBar::step(bool forward)
     m_current = next;
     showCurrent();
     updateLabels();
+    announceCount();
 }
 
 void FindBar::showCurrent()

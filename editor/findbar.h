@@ -13,6 +13,7 @@
 #include <memory>
 #include <vector>
 
+class Announcer;
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -84,6 +85,8 @@ private:
     void findAgain(bool forward);
     void showCurrent();
     void updateLabels();
+    // Speaks the count and the wrap message as they stand.
+    void announceCount();
     void placeWrapMessage();
     // Whether the cell is one of the last search's matches.
     [[nodiscard]] bool isMatchCell(const QModelIndex &cell) const;
@@ -101,4 +104,8 @@ private:
     QTimer m_refresh;
     // Typing waits this long for the next key before the search starts again.
     QTimer m_typing;
+    // The pause after which the count is spoken.
+    QTimer m_speaking;
+    // Speaks the count and the wrap message, which change while the keyboard stays in the field.
+    Announcer *m_announcer = nullptr;
 };

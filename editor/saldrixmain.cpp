@@ -4,6 +4,8 @@
 
 #include "editor/saldrixmain.h"
 
+#include "editor/accessibleroles.h"
+
 #include "dialogs/applicationtitle.h"
 #include "dialogs/errordisplay.h"
 #include "dialogs/userdialogs.h"
@@ -40,6 +42,7 @@ TfrmSaldrixMain::TfrmSaldrixMain(UserDialogs &dialogs, QWidget *parent)
     , m_dialogs(dialogs)
     , m_document(new DocumentTree(this))
 {
+    installAccessibleRoles();
     setObjectName(QStringLiteral("frmSaldrixMain"));
     setWindowTitle(applicationTitle());
     setWindowIcon(QIcon(QStringLiteral(":/icons/yorvsaldrix.png")));
@@ -55,6 +58,8 @@ TfrmSaldrixMain::TfrmSaldrixMain(UserDialogs &dialogs, QWidget *parent)
     createHistory();
     createTreePopupMenu();
     createFindBar();
+    createClipboardCommands();
+    createAnnouncements();
     createToolBar();
     createStatusBar();
     createDialogs();
@@ -365,6 +370,8 @@ void TfrmSaldrixMain::ActionList1Update()
     actEditOptionRename->setEnabled(state.optionCommands);
     actEditOptionModifyValue->setEnabled(state.optionCommands);
     actEditDeleteSelection->setEnabled(state.deleteSelection);
+    actEditCut->setEnabled(state.deleteSelection);
+    actEditPaste->setEnabled(m_clipboardHasData);
     updateHistoryActions();
     // Reopen (menu item and toolbar button) is usable exactly while the recent-files list has entries.
     miFileReopen->menuAction()->setEnabled(!miFileReopen->actions().isEmpty());

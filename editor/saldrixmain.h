@@ -7,12 +7,14 @@
 #include "treeview/treelisthandlers.h"
 
 #include <QMainWindow>
+#include <QModelIndexList>
 #include <QString>
 
 #include <functional>
 #include <memory>
 #include <optional>
 
+class Announcer;
 class DiskChangeBar;
 class DocumentTree;
 class FileWatch;
@@ -101,6 +103,9 @@ public Q_SLOTS:
     void actEditDeleteSelectionExecute();
     void actEditUndoExecute();
     void actEditRedoExecute();
+    void actEditCutExecute();
+    void actEditCopyExecute();
+    void actEditPasteExecute();
 
     void ShowHint(const QString &hint);
     void FormShow();
@@ -126,12 +131,18 @@ private:
     void createMenus();
     // The tree's pop-up menu, and what the tree's own edits mean to the window (saldrixmain_tree.cpp).
     void createTreePopupMenu();
+    // Spoken changes: a section opened or closed, a menu that opens.
+    void createAnnouncements();
     void createToolBar();
     // Undo and Redo, at the end of the Edit menu, and the history behind them (saldrixmain_history.cpp).
     void createHistory();
     void updateHistoryActions();
     // The find bar under the tree and Find at the end of the Edit and pop-up menus (saldrixmain_find.cpp).
     void createFindBar();
+    // Cut, Copy and Paste at the end of the Edit and pop-up menus (saldrixmain_clipboard.cpp).
+    void createClipboardCommands();
+    // Puts the nodes on the clipboard: the rows as text, and the nodes whole for Paste.
+    void copyNodes(const QModelIndexList &nodes);
     // Runs the step's change (unless it was made already) and puts it on the history.
     void pushStep(QUndoCommand *step);
     void createStatusBar();
@@ -213,6 +224,9 @@ private:
     QAction *actEditUndo = nullptr;
     QAction *actEditRedo = nullptr;
     QAction *actEditFind = nullptr;
+    QAction *actEditCut = nullptr;
+    QAction *actEditCopy = nullptr;
+    QAction *actEditPaste = nullptr;
 
     QMenu *miFile = nullptr;
     QMenu *miFileReopen = nullptr;
@@ -258,4 +272,7 @@ private:
     RecoveryKeeper *m_recovery = nullptr;
     bool m_recoveryErrorShown = false;
     bool m_endingOnSignal = false;
+    // Whether the clipboard holds something Paste may take, kept as the clipboard changes.
+    bool m_clipboardHasData = false;
+    Announcer *m_announcer = nullptr;
 };

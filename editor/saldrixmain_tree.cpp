@@ -5,6 +5,7 @@
 // The main window's answers to the tree's events, and the tree's pop-up menu.
 #include "editor/saldrixmain.h"
 
+#include "dialogs/announcer.h"
 #include "document/documenttree.h"
 #include "editor/undocommands.h"
 #include "treeview/treelist.h"
@@ -64,6 +65,30 @@ void TfrmSaldrixMain::createTreePopupMenu()
     // A text stored by the in-place editor that differs from the cell's is an unsaved change,
     // whichever way the editor was opened.
     connect(m_document, &DocumentTree::edited, this, &TfrmSaldrixMain::markModified);
+}
+
+void TfrmSaldrixMain::createAnnouncements()
+{
+    // What changes in the tree without moving the keyboard is spoken; only while the tree has the
+    // keyboard, so that the find bar's moves are told by the find bar alone. A cell's name mark is
+    // not: it is the cell's description, which screen readers read with the cell as it takes the
+    // keyboard, and saying it again would say it twice.
+    m_announcer = new Announcer(this);
+    const auto treeHasKeyboard = [this] { return m_treeList->hasFocus() || m_treeList->viewport()->hasFocus(); };
+    connect(m_treeList, &QTreeView::expanded, this, [this, treeHasKeyboard] {
+        if (treeHasKeyboard())
+            m_announcer->announce(tr("Expanded"));
+    });
+    connect(m_treeList, &QTreeView::collapsed, this, [this, treeHasKeyboard] {
+        if (treeHasKeyboard())
+            m_announcer->announce(tr("Collapsed"));
+    });
+    // A menu that opens is named; its items are then told as the keyboard reaches them.
+    for (QMenu *menu : { miFile, miEdit, miHelp }) {
+        connect(menu, &QMenu::aboutToShow, this,
+            [this, menu] { m_announcer->announce(tr("%1 menu").arg(QString(menu->title()).remove(u'&'))); });
+    }
+    connect(PopupMenu, &QMenu::aboutToShow, this, [this] { m_announcer->announce(tr("Pop-up menu")); });
 }
 
 void TfrmSaldrixMain::TreeListEditing(TreeList *sender, const QModelIndex &, bool &allow)

@@ -114,6 +114,17 @@ void NodesCommand::putBack()
         begin = end;
     }
     m_view.setSelectedRanges(selection);
+    // A paste may put options into a section and sections after it; all of them are shown, and
+    // those that share the first one's parent are selected, as a selection has one parent.
+    const bool firstIsSection = m_places.front().option < 0;
+    const auto otherParent = [&](const std::pair<QModelIndex, QModelIndex> &range) {
+        return (DocumentTree::level(range.first) == 0) != firstIsSection
+            || (!firstIsSection && range.first.parent() != selection.constFirst().first.parent());
+    };
+    if (std::any_of(selection.cbegin(), selection.cend(), otherParent)) {
+        selection.removeIf(otherParent);
+        m_view.setSelectedRanges(selection);
+    }
 }
 
 void NodesCommand::take()

@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE" sourcelanguage="en">
 <context>
+    <name>Announcer</name>
+    <message>
+        <source>Announcements</source>
+        <translation>Ansagen</translation>
+    </message>
+</context>
+<context>
     <name>CommandLine</name>
     <message>
         <source>no display to show the window on (DISPLAY is not set)</source>
@@ -273,6 +280,14 @@ INI-Datei-Formen (ohne Fenster; ein Name gilt ohne die Leerzeichen um ihn):
     <message>
         <source>Clear the text to find</source>
         <translation>Suchtext löschen</translation>
+    </message>
+    <message>
+        <source>Find options menu</source>
+        <translation>Menü Suchoptionen</translation>
+    </message>
+    <message>
+        <source>Find bar opened</source>
+        <translation>Suchleiste geöffnet</translation>
     </message>
 </context>
 <context>
@@ -767,6 +782,62 @@ INI-Datei-Formen (ohne Fenster; ein Name gilt ohne die Leerzeichen um ihn):
         <source>%1: %2</source>
         <translation>%1: %2</translation>
     </message>
+    <message>
+        <source>More tool bar buttons</source>
+        <translation>Weitere Schaltflächen der Werkzeugleiste</translation>
+    </message>
+    <message>
+        <source>Size grip</source>
+        <translation>Größengriff</translation>
+    </message>
+    <message>
+        <source>Cu&amp;t</source>
+        <translation>Aus&amp;schneiden</translation>
+    </message>
+    <message>
+        <source>Takes the selected rows out and keeps them for Paste</source>
+        <translation>Nimmt die ausgewählten Zeilen heraus und behält sie zum Einfügen</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Kopieren</translation>
+    </message>
+    <message>
+        <source>Copies the selected rows</source>
+        <translation>Kopiert die ausgewählten Zeilen</translation>
+    </message>
+    <message>
+        <source>&amp;Paste</source>
+        <translation>&amp;Einfügen</translation>
+    </message>
+    <message>
+        <source>Puts copied rows, or INI text from another program, after the focused row</source>
+        <translation>Fügt kopierte Zeilen oder INI-Text aus einem anderen Programm nach der fokussierten Zeile ein</translation>
+    </message>
+    <message>
+        <source>Cut</source>
+        <translation>Ausschneiden</translation>
+    </message>
+    <message>
+        <source>Paste</source>
+        <translation>Einfügen</translation>
+    </message>
+    <message>
+        <source>Expanded</source>
+        <translation>Aufgeklappt</translation>
+    </message>
+    <message>
+        <source>Collapsed</source>
+        <translation>Zugeklappt</translation>
+    </message>
+    <message>
+        <source>%1 menu</source>
+        <translation>Menü %1</translation>
+    </message>
+    <message>
+        <source>Pop-up menu</source>
+        <translation>Kontextmenü</translation>
+    </message>
 </context>
 <context>
     <name>TfrmSaldrixProgress</name>
@@ -925,10 +996,6 @@ INI-Datei-Formen (ohne Fenster; ein Name gilt ohne die Leerzeichen um ihn):
         <translation>Abschnitte und Optionen</translation>
     </message>
     <message>
-        <source>Sections with their options and values; Tab moves between the columns</source>
-        <translation>Abschnitte mit ihren Optionen und Werten; Tab wechselt zwischen den Spalten</translation>
-    </message>
-    <message>
         <source>Find match</source>
         <translation>Suchtreffer</translation>
     </message>
@@ -947,6 +1014,10 @@ INI-Datei-Formen (ohne Fenster; ein Name gilt ohne die Leerzeichen um ihn):
     <message>
         <source>Value of option %1 in section %2</source>
         <translation>Wert der Option %1 im Abschnitt %2</translation>
+    </message>
+    <message>
+        <source>Sections with their options and values; Tab moves between the columns, Ctrl+Tab to the next control</source>
+        <translation>Abschnitte mit ihren Optionen und Werten; Tab wechselt zwischen den Spalten, Strg+Tab zum nächsten Bedienelement</translation>
     </message>
 </context>
 </TS>

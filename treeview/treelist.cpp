@@ -465,7 +465,10 @@ QString TreeList::selectionText() const
 
 void TreeList::copySelection() const
 {
-    QGuiApplication::clipboard()->setText(selectionText());
+    if (m_clipboardWriter)
+        m_clipboardWriter(selectedNodes());
+    else
+        QGuiApplication::clipboard()->setText(selectionText());
 }
 
 // Columns: they always fill the width, in the proportion the user last gave them.

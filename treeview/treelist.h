@@ -134,6 +134,10 @@ public:
     // The text Ctrl+Ins copies: the header, an empty line and one line per selected node.
     [[nodiscard]] QString selectionText() const;
     void copySelection() const;
+    // What Ctrl+Ins puts on the clipboard beyond the text: the window sets it, so that the key and
+    // the window's Copy give the same.
+    using ClipboardWriter = std::function<void(const QModelIndexList &nodes)>;
+    void setClipboardWriter(ClipboardWriter writer) { m_clipboardWriter = std::move(writer); }
 
     // Column widths in logical order; setting them keeps their proportion and fills the width.
     [[nodiscard]] QList<int> columnWidths() const;
@@ -270,6 +274,7 @@ private:
     std::function<bool(const QModelIndex &)> m_highlight;
     double m_firstColumnShare = 0.0;
     bool m_fitting = false;
+    ClipboardWriter m_clipboardWriter;
 };
 
 // Keeps the tree from repainting while it lives.

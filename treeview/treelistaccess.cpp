@@ -15,7 +15,8 @@
 void TreeList::describeToAssistiveTechnology()
 {
     setAccessibleName(tr("Sections and options"));
-    setAccessibleDescription(tr("Sections with their options and values; Tab moves between the columns"));
+    setAccessibleDescription(
+        tr("Sections with their options and values; Tab moves between the columns, Ctrl+Tab to the next control"));
 }
 
 void TreeList::describeCells(DocumentTree *tree)

@@ -25,6 +25,12 @@ void TreeList::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
+    // Ctrl+Tab leaves the tree, whose Tab moves between its cells.
+    if ((event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) && (modifiers & Qt::ControlModifier)) {
+        QWidget::focusNextPrevChild(event->key() == Qt::Key_Tab && !(modifiers & Qt::ShiftModifier));
+        event->accept();
+        return;
+    }
     if (!handleKey(event->key(), modifiers, event->text())) {
         event->ignore();
         return;
@@ -103,6 +109,8 @@ bool TreeList::handleKey(int key, Qt::KeyboardModifiers modifiers, const QString
         } else if (const QModelIndex below = nodeBelow(focused); below.isValid()) {
             setFocusedCell(below, 0);
             scrollTo(below);
+        } else {
+            return false; // past the last cell the keyboard goes on to the next control
         }
         return true;
     case Qt::Key_Backtab:
@@ -111,6 +119,8 @@ bool TreeList::handleKey(int key, Qt::KeyboardModifiers modifiers, const QString
         } else if (const QModelIndex above = nodeAbove(focused); above.isValid()) {
             setFocusedCell(above, lastColumn);
             scrollTo(above);
+        } else {
+            return false;
         }
         return true;
     case Qt::Key_F2:

@@ -4,6 +4,7 @@
 
 #include "wizard/saldrixwizard.h"
 
+#include "dialogs/announcer.h"
 #include "dialogs/errordisplay.h"
 #include "dialogs/userdialogs.h"
 #include "dialogs/waitcursor.h"
@@ -14,9 +15,11 @@
 #include "wizard/saldrixprogress.h"
 #include "wizard/updown.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -42,6 +45,8 @@ TfrmSaldrixWizard::TfrmSaldrixWizard(DocumentTree &tree, UserDialogs &dialogs, Q
 
     createControls();
     fitToFont();
+    // Beside the arrows, so that a screen reader names no more of the window around it.
+    m_announcer = new Announcer(UpDown1);
 
     connect(PageManager1, &PageManager::pageShow, this, &TfrmSaldrixWizard::PageShow);
     connect(PageManager1, &PageManager::checkButtons, this, &TfrmSaldrixWizard::PageManager1CheckButtons);
@@ -186,6 +191,19 @@ void TfrmSaldrixWizard::UpDown1Changing()
     lbArtist->adjustSize();
     lbTitle->adjustSize();
     describeOrder();
+    m_announcer->announce(tr("%1 first, then %2").arg(lbArtist->text(), lbTitle->text()));
+}
+
+void TfrmSaldrixWizard::keyPressEvent(QKeyEvent *event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    auto *focused = qobject_cast<QAbstractButton *>(focusWidget());
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && focused != nullptr) {
+        if (focused->isEnabled() && focused->isVisible())
+            focused->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TfrmSaldrixWizard::describeOrder()

@@ -11,6 +11,7 @@
 
 #include <functional>
 
+class Announcer;
 class DocumentTree;
 class PageManager;
 class QCheckBox;
@@ -46,6 +47,8 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    // Enter presses the button that has the keyboard, and the default button only from elsewhere.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void createControls();
@@ -100,4 +103,6 @@ private:
     QCheckBox *cbNumTracks = nullptr;
     QLineEdit *edLongSeparator = nullptr;
     QPushButton *BtnDone = nullptr;
+    // Speaks the new order after a swap: the keyboard stays on the arrow, which does not change.
+    Announcer *m_announcer = nullptr;
 };

@@ -150,12 +150,13 @@ void tst_MainWindowState::menusAndToolbarListCommandsInOrder()
             "|", "actFileExportCD", "|", "actFileExit" }));
     const QStringList editCommands { "actEditSectionAdd", "actEditSectionDelete", "actEditSectionRename", "|",
         "actEditOptionAdd", "actEditOptionDelete", "actEditOptionRename", "actEditOptionModifyValue", "|",
-        "actEditDeleteSelection", "|", "actEditUndo", "actEditRedo", "|", "actEditFind" };
+        "actEditDeleteSelection", "|", "actEditUndo", "actEditRedo", "|", "actEditFind", "|", "actEditCut",
+        "actEditCopy", "actEditPaste" };
     QCOMPARE(names(f.child<QMenu>("miEdit")->actions()), editCommands);
     QCOMPARE(names(f.child<QMenu>("PopupMenu")->actions()),
         QStringList({ "pmiEditSectionAdd", "pmiEditSectionDelete", "pmiEditSectionRename", "|", "pmiEditOptionAdd",
             "pmiEditOptionDelete", "pmiEditOptionRename", "pmiEditOptionModify", "|", "pmiEditDeleteSelection", "|",
-            "actEditFind" }));
+            "actEditFind", "|", "actEditCut", "actEditCopy", "actEditPaste" }));
     QCOMPARE(names(f.child<QMenu>("miHelp")->actions()), QStringList({ "actHelpAbout" }));
 
     QStringList toolbar = names(f.child<QToolBar>("ToolBar")->actions());
