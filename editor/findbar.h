@@ -39,8 +39,6 @@ public:
 
     [[nodiscard]] FindOptions options() const;
     [[nodiscard]] int matchCount();
-    // The current match's place among the matches, -1 when there is none.
-    [[nodiscard]] int currentMatch() const { return m_current; }
     [[nodiscard]] QString countText() const;
     [[nodiscard]] QString wrapText() const;
     [[nodiscard]] TreeFilter *filter() const { return m_filter; }

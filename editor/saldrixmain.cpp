@@ -61,6 +61,7 @@ TfrmSaldrixMain::TfrmSaldrixMain(UserDialogs &dialogs, QWidget *parent)
     createHelpContents();
     createTreePopupMenu();
     createFindBar();
+    createViewMenu();
     createClipboardCommands();
     createAnnouncements();
     createToolBar();
@@ -88,6 +89,7 @@ TfrmSaldrixMain::TfrmSaldrixMain(UserDialogs &dialogs, QWidget *parent)
 
     createRecovery();
     createSettings();
+    loadViewSettings();
     FormCreate();
     createExportWizard();
 }

@@ -4,9 +4,11 @@
 
 #pragma once
 
+#include "ini/plainsaveloss.h"
 #include "treeview/treelisthandlers.h"
 
 #include <QMainWindow>
+#include <QSet>
 #include <QModelIndexList>
 #include <QString>
 
@@ -16,6 +18,7 @@
 
 class Announcer;
 class DiskChangeBar;
+class LayoutLossBar;
 class DocumentTree;
 class FileWatch;
 class FindBar;
@@ -28,6 +31,7 @@ class QFileDialog;
 class QLabel;
 class QProgressBar;
 class QMenu;
+class QPlainTextEdit;
 class QToolBar;
 class QToolButton;
 class QUndoCommand;
@@ -147,6 +151,16 @@ private:
     void updateHistoryActions();
     // The find bar under the tree and Find at the end of the Edit and pop-up menus (saldrixmain_find.cpp).
     void createFindBar();
+    // The View menu between Edit and Help, and the choices in it (saldrixmain_view.cpp).
+    void createViewMenu();
+    void loadViewSettings();
+    void keepLayoutChanged(bool keep);
+    [[nodiscard]] bool keepsLayout() const;
+    // The bar that says what a plain save would remove, shown while it would and the choice is off.
+    void updateLayoutLossBar();
+    // The comments pane under the tree: what the file holds about the focused node beyond its texts.
+    void updateCommentsPane();
+    void writeViewSetting(const QString &name, bool value);
     // Cut, Copy and Paste at the end of the Edit and pop-up menus (saldrixmain_clipboard.cpp).
     void createClipboardCommands();
     // Puts the nodes on the clipboard: the rows as text, and the nodes whole for Paste.
@@ -241,6 +255,10 @@ private:
     QMenu *miFileReopen = nullptr;
     QMenu *miEdit = nullptr;
     QMenu *miHelp = nullptr;
+    QMenu *miView = nullptr;
+    QAction *actViewKeepLayout = nullptr;
+    QAction *actViewComments = nullptr;
+    QPlainTextEdit *CommentsPane = nullptr;
     QMenu *PopupMenu = nullptr;
     QToolBar *ToolBar = nullptr;
     QToolButton *ToolButton3 = nullptr;
@@ -275,6 +293,9 @@ private:
     bool m_settingsExiting = false;
     bool m_settingsErrorShown = false;
     DiskChangeBar *m_diskChangeBar = nullptr;
+    LayoutLossBar *m_layoutLossBar = nullptr;
+    PlainSaveLoss m_layoutLoss; // what a plain save would take out of the file as it was read
+    QSet<QString> m_layoutLossDismissed; // files whose bar the user hid
     // The export wizard, made hidden with the window; Export shows it, Close only hides it.
     TfrmSaldrixWizard *m_wizard = nullptr;
     FileWatch *m_fileWatch = nullptr;
