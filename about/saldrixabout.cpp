@@ -64,13 +64,19 @@ TfrmAboutDlg::TfrmAboutDlg(QWidget *parent, UrlOpener opener)
     setWindowTitle(tr("About"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     createControls();
-    setFixedSize(321, 246);
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+    FormCreate();
+    // The designed size, or more where the texts need it (a larger font, a translation), within the
+    // screen.
+    QSize fitted = QSize(321, 246).expandedTo(layout()->totalMinimumSize());
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (screen != nullptr)
+        fitted = fitted.boundedTo(screen->availableSize());
+    setFixedSize(fitted);
+    if (screen != nullptr) {
         QRect frame(QPoint(0, 0), size());
         frame.moveCenter(screen->availableGeometry().center());
         move(frame.topLeft());
     }
-    FormCreate();
 }
 
 void TfrmAboutDlg::createControls()

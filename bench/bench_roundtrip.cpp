@@ -61,11 +61,15 @@ double cpuMs()
 
 } // namespace
 
-// Loads IN into a document tree and saves the tree to OUT, timing each step.
-int benchRoundtrip(int argc, char *argv[], const QStringList &args)
+// Loads IN into a document tree and saves the tree to OUT, timing each step. With --keep-layout
+// the save keeps the file's layout; with --edit, one value in the middle of the file changes first.
+int benchRoundtrip(int argc, char *argv[], const QStringList &arguments)
 {
+    QStringList args = arguments;
+    const bool keepLayout = args.removeAll(QStringLiteral("--keep-layout")) > 0;
+    const bool edit = args.removeAll(QStringLiteral("--edit")) > 0;
     if (args.size() != 2) {
-        std::fputs("usage: saldrix_bench roundtrip IN OUT\n", stderr);
+        std::fputs("usage: saldrix_bench roundtrip [--keep-layout] [--edit] IN OUT\n", stderr);
         return 2;
     }
     // What the program holds before it reads anything: Qt's libraries, mapped and relocated. The
@@ -84,8 +88,14 @@ int benchRoundtrip(int argc, char *argv[], const QStringList &args)
         const qint64 loadNs = timer.nsecsElapsed();
         const double cpuLoaded = cpuMs();
         const double heldMb = currentRssMb(); // the document loaded, the file's bytes freed
+        const int middle = tree.sectionCount() / 2;
+        if (edit && middle < tree.sectionCount() && tree.optionCount(middle) > 0)
+            tree.setOptionText(middle, 0, DocumentTree::ValueColumn, QStringLiteral("edited"));
         timer.start();
-        SaveTreeToIni(tree, args.at(1));
+        if (keepLayout)
+            saveTreeKeepingLayout(tree, args.at(1));
+        else
+            SaveTreeToIni(tree, args.at(1));
         const qint64 saveNs = timer.nsecsElapsed();
         const double cpuSaved = cpuMs();
         qint64 options = 0;

@@ -18,7 +18,7 @@ namespace {
 
 void usage()
 {
-    std::fputs("usage: saldrix_bench roundtrip IN OUT\n"
+    std::fputs("usage: saldrix_bench roundtrip [--keep-layout] [--edit] IN OUT\n"
                "       saldrix_bench generate DIR | --dense FILE\n"
                "       saldrix_bench view [--stalls] FILE\n"
                "       saldrix_bench export IN OUT [--title-first] [--separator TEXT] [--volume] [--genre]\n"

@@ -106,7 +106,12 @@ CommandLine parseCommandLine(const QStringList &arguments)
                 "      [--numtracks] [--separator TEXT] [--separator-line TEXT]\n")
                   .arg(ProgramName)
             + CommandLine::tr("\nINI file forms (no window; a name is taken without the blanks around it):\n")
-            + iniCommandForms(ProgramName);
+            + iniCommandForms(ProgramName)
+            + CommandLine::tr("\nExit status:\n"
+                              "  0   success\n"
+                              "  1   no such file, section or option; no display for the window; the export failed\n"
+                              "  2   an INI file command cannot read or write its file\n"
+                              "  64  a usage error: a mistake on the command line, a name or value that is refused\n");
         return result;
     }
     if (parser.isSet(version)) {

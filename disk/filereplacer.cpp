@@ -312,8 +312,10 @@ void FileReplacer::commit()
     // owner drops the set-user and set-group bits.
     struct stat old { };
     const bool existed = m_existed && ::fstatat(m_folder, m_name.constData(), &old, AT_SYMLINK_NOFOLLOW) == 0;
-    if (existed && ::geteuid() == 0)
-        (void)::fchown(fd, old.st_uid, old.st_gid);
+    if (existed && ::geteuid() == 0) {
+        // Where even root cannot give it the old owner, the file goes on as root's: the save stands.
+        [[maybe_unused]] const int chowned = ::fchown(fd, old.st_uid, old.st_gid);
+    }
     const bool modeSet = ::fchmod(fd, existed ? old.st_mode & 07777 : defaultMode()) == 0;
     const bool synced = modeSet && ::fsync(fd) == 0;
     const int error = errno;
@@ -395,7 +397,8 @@ void FileReplacer::rewriteInPlace()
     };
     // Reserving the space fails on a full disk before a byte has changed.
     if (const int reserved = content.isEmpty() ? 0 : ::posix_fallocate(fd, 0, off_t(content.size()))) {
-        (void)::ftruncate(fd, info.st_size); // a partial reservation may have grown the file
+        // A partial reservation may have grown the file; the failure is reported whatever this does.
+        [[maybe_unused]] const int truncated = ::ftruncate(fd, info.st_size);
         ::close(fd);
         dropKeptOld();
         fail(reserved);

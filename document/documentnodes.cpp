@@ -14,6 +14,7 @@ DocumentSection::DocumentSection(const DocumentSection &other)
     : options(other.options)
     , image(other.image)
     , row(other.row)
+    , origin(other.origin)
     , m_texts(other.m_texts ? std::make_unique<Texts>(*other.m_texts) : nullptr)
 {
 }
@@ -47,9 +48,10 @@ void DocumentSection::setValue(const QString &text)
     m_texts->value = text;
 }
 
-int DocumentContents::appendSection(const QString &name)
+int DocumentContents::appendSection(const QString &name, qint64 origin)
 {
     auto section = std::make_unique<DocumentSection>();
+    section->origin = qint32(origin);
     if (!name.isEmpty())
         section->setName(name);
     section->image = DocumentTree::SectionImage;
@@ -71,9 +73,9 @@ void DocumentContents::reserveOptions(int section, qsizetype count, qsizetype un
     m_sections[static_cast<size_t>(section)]->options.reserve(count, units);
 }
 
-void DocumentContents::appendOption(int section, QAnyStringView name, QAnyStringView value)
+void DocumentContents::appendOption(int section, QAnyStringView name, QAnyStringView value, qint64 origin)
 {
-    m_sections[static_cast<size_t>(section)]->options.append(name, value, DocumentTree::OptionImage);
+    m_sections[static_cast<size_t>(section)]->options.append(name, value, DocumentTree::OptionImage, origin);
 }
 
 void DocumentTree::append(DocumentContents &&contents)
@@ -146,7 +148,8 @@ DocumentNodes DocumentTree::takeNodes(const QModelIndexList &nodes)
         const OptionTexts &texts = m_sections[static_cast<size_t>(s)]->options;
         options.texts.reserve(qsizetype(rows.size()), 0);
         for (const int row : rows)
-            options.texts.append(texts.view(row, NameColumn), texts.view(row, ValueColumn), texts.image(row));
+            options.texts.append(
+                texts.view(row, NameColumn), texts.view(row, ValueColumn), texts.image(row), texts.origin(row));
         taken.m_options.push_back(std::move(options));
     }
     constexpr int MostRowRemovals = 16;

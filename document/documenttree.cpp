@@ -320,8 +320,21 @@ void DocumentTree::setImageIndex(const QModelIndex &index, int image)
         section->options.setImage(index.row(), image);
 }
 
+void DocumentTree::setLayoutBytes(const QByteArray &bytes)
+{
+    m_layoutBytes = bytes;
+    m_layoutText.reset();
+}
+
+void DocumentTree::setLayoutText(std::shared_ptr<const IniText> text)
+{
+    m_layoutBytes = QByteArray();
+    m_layoutText = std::move(text);
+}
+
 void DocumentTree::clear()
 {
+    setLayoutBytes(QByteArray());
     if (m_sections.empty())
         return;
     if (!inBatch())

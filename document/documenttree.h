@@ -11,11 +11,15 @@
 #include <QAnyStringView>
 #include <QString>
 
+#include <QByteArray>
+
 #include <compare>
 #include <functional>
 #include <memory>
 #include <utility>
 #include <vector>
+
+class IniText;
 
 // One section of a document: its texts and its options' (held compactly, see OptionTexts). A
 // loaded section's name stands where its options' texts do, until it changes; a name of its own and
@@ -36,6 +40,9 @@ public:
     OptionTexts options;
     int image = 0;
     mutable int row = 0;
+    // A place within the section's first header line in the file's text, or -1 (see
+    // OptionTexts::origin()).
+    qint32 origin = -1;
 
 private:
     struct Texts {
@@ -49,10 +56,10 @@ private:
 class DocumentContents {
 public:
     [[nodiscard]] int sectionCount() const { return static_cast<int>(m_sections.size()); }
-    int appendSection(const QString &name);
+    int appendSection(const QString &name, qint64 origin = -1);
     // Room for `count` more options of the section with `units` characters of text between them.
     void reserveOptions(int section, qsizetype count, qsizetype units);
-    void appendOption(int section, QAnyStringView name, QAnyStringView value);
+    void appendOption(int section, QAnyStringView name, QAnyStringView value, qint64 origin = -1);
     [[nodiscard]] OptionTexts &optionsOf(int section) { return m_sections[size_t(section)]->options; }
     // Puts the section at `from` in the place of the one at `to`, which goes.
     void moveSection(int from, int to);
@@ -150,6 +157,8 @@ public:
     [[nodiscard]] QString optionText(int section, int option, int column) const;
     // An option's text where it is kept, without a copy; valid until the section next changes.
     [[nodiscard]] QAnyStringView optionTextView(int section, int option, int column) const;
+    // Where the section was read from (see DocumentSection::origin).
+    [[nodiscard]] qint64 sectionOrigin(int section) const { return m_sections[size_t(section)]->origin; }
     // Every option text of the section at once, for searches (see OptionTexts::allTexts).
     [[nodiscard]] const OptionTexts &optionTexts(int section) const { return m_sections[size_t(section)]->options; }
 
@@ -209,6 +218,17 @@ public:
     [[nodiscard]] const TextFormat &sourceFormat() const { return m_sourceFormat; }
     void setSourceFormat(const TextFormat &format) { m_sourceFormat = format; }
 
+    // The file's text as it was read, whose lines a save that keeps the layout writes the tree
+    // over; the nodes' origins are places in it. Null for a document that no file's text stands
+    // behind (new, or saved without its layout since). The INI format layer parses it once and
+    // keeps the parse here (see layoutTextOf() in ini/treeio.h), shared with the recovery copy.
+    [[nodiscard]] const QByteArray &layoutBytes() const { return m_layoutBytes; }
+    void setLayoutBytes(const QByteArray &bytes);
+    [[nodiscard]] const std::shared_ptr<const IniText> &layoutParse() const { return m_layoutText; }
+    void keepLayoutParse(std::shared_ptr<const IniText> text) const { m_layoutText = std::move(text); }
+    // A parse of a text that no bytes stand behind here (the recovery copy's worker).
+    void setLayoutText(std::shared_ptr<const IniText> text);
+
 Q_SIGNALS:
     // A cell's text was changed through setData() (an in-place edit), not by a program call.
     void edited();
@@ -230,6 +250,8 @@ private:
     mutable bool m_rowsDirty = false;
     int m_batchDepth = 0;
     TextFormat m_sourceFormat;
+    QByteArray m_layoutBytes;
+    mutable std::shared_ptr<const IniText> m_layoutText;
     DescriptionSource m_descriptionSource;
 };
 

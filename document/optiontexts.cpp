@@ -315,6 +315,9 @@ void OptionTexts::ownTexts()
     if (!m_borrowed)
         return;
     std::vector<Record> &records = ownRecords();
+    m_own->origins.resize(records.size());
+    for (size_t i = 0; i < records.size(); ++i)
+        m_own->origins[i] = qint32(nameOffset(records[i]));
     qsizetype total = 0;
     for (const Record &r : records)
         total += qsizetype(r.nameLength) + r.valueLength;
@@ -332,6 +335,13 @@ void OptionTexts::ownTexts()
 int OptionTexts::image(qsizetype option) const
 {
     return !m_own || m_own->images.empty() ? DocumentTree::OptionImage : m_own->images[size_t(option)];
+}
+
+qint64 OptionTexts::origin(qsizetype option) const
+{
+    if (m_borrowed)
+        return nameOffset(records()[option]);
+    return !m_own || m_own->origins.empty() ? -1 : m_own->origins[size_t(option)];
 }
 
 void OptionTexts::reserve(qsizetype count, qsizetype units)
@@ -439,13 +449,13 @@ OptionTexts::Record OptionTexts::place(QAnyStringView name, QAnyStringView value
     return { placeOf(start), checkedLength(middle - start), checkedLength(units() - middle) };
 }
 
-void OptionTexts::append(QAnyStringView name, QAnyStringView value, int image)
+void OptionTexts::append(QAnyStringView name, QAnyStringView value, int image, qint64 origin)
 {
     if (m_borrowed) {
         // The texts may stand in the shared bytes themselves (a copy of a borrowed option).
         const QExplicitlySharedDataPointer<Shared> keep = m_shared;
         ownTexts();
-        append(name, value, image);
+        append(name, value, image, origin);
         return;
     }
     makeRoomFor(name);
@@ -457,6 +467,11 @@ void OptionTexts::append(QAnyStringView name, QAnyStringView value, int image)
     if (!images.empty() || image != DocumentTree::OptionImage) {
         images.resize(list.size() - 1, DocumentTree::OptionImage);
         images.push_back(image);
+    }
+    std::vector<qint32> &origins = m_own->origins;
+    if (!origins.empty() || origin >= 0) {
+        origins.resize(list.size() - 1, -1);
+        origins.push_back(qint32(origin));
     }
 }
 
@@ -527,6 +542,8 @@ void OptionTexts::remove(qsizetype first, qsizetype count)
     list.erase(list.begin() + first, list.begin() + first + count);
     if (!own.images.empty())
         own.images.erase(own.images.begin() + first, own.images.begin() + first + count);
+    if (!own.origins.empty())
+        own.origins.erase(own.origins.begin() + first, own.origins.begin() + first + count);
     compactIfWasteful();
 }
 
@@ -545,11 +562,15 @@ void OptionTexts::removeRows(const std::vector<int> &rows)
         list[kept] = list[i];
         if (!own.images.empty())
             own.images[kept] = own.images[i];
+        if (!own.origins.empty())
+            own.origins[kept] = own.origins[i];
         ++kept;
     }
     list.resize(kept);
     if (!own.images.empty())
         own.images.resize(kept);
+    if (!own.origins.empty())
+        own.origins.resize(kept);
     compactIfWasteful();
 }
 
@@ -571,6 +592,8 @@ void OptionTexts::insertRows(const std::vector<int> &rows, const OptionTexts &fr
     std::vector<int> imageList;
     if (images)
         imageList.reserve(total);
+    std::vector<qint32> originList;
+    originList.reserve(total);
     size_t old = 0;
     size_t next = 0;
     for (size_t i = 0; i < total; ++i) {
@@ -580,16 +603,21 @@ void OptionTexts::insertRows(const std::vector<int> &rows, const OptionTexts &fr
                 place(from.view(option, DocumentTree::NameColumn), from.view(option, DocumentTree::ValueColumn)));
             if (images)
                 imageList.push_back(from.image(option));
+            originList.push_back(qint32(from.origin(option)));
         } else {
             records.push_back(list[old]);
             if (images)
                 imageList.push_back(image(qsizetype(old)));
+            originList.push_back(qint32(origin(qsizetype(old))));
             ++old;
         }
     }
     Q_ASSERT(next == rows.size() && old == list.size());
     list = std::move(records);
     own.images = std::move(imageList);
+    if (std::all_of(originList.begin(), originList.end(), [](qint32 o) { return o < 0; }))
+        originList.clear();
+    own.origins = std::move(originList);
 }
 
 void OptionTexts::move(qsizetype from, qsizetype to)
@@ -604,13 +632,15 @@ void OptionTexts::move(qsizetype from, qsizetype to)
     rotate(ownRecords());
     if (!m_own->images.empty())
         rotate(m_own->images);
+    if (!m_own->origins.empty())
+        rotate(m_own->origins);
 }
 
 void OptionTexts::insertFrom(qsizetype row, const OptionTexts &other, qsizetype option)
 {
     Q_ASSERT(&other != this);
     const int movedImage = other.image(option);
-    append(other.view(option, 0), other.view(option, 1), movedImage);
+    append(other.view(option, 0), other.view(option, 1), movedImage, other.origin(option));
     move(size() - 1, row);
 }
 

@@ -68,6 +68,9 @@ public:
     [[nodiscard]] QAnyStringView view(qsizetype option, int column) const;
     [[nodiscard]] Form form() const { return m_form; }
     [[nodiscard]] int image(qsizetype option) const;
+    // Where the option was read from: a place within its line in the file's text (see
+    // DocumentTree::layoutBytes()), or -1 for an option that no line holds. Moves and copies keep it.
+    [[nodiscard]] qint64 origin(qsizetype option) const;
     // Every text of the section in one view, in no particular order and with unused space between
     // them: a text found nowhere in it is in no option.
     [[nodiscard]] QAnyStringView allTexts() const;
@@ -115,7 +118,7 @@ public:
     // Room for `count` more options with `units` characters of text between them.
     void reserve(qsizetype count, qsizetype units);
     // Texts may be Latin-1, UTF-8 or UTF-16.
-    void append(QAnyStringView name, QAnyStringView value, int image);
+    void append(QAnyStringView name, QAnyStringView value, int image, qint64 origin = -1);
     void setText(qsizetype option, int column, QAnyStringView text);
     void setImage(qsizetype option, int image);
 
@@ -143,6 +146,8 @@ private:
     struct Own {
         std::vector<Record> records;
         std::vector<int> images; // empty while every option has the option image
+        // Empty while the texts are borrowed (their places are their origins) or no option has one.
+        std::vector<qint32> origins;
         QByteArray bytes; // Latin-1 or UTF-8
         QString utf16;
         qsizetype unused = 0; // code units of the buffer that no record refers to

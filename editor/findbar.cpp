@@ -20,6 +20,7 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <utility>
@@ -46,8 +47,18 @@ FindBar::FindBar(TreeList *tree, QWidget *parent)
     // The bar takes the width the window has and never asks for more: opening it, a count or a
     // wrap message must not move or widen the window, whose placement is stored.
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    auto *layout = new QHBoxLayout(this);
-    layout->setContentsMargins(4, 2, 4, 2);
+    auto *rows = new QVBoxLayout(this);
+    rows->setContentsMargins(4, 2, 4, 2);
+    rows->setSpacing(2);
+    m_firstRow = new QHBoxLayout;
+    m_firstRow->setSpacing(4);
+    m_secondRow = new QHBoxLayout;
+    m_secondRow->setSpacing(4);
+    rows->addLayout(m_firstRow);
+    rows->addLayout(m_secondRow);
+    m_tools = new QWidget(this);
+    auto *layout = new QHBoxLayout(m_tools);
+    layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(4);
 
     const auto named = [](auto *widget, const char *name) {
@@ -137,8 +148,9 @@ FindBar::FindBar(TreeList *tree, QWidget *parent)
     btnClose->setAutoRaise(true);
     btnClose->setAccessibleName(tr("Close the find bar"));
 
-    layout->addWidget(lblFind);
-    layout->addWidget(edtFindText, 1);
+    m_firstRow->addWidget(lblFind);
+    m_firstRow->addWidget(edtFindText, 1);
+    m_firstRow->addWidget(m_tools);
     layout->addWidget(lblCount);
     layout->addWidget(previous);
     layout->addWidget(next);
@@ -482,6 +494,29 @@ bool FindBar::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void FindBar::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    arrangeRows();
+}
+
+void FindBar::arrangeRows()
+{
+    const int spacing = m_firstRow->spacing();
+    const QMargins margins = layout()->contentsMargins();
+    const int oneRow = margins.left() + lblFind->sizeHint().width() + spacing + edtFindText->minimumWidth() + spacing
+        + m_tools->sizeHint().width() + margins.right();
+    QHBoxLayout *row = width() >= oneRow ? m_firstRow : m_secondRow;
+    if (row->indexOf(m_tools) >= 0)
+        return;
+    (row == m_firstRow ? m_secondRow : m_firstRow)->removeWidget(m_tools);
+    if (row == m_secondRow)
+        m_secondRow->addStretch(1);
+    else if (QLayoutItem *stretch = m_secondRow->takeAt(0))
+        delete stretch;
+    row->insertWidget(row == m_firstRow ? 2 : 0, m_tools);
 }
 
 void FindBar::keyPressEvent(QKeyEvent *event)

@@ -15,6 +15,7 @@
 
 class Announcer;
 class QAction;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QToolButton;
@@ -38,8 +39,6 @@ public:
 
     [[nodiscard]] FindOptions options() const;
     [[nodiscard]] int matchCount();
-    // The current match's place among the matches, -1 when there is none.
-    [[nodiscard]] int currentMatch() const { return m_current; }
     [[nodiscard]] QString countText() const;
     [[nodiscard]] QString wrapText() const;
     [[nodiscard]] TreeFilter *filter() const { return m_filter; }
@@ -71,8 +70,12 @@ Q_SIGNALS:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // One row while the window is wide enough for the field and the buttons beside it; where it is
+    // not (a larger font, a translation), the count and the buttons take a second row.
+    void arrangeRows();
     // The text or an option changed: search again from the focused node and filter anew.
     void searchAgain();
     // Makes a search that still waits for the typing to pause now.
@@ -106,6 +109,10 @@ private:
     QTimer m_refresh;
     // Typing waits this long for the next key before the search starts again.
     QTimer m_typing;
+    QHBoxLayout *m_firstRow = nullptr;
+    QHBoxLayout *m_secondRow = nullptr;
+    // The count and the buttons, which stand on the first row or on the second.
+    QWidget *m_tools = nullptr;
     // The pause after which the count is spoken.
     QTimer m_speaking;
     // Speaks the count and the wrap message, which change while the keyboard stays in the field.

@@ -117,7 +117,9 @@ void RecoveryKeeper::queueWrite()
     // reach it.
     auto contents = std::make_shared<DocumentContents>(m_tree.copyContents());
     const TextFormat format = m_tree.sourceFormat();
-    run([this, place = m_place, contents, format, fileName = m_fileName] {
+    // The file's text is read only: the worker shares it.
+    std::shared_ptr<const IniText> layout = m_keepLayout ? layoutTextOf(m_tree) : nullptr;
+    run([this, place = m_place, contents, format, layout, keep = m_keepLayout, fileName = m_fileName] {
         QString error;
         catchErrors(
             [&] {
@@ -128,7 +130,12 @@ void RecoveryKeeper::queueWrite()
                 DocumentTree tree;
                 tree.append(std::move(*contents));
                 tree.setSourceFormat(format);
-                SaveTreeToIni(tree, place->copy->copyPath());
+                if (keep) {
+                    tree.setLayoutText(layout);
+                    saveTreeKeepingLayout(tree, place->copy->copyPath());
+                } else {
+                    SaveTreeToIni(tree, place->copy->copyPath());
+                }
                 place->copy->keepPrivate();
             },
             [&error](const QString &message) { error = copyFailure(message); });

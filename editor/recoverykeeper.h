@@ -41,6 +41,9 @@ public:
     // Removes the copy and returns once it is gone.
     void discard();
 
+    // Whether the copy keeps the layout of the document's file, as a save with that choice does.
+    void setKeepLayout(bool keep) { m_keepLayout = keep; }
+
     // The copy's file while there is one (for tests); empty otherwise.
     [[nodiscard]] QString copyPath() const;
 
@@ -58,6 +61,7 @@ private:
     const DocumentTree &m_tree;
     QString m_fileName;
     bool m_modified = false;
+    bool m_keepLayout = false;
     bool m_dirty = false; // changes the copy does not have yet, nor a write under way
     int m_writing = 0;
     std::shared_ptr<Place> m_place;

@@ -37,6 +37,8 @@
 #include <QToolButton>
 #include <QUndoStack>
 
+#include <algorithm>
+
 TfrmSaldrixMain::TfrmSaldrixMain(UserDialogs &dialogs, QWidget *parent)
     : QMainWindow(parent)
     , m_dialogs(dialogs)
@@ -56,8 +58,10 @@ TfrmSaldrixMain::TfrmSaldrixMain(UserDialogs &dialogs, QWidget *parent)
     createActions();
     createMenus();
     createHistory();
+    createHelpContents();
     createTreePopupMenu();
     createFindBar();
+    createViewMenu();
     createClipboardCommands();
     createAnnouncements();
     createToolBar();
@@ -85,6 +89,7 @@ TfrmSaldrixMain::TfrmSaldrixMain(UserDialogs &dialogs, QWidget *parent)
 
     createRecovery();
     createSettings();
+    loadViewSettings();
     FormCreate();
     createExportWizard();
 }
@@ -281,7 +286,10 @@ void TfrmSaldrixMain::createStatusBar()
         return label;
     };
     StatusPanel0 = panel("StatusPanel0", 300, 0);
-    StatusPanel1 = panel("StatusPanel1", 50, 0);
+    // The "Modified" panel keeps its designed width, and grows when its one text needs more (a
+    // larger font, a translation).
+    const int modifiedWidth = statusBar()->fontMetrics().horizontalAdvance(tr("Modified")) + 4;
+    StatusPanel1 = panel("StatusPanel1", std::max(50, modifiedWidth), 0);
     StatusPanel2 = panel("StatusPanel2", 50, 1);
     setPanelText(StatusPanel0, QString());
     setPanelText(StatusPanel1, QString());

@@ -4,9 +4,11 @@
 
 #pragma once
 
+#include "ini/plainsaveloss.h"
 #include "treeview/treelisthandlers.h"
 
 #include <QMainWindow>
+#include <QSet>
 #include <QModelIndexList>
 #include <QString>
 
@@ -16,17 +18,20 @@
 
 class Announcer;
 class DiskChangeBar;
+class LayoutLossBar;
 class DocumentTree;
 class FileWatch;
 class FindBar;
 class FormStorage;
 class LoadingScope;
+class ManualOpener;
 class MRUManager;
 class QAction;
 class QFileDialog;
 class QLabel;
 class QProgressBar;
 class QMenu;
+class QPlainTextEdit;
 class QToolBar;
 class QToolButton;
 class QUndoCommand;
@@ -60,6 +65,10 @@ public:
     [[nodiscard]] FindBar *findBar() const { return m_findBar; }
     // The bar above the tree that reports changes made to the file by other programs.
     [[nodiscard]] DiskChangeBar *diskChangeBar() const { return m_diskChangeBar; }
+    // Help, Contents: opens the user manual in the desktop's browser or a viewer of its own.
+    [[nodiscard]] ManualOpener *manualOpener() const { return m_manualOpener; }
+    // The folder that holds the manual; found beside the program unless set.
+    void setManualFolder(const QString &folder) { m_manualFolder = folder; }
     // Level of the node a drag began on (0 section, 1 option).
     [[nodiscard]] int dragNodeLevel() const { return DragNodeLevel; }
 
@@ -92,6 +101,7 @@ public Q_SLOTS:
     void actFileExportCDExecute();
     void actFileExitExecute();
     void actHelpAboutExecute();
+    void actHelpContentsExecute();
 
     void actEditSectionAddExecute();
     void actEditSectionDeleteExecute();
@@ -134,11 +144,23 @@ private:
     // Spoken changes: a section opened or closed, a menu that opens.
     void createAnnouncements();
     void createToolBar();
+    // Help, Contents after About (saldrixmain_settings.cpp).
+    void createHelpContents();
     // Undo and Redo, at the end of the Edit menu, and the history behind them (saldrixmain_history.cpp).
     void createHistory();
     void updateHistoryActions();
     // The find bar under the tree and Find at the end of the Edit and pop-up menus (saldrixmain_find.cpp).
     void createFindBar();
+    // The View menu between Edit and Help, and the choices in it (saldrixmain_view.cpp).
+    void createViewMenu();
+    void loadViewSettings();
+    void keepLayoutChanged(bool keep);
+    [[nodiscard]] bool keepsLayout() const;
+    // The bar that says what a plain save would remove, shown while it would and the choice is off.
+    void updateLayoutLossBar();
+    // The comments pane under the tree: what the file holds about the focused node beyond its texts.
+    void updateCommentsPane();
+    void writeViewSetting(const QString &name, bool value);
     // Cut, Copy and Paste at the end of the Edit and pop-up menus (saldrixmain_clipboard.cpp).
     void createClipboardCommands();
     // Puts the nodes on the clipboard: the rows as text, and the nodes whole for Paste.
@@ -213,6 +235,7 @@ private:
     QAction *actFileExportCD = nullptr;
     QAction *actFileExit = nullptr;
     QAction *actHelpAbout = nullptr;
+    QAction *actHelpContents = nullptr;
     QAction *actEditSectionAdd = nullptr;
     QAction *actEditSectionDelete = nullptr;
     QAction *actEditSectionRename = nullptr;
@@ -232,6 +255,10 @@ private:
     QMenu *miFileReopen = nullptr;
     QMenu *miEdit = nullptr;
     QMenu *miHelp = nullptr;
+    QMenu *miView = nullptr;
+    QAction *actViewKeepLayout = nullptr;
+    QAction *actViewComments = nullptr;
+    QPlainTextEdit *CommentsPane = nullptr;
     QMenu *PopupMenu = nullptr;
     QToolBar *ToolBar = nullptr;
     QToolButton *ToolButton3 = nullptr;
@@ -243,6 +270,8 @@ private:
     QFileDialog *OpenDialog1 = nullptr;
     QFileDialog *SaveDialog1 = nullptr;
     MRUManager *MRUManager1 = nullptr;
+    ManualOpener *m_manualOpener = nullptr;
+    QString m_manualFolder;
     // Keeps the window's placement, the dialogs' folders and the recent files between runs.
     FormStorage *rxRegistry = nullptr;
 
@@ -264,6 +293,9 @@ private:
     bool m_settingsExiting = false;
     bool m_settingsErrorShown = false;
     DiskChangeBar *m_diskChangeBar = nullptr;
+    LayoutLossBar *m_layoutLossBar = nullptr;
+    PlainSaveLoss m_layoutLoss; // what a plain save would take out of the file as it was read
+    QSet<QString> m_layoutLossDismissed; // files whose bar the user hid
     // The export wizard, made hidden with the window; Export shows it, Close only hides it.
     TfrmSaldrixWizard *m_wizard = nullptr;
     FileWatch *m_fileWatch = nullptr;

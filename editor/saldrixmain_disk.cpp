@@ -38,6 +38,8 @@ void TfrmSaldrixMain::followFile()
 {
     m_fileWatch->watch(FFileName);
     m_diskChangeBar->hide();
+    updateLayoutLossBar();
+    updateCommentsPane();
 }
 
 bool TfrmSaldrixMain::confirmOverwrite(const QString &fileName)

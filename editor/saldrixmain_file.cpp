@@ -6,6 +6,8 @@
 // the recent files.
 #include "editor/saldrixmain.h"
 
+#include "ini/initext.h"
+
 #include "dialogs/userdialogs.h"
 #include "dialogs/waitcursor.h"
 #include "document/documenttree.h"
@@ -74,6 +76,7 @@ void TfrmSaldrixMain::removeAllNodes()
 void TfrmSaldrixMain::clearDocument()
 {
     removeAllNodes();
+    m_layoutLoss = {};
     // A new document is written as UTF-8 with LF line ends, whatever the last one was read as.
     m_document->setSourceFormat(TextFormat {});
     FModified = false;
@@ -103,7 +106,14 @@ bool TfrmSaldrixMain::saveTo(const QString &fileName)
     FFileName = fileName;
     {
         WaitCursor busy;
-        SaveTreeToIni(*m_document, fileName);
+        if (keepsLayout()) {
+            saveTreeKeepingLayout(*m_document, fileName);
+        } else {
+            SaveTreeToIni(*m_document, fileName);
+            // The file holds no other lines now: a later save that keeps the layout has none to keep.
+            m_document->setLayoutBytes(QByteArray());
+            m_layoutLoss = {};
+        }
     }
     m_undoStack->setClean();
     FModified = false;
@@ -235,6 +245,8 @@ bool TfrmSaldrixMain::loadFile(const QString &fileName)
             [this, &fileName, &progress] {
                 WaitCursor busy;
                 LoadTreeFromIni(*m_document, fileName, progress);
+                const std::shared_ptr<const IniText> text = layoutTextOf(*m_document);
+                m_layoutLoss = text ? PlainSaveLoss::of(*text, *m_document) : PlainSaveLoss {};
             },
             [this, &loading](const QString &message) {
                 // What was read so far is no document: start afresh and say why.

@@ -3,9 +3,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // What the main window keeps between runs (its placement, the dialogs' folders, the recent files
-// and the tree's column layout) and its About box.
+// and the tree's column layout), its About box and its manual.
 #include "editor/saldrixmain.h"
 
+#include "about/manualopener.h"
 #include "about/saldrixabout.h"
 #include "dialogs/userdialogs.h"
 #include "document/saldrixerror.h"
@@ -15,6 +16,10 @@
 #include "formsettings/treelayout.h"
 #include "settings/settingsstore.h"
 #include "treeview/treelist.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QMenu>
 
 void TfrmSaldrixMain::createSettings()
 {
@@ -85,5 +90,32 @@ void TfrmSaldrixMain::actHelpAboutExecute()
         TfrmAboutDlg dialog(this);
         dialog.setLinkCursor(handPointCursor());
         m_dialogs.showDialog(dialog);
+    });
+}
+
+void TfrmSaldrixMain::createHelpContents()
+{
+    actHelpContents = new QAction(tr("&Contents"), this);
+    actHelpContents->setObjectName(QStringLiteral("actHelpContents"));
+    actHelpContents->setShortcut(QKeySequence(Qt::Key_F1));
+    actHelpContents->setStatusTip(tr("Opens the user manual"));
+    actHelpContents->setToolTip(actHelpContents->iconText() + QStringLiteral(" (F1)"));
+    actHelpContents->setProperty("Category", tr("Help"));
+    connect(actHelpContents, &QAction::triggered, this, &TfrmSaldrixMain::actHelpContentsExecute);
+    miHelp->addAction(actHelpContents);
+    m_manualOpener = new ManualOpener(this);
+}
+
+void TfrmSaldrixMain::actHelpContentsExecute()
+{
+    runCommand([this] {
+        const QString folder
+            = m_manualFolder.isEmpty() ? manualFolder(QCoreApplication::applicationDirPath()) : m_manualFolder;
+        // The translation names the manual's page in its language.
+        const QString page
+            = manualPage(folder, tr("index.html", "the file name of the user manual's page in this language"));
+        if (page.isEmpty())
+            throw SaldrixError(tr("The user manual is not installed."));
+        m_manualOpener->open(page);
     });
 }

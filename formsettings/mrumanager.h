@@ -28,7 +28,6 @@ public:
 
     // The menu that receives the items; only the items added here are ever removed from it.
     void setRecentMenu(QMenu *menu);
-    [[nodiscard]] QMenu *recentMenu() const { return m_menu; }
     [[nodiscard]] QList<QAction *> menuItems() const;
 
     void add(const QString &name, int userData = 0);

@@ -23,7 +23,6 @@ public:
 
     // The value's name in the store: component, underscore, the property's declared name.
     [[nodiscard]] QString valueName() const;
-    [[nodiscard]] bool isBound() const { return m_object != nullptr; }
     [[nodiscard]] QString read() const;
     void write(const QString &value);
 

@@ -4,7 +4,9 @@
 
 // Any bytes as a file: loading them and saving the tree neither crashes nor fails, the tree holds
 // what the store's own reader reads, and once saved, the file is settled: loading and saving it
-// again writes the same bytes.
+// again writes the same bytes. A save that keeps the layout writes the file back byte for byte,
+// and after one change of a value it loads back as the tree, which undoing the change brings back
+// to the file's own bytes.
 #include "document/documenttree.h"
 #include "document/saldrixerror.h"
 #include "fuzzsupport.h"
@@ -67,6 +69,32 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                 QStringLiteral("first save:\n%1\nsecond save:\n%2\ntree after the first save:\n%3")
                     .arg(QString::fromLatin1(once.toPercentEncoding(" []=;#\n")),
                         QString::fromLatin1(twice.toPercentEncoding(" []=;#\n")), describeTree(second)));
+        }
+
+        DocumentTree kept;
+        LoadTreeFromIni(kept, input);
+        saveTreeKeepingLayout(kept, saved);
+        const QByteArray asItWas(reinterpret_cast<const char *>(data), qsizetype(size));
+        if (readFile(saved) != asItWas)
+            brokenPromise("a save that keeps the layout writes an unchanged file back as it was", describeTree(kept));
+        for (int s = 0; s < kept.sectionCount(); ++s) {
+            if (kept.optionCount(s) == 0)
+                continue;
+            const int o = kept.optionCount(s) / 2;
+            const QString value = kept.optionText(s, o, DocumentTree::ValueColumn);
+            kept.setOptionText(s, o, DocumentTree::ValueColumn, QStringLiteral("changed"));
+            saveTreeKeepingLayout(kept, saved);
+            DocumentTree reloaded;
+            LoadTreeFromIni(reloaded, saved);
+            if (describeTree(reloaded) != describeTree(kept)) {
+                brokenPromise("a value changed with the layout kept loads back as the tree",
+                    QStringLiteral("tree:\n%1\nloaded back:\n%2").arg(describeTree(kept), describeTree(reloaded)));
+            }
+            kept.setOptionText(s, o, DocumentTree::ValueColumn, value);
+            saveTreeKeepingLayout(kept, saved);
+            if (readFile(saved) != asItWas)
+                brokenPromise("a change undone writes the file back as it was", describeTree(kept));
+            break;
         }
     } catch (const SaldrixError &error) {
         brokenPromise("a file in a scratch folder loads and saves", error.message());

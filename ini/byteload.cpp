@@ -188,7 +188,7 @@ std::optional<DocumentContents> contentsFromBytes(
                 options = &contents.optionsOf(section);
             } else {
                 merger.beforeSection(double(pos) / double(size));
-                section = contents.appendSection(QString());
+                section = contents.appendSection(QString(), pos + line.nameBegin);
                 OptionTexts &sectionOptions = contents.optionsOf(section);
                 sectionOptions.borrow(source, Form::Latin1);
                 sectionOptions.borrowName(

@@ -9,6 +9,7 @@
 #include "document/saldrixerror.h"
 #include "document/textrules.h"
 #include "ini/inirewrite.h"
+#include "ini/layoutwrite.h"
 
 #include <QCoreApplication>
 #include <QSet>
@@ -93,63 +94,9 @@ IniText TIniFile::textToChange(FileReplacer &file) const
     throw SaldrixError(unableToWrite(m_fileName));
 }
 
-namespace {
-
-// Whether a Latin-1 file's new bytes, taken piece by piece, would all read as UTF-8 with some byte
-// beyond ASCII: a load would then take them for UTF-8 and read other texts than were written.
-class ReadsAsUtf8 {
-public:
-    void add(QByteArrayView piece)
-    {
-        if (!m_valid)
-            return;
-        const QByteArray bytes = m_carry + piece.toByteArray();
-        const qsizetype whole = wholeSequences(bytes);
-        bool ascii = true;
-        m_valid = isValidUtf8(reinterpret_cast<const uchar *>(bytes.constData()), whole, ascii);
-        m_ascii = m_ascii && ascii;
-        m_carry = bytes.sliced(whole);
-    }
-    [[nodiscard]] bool result() const { return m_valid && m_carry.isEmpty() && !m_ascii; }
-
-private:
-    // The bytes before a sequence that the end of the piece cuts short.
-    static qsizetype wholeSequences(const QByteArray &bytes)
-    {
-        for (qsizetype i = bytes.size() - 1; i >= 0 && i >= bytes.size() - 3; --i) {
-            const auto byte = static_cast<uchar>(bytes[i]);
-            if ((byte & 0xC0) == 0x80)
-                continue; // a continuation byte: its lead stands before it
-            const qsizetype length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
-            return bytes.size() - i < length ? i : bytes.size();
-        }
-        return bytes.size();
-    }
-
-    QByteArray m_carry;
-    bool m_valid = true;
-    bool m_ascii = true;
-};
-
-} // namespace
-
 void TIniFile::replaceText(FileReplacer &file, const IniText &text, const std::vector<IniText::Splice> &splices)
 {
-    // Such a file is written as UTF-8, as the editor's Save writes it, so every text reads back as
-    // it was; any other file keeps its encoding and every byte outside the splices.
-    bool toUtf8 = false;
-    if (text.format().encoding == TextFormat::Encoding::Latin1) {
-        ReadsAsUtf8 check;
-        text.writeSpliced(splices, [&check](QByteArrayView piece) { check.add(piece); });
-        toUtf8 = check.result();
-    }
-    text.writeSpliced(splices, [&file, toUtf8](QByteArrayView piece) {
-        if (toUtf8)
-            file.write(QString::fromLatin1(piece).toUtf8());
-        else
-            file.write(piece);
-    });
-    file.commit();
+    writeSplicedText(text, splices, file);
     // A snapshot sees the write: the next read takes the file again.
     m_text.reset();
 }

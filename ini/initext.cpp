@@ -29,6 +29,8 @@ IniText::IniText(QByteArray fileBytes)
         m_format.encoding = mark.encoding;
         m_format.byteOrderMark = true;
         const qsizetype units = (n - 2) / 2; // an odd last byte holds no character
+        if ((n - 2) % 2 != 0)
+            m_oddByte = fileBytes.right(1);
         m_wide.resize(units);
         char16_t *out = reinterpret_cast<char16_t *>(m_wide.data());
         for (qsizetype i = 0; i < units; ++i) {
@@ -346,14 +348,21 @@ bool IniText::canHold(QStringView text) const
     return m_format.encoding != Encoding::Latin1 || fitsLatin1(text);
 }
 
-void IniText::writeSpliced(const std::vector<Splice> &splices, const std::function<void(QByteArrayView)> &out) const
+void IniText::writeSpliced(
+    const std::vector<Splice> &splices, const std::function<void(QByteArrayView)> &out, const TextFormat *as) const
 {
-    const QByteArray mark = byteOrderMark(m_format);
+    const TextFormat &format = as ? *as : m_format;
+    const bool latin1AsUtf8 = m_format.encoding == Encoding::Latin1 && format.encoding == Encoding::Utf8;
+    Q_ASSERT(format.encoding == m_format.encoding || latin1AsUtf8);
+    const QByteArray mark = byteOrderMark(format);
     if (!mark.isEmpty())
         out(mark);
-    const auto copy = [this, &out](qint64 begin, qint64 end) {
+    const auto copy = [this, &out, latin1AsUtf8](qint64 begin, qint64 end) {
         if (m_wide.isEmpty()) {
-            if (end > begin)
+            constexpr qint64 Piece = 1 << 20;
+            for (qint64 at = begin; latin1AsUtf8 && at < end; at += Piece)
+                out(QString::fromLatin1(m_bytes.constData() + m_begin + at, std::min(Piece, end - at)).toUtf8());
+            if (end > begin && !latin1AsUtf8)
                 out(QByteArrayView(m_bytes.constData() + m_begin + begin, end - begin));
             return;
         }
@@ -365,10 +374,12 @@ void IniText::writeSpliced(const std::vector<Splice> &splices, const std::functi
     for (const Splice &splice : splices) {
         copy(at, splice.begin);
         if (!splice.text.isEmpty())
-            out(encode(splice.text, m_format));
+            out(encode(splice.text, format));
         at = splice.end;
     }
     copy(at, unitCount());
+    if (!m_oddByte.isEmpty())
+        out(m_oddByte);
 }
 
 QByteArray IniText::encode(QStringView text, const TextFormat &format)
@@ -390,4 +401,34 @@ QByteArray IniText::encode(QStringView text, const TextFormat &format)
         out[2 * i + (little ? 1 : 0)] = char(unit >> 8);
     }
     return out;
+}
+
+qsizetype IniText::optionAtOrigin(qint64 origin, qsizetype hint) const
+{
+    const qint64 place = origin - m_begin;
+    const auto holds = [this, place](qsizetype o) {
+        return o >= 0 && o < qsizetype(m_options.size()) && m_options[size_t(o)].line <= place
+            && place < m_options[size_t(o)].line + qint64(m_options[size_t(o)].length);
+    };
+    if (origin < 0)
+        return -1;
+    if (holds(hint)) // options read in file order come one after another
+        return hint;
+    const auto after = std::upper_bound(
+        m_options.begin(), m_options.end(), place, [](qint64 p, const Option &option) { return p < option.line; });
+    const qsizetype found = qsizetype(after - m_options.begin()) - 1;
+    return holds(found) ? found : -1;
+}
+
+int IniText::occurrenceAtOrigin(qint64 origin) const
+{
+    const qint64 place = origin - m_begin;
+    if (origin < 0)
+        return -1;
+    const auto after = std::upper_bound(
+        m_occurrences.begin(), m_occurrences.end(), place, [](qint64 p, const Occurrence &o) { return p < o.header; });
+    const int found = int(after - m_occurrences.begin()) - 1;
+    if (found < 0 || place >= m_occurrences[size_t(found)].header + qint64(m_occurrences[size_t(found)].headerLength))
+        return -1;
+    return found;
 }

@@ -28,6 +28,11 @@
 class IniText {
 public:
     IniText() = default;
+    // An empty text that is written in the given format.
+    explicit IniText(const TextFormat &format)
+        : m_format(format)
+    {
+    }
     // Takes a file's bytes: a UTF-16 byte-order mark selects UTF-16, valid UTF-8 is UTF-8 (a
     // UTF-8 mark is skipped), anything else is Latin-1. LF, CR LF and CR all end lines.
     explicit IniText(QByteArray fileBytes);
@@ -80,7 +85,21 @@ public:
     [[nodiscard]] bool canHold(QStringView text) const;
     // The file's bytes with the splices applied (sorted, not overlapping), mark included, in pieces
     // of at most a few megabytes each, so that the whole new file is never held at once.
-    void writeSpliced(const std::vector<Splice> &splices, const std::function<void(QByteArrayView)> &out) const;
+    // With `as`, the bytes are written in that format's encoding and mark instead (Latin-1 text as
+    // UTF-8 is the one change of encoding there is).
+    void writeSpliced(const std::vector<Splice> &splices, const std::function<void(QByteArrayView)> &out,
+        const TextFormat *as = nullptr) const;
+
+    // Where the loader's nodes say they were read from (see OptionTexts::origin()): a place within
+    // the section's first header line or the option's line, counted in the file's bytes (mark
+    // included) for UTF-8 and Latin-1 text and in code units after the mark for UTF-16.
+    [[nodiscard]] qint64 sectionOrigin(int section) const { return m_sections[size_t(section)].name + m_begin; }
+    [[nodiscard]] qint64 optionOrigin(qsizetype option) const { return m_options[size_t(option)].line + m_begin; }
+
+    // The option whose line holds the place that a node's origin names, and the section occurrence
+    // whose header line does, or -1. `hint`: an option to try first (the one after the last found).
+    [[nodiscard]] qsizetype optionAtOrigin(qint64 origin, qsizetype hint = -1) const;
+    [[nodiscard]] int occurrenceAtOrigin(qint64 origin) const;
 
     // The first option of the section named so, or -1.
     [[nodiscard]] qsizetype findOption(int section, const QString &name) const;
@@ -94,6 +113,9 @@ public:
     [[nodiscard]] static QByteArray encode(QStringView text, const TextFormat &format);
 
 private:
+    friend class LayoutWriter;
+    friend struct PlainSaveLoss;
+    friend struct LineNotes;
     struct Option {
         qint64 line; // start of the line in code units
         quint32 length; // the line's length without its line end
@@ -135,6 +157,7 @@ private:
     qsizetype m_begin = 0;
     bool m_ascii = false; // UTF-8 text without a byte beyond ASCII
     QString m_wide; // UTF-16 text
+    QByteArray m_oddByte; // a UTF-16 file's last byte, which holds no character but is written back
     std::vector<Option> m_options;
     std::vector<Occurrence> m_occurrences;
     std::vector<Section> m_sections;

@@ -13,6 +13,7 @@
 #include "document/textview.h"
 #include "ini/byteload.h"
 #include "ini/initext.h"
+#include "ini/layoutwrite.h"
 #include "ini/nametable.h"
 #include "ini/treesave.h"
 
@@ -29,6 +30,7 @@ namespace {
 struct KeptOption {
     QAnyStringView name;
     QAnyStringView value;
+    qint64 origin;
 };
 
 // Lets a section's options refer to their texts where the file's bytes hold them, shared by every
@@ -66,10 +68,11 @@ bool borrowTexts(
 
 // Reads and parses the file and builds the document from it, on a thread of its own, and counts
 // how far it has got in `percent`. Each section keeps each option name once, with its first value.
-DocumentContents buildContents(const QString &fileName, TextFormat &format, std::atomic<int> &percent)
+DocumentContents buildContents(const QString &fileName, TextFormat &format, QByteArray &read, std::atomic<int> &percent)
 {
     QByteArray bytes;
     const ReadOutcome outcome = readWholeFile(fileName, bytes);
+    read = bytes; // shared: the document's texts stand in them anyway
     if (outcome == ReadOutcome::Unreadable)
         throw SaldrixError(unableToRead(fileName));
     if (outcome == ReadOutcome::TooLarge) {
@@ -98,14 +101,14 @@ DocumentContents buildContents(const QString &fileName, TextFormat &format, std:
         return std::string_view(static_cast<const char *>(name.data()), size_t(name.size_bytes()));
     };
     for (int s = 0; s < text.sectionCount(); ++s) {
-        const int section = contents.appendSection(text.sectionName(s));
+        const int section = contents.appendSection(text.sectionName(s), text.sectionOrigin(s));
         const qsizetype count = text.optionCount(s);
         kept.clear();
         kept.reserve(size_t(count));
         places.reset(count);
         qsizetype units = 0;
         text.forEachOption(s, [&](qsizetype option) {
-            kept.push_back({ text.optionNameView(option), text.optionValueView(option) });
+            kept.push_back({ text.optionNameView(option), text.optionValueView(option), text.optionOrigin(option) });
             const std::string_view name = nameAt(qsizetype(kept.size()) - 1);
             if (places.findOrInsert(NameTable::hash(name), qsizetype(kept.size()) - 1, nameAt) >= 0)
                 kept.pop_back(); // a repeated name reads as its first value
@@ -115,7 +118,7 @@ DocumentContents buildContents(const QString &fileName, TextFormat &format, std:
         if (!borrowTexts(contents.optionsOf(section), source, text, kept)) {
             contents.reserveOptions(section, qsizetype(kept.size()), units);
             for (const KeptOption &option : kept)
-                contents.appendOption(section, option.name, option.value);
+                contents.appendOption(section, option.name, option.value, option.origin);
         }
         optionsDone += count;
         percent = 40 + int(60 * optionsDone / std::max<qsizetype>(optionsTotal, 1));
@@ -128,11 +131,12 @@ DocumentContents buildContents(const QString &fileName, TextFormat &format, std:
 void LoadTreeFromIni(DocumentTree &tree, const QString &fileName, const std::function<void(int)> &progress)
 {
     TextFormat format;
+    QByteArray bytes;
     std::atomic<int> percent = 0;
     // With progress to report, the file is read on a thread of its own, so that the caller can go
     // on with other work in its reports; the tree is changed only here, once the document is whole.
     // Without, a thread would only cost: its memory grows a page at a time.
-    const auto build = [&] { return buildContents(fileName, format, percent); };
+    const auto build = [&] { return buildContents(fileName, format, bytes, percent); };
     DocumentContents contents;
     if (progress) {
         auto built = std::async(std::launch::async, build);
@@ -145,6 +149,7 @@ void LoadTreeFromIni(DocumentTree &tree, const QString &fileName, const std::fun
     }
     tree.append(std::move(contents));
     tree.setSourceFormat(format);
+    tree.setLayoutBytes(bytes);
 }
 
 void SaveTreeToIni(const DocumentTree &tree, const QString &fileName)
@@ -172,4 +177,19 @@ void SaveTreeToIni(const DocumentTree &tree, const QString &fileName)
         }
     }
     ini.commitRewrite();
+}
+
+std::shared_ptr<const IniText> layoutTextOf(const DocumentTree &tree)
+{
+    if (!tree.layoutParse() && !tree.layoutBytes().isNull())
+        tree.keepLayoutParse(std::make_shared<const IniText>(tree.layoutBytes()));
+    return tree.layoutParse();
+}
+
+void saveTreeKeepingLayout(const DocumentTree &tree, const QString &fileName)
+{
+    std::shared_ptr<const IniText> text = layoutTextOf(tree);
+    if (!text)
+        text = std::make_shared<const IniText>(tree.sourceFormat());
+    writeSplicedText(*text, layoutSplices(*text, tree), fileName);
 }

@@ -7,8 +7,10 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 class DocumentTree;
+class IniText;
 
 // Appends the sections and options of the named file to the tree, in file order. A name that
 // does not exist loads nothing. Throws SaldrixError("Unable to read %s") for a file that exists
@@ -21,3 +23,13 @@ void LoadTreeFromIni(DocumentTree &tree, const QString &fileName, const std::fun
 // Replaces the named file by one holding the tree's named sections with their named options.
 // Throws SaldrixError("Unable to write to %s") and leaves the old file as it was on failure.
 void SaveTreeToIni(const DocumentTree &tree, const QString &fileName);
+
+// The parse of the file's text the tree was read from (DocumentTree::layoutBytes()), made at the
+// first call and kept with the tree; null when no file's text stands behind it.
+[[nodiscard]] std::shared_ptr<const IniText> layoutTextOf(const DocumentTree &tree);
+
+// Writes the tree over the text of the file it was read from (see layoutSplices()): comments, blank
+// lines, spacing and every line that no edit touched stay as they stand; with no edit, the bytes
+// are the file's as it was read. A document without such a text is written as new lines. Throws
+// SaldrixError as SaveTreeToIni does.
+void saveTreeKeepingLayout(const DocumentTree &tree, const QString &fileName);

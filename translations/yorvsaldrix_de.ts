@@ -106,6 +106,22 @@ INI file forms (no window; a name is taken without the blanks around it):
 INI-Datei-Formen (ohne Fenster; ein Name gilt ohne die Leerzeichen um ihn):
 </translation>
     </message>
+    <message>
+        <source>
+Exit status:
+  0   success
+  1   no such file, section or option; no display for the window; the export failed
+  2   an INI file command cannot read or write its file
+  64  a usage error: a mistake on the command line, a name or value that is refused
+</source>
+        <translation>
+Rückgabewert:
+  0   Erfolg
+  1   keine solche Datei, kein solcher Abschnitt, keine solche Option; keine Anzeige für das Fenster; der Export ist gescheitert
+  2   ein INI-Dateibefehl kann seine Datei nicht lesen oder schreiben
+  64  ein Bedienfehler: ein Fehler in der Befehlszeile, ein abgelehnter Name oder Wert
+</translation>
+    </message>
 </context>
 <context>
     <name>DiskChangeBar</name>
@@ -355,6 +371,97 @@ INI-Datei-Formen (ohne Fenster; ein Name gilt ohne die Leerzeichen um ihn):
     <message>
         <source>prints the sections, or the section&apos;s options</source>
         <translation>gibt die Abschnitte oder die Optionen des Abschnitts aus</translation>
+    </message>
+</context>
+<context>
+    <name>LayoutLossBar</name>
+    <message>
+        <source>&amp;Keep Them</source>
+        <translation>Behalt&amp;en</translation>
+    </message>
+    <message>
+        <source>Turns on View, Keep Comments and Layout, so that a save changes only what was edited</source>
+        <translation>Schaltet Ansicht, Kommentare und Layout behalten ein, sodass ein Speichern nur ändert, was bearbeitet wurde</translation>
+    </message>
+    <message>
+        <source>Dis&amp;miss</source>
+        <translation>Nicht &amp;mehr warnen</translation>
+    </message>
+    <message>
+        <source>Hides this bar for this file; a save still removes them</source>
+        <translation>Blendet diese Leiste für diese Datei aus; ein Speichern entfernt sie trotzdem</translation>
+    </message>
+    <message>
+        <source>1 comment line</source>
+        <translation>1 Kommentarzeile</translation>
+    </message>
+    <message>
+        <source>%1 comment lines</source>
+        <translation>%1 Kommentarzeilen</translation>
+    </message>
+    <message>
+        <source>1 blank line</source>
+        <translation>1 Leerzeile</translation>
+    </message>
+    <message>
+        <source>%1 blank lines</source>
+        <translation>%1 Leerzeilen</translation>
+    </message>
+    <message>
+        <source>1 repeated option</source>
+        <translation>1 wiederholte Option</translation>
+    </message>
+    <message>
+        <source>%1 repeated options</source>
+        <translation>%1 wiederholte Optionen</translation>
+    </message>
+    <message>
+        <source>1 other line</source>
+        <translation>1 weitere Zeile</translation>
+    </message>
+    <message>
+        <source>%1 other lines</source>
+        <translation>%1 weitere Zeilen</translation>
+    </message>
+    <message>
+        <source>1 section without options</source>
+        <translation>1 Abschnitt ohne Optionen</translation>
+    </message>
+    <message>
+        <source>%1 sections without options</source>
+        <translation>%1 Abschnitte ohne Optionen</translation>
+    </message>
+    <message>
+        <source> and </source>
+        <translation> und </translation>
+    </message>
+    <message>
+        <source>, </source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>1 line</source>
+        <translation>1 Zeile</translation>
+    </message>
+    <message>
+        <source>%1 lines</source>
+        <translation>%1 Zeilen</translation>
+    </message>
+    <message>
+        <source>Saving will change the spacing of %1 of this file.</source>
+        <translation>Speichern ändert die Abstände in %1 dieser Datei.</translation>
+    </message>
+    <message>
+        <source>Saving will remove %1 that this file holds.</source>
+        <translation>Speichern entfernt %1 aus dieser Datei.</translation>
+    </message>
+    <message>
+        <source>Saving will remove %1 that this file holds, and change the spacing of %2.</source>
+        <translation>Speichern entfernt %1 aus dieser Datei und ändert die Abstände in %2.</translation>
+    </message>
+    <message>
+        <source>Keep Them saves only what was edited.</source>
+        <translation>Behalten speichert nur, was bearbeitet wurde.</translation>
     </message>
 </context>
 <context>
@@ -896,6 +1003,55 @@ INI-Datei-Formen (ohne Fenster; ein Name gilt ohne die Leerzeichen um ihn):
     <message>
         <source>Pop-up menu</source>
         <translation>Kontextmenü</translation>
+    </message>
+    <message>
+        <source>&amp;Keep Comments and Layout</source>
+        <translation>&amp;Kommentare und Layout behalten</translation>
+    </message>
+    <message>
+        <source>Saves only what was edited: comments, blank lines and spacing stay as the file holds them</source>
+        <translation>Speichert nur, was bearbeitet wurde: Kommentare, Leerzeilen und Abstände bleiben, wie die Datei sie enthält</translation>
+    </message>
+    <message>
+        <source>View</source>
+        <translation>Ansicht</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Ansicht</translation>
+    </message>
+    <message>
+        <source>&amp;Comments</source>
+        <translation>Kommentar&amp;bereich</translation>
+    </message>
+    <message>
+        <source>Shows the file&apos;s comments on the focused section or option</source>
+        <translation>Zeigt die Kommentare der Datei zum ausgewählten Abschnitt oder zur Option</translation>
+    </message>
+    <message>
+        <source>Comments</source>
+        <translation>Kommentare</translation>
+    </message>
+    <message>
+        <source>Also in the file: %1</source>
+        <translation>Auch in der Datei: %1</translation>
+    </message>
+    <message>
+        <source>&amp;Contents</source>
+        <translation>&amp;Inhalt</translation>
+    </message>
+    <message>
+        <source>Opens the user manual</source>
+        <translation>Öffnet das Benutzerhandbuch</translation>
+    </message>
+    <message>
+        <source>index.html</source>
+        <comment>the file name of the user manual&apos;s page in this language</comment>
+        <translation>index.de.html</translation>
+    </message>
+    <message>
+        <source>The user manual is not installed.</source>
+        <translation>Das Benutzerhandbuch ist nicht installiert.</translation>
     </message>
 </context>
 <context>

@@ -2,9 +2,11 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The wizard's controls: fixed places and sizes in a window of fixed size.
+// The wizard's controls: fixed places and sizes in a window of fixed size, spread where a text needs
+// more room than the design gives it.
 #include "wizard/saldrixwizard.h"
 
+#include "wizard/fixedlayout.h"
 #include "wizard/pagemanager.h"
 #include "wizard/updown.h"
 
@@ -13,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QToolButton>
 
@@ -228,9 +231,6 @@ QWidget *TfrmSaldrixWizard::createDonePage()
 void TfrmSaldrixWizard::fitToFont()
 {
     constexpr int Gap = 8;
-    auto *imageTop = findChild<QLabel *>(QStringLiteral("ImageTop"));
-    auto *lbTopFast = findChild<QLabel *>(QStringLiteral("lbTopFast"));
-    const int rightMargin = DesignWidth - (imageTop->x() + imageTop->width());
 
     // The sample shows all its lines, around the place it was designed at.
     auto *lbLook = findChild<QLabel *>(QStringLiteral("lbLook"));
@@ -244,26 +244,27 @@ void TfrmSaldrixWizard::fitToFont()
     sample.moveCenter(lbLook->geometry().center());
     lbLook->setGeometry(sample);
 
-    // The top lines end before the picture at the right; the page texts keep a margin to the edge.
-    int width = DesignWidth;
-    const auto needs = [&](int right) { width = std::max(width, right + Gap + imageTop->width() + rightMargin); };
+    // The top line takes the room of the longest of them, whichever page shows.
+    int topWidth = 0;
     for (const QString &line : topLines())
-        needs(lbTopVar->x() + lbTopVar->fontMetrics().horizontalAdvance(line));
-    needs(lbTopFast->x() + lbTopFast->width());
-    for (const QWidget *control : NoteBook1->findChildren<QWidget *>()) {
-        if (qobject_cast<const QLabel *>(control) != nullptr || qobject_cast<const QCheckBox *>(control) != nullptr)
-            width = std::max(width, control->x() + control->width() + Gap);
-    }
-    if (width == DesignWidth)
-        return;
+        topWidth = std::max(topWidth, lbTopVar->fontMetrics().horizontalAdvance(line));
+    lbTopVar->resize(std::max(lbTopVar->width(), topWidth), lbTopVar->height());
 
-    const int shift = width - DesignWidth;
-    for (QWidget *control : findChildren<QWidget *>()) {
-        if (control->parentWidget() == this && control->width() == DesignWidth)
-            control->resize(width, control->height());
-    }
-    findChild<QFrame *>(QStringLiteral("BevelLine"))->resize(width, 3);
-    for (QWidget *control : std::initializer_list<QWidget *> { imageTop, BtnBack, BtnNext, BtnClose, BtnDone })
-        control->move(control->x() + shift, control->y());
-    setFixedSize(width, height());
+    // Each text gets the room it needs; where it needs more than the design gives, the window
+    // spreads. A button's and a field's text needs its line's height and a little room around it.
+    const auto needs = [](const QWidget *control) -> QSize {
+        const QFontMetrics metrics = control->fontMetrics();
+        if (const auto *label = qobject_cast<const QLabel *>(control))
+            return label->text().isEmpty() ? QSize() : label->sizeHint();
+        if (qobject_cast<const QCheckBox *>(control) != nullptr)
+            return control->sizeHint();
+        if (const auto *push = qobject_cast<const QPushButton *>(control))
+            return { metrics.horizontalAdvance(QString(push->text()).remove(u'&')) + 8, metrics.height() + 4 };
+        if (qobject_cast<const QLineEdit *>(control) != nullptr)
+            return { 0, metrics.height() + 4 };
+        return {};
+    };
+    const QScreen *screen = this->screen();
+    growToFit(this, QSize(DesignWidth, 362),
+        screen != nullptr ? screen->availableSize() : QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX), needs);
 }

@@ -90,7 +90,7 @@ void tst_Atspi::screenReaderHearsTheProgram()
             + QStringList { QStringLiteral("dbus-run-session"), QStringLiteral("--"), QStringLiteral("sh"),
                 QStringLiteral("-c"), QString::fromLatin1(Script), QStringLiteral("sh"),
                 QStringLiteral(SALDRIX_BINARY_DIR "/app/yorvsaldrix"), file, dir.filePath(QStringLiteral("config")),
-                QStringLiteral(SALDRIX_TEST_DATA "/lsan.supp"), QStringLiteral(SALDRIX_TEST_DATA "/xwindows.sh"),
+                QStringLiteral(SALDRIX_SUPPORT_DATA "/lsan.supp"), QStringLiteral(SALDRIX_TEST_DATA "/xwindows.sh"),
                 QStringLiteral(SALDRIX_TEST_DATA "/atspi-check.py"),
                 QStringLiteral(SALDRIX_TEST_DATA "/atspi-wizard-fields.txt") });
     QVERIFY(run.waitForStarted());

