@@ -217,6 +217,7 @@ void tst_SaldrixWizard::enterPressesOnlyAnEnabledNext()
 {
     m_wizard->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_wizard));
+    child<QLineEdit>(u"edFileName"_s)->setText(m_dir.filePath(u"by-enter.txt"_s));
     child<QLineEdit>(u"edFileName"_s)->setFocus();
     QTest::keyClick(child<QLineEdit>(u"edFileName"_s), Qt::Key_Return);
     QCOMPARE(page(), 1);
@@ -229,7 +230,8 @@ void tst_SaldrixWizard::enterPressesOnlyAnEnabledNext()
     QCOMPARE(m_wizard->focusWidget()->objectName(), u"BtnDone"_s);
     QTest::keyClick(m_wizard, Qt::Key_Return);
     QVERIFY(m_wizard->isVisible());
-    QCOMPARE(m_dialogs->information.size() + m_dialogs->errors.size(), 1);
+    QCOMPARE(m_dialogs->information, QStringList { u"Export Successfully Done."_s });
+    QVERIFY(QFile::exists(m_dir.filePath(u"by-enter.txt"_s)));
 }
 
 void tst_SaldrixWizard::escapeAndCloseOnlyHide()
