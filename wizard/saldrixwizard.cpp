@@ -15,7 +15,6 @@
 #include "wizard/saldrixprogress.h"
 #include "wizard/updown.h"
 
-#include <QAbstractButton>
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -197,7 +196,7 @@ void TfrmSaldrixWizard::UpDown1Changing()
 void TfrmSaldrixWizard::keyPressEvent(QKeyEvent *event)
 {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    auto *focused = qobject_cast<QAbstractButton *>(focusWidget());
+    auto *focused = qobject_cast<QPushButton *>(focusWidget());
     if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && focused != nullptr) {
         if (focused->isEnabled() && focused->isVisible())
             focused->click();

@@ -47,7 +47,8 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    // Enter presses the button that has the keyboard, and the default button only from elsewhere.
+    // Enter presses the push button that has the keyboard, and the default button from anywhere else
+    // (a check box or an order arrow included).
     void keyPressEvent(QKeyEvent *event) override;
 
 private:

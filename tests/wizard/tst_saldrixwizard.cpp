@@ -217,15 +217,21 @@ void tst_SaldrixWizard::enterPressesOnlyAnEnabledNext()
 {
     m_wizard->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_wizard));
+    child<QLineEdit>(u"edFileName"_s)->setText(m_dir.filePath(u"by-enter.txt"_s));
     child<QLineEdit>(u"edFileName"_s)->setFocus();
     QTest::keyClick(child<QLineEdit>(u"edFileName"_s), Qt::Key_Return);
     QCOMPARE(page(), 1);
-    for (int i = 0; i < 6; ++i)
+    // From a check box, an order arrow or a text field, Enter presses Next.
+    for (int i = 0; i < 3; ++i)
         QTest::keyClick(m_wizard, Qt::Key_Return);
     QCOMPARE(page(), 4);
-    // Next lost the focus when it was disabled; Enter still presses no other button.
-    QVERIFY(m_wizard->isVisible());
     QCOMPARE(m_dialogs->information.size() + m_dialogs->errors.size(), 0);
+    // Next is disabled on the last page and the keyboard is on Done: Enter presses Done, once.
+    QCOMPARE(m_wizard->focusWidget()->objectName(), u"BtnDone"_s);
+    QTest::keyClick(m_wizard, Qt::Key_Return);
+    QVERIFY(m_wizard->isVisible());
+    QCOMPARE(m_dialogs->information, QStringList { u"Export Successfully Done."_s });
+    QVERIFY(QFile::exists(m_dir.filePath(u"by-enter.txt"_s)));
 }
 
 void tst_SaldrixWizard::escapeAndCloseOnlyHide()
@@ -348,9 +354,7 @@ void tst_SaldrixWizard::usableWithTheKeyboardAlone()
     key(Qt::Key_Return);
     QCOMPARE(page(), 4);
     QCOMPARE(focusedName(), u"BtnDone"_s);
-    key(Qt::Key_Return); // Next is disabled here, and Enter presses nothing else
-    QCOMPARE(m_dialogs->information, QStringList());
-    key(Qt::Key_Space);
+    key(Qt::Key_Return); // Enter presses the focused Done
     QCOMPARE(m_dialogs->information, QStringList { u"Export Successfully Done."_s });
     QVERIFY(readBytes(chosen).startsWith("Low Tide / North Wind\r\nVolume=1F3C9A2\r\nNumTracks=2\r\n--\r\n"));
 
