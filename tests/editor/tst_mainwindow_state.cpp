@@ -157,7 +157,7 @@ void tst_MainWindowState::menusAndToolbarListCommandsInOrder()
         QStringList({ "pmiEditSectionAdd", "pmiEditSectionDelete", "pmiEditSectionRename", "|", "pmiEditOptionAdd",
             "pmiEditOptionDelete", "pmiEditOptionRename", "pmiEditOptionModify", "|", "pmiEditDeleteSelection", "|",
             "actEditFind", "|", "actEditCut", "actEditCopy", "actEditPaste" }));
-    QCOMPARE(names(f.child<QMenu>("miHelp")->actions()), QStringList({ "actHelpAbout" }));
+    QCOMPARE(names(f.child<QMenu>("miHelp")->actions()), QStringList({ "actHelpAbout", "actHelpContents" }));
 
     QStringList toolbar = names(f.child<QToolBar>("ToolBar")->actions());
     toolbar[2]
