@@ -8,8 +8,8 @@
 #include "treeview/treelisthandlers.h"
 
 #include <QMainWindow>
-#include <QSet>
 #include <QModelIndexList>
+#include <QSet>
 #include <QString>
 
 #include <functional>
