@@ -428,7 +428,8 @@ int IniText::occurrenceAtOrigin(qint64 origin) const
     const auto after = std::upper_bound(
         m_occurrences.begin(), m_occurrences.end(), place, [](qint64 p, const Occurrence &o) { return p < o.header; });
     const int found = int(after - m_occurrences.begin()) - 1;
-    if (found < 0 || place >= m_occurrences[size_t(found)].header + qint64(m_occurrences[size_t(found)].headerLength))
+    // An empty name of a header without ']' ("[") stands at the very end of its line.
+    if (found < 0 || place > m_occurrences[size_t(found)].header + qint64(m_occurrences[size_t(found)].headerLength))
         return -1;
     return found;
 }

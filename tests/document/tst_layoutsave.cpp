@@ -137,6 +137,8 @@ void tst_LayoutSave::withoutAnEditEveryByteStays_data()
     QTest::newRow("CR line ends, options before any section") << QByteArray("x=1\r[a]\ry=2\r\r");
     QTest::newRow("section standing twice, repeated names") << QByteArray("[a]\nx=1\n[b]\ny=2\n[a]\nx=3\nz=4\n");
     QTest::newRow("empty header and section without options") << QByteArray("[]\nq=1\n[e]\n; nothing\n");
+    QTest::newRow("header without ']' and an empty name, alone and repeated")
+        << QByteArray("[\nx=1\n[a]\ny=2\n[\n]\n[  ]\nz=3\n");
     QTest::newRow("unread lines") << QByteArray("junk\n[a]\njunk too\nx=1\n  more\n");
     QTest::newRow("UTF-16 with an odd last byte") << QByteArray("\xff\xfe[\0a\0]\0\n\0x\0=\0\x31\0\n", 17);
 }
