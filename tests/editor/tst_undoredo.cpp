@@ -465,7 +465,7 @@ void tst_UndoRedo::keysAndMenuPlace()
             keys << key;
         }
     }
-    // Undo and Redo, then Find, follow the spec's items, each group after a separator.
+    // Undo and Redo, then Find, follow the menu's first items, each group after a separator.
     const QList<QAction *> items = f.child<QMenu>("miEdit")->actions();
     const qsizetype undo = items.indexOf(f.action("actEditUndo"));
     QVERIFY(undo >= 1 && undo + 3 < items.size());
